@@ -1,0 +1,52 @@
+// Functional equations of grammar rules and lexical entries: a left operand,
+// an operator ('=' defining, 'c' constraining, '$' set membership) and a right
+// operand. Each operand is a kind character ('^' mother, '!' own structure,
+// 'v' a list of values; the mapping rules use further letters) and a path of
+// symbol ids.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "core/symbol_table.h"
+#include "core/wide_string.h"
+
+class CEquationOperand {
+ public:
+  CEquationOperand();
+  virtual ~CEquationOperand();
+  CEquationOperand(const CEquationOperand&) = default;
+  CEquationOperand& operator=(const CEquationOperand&) = default;
+
+  CEquationOperand* Clone() const;
+  // The kind, a blank, then the path's names separated by blanks.
+  WString ToString() const;
+
+  std::vector<SymbolId> path;
+  int8_t kind = 0;
+
+  static int liveInstances;
+};
+
+// Deletes either operand that is not null.
+void DeleteOperandPair(CEquationOperand* a, CEquationOperand* b);
+
+class CEquation {
+ public:
+  CEquation();
+  virtual ~CEquation();
+  CEquation(const CEquation&) = delete;
+  CEquation& operator=(const CEquation&) = delete;
+
+  CEquation* Clone() const;
+  // Left text (or "NULL"), the operator character, right text (or "NULL").
+  WString ToString() const;
+  // Same operator; per side, same kind and the paths equal as sets of ids.
+  bool IsEqual(const CEquation* other) const;
+
+  CEquationOperand* left = nullptr;   // owned
+  CEquationOperand* right = nullptr;  // owned
+  WChar op = 0;
+
+  static int liveInstances;
+};

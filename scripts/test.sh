@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds and runs every test, in the normal build and in the build with
+# AddressSanitizer and UndefinedBehaviorSanitizer. Fails when any test fails.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/setup.sh"
+
+jobs="$(nproc)"
+"$root/scripts/build.sh" "$root/build" -DLFG_BUILD_BENCH=ON
+ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
+
+"$root/scripts/build.sh" "$root/build-sanitize" -DLFG_SANITIZE=ON
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir "$root/build-sanitize" --output-on-failure -j "$jobs"

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include "platform/clock.h"
+#include "platform/document_viewer.h"
+#include "platform/file_system.h"
+#include "platform/install_folder.h"
+#include "platform/message_box.h"
+#include "platform/utf8.h"
+#include "support/test_support.h"
+
+TEST(Utf8, RoundTripsTextOutsideTheBasicPlane) {
+  const std::u16string urdu = u"میں نے اسے ایک کتاب دی";
+  const std::u16string emoji = u"a\U0001F600b";
+  for (const auto& text : {urdu, emoji, std::u16string(), std::u16string(u"plain")}) {
+    EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
+  }
+  EXPECT_EQ(ToUtf8(u"\U0001F600"), "\xF0\x9F\x98\x80");
+}
+
+TEST(Utf8, LoneSurrogatesAndMalformedBytesBecomeReplacementCharacters) {
+  EXPECT_EQ(ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
+  EXPECT_EQ(ToUtf8(std::u16string{char16_t(0xDC00), u'x'}), "\xEF\xBF\xBDx");
+  EXPECT_EQ(FromUtf8("\xC3"), u"\uFFFD");            // truncated sequence
+  EXPECT_EQ(FromUtf8("\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong '/'
+  EXPECT_EQ(FromUtf8("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // encoded surrogate
+  EXPECT_EQ(FromUtf8("a\xFF" "b"), u"a\uFFFDb");
+}
+
+TEST(MessageBox, RecorderSeesMessagesAndDefaultAnswersOk) {
+  {
+    MessageRecorder recorder;
+    EXPECT_EQ(ShowMessage(u"text", u"caption", MessageStyle::OkCancel), MessageAnswer::Ok);
+    ASSERT_EQ(recorder.messages().size(), 1u);
+    EXPECT_EQ(recorder.messages()[0].caption, u"caption");
+    EXPECT_EQ(recorder.messages()[0].style, MessageStyle::OkCancel);
+  }
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(ShowMessage(u"Sentence could not be parsed.", u"Translator", MessageStyle::Ok), MessageAnswer::Ok);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Translator: Sentence could not be parsed.\n");
+}
+
+TEST(FileSystem, BackslashesBecomeSlashesWhenAFileIsOpened) {
+  EXPECT_EQ(MapPath("data\\LogFile.Log"), "data/LogFile.Log");
+  TempDir dir;
+  std::filesystem::create_directory(dir.path() / "data");
+  FileHandle file(OpenFile(dir.path().string() + "\\data\\x.txt", "wb"));
+  ASSERT_TRUE(file);
+  file.reset();
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "data" / "x.txt"));
+  EXPECT_EQ(OpenFile(dir.File("missing\\file"), "rb"), nullptr);
+}
+
+TEST(Clock, InjectedSourceDrivesEveryReading) {
+  int64_t now = 5'000'000'123;
+  ClockSource previous = SetClockSourceForTesting([&] { return now; });
+  EXPECT_EQ(PerformanceCounter(), 5'000'000'123);
+  EXPECT_EQ(MonotonicMilliseconds(), 5000);
+  now += 2'500'000;
+  EXPECT_EQ(MonotonicMilliseconds(), 5002);
+  EXPECT_EQ(TickCountMilliseconds(), 5002u);
+  SetClockSourceForTesting(previous);
+  int64_t a = MonotonicMilliseconds();
+  EXPECT_LE(a, MonotonicMilliseconds());
+}
+
+TEST(InstallFolder, AbsentUnlessATestSuppliesIt) {
+  EXPECT_FALSE(QueryClassKeyDefaultValue(u"CLSID\\x").has_value());
+  auto previous = SetClassKeySourceForTesting(
+      [](const std::u16string&) { return std::optional<std::vector<unsigned char>>({'C', 0}); });
+  EXPECT_EQ(QueryClassKeyDefaultValue(u"k")->size(), 2u);
+  SetClassKeySourceForTesting(previous);
+}
+
+TEST(DocumentViewer, HandsThePathToTheFrontEnd) {
+  std::string seen;
+  auto previous = SetDocumentHandler([&](const std::string& path) { seen = path; });
+  OpenDocument("data\\CStructures.xml");
+  EXPECT_EQ(seen, "data\\CStructures.xml");
+  SetDocumentHandler(previous);
+}

@@ -1,0 +1,65 @@
+#include "support/test_support.h"
+
+#include <atomic>
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+  static std::atomic<unsigned> counter{0};
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    fs::path candidate = fs::temp_directory_path() /
+                         ("lfg-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + "-" +
+                          std::to_string(random()));
+    if (fs::create_directory(candidate)) {
+      path_ = candidate;
+      return;
+    }
+  }
+  throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+std::string TempDir::File(const std::string& name) const { return (path_ / name).string(); }
+
+void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<unsigned char> ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteUtf16File(const std::string& path, const WString& text, bool with_mark) {
+  std::vector<unsigned char> bytes;
+  bytes.reserve(text.size() * 2 + 2);
+  if (with_mark) {
+    bytes.push_back(0xFF);
+    bytes.push_back(0xFE);
+  }
+  for (WChar unit : text) {
+    bytes.push_back(static_cast<unsigned char>(unit & 0xFF));
+    bytes.push_back(static_cast<unsigned char>(unit >> 8));
+  }
+  WriteBytes(path, bytes);
+}
+
+MessageRecorder::MessageRecorder() {
+  previous_ = SetMessageHandler([this](const WString& text, const WString& caption, unsigned style) {
+    messages_.push_back({text, caption, style});
+    return MessageAnswer::Ok;
+  });
+}
+
+MessageRecorder::~MessageRecorder() { SetMessageHandler(previous_); }
