@@ -14,8 +14,10 @@
 class CEquationOperand {
  public:
   CEquationOperand();
-  virtual ~CEquationOperand();
-  CEquationOperand(const CEquationOperand&) = default;
+  // Operands of the mapping rules derive from this class; their destructors
+  // may throw, and the owners of operands swallow what they throw.
+  virtual ~CEquationOperand() noexcept(false);
+  CEquationOperand(const CEquationOperand& other);
   CEquationOperand& operator=(const CEquationOperand&) = default;
 
   CEquationOperand* Clone() const;
@@ -42,6 +44,8 @@ class CEquation {
   // Left text (or "NULL"), the operator character, right text (or "NULL").
   WString ToString() const;
   // Same operator; per side, same kind and the paths equal as sets of ids.
+  // A side missing from both equations counts as equal, a side missing from
+  // one of them as different.
   bool IsEqual(const CEquation* other) const;
 
   CEquationOperand* left = nullptr;   // owned

@@ -19,20 +19,36 @@ constexpr SymbolId kNoSymbol = 0xFFFF;
 SymbolId GetSymbolId(const WString& name, bool create);
 // The name of the id, or "EMPTY" when the id has none (kNoSymbol included).
 WString GetSymbolName(SymbolId id);
-// Gives the name the next id, without looking it up first.
+// Gives the name the next id, without looking it up first. When the next id
+// would be kNoSymbol the table is full: a message is shown, nothing is added
+// and the answer is kNoSymbol.
 SymbolId AddSymbol(const WString& name);
-// Enters the pair with the given id, replacing entries of the same name or id.
+// Enters the pair with the given id, replacing entries of the same name or id
+// (the stale entries of the other direction go too), and raises the counter
+// to id + 1 when id is above it. kNoSymbol itself is refused with a message.
 SymbolId AddSymbolWithId(const WString& name, SymbolId id);
 // The names of the ids with the separator between them; "EMPTY" when that
 // text is empty.
 WString JoinSymbolNames(const std::vector<SymbolId>& ids, const WString& separator);
 // Interns the reserved names in their fixed order and keeps their ids.
 bool RegisterReservedSymbols();
-// The common symbol table file: 202-byte records (u16 id, 100 UTF-16LE units).
+// Layout of one record of the common symbol table file.
+constexpr size_t kSymbolRecordNameUnits = 100;
+constexpr size_t kSymbolRecordBytes = 2 + 2 * kSymbolRecordNameUnits;
+
+// The common symbol table file: 202-byte records (u16 id, 100 UTF-16LE units,
+// the name ending at its first zero unit), in ascending id order. A name that
+// does not fit (100 units or more, or holding a zero unit) is not written: a
+// message names it and the save answers false after writing the others.
 bool SaveSymbolTable(const std::string& path);
+// Reads the records back with AddSymbolWithId, without clearing the table. A
+// short last record is ignored. False only when the file cannot be opened.
 bool LoadSymbolTable(const std::string& path);
 // Empties both maps and the id counter (before loading a saved table).
 void ClearSymbolTable();
+// The id counter: the last id given by AddSymbol, or one above the highest id
+// entered by AddSymbolWithId.
+uint32_t SymbolIdCounter();
 
 // The two maps, for the loaders and dumps that walk them.
 using SymbolNameMap = std::unordered_map<WString, SymbolId>;

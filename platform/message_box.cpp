@@ -8,7 +8,10 @@
 namespace {
 
 int PrintToStandardError(const std::u16string& text, const std::u16string& caption, unsigned) {
-  std::fprintf(stderr, "%s: %s\n", ToUtf8(caption).c_str(), ToUtf8(text).c_str());
+  if (caption.empty())
+    std::fprintf(stderr, "%s\n", ToUtf8(text).c_str());
+  else
+    std::fprintf(stderr, "%s: %s\n", ToUtf8(caption).c_str(), ToUtf8(text).c_str());
   return MessageAnswer::Ok;
 }
 

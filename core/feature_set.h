@@ -1,0 +1,68 @@
+// Feature sets: conjunctions of signed literals over small positive ids, held
+// as two bit vectors of 32-bit words (literal +k sets bit k-1 of the positive
+// half, -k bit k-1 of the negative half). The constraint system uses them for
+// its choice contexts and nogoods.
+//
+// The operations visit only the first FeatureWordCount words of each half;
+// the CFG parser sets that count per sentence. A word that a short set does not
+// have reads as zero everywhere, so sets of any length can be mixed safely.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Sets built here have this many words per half (ids 1 to 160).
+constexpr int kFeatureSetWords = 5;
+// Literals are signed bytes, so no id above this one can be carried.
+constexpr int kMaxFeatureId = 127;
+
+using FeatureLiteralList = std::vector<int8_t>;
+
+// Program-wide geometry, set by InitFeatureBits and SetFeatureWordCount.
+extern int FeatureWordSize;                 // 32
+extern int FeatureWordCount;                // words the operations visit, 1 to 5
+extern int FeatureCount;                    // highest id with a mask
+extern std::vector<uint32_t> FeatureMasks;  // [k] = 1 << ((k-1) mod 32); [0] unused
+
+class CFeatureSet {
+ public:
+  explicit CFeatureSet(uint32_t words = kFeatureSetWords);
+
+  // Both halves get n words; new words are zero.
+  void Resize(uint32_t n);
+
+  // Word i of a half, zero when the half is shorter.
+  uint32_t PositiveWord(int i) const;
+  uint32_t NegativeWord(int i) const;
+
+  // Words 0 to 4 of both halves are equal.
+  bool operator==(const CFeatureSet& other) const;
+  // A strict weak ordering for sorting and merging lists of sets; see the
+  // comment at its definition.
+  bool operator<(const CFeatureSet& other) const;
+
+  std::vector<uint32_t> positive;
+  std::vector<uint32_t> negative;
+};
+
+// Word size 32, word count 1, feature count n and the masks of ids 1 to n.
+void InitFeatureBits(int n);
+// Word count = n / 32 + 1, kept within 1 to kFeatureSetWords.
+void SetFeatureWordCount(int n);
+
+// A 5-word set of the literals; 0 is ignored. A literal whose id is above
+// kMaxFeatureId is reported and left out.
+CFeatureSet BuildFeatureSet(const FeatureLiteralList& literals);
+// The literals of the set by ascending id below FeatureCount, +k before -k.
+// A set bit whose id cannot be held in a signed byte is reported and skipped.
+FeatureLiteralList ListFeatureLiterals(const CFeatureSet& set);
+
+// New 5-word sets whose first FeatureWordCount words are the AND (OR) of the
+// inputs' words; the rest are zero.
+CFeatureSet FeatureSetAnd(const CFeatureSet& a, const CFeatureSet& b);
+CFeatureSet FeatureSetOr(const CFeatureSet& a, const CFeatureSet& b);
+
+// Some literal of one set is negated in the other (within the word count).
+bool FeatureSetsConflict(const CFeatureSet& a, const CFeatureSet& b);
+// No literal appears with both signs (within the word count).
+bool FeatureSetConsistent(const CFeatureSet& a);

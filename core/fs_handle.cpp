@@ -1,0 +1,133 @@
+#include "core/fs_handle.h"
+
+#include <algorithm>
+
+int CFSHandle::liveInstances = 0;
+
+namespace {
+
+// Every live handle, each knowing its own slot, so that a handle deleted on
+// its own leaves in constant time. Never destroyed, like the node registry.
+std::vector<CFSHandle*>& HandleRegistry() {
+  static auto* registry = new std::vector<CFSHandle*>();
+  return *registry;
+}
+
+// Ascending attribute with null entries last; stable, so equal attributes
+// keep the order in which they were added.
+void SortByAttribute(std::vector<CFSNode*>& nodes) {
+  std::stable_sort(nodes.begin(), nodes.end(), [](const CFSNode* a, const CFSNode* b) {
+    if (a == nullptr) return false;
+    if (b == nullptr) return true;
+    return a->Attribute < b->Attribute;
+  });
+}
+
+void NormalizeNode(CFSNode& node) {
+  for (CFSNode* child : node.ChildList) {
+    if (child == nullptr) continue;
+    child->Parent = &node;
+    NormalizeNode(*child);
+  }
+  for (CFSNode* element : node.SetElements) {
+    if (element == nullptr) continue;
+    element->Parent = &node;
+    NormalizeNode(*element);
+  }
+  SortByAttribute(node.ChildList);
+  SortByAttribute(node.SetElements);
+}
+
+}  // namespace
+
+CFSHandle::CFSHandle() { Register(); }
+
+CFSHandle::CFSHandle(CFSNode* node, double weight) : root(node), focus(node), weight(weight) {
+  Register();
+}
+
+// A handle that could not be registered still works; it is just not freed
+// by DeleteAll.
+void CFSHandle::Register() noexcept {
+  ++liveInstances;
+  try {
+    std::vector<CFSHandle*>& registry = HandleRegistry();
+    registry.push_back(this);
+    registryIndex_ = registry.size() - 1;
+  } catch (...) {
+    registryIndex_ = kUnregistered;
+  }
+}
+
+CFSHandle::~CFSHandle() {
+  std::vector<CFSHandle*>& registry = HandleRegistry();
+  if (registryIndex_ < registry.size() && registry[registryIndex_] == this) {
+    CFSHandle* last = registry.back();
+    registry[registryIndex_] = last;
+    last->registryIndex_ = registryIndex_;
+    registry.pop_back();
+  }
+  root = nullptr;
+  focus = nullptr;
+  --liveInstances;
+}
+
+void CFSHandle::DeleteAll() {
+  // Each destructor takes its handle out of the registry.
+  std::vector<CFSHandle*>& registry = HandleRegistry();
+  while (!registry.empty()) {
+    CFSHandle* handle = registry.back();
+    try {
+      delete handle;
+    } catch (...) {
+    }
+  }
+}
+
+size_t CFSHandle::RegisteredCount() { return HandleRegistry().size(); }
+
+CFSHandle* CFSHandle::Clone() const {
+  auto* copy = new CFSHandle();
+  if (root != nullptr) copy->root = root->Clone();
+  return copy;
+}
+
+CFSHandle* CFSHandle::CloneAndLocate(const CFSNode* node, const std::vector<CFSNode*>& stack,
+                                     std::vector<CFSNode*>& outStack) const {
+  auto* copy = new CFSHandle();
+  if (root == nullptr) return copy;
+  // The copy meets the outermost node first; reversed, the stack has its
+  // bottom (the outermost node) on top.
+  std::vector<CFSNode*> pending(stack.rbegin(), stack.rend());
+  CFSNode* located = nullptr;
+  copy->root = root->CopyLocatingWithStack(node, located, pending, outStack);
+  copy->focus = located;
+  return copy;
+}
+
+CFSNode* CFSHandle::FindPath(const std::vector<SymbolId>* path) const {
+  if (root == nullptr || path == nullptr) return nullptr;
+  return root->FindPath(path, true);
+}
+
+bool CFSHandle::AddSetElement(const CFSNode* node) {
+  if (node == nullptr) return false;
+  if (root == nullptr) root = new CFSNode(static_cast<int16_t>(kNoSymbol), nullptr);
+  root->SetElements.push_back(node->Clone());
+  return true;
+}
+
+void CFSHandle::Normalize() {
+  if (root != nullptr) NormalizeNode(*root);
+}
+
+bool CFSHandle::Equals(const CFSHandle* other) const {
+  if (other == nullptr) return false;
+  if (root == nullptr || other->root == nullptr) return root == other->root;
+  return root->Equals(other->root);
+}
+
+bool CFSHandle::ApplyPredFrames(const PredFrameMap& frames) {
+  if (root == nullptr) return false;
+  return root->ApplyPredFrames(frames);
+}

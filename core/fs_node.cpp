@@ -1,0 +1,403 @@
+#include "core/fs_node.h"
+
+#include <memory>
+
+#include "core/string_helpers.h"
+#include "core/value_sets.h"
+
+int CFSNode::liveInstances = 0;
+
+namespace {
+
+// Every live node, each knowing its own slot, so that a node deleted on its
+// own leaves in constant time (the last entry moves into its slot). The
+// vector is never destroyed: nodes may still be deleted while the program
+// shuts down.
+std::vector<CFSNode*>& NodeRegistry() {
+  static auto* registry = new std::vector<CFSNode*>();
+  return *registry;
+}
+
+uint32_t nodeCounter = 0;
+
+SymbolId AttributeId(const CFSNode& node) { return static_cast<SymbolId>(node.Attribute); }
+
+bool NameStartsWithUnderscore(SymbolId id) {
+  const WString name = GetSymbolName(id);
+  return !name.empty() && name.front() == u'_';
+}
+
+WString JoinValueNames(const std::vector<SymbolId>& values, const WString& separator) {
+  WString text;
+  for (size_t i = 0; i < values.size(); ++i) {
+    if (i > 0) text += separator;
+    text += GetSymbolName(values[i]);
+  }
+  return text;
+}
+
+// The frame key of a PRED node: the names of its VALUE, quotes removed, with
+// the GF list in angle brackets when the node has a GF child ('give' with SUBJ
+// and OBJ gives give<SUBJ,OBJ>). Empty when no key can be made: no values,
+// or a text too short to carry its quotes.
+WString BuildFrameKey(const CFSNode& valueNode, const CFSNode* gfNode) {
+  if (valueNode.Value.empty()) return WString();
+  WString key = JoinValueNames(valueNode.Value, u" ");
+  if (gfNode != nullptr) {
+    key = TrimWString(key);
+    if (key.empty()) return WString();
+    key.pop_back();
+    key += u"<" + JoinValueNames(gfNode->Value, u",") + u">'";
+  }
+  if (key.size() < 2) return WString();
+  return key.substr(1, key.size() - 2);
+}
+
+// Gives the frame equation's values to the node its left path names below
+// the parent: a new node takes them, an existing one keeps the intersection.
+bool ApplyFrameEquation(CFSNode& parent, const CEquation& equation) {
+  if (equation.left == nullptr || equation.right == nullptr) return true;
+  bool created = false;
+  CFSNode* target = parent.FindOrCreatePath(&equation.left->path, created);
+  if (target == nullptr) return false;
+  if (created) {
+    target->Value = equation.right->path;
+    return true;
+  }
+  std::unique_ptr<ValueList> common = IntersectValues(&target->Value, &equation.right->path);
+  if (!common) return false;
+  target->Value = *common;
+  return true;
+}
+
+}  // namespace
+
+CFSNode::CFSNode() : CFSNode(-1, nullptr) {}
+
+CFSNode::CFSNode(int16_t attribute, CFSNode* parent) : Attribute(attribute), Parent(parent) {
+  std::vector<CFSNode*>& registry = NodeRegistry();
+  registryIndex_ = registry.size();
+  registry.push_back(this);
+  NodeId = ++nodeCounter;
+  ++liveInstances;
+}
+
+CFSNode::~CFSNode() {
+  std::vector<CFSNode*>& registry = NodeRegistry();
+  if (registryIndex_ < registry.size() && registry[registryIndex_] == this) {
+    CFSNode* last = registry.back();
+    registry[registryIndex_] = last;
+    last->registryIndex_ = registryIndex_;
+    registry.pop_back();
+  }
+  Attribute = -1;
+  Parent = nullptr;
+  --liveInstances;
+}
+
+CFSNode& CFSNode::operator=(const CFSNode& other) {
+  if (this == &other) return *this;
+  Mark = other.Mark;
+  Value = other.Value;
+  Attribute = other.Attribute;
+  Constraints = other.Constraints;
+  ChildList = other.ChildList;
+  SetElements = other.SetElements;
+  Links = other.Links;
+  NodeId = other.NodeId;
+  LinkedId = other.LinkedId;
+  IsLinkTarget = other.IsLinkTarget;
+  IsForwarded = other.IsForwarded;
+  Forward = other.Forward;
+  GenerationMark = other.GenerationMark;
+  HasLinks = other.HasLinks;
+  Parent = other.Parent;
+  return *this;
+}
+
+void CFSNode::ResetIdCounter() { nodeCounter = 0; }
+
+void CFSNode::DeleteAll() {
+  // Each destructor takes its node out of the registry, so the loop always
+  // deletes the current last entry and never walks a changing sequence.
+  std::vector<CFSNode*>& registry = NodeRegistry();
+  while (!registry.empty()) {
+    CFSNode* node = registry.back();
+    try {
+      delete node;
+    } catch (...) {
+    }
+  }
+}
+
+size_t CFSNode::RegisteredCount() { return NodeRegistry().size(); }
+
+CFSNode* CFSNode::AddChild(CFSNode* child, bool toExistingParent) {
+  if (child == nullptr) return this;
+  if (toExistingParent && child->Parent != nullptr) {
+    child->Parent->ChildList.push_back(child);
+    return this;
+  }
+  ChildList.push_back(child);
+  child->Parent = this;
+  return this;
+}
+
+void CFSNode::AddSetElement(CFSNode* node) {
+  if (node != nullptr) SetElements.push_back(node);
+}
+
+void CFSNode::SetParent(CFSNode* parent) { Parent = parent; }
+
+bool CFSNode::AddLink(CFSNode* node) {
+  if (node == nullptr) return false;
+  Links.push_back(node);
+  HasLinks = 1;
+  return true;
+}
+
+void CFSNode::RemoveLink(CFSNode* node) { Links.remove(node); }
+
+CFSNode* CFSNode::FindChildForStep(SymbolId step, bool allowMarked) const {
+  for (CFSNode* child : ChildList) {
+    if (child == nullptr) continue;
+    bool matches = AttributeId(*child) == step;
+    if (!matches && step == ElementId) {
+      matches = GetSymbolName(AttributeId(*child)).find(u"ELEMENT") != WString::npos;
+    }
+    if (matches && (allowMarked || child->Mark == 0)) return child;
+  }
+  return nullptr;
+}
+
+CFSNode* CFSNode::FindPath(const std::vector<SymbolId>* path, bool allowMarked) const {
+  if (path == nullptr) return nullptr;
+  const CFSNode* current = this;
+  for (SymbolId step : *path) {
+    current = current->FindChildForStep(step, allowMarked);
+    if (current == nullptr) return nullptr;
+  }
+  return const_cast<CFSNode*>(current);
+}
+
+CFSNode* CFSNode::FindAttribute(SymbolId attribute) const {
+  const std::vector<SymbolId> path{attribute};
+  return FindPath(&path, true);
+}
+
+CFSNode* CFSNode::FindChildWithAttribute(SymbolId attribute) const {
+  for (CFSNode* child : ChildList) {
+    if (child != nullptr && AttributeId(*child) == attribute) return child;
+  }
+  return nullptr;
+}
+
+// A node that stands for another by id is replaced by that node (looked up
+// from this node's root), then one forward step is taken.
+CFSNode* CFSNode::ResolveLinkedAndForwarded(CFSNode* node) {
+  if (node->LinkedId != 0) {
+    node = FindNodeById(node->LinkedId);
+    if (node == nullptr) return nullptr;
+  }
+  if (node->Forward != nullptr) node = node->Forward;
+  return node;
+}
+
+CFSNode* CFSNode::FindOrCreatePath(const std::vector<SymbolId>* path, bool& created) {
+  created = false;
+  if (path == nullptr) return nullptr;
+  CFSNode* current = ResolveLinkedAndForwarded(this);
+  size_t step = 0;
+  for (; step < path->size(); ++step) {
+    if (current == nullptr) return nullptr;
+    CFSNode* child = current->FindChildWithAttribute((*path)[step]);
+    if (child == nullptr) break;
+    current = ResolveLinkedAndForwarded(child);
+  }
+  if (current == nullptr) return nullptr;
+  if (step == path->size()) return current;
+  created = true;
+  for (; step < path->size(); ++step) {
+    CFSNode* node = new CFSNode(static_cast<int16_t>((*path)[step]), current);
+    current->AddChild(node);
+    current = node;
+  }
+  return current;
+}
+
+CFSNode* CFSNode::SearchSubtreeForId(uint32_t id) {
+  if (NodeId == id) return this;
+  for (CFSNode* child : ChildList) {
+    if (child == nullptr) continue;
+    if (CFSNode* found = child->SearchSubtreeForId(id)) return found;
+  }
+  for (CFSNode* element : SetElements) {
+    if (element == nullptr) continue;
+    if (CFSNode* found = element->SearchSubtreeForId(id)) return found;
+  }
+  return nullptr;
+}
+
+CFSNode* CFSNode::FindNodeById(uint32_t id) {
+  CFSNode* root = this;
+  while (root->Parent != nullptr) root = root->Parent;
+  return root->SearchSubtreeForId(id);
+}
+
+CFSNode* CFSNode::Clone() const {
+  std::unordered_set<const CFSNode*> inProgress;
+  return CloneGuarded(inProgress);
+}
+
+// inProgress holds the nodes whose copies are being made further up the
+// call chain; a forward pointer back into one of them is not followed, which
+// would otherwise copy forever.
+CFSNode* CFSNode::CloneGuarded(std::unordered_set<const CFSNode*>& inProgress) const {
+  inProgress.insert(this);
+  CFSNode* copy = new CFSNode(Attribute, nullptr);
+  copy->Value = Value;
+  copy->IsLinkTarget = IsLinkTarget;
+  copy->LinkedId = LinkedId;
+  copy->NodeId = NodeId;
+  copy->GenerationMark = GenerationMark;
+  copy->HasLinks = HasLinks;
+  copy->Mark = Mark;
+  for (const CFSNode* child : ChildList) {
+    if (child == nullptr) continue;
+    CFSNode* childCopy = child->CloneGuarded(inProgress);
+    childCopy->Parent = copy;
+    copy->ChildList.push_back(childCopy);
+  }
+  copy->Constraints = Constraints;
+  copy->Parent = Parent;
+  for (const CFSNode* element : SetElements) {
+    if (element != nullptr) copy->SetElements.push_back(element->CloneGuarded(inProgress));
+  }
+  copy->IsForwarded = IsForwarded;
+  if (Forward != nullptr && IsForwarded != 0) copy->Forward = CloneForwardTarget(inProgress);
+  inProgress.erase(this);
+  return copy;
+}
+
+// Copies the end of this node's forward chain. A chain that ends in a node
+// forwarding to itself, or that runs in a cycle, has no end and gives null.
+CFSNode* CFSNode::CloneForwardTarget(std::unordered_set<const CFSNode*>& inProgress) const {
+  std::unordered_set<const CFSNode*> seen{this};
+  const CFSNode* reached = Forward;
+  while (reached->Forward != nullptr) {
+    if (!seen.insert(reached).second || reached->Forward == reached) return nullptr;
+    reached = reached->Forward;
+  }
+  if (inProgress.count(reached) != 0) return nullptr;
+  return reached->CloneGuarded(inProgress);
+}
+
+CFSNode* CFSNode::CopyLocatingWithStack(const CFSNode* target, CFSNode*& targetCopy,
+                                        std::vector<CFSNode*>& inStack,
+                                        std::vector<CFSNode*>& outStack) const {
+  CFSNode* copy = CopyLocatingNode(target, targetCopy, inStack, outStack);
+  copy->Parent = nullptr;
+  return copy;
+}
+
+CFSNode* CFSNode::CopyLocatingNode(const CFSNode* target, CFSNode*& targetCopy,
+                                   std::vector<CFSNode*>& inStack,
+                                   std::vector<CFSNode*>& outStack) const {
+  CFSNode* copy = new CFSNode(Attribute, nullptr);
+  copy->Value = Value;
+  copy->IsLinkTarget = IsLinkTarget;
+  copy->LinkedId = LinkedId;
+  copy->NodeId = NodeId;
+  copy->GenerationMark = GenerationMark;
+  copy->HasLinks = HasLinks;
+  copy->Mark = Mark;
+  if (this == target) targetCopy = copy;
+  if (!inStack.empty() && inStack.back() == this) {
+    inStack.pop_back();
+    outStack.push_back(copy);
+  }
+  for (const CFSNode* child : ChildList) {
+    if (child == nullptr) continue;
+    CFSNode* childCopy = child->CopyLocatingNode(target, targetCopy, inStack, outStack);
+    childCopy->Parent = copy;
+    copy->ChildList.push_back(childCopy);
+  }
+  copy->Constraints = Constraints;
+  copy->Parent = Parent;
+  for (const CFSNode* element : SetElements) {
+    if (element == nullptr) continue;
+    copy->SetElements.push_back(element->CopyLocatingNode(target, targetCopy, inStack, outStack));
+  }
+  return copy;
+}
+
+bool CFSNode::ValuesEqualTo(const CFSNode& other) const {
+  if (Value.size() != other.Value.size()) return false;
+  if (IsValueSubset(&Value, &other.Value) && IsValueSubset(&other.Value, &Value)) return true;
+  // Attributes named "_..." carry values that only need to be equally many.
+  return NameStartsWithUnderscore(AttributeId(*this));
+}
+
+bool CFSNode::ChildrenEqualTo(const CFSNode& other) const {
+  if (ChildList.size() != other.ChildList.size()) return false;
+  for (const CFSNode* child : ChildList) {
+    if (child == nullptr) return false;
+    const CFSNode* match = other.FindAttribute(AttributeId(*child));
+    if (match == nullptr || !child->Equals(match)) return false;
+  }
+  return true;
+}
+
+bool CFSNode::Equals(const CFSNode* other) const {
+  if (other == nullptr || Attribute != other->Attribute) return false;
+  if (!ValuesEqualTo(*other) || !ChildrenEqualTo(*other)) return false;
+  return Constraints == other->Constraints;
+}
+
+bool CFSNode::ResolveLinks() {
+  if (HasLinks == 0) return true;
+  if (Links.empty()) {
+    HasLinks = 0;
+    return true;
+  }
+  // RemoveLink below may touch this node's own list when a node is linked to
+  // itself, so the walk goes over a snapshot.
+  const std::vector<CFSNode*> linked(Links.begin(), Links.end());
+  for (CFSNode* node : linked) {
+    if (node == nullptr) continue;
+    if (!node->Value.empty()) {
+      if (!IntersectValues(&node->Value, &Value)) return false;
+      node->Value.clear();
+    }
+    node->Forward = this;
+    node->RemoveLink(this);
+  }
+  Links.clear();
+  return true;
+}
+
+// Applies the frame of this PRED node to the structure around it; false when
+// the PRED has no VALUE or a frame value clashes.
+bool CFSNode::ApplyFramesOfPred(const PredFrameMap& frames) {
+  const CFSNode* valueNode = FindAttribute(ValueId);
+  if (valueNode == nullptr) return false;
+  const WString key = BuildFrameKey(*valueNode, FindAttribute(GfId));
+  if (key.empty() || Parent == nullptr) return true;
+  auto frame = frames.find(key);
+  if (frame == frames.end()) return true;
+  for (const CEquation* equation : frame->second) {
+    if (equation != nullptr && !ApplyFrameEquation(*Parent, *equation)) return false;
+  }
+  return true;
+}
+
+bool CFSNode::ApplyPredFrames(const PredFrameMap& frames) {
+  if (AttributeId(*this) == PredId && !ApplyFramesOfPred(frames)) return false;
+  bool allApplied = true;
+  for (size_t i = 0; i < ChildList.size(); ++i) {
+    // Frames may add children to this node, so the list is indexed afresh.
+    CFSNode* child = ChildList[i];
+    if (child != nullptr && !child->ApplyPredFrames(frames)) allApplied = false;
+  }
+  return allApplied;
+}

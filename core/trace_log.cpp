@@ -1,0 +1,40 @@
+#include "core/trace_log.h"
+
+#include "core/config_store.h"
+#include "core/string_helpers.h"
+
+namespace {
+
+// 64 bits, so the numbering never wraps within a run.
+uint64_t& LineCounter() {
+  static uint64_t counter = 0;
+  return counter;
+}
+
+}  // namespace
+
+CFileWriter& TraceLogWriter() {
+  static CFileWriter writer;
+  return writer;
+}
+
+uint64_t TraceLogLineCount() { return LineCounter(); }
+
+bool OpenTraceLog(const std::string& name) {
+  const std::string directory = GetConfigDirectory();
+  const std::string path = directory.empty() ? name : directory + "\\" + name;
+  TraceLogWriter().Open(path);
+  LineCounter() = 0;
+  return true;
+}
+
+void WriteTraceLog(const WString& message) {
+  const uint64_t number = ++LineCounter();
+  if (!TraceLogWriter().IsOpen()) return;
+  TraceLogWriter().Write(NarrowToWide(std::to_string(number)) + u". " + message + u"\r\n");
+}
+
+bool CloseTraceLog() {
+  TraceLogWriter().Close();
+  return true;
+}
