@@ -249,11 +249,9 @@ CFSNode* CFSNode::Clone() const {
   return CloneGuarded(inProgress);
 }
 
-// inProgress holds the nodes whose copies are being made further up the
-// call chain; a forward pointer back into one of them is not followed, which
-// would otherwise copy forever.
-CFSNode* CFSNode::CloneGuarded(std::unordered_set<const CFSNode*>& inProgress) const {
-  inProgress.insert(this);
+// A new registered node with this node's attribute, values, id and flags; no
+// children, set elements, links, parent or forward yet.
+CFSNode* CFSNode::NewCopyOfOwnFields() const {
   CFSNode* copy = new CFSNode(Attribute, nullptr);
   copy->Value = Value;
   copy->IsLinkTarget = IsLinkTarget;
@@ -262,6 +260,15 @@ CFSNode* CFSNode::CloneGuarded(std::unordered_set<const CFSNode*>& inProgress) c
   copy->GenerationMark = GenerationMark;
   copy->HasLinks = HasLinks;
   copy->Mark = Mark;
+  return copy;
+}
+
+// inProgress holds the nodes whose copies are being made further up the
+// call chain; a forward pointer back into one of them is not followed, which
+// would otherwise copy forever.
+CFSNode* CFSNode::CloneGuarded(std::unordered_set<const CFSNode*>& inProgress) const {
+  inProgress.insert(this);
+  CFSNode* copy = NewCopyOfOwnFields();
   for (const CFSNode* child : ChildList) {
     if (child == nullptr) continue;
     CFSNode* childCopy = child->CloneGuarded(inProgress);
@@ -303,14 +310,7 @@ CFSNode* CFSNode::CopyLocatingWithStack(const CFSNode* target, CFSNode*& targetC
 CFSNode* CFSNode::CopyLocatingNode(const CFSNode* target, CFSNode*& targetCopy,
                                    std::vector<CFSNode*>& inStack,
                                    std::vector<CFSNode*>& outStack) const {
-  CFSNode* copy = new CFSNode(Attribute, nullptr);
-  copy->Value = Value;
-  copy->IsLinkTarget = IsLinkTarget;
-  copy->LinkedId = LinkedId;
-  copy->NodeId = NodeId;
-  copy->GenerationMark = GenerationMark;
-  copy->HasLinks = HasLinks;
-  copy->Mark = Mark;
+  CFSNode* copy = NewCopyOfOwnFields();
   if (this == target) targetCopy = copy;
   if (!inStack.empty() && inStack.back() == this) {
     inStack.pop_back();

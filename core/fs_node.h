@@ -104,6 +104,7 @@ class CFSNode {
   static int liveInstances;
 
  private:
+  CFSNode* NewCopyOfOwnFields() const;
   CFSNode* CloneGuarded(std::unordered_set<const CFSNode*>& inProgress) const;
   CFSNode* CloneForwardTarget(std::unordered_set<const CFSNode*>& inProgress) const;
   CFSNode* CopyLocatingNode(const CFSNode* target, CFSNode*& targetCopy,
