@@ -1,0 +1,340 @@
+#include "constraints/context_search.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "core/string_helpers.h"
+#include "platform/message_box.h"
+
+namespace {
+
+// FindNogoodFreeContext gives up at this many variables; up to
+// kFullSearchVariables it tries every assignment, above only 0 to 2^15.
+constexpr int kMaxFindVariables = 24;
+constexpr int kFullSearchVariables = 15;
+// ExtendNogoodFreeContext skips candidates of this many choices and gives up
+// on extensions of this many further choices; up to kFullExtensionVariables
+// further choices it tries every assignment, above only 0 to 2^13.
+constexpr int kMaxCandidateVariables = 31;
+constexpr int kMaxExtensionVariables = 31;
+constexpr int kFullExtensionVariables = 13;
+// Literals are signed bytes: choice 128 (literal -128) has no positive form.
+constexpr int kHighestChoice = 127;
+
+int ChoiceOf(int8_t literal) { return literal < 0 ? -static_cast<int>(literal) : literal; }
+
+uint32_t VariableBit(int variable) { return uint32_t{1} << (variable - 1); }
+
+ContextList Undecided() { return ContextList{0}; }
+
+// Choices renumbered as variables 1, 2, ... in order of first numbering.
+class VariableTable {
+ public:
+  // The choice's variable, a new one when the choice has none yet.
+  int Number(int choice) {
+    const int known = Find(choice);
+    if (known != 0) return known;
+    choices_.push_back(choice);
+    variables_[choice] = Count();
+    return Count();
+  }
+  // The choice's variable, 0 when it has none.
+  int Find(int choice) const {
+    const auto it = variables_.find(choice);
+    return it == variables_.end() ? 0 : it->second;
+  }
+  int Count() const { return static_cast<int>(choices_.size()); }
+  int ChoiceOfVariable(int variable) const { return choices_[variable - 1]; }
+
+ private:
+  std::vector<int> choices_;
+  std::map<int, int> variables_;
+};
+
+bool HasNoLiteral(const ContextList& context) {
+  return std::all_of(context.begin(), context.end(), [](int8_t l) { return l == 0; });
+}
+
+bool MentionsUnwritableChoice(const std::list<ContextList>& contexts) {
+  for (const ContextList& context : contexts) {
+    for (int8_t literal : context) {
+      if (ChoiceOf(literal) > kHighestChoice) return true;
+    }
+  }
+  return false;
+}
+
+void ReportUnwritableChoice() {
+  ShowMessage(u"A context holds choice " + IntToWString(kHighestChoice + 1) + u", beyond the " +
+                  IntToWString(kHighestChoice) + u" choices a context can carry; no nogood-free context is searched.",
+              u"Context Search", MessageStyle::Ok);
+}
+
+void AddLiteral(ChoiceMaskPair& pair, int8_t literal, int variable) {
+  (literal > 0 ? pair.positive : pair.negative) |= VariableBit(variable);
+}
+
+// A nogood holds under an assignment when all its positive variables are
+// true and all its negative ones false.
+bool HoldsUnder(const ChoiceMaskPair& nogood, uint32_t assignment) {
+  return (nogood.negative & assignment) == 0 && (nogood.positive & ~assignment) == 0;
+}
+
+// The first assignment number from 0 up to and including last under which no
+// nogood holds.
+std::optional<uint32_t> FirstFreeAssignment(const std::vector<ChoiceMaskPair>& nogoods, uint32_t last) {
+  for (uint32_t i = 0;; ++i) {
+    const bool rejected =
+        std::any_of(nogoods.begin(), nogoods.end(), [i](const ChoiceMaskPair& n) { return HoldsUnder(n, i); });
+    if (!rejected) return i;
+    if (i == last) return std::nullopt;
+  }
+}
+
+// The highest assignment number tried over k variables: every assignment up to
+// fullVariables, else only 0 to 2^fullVariables (later variables stay false
+// except the next one, once).
+uint32_t LastAssignmentTried(int k, int fullVariables) {
+  if (k <= fullVariables) return (uint32_t{1} << k) - 1;
+  return uint32_t{1} << fullVariables;
+}
+
+// +choice(v) for every variable set in the assignment, -choice(v) otherwise.
+void AppendAssignment(const VariableTable& variables, uint32_t assignment, ContextList& out) {
+  for (int v = 1; v <= variables.Count(); ++v) {
+    const int choice = variables.ChoiceOfVariable(v);
+    out.push_back(static_cast<int8_t>((assignment & VariableBit(v)) != 0 ? choice : -choice));
+  }
+}
+
+// --- FindNogoodFreeContext steps ---
+
+enum class Numbering { kDone, kTooManyChoices, kUnwritableChoice };
+
+// Sorts each nogood and numbers its choices; one mask pair per nogood.
+Numbering NumberNogoods(NogoodList& nogoods, VariableTable& variables, std::vector<ChoiceMaskPair>& masks) {
+  for (ContextList& nogood : nogoods) {
+    nogood.sort();
+    ChoiceMaskPair pair;
+    for (int8_t literal : nogood) {
+      if (literal == 0) continue;
+      if (ChoiceOf(literal) > kHighestChoice) return Numbering::kUnwritableChoice;
+      const int variable = variables.Number(ChoiceOf(literal));
+      if (variable >= kMaxFindVariables) return Numbering::kTooManyChoices;
+      AddLiteral(pair, literal, variable);
+    }
+    masks.push_back(pair);
+  }
+  return Numbering::kDone;
+}
+
+// --- ExtendNogoodFreeContext steps ---
+
+// A run of candidates: the first one's choices numbered as variables, and one
+// mask pair per candidate of the run, each using only those choices.
+struct CandidateGroup {
+  VariableTable variables;
+  std::vector<ChoiceMaskPair> masks;
+};
+
+// Numbers the candidate's choices; false when it has too many.
+bool NumberCandidate(ContextList& candidate, VariableTable& variables) {
+  candidate.sort();
+  for (int8_t literal : candidate) {
+    if (literal == 0) continue;
+    if (variables.Number(ChoiceOf(literal)) >= kMaxCandidateVariables) return false;
+  }
+  return true;
+}
+
+// The candidate's mask pair over the group's variables; nothing when it uses
+// a choice the group has not numbered. 0 literals are always true.
+std::optional<ChoiceMaskPair> CandidateMask(const ContextList& candidate, const VariableTable& variables) {
+  ChoiceMaskPair pair;
+  for (int8_t literal : candidate) {
+    if (literal == 0) continue;
+    const int variable = variables.Find(ChoiceOf(literal));
+    if (variable == 0) return std::nullopt;
+    AddLiteral(pair, literal, variable);
+  }
+  return pair;
+}
+
+// Takes the next group from the cursor on: the first candidate with fewer
+// than kMaxCandidateVariables choices, followed by the candidates after it
+// that use only its choices. Candidates with too many choices are passed over.
+// Nothing when the candidates run out.
+std::optional<CandidateGroup> TakeGroup(std::list<ContextList>::iterator& cursor,
+                                        std::list<ContextList>::iterator end) {
+  for (; cursor != end; ++cursor) {
+    CandidateGroup group;
+    if (!NumberCandidate(*cursor, group.variables)) continue;
+    group.masks.push_back(*CandidateMask(*cursor, group.variables));
+    for (++cursor; cursor != end; ++cursor) {
+      const auto mask = CandidateMask(*cursor, group.variables);
+      if (!mask) break;
+      group.masks.push_back(*mask);
+    }
+    return group;
+  }
+  return std::nullopt;
+}
+
+// The choices of a candidate's mask pair: fixed by the candidate.
+struct FixedChoices {
+  const VariableTable& variables;
+  const ChoiceMaskPair& mask;
+
+  // +1 when the literal agrees with the candidate, -1 when it contradicts it,
+  // 0 when the candidate leaves its choice open.
+  int Compare(int8_t literal) const {
+    const int variable = variables.Find(ChoiceOf(literal));
+    if (variable == 0) return 0;
+    const uint32_t bit = VariableBit(variable);
+    const uint32_t same = literal > 0 ? mask.positive : mask.negative;
+    const uint32_t opposite = literal > 0 ? mask.negative : mask.positive;
+    if (same & bit) return 1;
+    if (opposite & bit) return -1;
+    return 0;
+  }
+};
+
+// Numbers every choice of the nogoods that the candidate leaves open, by first
+// occurrence; false when there are too many to search.
+bool NumberOpenChoices(const NogoodList& nogoods, const FixedChoices& fixed, VariableTable& open) {
+  for (const ContextList& nogood : nogoods) {
+    for (int8_t literal : nogood) {
+      if (literal == 0 || fixed.Compare(literal) != 0) continue;
+      if (open.Number(ChoiceOf(literal)) >= kMaxExtensionVariables) return false;
+    }
+  }
+  return true;
+}
+
+// The mask pairs over the open choices of the nogoods that the candidate does
+// not contradict; false when some nogood holds under the candidate whatever
+// the open choices are.
+bool OpenNogoodMasks(const NogoodList& nogoods, const FixedChoices& fixed, const VariableTable& open,
+                     std::vector<ChoiceMaskPair>& masks) {
+  for (const ContextList& nogood : nogoods) {
+    ChoiceMaskPair pair;
+    bool contradicted = false;
+    for (int8_t literal : nogood) {
+      if (literal == 0) continue;
+      const int comparison = fixed.Compare(literal);
+      if (comparison < 0) contradicted = true;
+      if (comparison == 0) AddLiteral(pair, literal, open.Find(ChoiceOf(literal)));
+    }
+    if (contradicted) continue;
+    if (pair.positive == 0 && pair.negative == 0) return false;
+    masks.push_back(pair);
+  }
+  return true;
+}
+
+// The candidate's literals, in the group's variable order.
+void AppendCandidate(const VariableTable& variables, const ChoiceMaskPair& mask, ContextList& out) {
+  for (int v = 1; v <= variables.Count(); ++v) {
+    const int choice = variables.ChoiceOfVariable(v);
+    if (mask.positive & VariableBit(v)) out.push_back(static_cast<int8_t>(choice));
+    if (mask.negative & VariableBit(v)) out.push_back(static_cast<int8_t>(-choice));
+  }
+}
+
+// The candidate extended by the lowest-numbered assignment of the open choices
+// under which no nogood holds; nothing when there is none within the limits.
+// The nogoods are sorted.
+std::optional<ContextList> ExtendCandidate(const NogoodList& nogoods, const VariableTable& variables,
+                                           const ChoiceMaskPair& mask) {
+  if ((mask.positive & mask.negative) != 0) return std::nullopt;  // describes no reading
+  const FixedChoices fixed{variables, mask};
+  VariableTable open;
+  if (!NumberOpenChoices(nogoods, fixed, open)) return std::nullopt;
+  std::vector<ChoiceMaskPair> masks;
+  if (!OpenNogoodMasks(nogoods, fixed, open, masks)) return std::nullopt;
+  const auto assignment = FirstFreeAssignment(masks, LastAssignmentTried(open.Count(), kFullExtensionVariables));
+  if (!assignment) return std::nullopt;
+  ContextList result;
+  AppendAssignment(open, *assignment, result);
+  AppendCandidate(variables, mask, result);
+  return result;
+}
+
+}  // namespace
+
+ContextList FindNogoodFreeContext(NogoodList nogoods) {
+  // A nogood that always holds rules out everything, however many choices
+  // the others mention.
+  if (std::any_of(nogoods.begin(), nogoods.end(), HasNoLiteral)) return {};
+  if (nogoods.empty()) return Undecided();
+  VariableTable variables;
+  std::vector<ChoiceMaskPair> masks;
+  switch (NumberNogoods(nogoods, variables, masks)) {
+    case Numbering::kUnwritableChoice:
+      ReportUnwritableChoice();
+      return Undecided();
+    case Numbering::kTooManyChoices:
+      return Undecided();
+    case Numbering::kDone:
+      break;
+  }
+  const int k = variables.Count();
+  const auto assignment = FirstFreeAssignment(masks, LastAssignmentTried(k, kFullSearchVariables));
+  // Only a search that tried every assignment may say that none is free.
+  if (!assignment) return k <= kFullSearchVariables ? ContextList{} : Undecided();
+  ContextList result;
+  AppendAssignment(variables, *assignment, result);
+  return result;
+}
+
+ContextList ExtendNogoodFreeContext(NogoodList nogoods, std::list<ContextList> candidates) {
+  if (candidates.empty()) return FindNogoodFreeContext(std::move(nogoods));
+  if (MentionsUnwritableChoice(nogoods) || MentionsUnwritableChoice(candidates)) {
+    ReportUnwritableChoice();
+    return {};
+  }
+  for (ContextList& nogood : nogoods) nogood.sort();
+  auto cursor = candidates.begin();
+  while (auto group = TakeGroup(cursor, candidates.end())) {
+    for (const ChoiceMaskPair& mask : group->masks) {
+      auto result = ExtendCandidate(nogoods, group->variables, mask);
+      if (!result) continue;
+      return result->empty() ? Undecided() : *result;
+    }
+  }
+  return {};
+}
+
+ContextList CommonContextLiterals(std::list<ContextList> contexts) {
+  if (contexts.empty()) return {};
+  // For each choice, how many contexts hold it positive and how many negative;
+  // a context counts once however often it repeats a literal.
+  std::map<int, std::pair<size_t, size_t>> counts;
+  for (const ContextList& context : contexts) {
+    const std::set<int8_t> distinct(context.begin(), context.end());
+    for (int8_t literal : distinct) {
+      if (literal == 0) continue;
+      auto& count = counts[ChoiceOf(literal)];
+      ++(literal > 0 ? count.first : count.second);
+    }
+  }
+  ContextList common;
+  for (const auto& [choice, count] : counts) {
+    if (count.first == contexts.size()) common.push_back(static_cast<int8_t>(choice));
+    if (count.second == contexts.size()) common.push_back(static_cast<int8_t>(-choice));
+  }
+  return common;
+}
+
+ContextList OrderContextByChoice(ContextList context) {
+  context.remove(0);
+  // A stable order by choice, the positive literal of a choice first.
+  context.sort([](int8_t a, int8_t b) {
+    if (ChoiceOf(a) != ChoiceOf(b)) return ChoiceOf(a) < ChoiceOf(b);
+    return a > b;
+  });
+  return context;
+}

@@ -1,0 +1,54 @@
+// Nogood-free context search. Solving an F-structure yields nogoods, contexts
+// under which it is inconsistent; to read one consistent analysis off it the
+// solver needs one assignment of the two-way choices under which no nogood
+// holds. The search renumbers the choices that occur as local variables
+// 1, 2, ... (by first occurrence, each list sorted first) and enumerates
+// assignments of them as 32-bit numbers, variable v being bit v - 1.
+//
+// Also here: two small context-list utilities of the solver and the context
+// restriction, the literals common to several contexts and a context ordered
+// by choice number.
+#pragma once
+
+#include <cstdint>
+#include <list>
+
+// A conjunction of choice literals: +k choice k taken, -k not taken, 0 always
+// true. [0] holds everywhere.
+using ContextList = std::list<int8_t>;
+// A list of nogoods, each a context that no reading may satisfy.
+using NogoodList = std::list<ContextList>;
+
+// The local variables that occur in one context as positive literals and as
+// negative literals (bit v - 1 stands for variable v).
+struct ChoiceMaskPair {
+  uint32_t positive = 0;
+  uint32_t negative = 0;
+};
+
+// One assignment of every choice of the nogoods under which no nogood holds:
+// the assignment with the lowest number, its literals ordered by variable.
+// Empty when there is none; a nogood without any non-zero literal (a definite
+// clash or a time-out) gives empty before anything else is looked at.
+// [0] when the search cannot decide: no nogoods at all (everything holds),
+// 24 or more choices, more than 15 choices and none of the assignments tried
+// is free, or a choice number above 127 (reported).
+ContextList FindNogoodFreeContext(NogoodList nogoods);
+
+// The first candidate, in order, that can be extended by an assignment of the
+// nogoods' other choices under which no nogood holds: the extension (lowest
+// assignment number first, by variable) followed by the candidate's literals.
+// Inconsistent candidates and candidates of 31 or more choices are skipped;
+// per candidate at most 2^13 + 1 assignments of at most 30 other choices are
+// tried. Empty when no candidate can be extended that way, or when a choice
+// number above 127 occurs (reported); [0] when the extension holds nothing.
+// Without candidates this is FindNogoodFreeContext.
+ContextList ExtendNogoodFreeContext(NogoodList nogoods, std::list<ContextList> candidates);
+
+// The literals present in every context, by choice number, +c before -c.
+// 0 is never common; no contexts give the empty list.
+ContextList CommonContextLiterals(std::list<ContextList> contexts);
+
+// The context without its 0 literals, ordered by choice number; a choice with
+// both signs lists its positive literal first; repeated literals stay.
+ContextList OrderContextByChoice(ContextList context);

@@ -1,0 +1,88 @@
+// Path-link resolution of P_FStructure: links that name an attribute path
+// inside another F-structure are replaced by the values found there.
+#include "constraints/p_fstructure.h"
+#include "constraints/p_symbol_table.h"
+
+namespace {
+
+// A link bound to an F-structure whose attribute names a path to follow.
+bool IsPathLink(const P_ConVal* value) { return value->GetBoundFStructure() && value->GetFSAttribute() != 0; }
+
+// Resolves the path links of one item's own value list; the F-structure being
+// resolved records the contexts of paths that lead nowhere.
+void ResolvePathLinks(P_FSItemComplex& item, std::list<CFeatureSet>& nogoods) {
+  std::list<P_ConVal*> keptAside;
+  for (auto it = item.values.begin(); it != item.values.end(); ++it) {
+    P_ConVal* link = *it;
+    if (!IsPathLink(link)) continue;
+    const std::string path = P_SymbolTable::GetString(static_cast<int16_t>(link->GetFSAttribute()));
+    std::list<P_ConVal*> found = link->GetBoundFStructure()->FindPathValues(path, link->contextBits);
+    if (!found.empty()) {
+      // The link does not own its F-structure; only the link goes.
+      delete link;
+      *it = found.front();
+      found.pop_front();
+      keptAside.splice(keptAside.end(), found);
+      continue;
+    }
+    nogoods.push_back(link->contextBits);
+    if (auto* fsLink = dynamic_cast<P_ConValFSLink*>(link)) {
+      fsLink->boundFStructure = new P_FStructure();
+      fsLink->attribute = 0;
+    }
+  }
+  for (P_ConVal* value : keptAside) item.AddValue(value);
+}
+
+}  // namespace
+
+void P_FStructure::ResolveIndexPaths() {
+  for (P_FSItem* item : items) {
+    auto* complex = dynamic_cast<P_FSItemComplex*>(item);
+    if (!complex || complex->attribute == SymbolTableIndexId) continue;
+    ResolvePathLinks(*complex, nogoods);
+  }
+  ResolvePathLinks(*root, nogoods);
+}
+
+std::list<P_ConVal*> P_FStructure::FindPathValues(std::string path, CFeatureSet context) {
+  if (path.find(' ') == std::string::npos) {
+    const uint16_t id = P_SymbolTable::Intern(path);
+    if (id == 0) return {};
+    return CollectAttributeValues(id, context);
+  }
+  const uint16_t first = P_SymbolTable::Intern(SplitFirstWord(path));
+  std::list<P_ConVal*> collected;
+  if (first == 0) return collected;
+  for (P_FSItem* item : CollectItemsWithAttribute(first)) {
+    std::list<P_ConVal*> values = item->GetValues();
+    for (const P_ConVal* value : values) {
+      P_FStructure* inner = value->GetFStructure();
+      if (inner) collected.splice(collected.end(), inner->FindPathValues(path, context));
+    }
+    item->ReleaseHandedOutValues(values);
+  }
+  return collected;
+}
+
+std::list<P_ConVal*> P_FStructure::CollectAttributeValues(uint16_t attribute, CFeatureSet context) {
+  std::list<P_ConVal*> collected;
+  for (P_FSItem* item : items) {
+    if (static_cast<int16_t>(item->attribute) > static_cast<int16_t>(attribute)) break;
+    if (item->attribute != attribute) continue;
+    std::list<P_ConVal*> values = item->GetValues();
+    for (const P_ConVal* value : values) {
+      if (IsNogoodContext(value->contextBits)) continue;
+      P_ConVal* clone = value->Clone();
+      clone->contextBits = FeatureSetOr(clone->contextBits, context);
+      collected.push_back(clone);
+    }
+    item->ReleaseHandedOutValues(values);
+  }
+  for (const P_ConVal* link : root->values) {
+    P_FStructure* linked = link->GetBoundFStructure();
+    if (!linked || IsNogoodContext(link->contextBits)) continue;
+    collected.splice(collected.end(), linked->CollectAttributeValues(attribute, FeatureSetOr(context, link->contextBits)));
+  }
+  return collected;
+}
