@@ -28,11 +28,7 @@ class ConfigStore : public ::testing::Test {
   // Makes the registry answer with the UTF-16LE bytes of the text (and a
   // terminating zero unit) for the InprocServer32 subkey only.
   static void SupplyRegistryValue(const WString& text) {
-    std::vector<unsigned char> bytes;
-    for (WChar unit : text) {
-      bytes.push_back(static_cast<unsigned char>(unit & 0xFF));
-      bytes.push_back(static_cast<unsigned char>(unit >> 8));
-    }
+    std::vector<unsigned char> bytes = Utf16LeBytes(text, false);
     bytes.push_back(0);
     bytes.push_back(0);
     SetClassKeySourceForTesting(

@@ -18,15 +18,6 @@ WString ReadWithCursor(const std::string& path, int buffer_size) {
   return text;
 }
 
-// The little-endian bytes of the units, with the mark in front.
-std::vector<unsigned char> Utf16Bytes(const WString& text) {
-  std::vector<unsigned char> bytes = {0xFF, 0xFE};
-  for (WChar unit : text) {
-    bytes.push_back(static_cast<unsigned char>(unit & 0xFF));
-    bytes.push_back(static_cast<unsigned char>(unit >> 8));
-  }
-  return bytes;
-}
 
 }  // namespace
 
@@ -70,7 +61,7 @@ TEST(FileReader, FileWithoutMarkKeepsItsFirstCharacter) {
 
 TEST(FileReader, OddTrailingByteIsDropped) {
   TempDir dir;
-  std::vector<unsigned char> bytes = Utf16Bytes(u"ab");
+  std::vector<unsigned char> bytes = Utf16LeBytes(u"ab");
   bytes.push_back(0x41);
   WriteBytes(dir.File("odd.txt"), bytes);
   for (int size : {1, 2, 3, 1024}) EXPECT_EQ(ReadWithCursor(dir.File("odd.txt"), size), u"ab") << size;
@@ -206,7 +197,7 @@ TEST(FileWriter, TextLongerThan65535UnitsIsWrittenWhole) {
     CFileWriter writer(dir.File("long.txt"));
     EXPECT_EQ(writer.Write(text), 1);
   }
-  EXPECT_EQ(ReadBytes(dir.File("long.txt")), Utf16Bytes(text));
+  EXPECT_EQ(ReadBytes(dir.File("long.txt")), Utf16LeBytes(text));
   CFileReader reader(1024);
   EXPECT_EQ(reader.ReadAll(dir.File("long.txt")), text);
 }
@@ -225,8 +216,8 @@ TEST(FileWriter, OpenTruncatesAndReopenSwitchesFiles) {
   EXPECT_FALSE(writer.IsOpen());
   EXPECT_EQ(writer.Write(u"z"), 0);
   EXPECT_EQ(writer.Tell(), -1);
-  EXPECT_EQ(ReadBytes(dir.File("a.txt")), Utf16Bytes(u"x"));
-  EXPECT_EQ(ReadBytes(dir.File("b.txt")), Utf16Bytes(u"y"));
+  EXPECT_EQ(ReadBytes(dir.File("a.txt")), Utf16LeBytes(u"x"));
+  EXPECT_EQ(ReadBytes(dir.File("b.txt")), Utf16LeBytes(u"y"));
 }
 
 TEST(FileWriter, UnopenableOutputWritesNothing) {
@@ -245,5 +236,5 @@ TEST(FileWriter, FStructuresXmlStreamOpensOnlyWhenAsked) {
   EXPECT_TRUE(FStructuresXmlStream().IsOpen());
   FStructuresXmlStream().Write(u"<x/>");
   FStructuresXmlStream().Close();
-  EXPECT_EQ(ReadBytes(dir.File("data/FStructures.xml")), Utf16Bytes(u"<x/>"));
+  EXPECT_EQ(ReadBytes(dir.File("data/FStructures.xml")), Utf16LeBytes(u"<x/>"));
 }

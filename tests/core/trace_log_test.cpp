@@ -11,14 +11,6 @@
 
 namespace {
 
-std::vector<unsigned char> Utf16Bytes(const WString& text) {
-  std::vector<unsigned char> bytes = {0xFF, 0xFE};
-  for (WChar unit : text) {
-    bytes.push_back(static_cast<unsigned char>(unit & 0xFF));
-    bytes.push_back(static_cast<unsigned char>(unit >> 8));
-  }
-  return bytes;
-}
 
 class TraceLog : public ::testing::Test {
  protected:
@@ -44,7 +36,7 @@ TEST_F(TraceLog, LinesAreNumberedFromOne) {
   WriteTraceLog(u"");
   WriteTraceLog(u"two\r\nlines \u0627");
   EXPECT_EQ(TraceLogLineCount(), 3u);
-  EXPECT_EQ(ReadBytes(path), Utf16Bytes(u"1. Parsing Time: 12\r\n2. \r\n3. two\r\nlines \u0627\r\n"));
+  EXPECT_EQ(ReadBytes(path), Utf16LeBytes(u"1. Parsing Time: 12\r\n2. \r\n3. two\r\nlines \u0627\r\n"));
 }
 
 TEST_F(TraceLog, CounterAdvancesBeforeOpenAndOpenResetsIt) {
@@ -58,12 +50,12 @@ TEST_F(TraceLog, CounterAdvancesBeforeOpenAndOpenResetsIt) {
   ASSERT_TRUE(OpenTraceLog(path));
   EXPECT_EQ(TraceLogLineCount(), 0u);
   WriteTraceLog(u"first");
-  EXPECT_EQ(ReadBytes(path), Utf16Bytes(u"1. first\r\n"));
+  EXPECT_EQ(ReadBytes(path), Utf16LeBytes(u"1. first\r\n"));
 
   // Opening again truncates the file and numbers from 1 again.
   ASSERT_TRUE(OpenTraceLog(path));
   WriteTraceLog(u"again");
-  EXPECT_EQ(ReadBytes(path), Utf16Bytes(u"1. again\r\n"));
+  EXPECT_EQ(ReadBytes(path), Utf16LeBytes(u"1. again\r\n"));
 }
 
 TEST_F(TraceLog, UnopenableLogOnlyCounts) {
@@ -83,7 +75,7 @@ TEST_F(TraceLog, CloseKeepsWhatWasWritten) {
   EXPECT_TRUE(CloseTraceLog());
   WriteTraceLog(u"not written");
   EXPECT_EQ(TraceLogLineCount(), 2u);
-  EXPECT_EQ(ReadBytes(path), Utf16Bytes(u"1. kept\r\n"));
+  EXPECT_EQ(ReadBytes(path), Utf16LeBytes(u"1. kept\r\n"));
 }
 
 TEST_F(TraceLog, RegistryModePutsTheLogInTheInstallFolder) {
@@ -99,5 +91,5 @@ TEST_F(TraceLog, RegistryModePutsTheLogInTheInstallFolder) {
   ASSERT_TRUE(LoadConfiguration("EConfig.inf", true));
   OpenTraceLog("data\\LogFile.Log");
   WriteTraceLog(u"in folder");
-  EXPECT_EQ(ReadBytes(dir_.File("data/LogFile.Log")), Utf16Bytes(u"1. in folder\r\n"));
+  EXPECT_EQ(ReadBytes(dir_.File("data/LogFile.Log")), Utf16LeBytes(u"1. in folder\r\n"));
 }

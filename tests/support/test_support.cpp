@@ -41,7 +41,7 @@ std::vector<unsigned char> ReadBytes(const std::string& path) {
   return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void WriteUtf16File(const std::string& path, const WString& text, bool with_mark) {
+std::vector<unsigned char> Utf16LeBytes(const WString& text, bool with_mark) {
   std::vector<unsigned char> bytes;
   bytes.reserve(text.size() * 2 + 2);
   if (with_mark) {
@@ -52,7 +52,11 @@ void WriteUtf16File(const std::string& path, const WString& text, bool with_mark
     bytes.push_back(static_cast<unsigned char>(unit & 0xFF));
     bytes.push_back(static_cast<unsigned char>(unit >> 8));
   }
-  WriteBytes(path, bytes);
+  return bytes;
+}
+
+void WriteUtf16File(const std::string& path, const WString& text, bool with_mark) {
+  WriteBytes(path, Utf16LeBytes(text, with_mark));
 }
 
 MessageRecorder::MessageRecorder() {

@@ -29,6 +29,9 @@ class TempDir {
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 std::vector<unsigned char> ReadBytes(const std::string& path);
 
+// The UTF-16LE bytes of the text, with the mark FF FE in front when asked.
+std::vector<unsigned char> Utf16LeBytes(const WString& text, bool with_mark = true);
+
 // Writes text as UTF-16LE units, with the mark FF FE in front when asked.
 void WriteUtf16File(const std::string& path, const WString& text, bool with_mark = true);
 
