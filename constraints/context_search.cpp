@@ -338,3 +338,26 @@ ContextList OrderContextByChoice(ContextList context) {
   });
   return context;
 }
+
+ContextList UnionContextLists(const ContextList& a, const ContextList& b) {
+  ContextList united = a;
+  for (int8_t literal : b) {
+    if (std::find(united.begin(), united.end(), literal) == united.end()) united.push_back(literal);
+  }
+  united.sort();
+  return united;
+}
+
+bool IsContextSubset(const ContextList& a, const ContextList& b) {
+  return std::all_of(a.begin(), a.end(),
+                     [&](int8_t literal) { return std::find(b.begin(), b.end(), literal) != b.end(); });
+}
+
+ContextList UnmentionedLiterals(const ContextList& a, const ContextList& b) {
+  ContextList unmentioned;
+  for (int8_t literal : a) {
+    const bool mentioned = std::any_of(b.begin(), b.end(), [&](int8_t other) { return ChoiceOf(other) == ChoiceOf(literal); });
+    if (!mentioned) unmentioned.push_back(literal);
+  }
+  return unmentioned;
+}

@@ -5,9 +5,8 @@
 // 1, 2, ... (by first occurrence, each list sorted first) and enumerates
 // assignments of them as 32-bit numbers, variable v being bit v - 1.
 //
-// Also here: two small context-list utilities of the solver and the context
-// restriction, the literals common to several contexts and a context ordered
-// by choice number.
+// Also here: the context list itself and the small context-list utilities of
+// the solver, the item operations and the context restriction.
 #pragma once
 
 #include <cstdint>
@@ -52,3 +51,13 @@ ContextList CommonContextLiterals(std::list<ContextList> contexts);
 // The context without its 0 literals, ordered by choice number; a choice with
 // both signs lists its positive literal first; repeated literals stay.
 ContextList OrderContextByChoice(ContextList context);
+
+// --- Context lists as the item operations and the restriction combine them
+
+// A copy of a with the literals of b that it lacks, sorted ascending.
+ContextList UnionContextLists(const ContextList& a, const ContextList& b);
+// Every literal of a is in b (true for an empty a).
+bool IsContextSubset(const ContextList& a, const ContextList& b);
+// The literals of a, in a's order, whose choice b does not mention with
+// either sign.
+ContextList UnmentionedLiterals(const ContextList& a, const ContextList& b);

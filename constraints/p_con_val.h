@@ -19,12 +19,9 @@
 #include <string>
 #include <vector>
 
+#include "constraints/context_search.h"
 #include "constraints/dump_words.h"
 #include "core/feature_set.h"
-
-// A conjunction of choice literals: +k choice k taken, -k not taken, 0 always
-// true. [0] holds everywhere.
-using ContextList = std::list<int8_t>;
 
 class P_FStructure;
 

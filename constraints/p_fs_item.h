@@ -17,6 +17,7 @@
 // look at the list give it back through ReleaseHandedOutValues.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <list>
 #include <ostream>
@@ -137,6 +138,22 @@ class P_FSItemComplex : public P_FSItem {
   bool Deserialize(const DumpWords& words, uint32_t& index) override;
   virtual P_FStructure* GetAnchorPointer() const { return nullptr; }
 
+  // Applying the item to real F-structures (p_fs_item_instantiate.cpp). A
+  // set-element item ("$") renames itself first; null only when that name
+  // cannot be made.
+  P_FSItem* Evaluate(int8_t offset, P_FStructure* fs, std::vector<P_ConVal*> alternatives) override;
+  P_FSItem* Instantiate(int8_t offset, P_FStructure* first, P_FStructure* second) override;
+  // Places a clone of the value at the path (attribute names separated by
+  // single blanks) inside the F-structure, making the F-structures of the
+  // steps that are not there yet.
+  void PlaceValueAtPath(P_FStructure* fs, std::string path, const P_ConVal* value) const;
+
+  // Nogoods and restriction (p_fs_item_nogoods.cpp).
+  std::list<CFeatureSet> CollectNogoods() override;
+  std::list<CFeatureSet> CollectNogoodsAgainst(P_FSItem* other) override;
+  P_FSItem* RestrictToContext(const ContextList& context) override;
+  void NarrowValueContexts(ContextList& context) override;
+
   // Numbers set elements; 1 at start-up and after every sentence.
   static void ResetSetElementCounter();
 
@@ -145,6 +162,13 @@ class P_FSItemComplex : public P_FSItem {
 
  private:
   bool AppendValuesIfType(uint8_t type, P_FSItem* target);
+  // Gives the item the attribute of the next set element; false when the
+  // name cannot be made.
+  bool BecomeSetElement();
+  P_FSItem* InstantiateValues(int8_t offset, P_FStructure* first, P_FStructure* second) const;
+  P_FSItem* EvaluateValues(int8_t offset, P_FStructure* fs, const std::vector<P_ConVal*>& alternatives);
+  P_FSItem* InstantiatePath(int8_t offset, P_FStructure* first, P_FStructure* second) const;
+  P_FSItem* EvaluatePath(int8_t offset, P_FStructure* fs, const std::vector<P_ConVal*>& alternatives);
 };
 
 // A constraint tested later against the F-structure it speaks of. The anchor
@@ -205,6 +229,45 @@ class P_FSItemSimple : public P_FSItem {
 
   uint16_t value = 0;
 };
+
+// The values of any item, for reading while the object lives: what a simple
+// item's GetValues made is freed at the end, a complex item's own values are
+// left alone.
+class ItemValues {
+ public:
+  explicit ItemValues(const P_FSItem* item) : item_(item), values_(item->GetValues()) {}
+  ~ItemValues() { item_->ReleaseHandedOutValues(values_); }
+  ItemValues(const ItemValues&) = delete;
+  ItemValues& operator=(const ItemValues&) = delete;
+
+  const std::list<P_ConVal*>& list() const { return values_; }
+  std::list<P_ConVal*>::const_iterator begin() const { return values_.begin(); }
+  std::list<P_ConVal*>::const_iterator end() const { return values_.end(); }
+  bool empty() const { return values_.empty(); }
+  size_t size() const { return values_.size(); }
+  P_ConVal* front() const { return values_.front(); }
+
+ private:
+  const P_FSItem* item_;
+  std::list<P_ConVal*> values_;
+};
+
+// The F-structure bound to the item's first value; null when the item has no
+// value or its first value is not bound to one.
+P_FStructure* FirstValueFStructure(const P_FSItem* item);
+
+// The F-structure a value stands for: the bound F-structure of a link whose
+// attribute is 0. A link with an attribute names a path inside another
+// F-structure (an INDEX link left unresolved), not a value of its own; the
+// passes that descend into values do not follow it, which also keeps them
+// from looping through a link back to an F-structure above.
+inline P_FStructure* ValueFStructure(const P_ConVal* value) {
+  return value->GetFSAttribute() == 0 ? value->GetBoundFStructure() : nullptr;
+}
+
+// A constraining item written with "=c" (flags & 0x1F is 0x10); every other
+// constraining item is a negative one.
+inline bool IsPositiveConstraint(const P_FSItem* item) { return (item->GetFlags() & 0x1F) == kItemConstraint; }
 
 // Numbers the set elements of one sentence (see ResetSetElementCounter).
 extern int16_t SetElementCounter;

@@ -33,15 +33,12 @@ void MoveValues(P_FSItem* item, P_FSItem* target) {
   ReleaseEmptiedItem(item);
 }
 
-// The F-structure of the item's first value, or null.
-P_FStructure* FirstValueFStructure(const P_FSItem* item) {
-  std::list<P_ConVal*> values = item->GetValues();
-  P_FStructure* fs = values.empty() ? nullptr : values.front()->GetFStructure();
-  item->ReleaseHandedOutValues(values);
-  return fs;
-}
-
 }  // namespace
+
+P_FStructure* FirstValueFStructure(const P_FSItem* item) {
+  const ItemValues values(item);
+  return values.empty() ? nullptr : values.front()->GetFStructure();
+}
 
 P_FStructure::P_FStructure() : root(new P_FSItemComplex(0, 0)) { Registry().insert(this); }
 
@@ -111,7 +108,11 @@ void P_FStructure::AddItem(P_FSItem* item) {
   }
   (*existing)->ReleaseHandedOutValues(values);
   if (!nested) {
-    delete item;  // nothing can take its values
+    // The attribute holds atomic values only. The new values join them, so
+    // that the clash between an atomic value and an F-structure is seen as
+    // a nogood instead of being lost.
+    WidenSimpleItem(*existing);
+    MoveValues(item, *existing);
     return;
   }
   MoveValues(item, nested->root);

@@ -87,26 +87,68 @@ class P_FStructure {
   std::list<P_ConVal*> FindPathValues(std::string path, CFeatureSet context);
   std::list<P_ConVal*> CollectAttributeValues(uint16_t attribute, CFeatureSet context);
 
-  // --- Solver passes (nogood resolution, pre-solve, solving, restriction);
-  // defined with the solver.
+  // --- Nogood resolution (p_fstructure_nogoods.cpp)
+
+  // Once per F-structure, unless failed: collects the nogoods of its items,
+  // of the F-structures linked at its root and of its '!' constraints, then
+  // chooses a nogood-free context or sets failed.
   void ResolveNogoods();
+  // The clashes between the values of each item; nested F-structures of
+  // F-structure-valued items are resolved first.
   void CollectItemNogoods();
+  // Every item must hold in every F-structure linked at the root.
   void CollectRootItemNogoods();
+  // The F-structures linked at the root are identified with one another.
   void CollectRootPairNogoods();
+  // Constraining items on '!', tested at their anchor.
   void CheckConstrainingItems();
+  // The nogoods of this F-structure (and those linked at its root) unified
+  // with one item. Only [EmptyFeatureSet] is a definite clash.
   std::list<CFeatureSet> UnifyItemNogoods(P_FSItem* item);
-  void Solve();
-  void CollectFStructuresWithGF(std::list<P_FStructure*>& found, std::list<std::list<CFeatureSet>>& contexts,
-                                CFeatureSet context);
-  void ScanGovernableFunctions(std::vector<std::list<P_ConVal*>>& present);
+
+  // --- Constraint resolution before solving (p_fstructure_presolve.cpp)
+
+  // Checks the '^' constraints of this F-structure and of everything below
+  // it, reached from top under the context; sets presolved, chosenContext
+  // and failed.
   void ResolveNogoodsRecursive(P_FStructure* top, CFeatureSet context);
+  // The nogoods of one application of a constraining item here and in the
+  // F-structures linked at the root; sets the flag of each value that met a
+  // counterpart with a compatible context.
   std::list<CFeatureSet> ApplyPathItem(P_FSItem* item, std::vector<bool>& used);
+  // Fresh clones, owned by the caller, of the values at the path, each with
+  // the context under which its item is reached.
   std::list<P_ConVal*> CollectPathValues(std::string path);
   bool WasVisitedFrom(const P_FStructure* top) const;
+
+  // --- Solving (p_fstructure_solve.cpp)
+
+  // Completeness and coherence against the subcategorisation frames: adds
+  // nogoods, fills solutionContexts, sets solved; then solves the nested
+  // F-structures. Does nothing once out of time, solved or failed.
+  void Solve();
+  // The F-structures holding a "GF" item, each with the contexts under which
+  // it is reached.
+  void CollectFStructuresWithGF(std::list<P_FStructure*>& found, std::list<std::list<CFeatureSet>>& contexts,
+                                CFeatureSet context);
+  // Per governable function (GovernableFunctionIds order), new copies of the
+  // values that fill it, with their contexts; the caller frees them.
+  void ScanGovernableFunctions(std::vector<std::list<P_ConVal*>>& present);
+
+  // --- Restriction to one reading (p_fstructure_restrict.cpp)
+
+  // A new F-structure holding what holds under a chosen context inside the
+  // given one, or null when there is no reading; the context becomes the
+  // chosen one. May add nogoods of failed linked F-structures to this one.
   P_FStructure* RestrictToContextResolved(ContextList& context);
+  // A new F-structure holding what holds under the context; null when failed.
   P_FStructure* RestrictToContext(ContextList& context);
+  // Greedily fixes one reading in place: values that clash with the
+  // (growing) context are removed, and items left without values.
   void NarrowValueContexts(ContextList& context);
   std::list<CFeatureSet> GetNogoods() const;
+  // The nogoods here and below (through root links and values, clauses
+  // excepted), each conjoined with the context of the way down.
   std::list<CFeatureSet> CollectNogoodsDeep();
 
   std::list<P_FSItem*> items;
@@ -122,10 +164,32 @@ class P_FStructure {
   bool failed = false;
   bool nogoodsResolved = false;
   std::list<CFeatureSet> solutionContexts;
+
+ private:
+  // Steps of ResolveNogoodsRecursive.
+  void RevisitFromTop(P_FStructure* top, const CFeatureSet& context);
+  void DeferToTop(P_FSItem* item, P_FStructure* top, const CFeatureSet& context);
+  void ApplyConstrainingItems(P_FStructure* top, const CFeatureSet& context);
+  void ResolveRootLinks(P_FStructure* top, const CFeatureSet& context);
+  void ResolveFStructureValues();
+  void ApplyDeferredItems();
+  // Steps of Solve.
+  void CheckFrame(const std::vector<uint16_t>& functions, const std::list<CFeatureSet>& required,
+                  const std::vector<uint16_t>& presentIds, const std::vector<std::list<CFeatureSet>>& presentContexts);
+  void SolveNestedFStructures();
+  void CollectOwnFunctions(std::vector<std::list<P_ConVal*>>& present);
+  // Steps of the restriction.
+  std::list<ContextList> CollectLinkedNogoods();
+  ContextList ChooseWithChoiceTree(const std::list<ContextList>& nogoodLists,
+                                   const std::list<CFeatureSet>& deepNogoods) const;
+  P_FStructure* BuildRestricted(const ContextList& context);
 };
 
 // The nogoods of A unified with B (defined with the solver).
 std::list<CFeatureSet> UnifyItemLists(P_FStructure* a, P_FStructure* b);
+
+// The sets, in order, that do not conflict with the set.
+std::list<CFeatureSet> FilterCompatibleSets(std::list<CFeatureSet> sets, CFeatureSet set);
 
 // FeatureSetConsistent of the set.
 bool IsConsistentFeatureSet(CFeatureSet set);

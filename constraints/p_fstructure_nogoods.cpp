@@ -1,0 +1,155 @@
+// Nogood resolution of P_FStructure: an F-structure collects the contexts
+// under which it cannot hold from its own items, from the F-structures
+// identified with it through its root links and from its constraining
+// items, then picks a context that avoids them all or is marked failed.
+// Two things are never merged: unifying them only yields nogoods.
+#include "constraints/context_search.h"
+#include "constraints/p_fstructure.h"
+#include "constraints/solver_hooks.h"
+
+namespace {
+
+bool IsDefiniteClash(const std::list<CFeatureSet>& nogoods) {
+  return nogoods.size() == 1 && nogoods.front() == EmptyFeatureSet;
+}
+
+// Appends every nogood conjoined with the context.
+void AppendConjoined(const std::list<CFeatureSet>& nogoods, const CFeatureSet& context, std::list<CFeatureSet>& out) {
+  for (const CFeatureSet& nogood : nogoods) out.push_back(FeatureSetOr(nogood, context));
+}
+
+bool SameAttribute(const P_FSItem* a, const P_FSItem* b) {
+  return static_cast<int16_t>(a->attribute) == static_cast<int16_t>(b->attribute);
+}
+
+// A linked F-structure that takes part in unification: bound and not failed.
+P_FStructure* LiveLink(const P_ConVal* link) {
+  P_FStructure* fs = link->GetFStructure();
+  return fs && !fs->failed ? fs : nullptr;
+}
+
+}  // namespace
+
+void P_FStructure::ResolveNogoods() {
+  if (nogoodsResolved || failed) return;
+  CollectItemNogoods();
+  CollectRootItemNogoods();
+  CollectRootPairNogoods();
+  for (const P_ConVal* link : root->values) {
+    P_FStructure* linked = link->GetFStructure();
+    if (linked && linked->failed) AddNogood(link->contextBits);
+  }
+  CheckConstrainingItems();
+  if (!nogoods.empty()) {
+    chosenContext = FindNogoodFreeContext(FeatureSetsToContextLists(nogoods));
+    failed = chosenContext.empty();
+  }
+  nogoodsResolved = true;
+}
+
+void P_FStructure::CollectItemNogoods() {
+  for (P_FSItem* item : items) {
+    for (const CFeatureSet& nogood : item->CollectNogoods()) AddNogood(nogood);
+    if ((item->GetFlags() & kItemFStructureValued) == 0) continue;
+    const ItemValues values(item);
+    if (values.empty()) continue;
+    P_FStructure* nested = values.front()->GetFStructure();
+    if (!nested) continue;  // an atomic value where an F-structure belongs
+    nested->ResolveNogoods();
+    if (nested->failed) AddNogood(values.front()->contextBits);
+  }
+}
+
+void P_FStructure::CollectRootItemNogoods() {
+  if (root->values.empty()) return;
+  for (P_FSItem* item : items) {
+    const ItemValues values(item);
+    for (P_ConVal* value : values) {
+      // An item of several values is unified one value at a time, each under
+      // its own context, through a temporary item that borrows the value.
+      P_FSItemComplex single(item->attribute, item->GetFlags());
+      single.values.push_back(value);
+      P_FSItem* unified = values.size() == 1 ? item : &single;
+      for (const P_ConVal* link : root->values) {
+        P_FStructure* linked = LiveLink(link);
+        if (!linked || FeatureSetsConflict(value->contextBits, link->contextBits)) continue;
+        const CFeatureSet both = FeatureSetOr(value->contextBits, link->contextBits);
+        for (const CFeatureSet& nogood : linked->UnifyItemNogoods(unified)) AddNogood(FeatureSetOr(nogood, both));
+      }
+      single.ClearValues();
+    }
+  }
+}
+
+void P_FStructure::CollectRootPairNogoods() {
+  for (auto i = root->values.begin(); i != root->values.end(); ++i) {
+    P_FStructure* left = LiveLink(*i);
+    if (!left) continue;
+    for (auto j = std::next(i); j != root->values.end(); ++j) {
+      P_FStructure* right = LiveLink(*j);
+      if (!right || FeatureSetsConflict((*i)->contextBits, (*j)->contextBits)) continue;
+      const CFeatureSet both = FeatureSetOr((*i)->contextBits, (*j)->contextBits);
+      for (const CFeatureSet& nogood : UnifyItemLists(left, right)) AddNogood(FeatureSetOr(nogood, both));
+    }
+  }
+}
+
+void P_FStructure::CheckConstrainingItems() {
+  for (P_FSItem* item : constrainingItems) {
+    if ((item->GetFlags() & kItemOnDaughter) == 0) continue;
+    P_FStructure* anchor = item->GetAnchor();
+    if (!anchor) continue;
+    const ItemValues values(item);
+    std::vector<bool> used(values.size(), false);
+    for (const CFeatureSet& nogood : anchor->ApplyPathItem(item, used)) AddNogood(nogood);
+    if (!IsPositiveConstraint(item)) continue;
+    // A value that "=c" requires and that is not there makes its own
+    // context impossible.
+    size_t k = 0;
+    for (const P_ConVal* value : values) {
+      if (!used[k++]) AddNogood(value->contextBits);
+    }
+  }
+}
+
+std::list<CFeatureSet> P_FStructure::UnifyItemNogoods(P_FSItem* item) {
+  if (SolverTimeExceeded()) return {EmptyFeatureSet};
+  std::list<CFeatureSet> result;
+  for (P_FSItem* own : items) {
+    if (!SameAttribute(own, item)) continue;
+    std::list<CFeatureSet> found = own->CollectNogoodsAgainst(item);
+    if (IsDefiniteClash(found)) return found;
+    result.splice(result.end(), found);
+  }
+  for (const P_ConVal* link : root->values) {
+    P_FStructure* linked = link->GetFStructure();
+    if (linked) AppendConjoined(linked->UnifyItemNogoods(item), link->contextBits, result);
+  }
+  return result;
+}
+
+std::list<CFeatureSet> UnifyItemLists(P_FStructure* a, P_FStructure* b) {
+  std::list<CFeatureSet> result;
+  for (P_FSItem* own : a->items) {
+    for (P_FSItem* other : b->items) {
+      if (!SameAttribute(own, other)) continue;
+      std::list<CFeatureSet> found = own->CollectNogoodsAgainst(other);
+      if (IsDefiniteClash(found)) return found;
+      result.splice(result.end(), found);
+    }
+    for (const P_ConVal* link : b->root->values) {
+      P_FStructure* linked = link->GetFStructure();
+      if (linked) AppendConjoined(linked->UnifyItemNogoods(own), link->contextBits, result);
+    }
+  }
+  for (const P_ConVal* own : a->root->values) {
+    P_FStructure* linked = own->GetFStructure();
+    if (!linked) continue;
+    for (P_FSItem* other : b->items) AppendConjoined(linked->UnifyItemNogoods(other), own->contextBits, result);
+    for (const P_ConVal* link : b->root->values) {
+      P_FStructure* other = link->GetFStructure();
+      if (other) AppendConjoined(UnifyItemLists(linked, other), FeatureSetOr(own->contextBits, link->contextBits), result);
+    }
+  }
+  return result;
+}

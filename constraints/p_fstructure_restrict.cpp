@@ -1,0 +1,171 @@
+// Context restriction of P_FStructure: after solving, an F-structure still
+// holds every reading of its analysis. RestrictToContextResolved chooses one
+// context under which no nogood of it or below it holds, preferably inside a
+// context under which Solve found it complete and coherent, and builds a new
+// F-structure holding what holds there. NarrowValueContexts then narrows the
+// value contexts of that F-structure in place.
+#include <algorithm>
+
+#include "constraints/choice_tree.h"
+#include "constraints/context_search.h"
+#include "constraints/p_fstructure.h"
+#include "constraints/p_symbol_table.h"
+
+namespace {
+
+// Empty, or holding only the literal 0: describes no choice.
+bool IsTrivial(const ContextList& context) {
+  return std::all_of(context.begin(), context.end(), [](int8_t literal) { return literal == 0; });
+}
+
+// Two ascending lists merged in order, duplicates kept.
+ContextList MergeOrdered(ContextList a, ContextList b) {
+  a.sort();
+  b.sort();
+  a.merge(b);
+  return a;
+}
+
+// A path as the choice tree takes it: repeated adjacent literals dropped,
+// ordered by choice number.
+ContextList TreePath(ContextList path) {
+  path.unique();
+  return OrderContextByChoice(std::move(path));
+}
+
+void AppendAll(std::list<ContextList>& to, std::list<ContextList> from) { to.splice(to.end(), from); }
+
+void DeleteItem(P_FSItem* item) { delete item; }
+
+}  // namespace
+
+std::list<CFeatureSet> FilterCompatibleSets(std::list<CFeatureSet> sets, CFeatureSet set) {
+  sets.remove_if([&](const CFeatureSet& other) { return FeatureSetsConflict(other, set); });
+  return sets;
+}
+
+std::list<CFeatureSet> P_FStructure::GetNogoods() const { return nogoods; }
+
+std::list<CFeatureSet> P_FStructure::CollectNogoodsDeep() {
+  if (failed) return {};
+  std::list<CFeatureSet> deep = nogoods;
+  auto appendBelow = [&](const P_ConVal* value) {
+    P_FStructure* bound = ValueFStructure(value);
+    if (!bound) return;
+    for (const CFeatureSet& nogood : bound->CollectNogoodsDeep()) deep.push_back(FeatureSetOr(nogood, value->contextBits));
+  };
+  for (const P_ConVal* link : root->values) appendBelow(link);
+  for (const P_FSItem* item : items) {
+    // Clauses below have readings of their own and are chosen on their own.
+    if (P_SymbolTable::IsClauseAttribute(item->attribute)) continue;
+    const ItemValues values(item);
+    for (const P_ConVal* value : values) appendBelow(value);
+  }
+  return deep;
+}
+
+std::list<ContextList> P_FStructure::CollectLinkedNogoods() {
+  std::list<ContextList> linked;
+  for (const P_FSItem* item : items) {
+    const ItemValues values(item);
+    for (const P_ConVal* value : values) {
+      P_FStructure* bound = value->GetBoundFStructure();
+      if (!bound || !value->IsNullValue()) continue;
+      // The F-structure's nogoods hold only where the link does: a failed
+      // F-structure under a choice costs that choice, not every reading.
+      std::list<CFeatureSet> below = bound->GetNogoods();
+      for (CFeatureSet& nogood : below) nogood = FeatureSetOr(nogood, value->contextBits);
+      AppendAll(linked, FeatureSetsToContextLists(below));
+      if (bound->failed) AddNogood(value->contextBits);
+    }
+  }
+  return linked;
+}
+
+ContextList P_FStructure::ChooseWithChoiceTree(const std::list<ContextList>& nogoodLists,
+                                               const std::list<CFeatureSet>& deepNogoods) const {
+  if (solutionContexts.empty()) {
+    CChoiceTree tree;
+    for (const ContextList& path : nogoodLists) tree.InsertPaths(TreePath(path));
+    return tree.CollectPaths();
+  }
+  ContextList chosen;
+  for (const CFeatureSet& solution : solutionContexts) {
+    // Everything outside the solution context is cut away, then the nogoods
+    // that can hold inside it.
+    CChoiceTree tree;
+    const FeatureLiteralList literals = ListFeatureLiterals(solution);
+    for (const ContextList& path : ComplementPaths(ContextList(literals.begin(), literals.end()))) {
+      tree.InsertPaths(TreePath(path));
+    }
+    for (const ContextList& path : FeatureSetsToContextLists(FilterCompatibleSets(deepNogoods, solution))) {
+      tree.InsertPaths(TreePath(path));
+    }
+    chosen = tree.CollectPaths();
+    if (!IsTrivial(chosen)) break;
+  }
+  return chosen;
+}
+
+P_FStructure* P_FStructure::RestrictToContextResolved(ContextList& context) {
+  if (failed) return nullptr;
+  std::list<ContextList> nogoodLists = CollectLinkedNogoods();
+  const std::list<CFeatureSet> deep = CollectNogoodsDeep();
+  AppendAll(nogoodLists, FeatureSetsToContextLists(deep));
+  ContextList chosen;
+  if (!nogoodLists.empty()) {
+    chosen = ExtendNogoodFreeContext(nogoodLists, FeatureSetsToContextLists(solutionContexts));
+    if (chosen.empty()) {
+      chosen = ChooseWithChoiceTree(nogoodLists, deep);
+      if (IsTrivial(chosen)) return nullptr;  // no reading
+      if (!context.empty()) chosen = MergeOrdered(chosen, context);
+    } else {
+      if (!context.empty()) {
+        // The caller's context stands; the choices it leaves open are taken
+        // from the chosen context.
+        context = MergeOrdered(context, UnmentionedLiterals(chosen, context));
+        chosen = context;
+      }
+      if (IsTrivial(chosen)) return nullptr;
+    }
+  }
+  if (chosen.empty()) chosen = context;
+  P_FStructure* restricted = BuildRestricted(chosen);
+  context = chosen;
+  return restricted;
+}
+
+P_FStructure* P_FStructure::RestrictToContext(ContextList& context) {
+  if (failed) return nullptr;
+  return BuildRestricted(context);
+}
+
+P_FStructure* P_FStructure::BuildRestricted(const ContextList& context) {
+  auto* restricted = new P_FStructure();
+  for (P_FSItem* item : items) {
+    P_FSItem* kept = item->RestrictToContext(context);
+    if (kept) restricted->AddItem(kept);
+  }
+  P_FSItem* keptRoot = root->RestrictToContext(context);
+  if (auto* complexRoot = dynamic_cast<P_FSItemComplex*>(keptRoot)) {
+    delete restricted->root;
+    restricted->root = complexRoot;
+  } else {
+    delete keptRoot;
+  }
+  return restricted;
+}
+
+void P_FStructure::NarrowValueContexts(ContextList& context) {
+  if (failed) return;
+  for (auto it = items.begin(); it != items.end();) {
+    (*it)->NarrowValueContexts(context);
+    if ((*it)->GetValueCount() != 0) {
+      ++it;
+      continue;
+    }
+    DeleteItem(*it);  // the F-structure owns its items
+    it = items.erase(it);
+  }
+  root->NarrowValueContexts(context);
+}
