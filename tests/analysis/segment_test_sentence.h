@@ -1,0 +1,115 @@
+// Hand-tagged sentences for the segmentation suites: "word/tag" items
+// separated by blanks, "word/tag1,tag2" for several readings. The first tag
+// is the best reading (weight 1.0, later ones 0.5 less each). Sentences own
+// their tokens and readings; the segmenter only points at them.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "analysis/segment_readings.h"
+#include "analysis/sentence_segment.h"
+#include "core/string_helpers.h"
+#include "core/text_reading.h"
+#include "core/token.h"
+#include "resources/e_lexicon_entry.h"
+
+namespace segment_test {
+
+using TagTable = std::map<std::string, uint16_t>;
+
+inline TagIdLookup LookupIn(const TagTable& tags) {
+  return [tags](const std::string& name) -> uint16_t {
+    auto found = tags.find(name);
+    return found == tags.end() ? 0 : found->second;
+  };
+}
+
+inline std::string TagName(const TagTable& tags, uint16_t id) {
+  for (const auto& [name, tagId] : tags) {
+    if (tagId == id) return name;
+  }
+  return "?";
+}
+
+class TaggedSentence {
+ public:
+  TaggedSentence(const std::string& text, const TagTable& tags) {
+    std::istringstream items(text);
+    std::string item;
+    while (items >> item) Add(item, tags);
+  }
+
+  // One token with readings of the given tag ids and weights.
+  void AddToken(const std::string& word, const std::vector<std::pair<uint16_t, float>>& readingTags) {
+    auto token = std::make_unique<CToken>();
+    token->Text = FromUtf8(word);
+    tokens.push_back(token.get());
+    ownedTokens.push_back(std::move(token));
+    SegmentReadingList list;
+    for (const auto& [tag, weight] : readingTags) {
+      auto entry = std::make_unique<CELexicalEntry>(tag, std::vector<uint16_t>{}, uint16_t{0}, weight);
+      list.push_back(entry.get());
+      ownedEntries.push_back(std::move(entry));
+    }
+    readings.push_back(list);
+  }
+
+  SegmentReadingLists readings;
+  SegmentTokens tokens;
+
+ private:
+  void Add(const std::string& item, const TagTable& tags) {
+    size_t slash = item.rfind('/');
+    std::string word = item.substr(0, slash);
+    std::vector<std::pair<uint16_t, float>> readingTags;
+    std::istringstream tagList(item.substr(slash + 1));
+    std::string tag;
+    float weight = 1.0f;
+    while (std::getline(tagList, tag, ',')) {
+      auto found = tags.find(tag);
+      readingTags.emplace_back(found == tags.end() ? uint16_t{0xFFFE} : found->second, weight);
+      weight -= 0.5f;
+    }
+    AddToken(word, readingTags);
+  }
+
+  std::vector<std::unique_ptr<CToken>> ownedTokens;
+  std::vector<std::unique_ptr<CELexicalEntry>> ownedEntries;
+};
+
+// The words of a token sequence joined by blanks, as UTF-8.
+inline std::string Words(const SegmentTokens& tokens) {
+  std::string text;
+  for (const CToken* token : tokens) {
+    if (!text.empty()) text += ' ';
+    text += ToUtf8(token->Text);
+  }
+  return text;
+}
+
+// The tags of each token's readings: "n,v adj".
+inline std::string Tags(const SegmentReadingLists& readings, const TagTable& tags) {
+  std::string text;
+  for (const SegmentReadingList& list : readings) {
+    if (!text.empty()) text += ' ';
+    for (size_t i = 0; i < list.size(); ++i) text += (i ? "," : "") + TagName(tags, list[i]->posId);
+  }
+  return text;
+}
+
+// A segment as "words | joining text | rule index".
+inline std::string Describe(const CSentenceSegment& segment) {
+  return Words(segment.tokens) + " | " + ToUtf8(segment.joiningText) + " | " + std::to_string(segment.ruleIndex);
+}
+
+inline std::vector<std::string> Describe(const std::vector<CSentenceSegment*>& segments) {
+  std::vector<std::string> described;
+  for (const CSentenceSegment* segment : segments) described.push_back(Describe(*segment));
+  return described;
+}
+
+}  // namespace segment_test
