@@ -21,11 +21,12 @@ std::string TrimSpaces(const std::string& text) {
   return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
 }
 
-std::vector<std::string> SplitAtTabs(const std::string& line) {
+// The fields between separators, kept as they stand (empty ones included).
+std::vector<std::string> SplitAtSeparator(const std::string& line, char separator) {
   std::vector<std::string> fields;
   size_t begin = 0;
   while (true) {
-    const size_t tab = line.find('\t', begin);
+    const size_t tab = line.find(separator, begin);
     fields.push_back(line.substr(begin, tab == std::string::npos ? std::string::npos : tab - begin));
     if (tab == std::string::npos) return fields;
     begin = tab + 1;
@@ -47,7 +48,7 @@ bool LoadSubcatFrames(const std::string& path) {
     std::string line = text.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
     if (!line.empty() && line.back() == '\r') line.pop_back();  // CR LF text
     std::vector<uint16_t> ids;
-    const std::vector<std::string> names = SplitAtTabs(TrimSpaces(line));
+    const std::vector<std::string> names = SplitAtSeparator(TrimSpaces(line), '\t');
     for (const std::string& name : names) {
       const uint16_t id = P_SymbolTable::Intern(name);
       if (id == 0 && !name.empty()) {

@@ -1,0 +1,235 @@
+// Whole sentences through the CFG parser on the shipped English data: the
+// F-structures under ROOT, ambiguity resolved to one reading, the fallback
+// over all readings, and the C-structure XML of the chart.
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "core/trace_log.h"
+
+#include "tests/analysis/cfg_engine_fixture.h"
+
+namespace cfg_test {
+namespace {
+
+// A sentence whose tagged readings (one per word) do not parse: the tagger
+// takes "Did" for a full verb.
+constexpr const char* kMistaggedSentence = "Did he read the book";
+
+std::string Name(SymbolId id) { return ToUtf8(GetSymbolName(id)); }
+
+// "ATTR {v1 v2} [child ...]" with children in stored order; PRED shows its
+// VALUE, GF and INDEX children like any others.
+std::string Show(const CFSNode* node) {
+  std::string text = Name(static_cast<SymbolId>(node->Attribute));
+  if (!node->Value.empty()) {
+    text += " {";
+    for (size_t i = 0; i < node->Value.size(); ++i) text += (i ? " " : "") + Name(node->Value[i]);
+    text += "}";
+  }
+  if (!node->ChildList.empty()) {
+    text += " [";
+    for (size_t i = 0; i < node->ChildList.size(); ++i) text += (i ? " " : "") + Show(node->ChildList[i]);
+    text += "]";
+  }
+  return text;
+}
+
+// The node at a path of attribute names below the root.
+const CFSNode* At(const CFSNode* node, const std::vector<std::u16string>& path) {
+  for (const std::u16string& step : path) {
+    if (node == nullptr) return nullptr;
+    node = node->FindAttribute(GetSymbolId(step, true));
+  }
+  return node;
+}
+
+std::vector<std::string> Values(const CFSNode* node) {
+  std::vector<std::string> names;
+  if (node != nullptr) {
+    for (SymbolId id : node->Value) names.push_back(Name(id));
+  }
+  return names;
+}
+
+using Strings = std::vector<std::string>;
+
+struct Expected {
+  std::vector<std::u16string> path;
+  Strings values;
+};
+
+class CfgShippedSentences : public ShippedCfgEngine {
+ protected:
+  const CFSNode* ParseToRoot(const std::string& sentence) {
+    EXPECT_TRUE(Parse(sentence)) << sentence;
+    result_.reset(parser_->GetParseResult());
+    if (!result_ || result_->FStructure == nullptr) return nullptr;
+    return result_->FStructure->root;
+  }
+
+  void ExpectFeatures(const std::string& sentence, const std::vector<Expected>& cases) {
+    SCOPED_TRACE(sentence);
+    const CFSNode* root = ParseToRoot(sentence);
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(Name(static_cast<SymbolId>(root->Attribute)), "ROOT");
+    for (const Expected& e : cases) {
+      std::string where;
+      for (const auto& step : e.path) where += ToUtf8(step) + " ";
+      EXPECT_EQ(Values(At(root, e.path)), e.values) << where << "in " << Show(root);
+    }
+  }
+
+  std::unique_ptr<CParseResult> result_;
+};
+
+TEST_F(CfgShippedSentences, DitransitiveSentenceGivesItsFStructure) {
+  ExpectFeatures("I gave him a book",
+                 {{{u"PRED", u"VALUE"}, {"give"}},
+                  {{u"PRED", u"GF"}, {"SUBJ", "OBJ", "OBJ2"}},
+                  {{u"PRED", u"INDEX"}, {"1"}},
+                  {{u"TENSE"}, {"past"}},
+                  {{u"SUBJ", u"PRED", u"VALUE"}, {"I"}},
+                  {{u"SUBJ", u"PRED", u"INDEX"}, {"0"}},
+                  {{u"SUBJ", u"PERS"}, {"1"}},
+                  {{u"SUBJ", u"NUM"}, {"sg"}},
+                  {{u"OBJ", u"PRED", u"VALUE"}, {"he"}},
+                  {{u"OBJ", u"PERS"}, {"3"}},
+                  {{u"OBJ2", u"PRED", u"VALUE"}, {"book"}},
+                  {{u"OBJ2", u"NUM"}, {"sg"}},
+                  {{u"OBJ2", u"SPEC", u"SPECTYPE"}, {"indef"}},
+                  {{u"OBJ2", u"SPEC", u"PRED", u"VALUE"}, {"a"}}});
+}
+
+TEST_F(CfgShippedSentences, TransitiveSentenceGivesItsFStructure) {
+  ExpectFeatures("The boy reads a book",
+                 {{{u"PRED", u"VALUE"}, {"read"}},
+                  {{u"PRED", u"GF"}, {"SUBJ", "OBJ"}},
+                  {{u"TENSE"}, {"pres"}},
+                  {{u"SUBJ", u"PRED", u"VALUE"}, {"boy"}},
+                  {{u"SUBJ", u"NUM"}, {"sg"}},
+                  {{u"SUBJ", u"PERS"}, {"3"}},
+                  {{u"SUBJ", u"SPEC", u"SPECTYPE"}, {"def"}},
+                  {{u"OBJ", u"PRED", u"VALUE"}, {"book"}},
+                  {{u"OBJ", u"SPEC", u"SPECTYPE"}, {"indef"}},
+                  {{u"OBJ2"}, {}}});
+  EXPECT_EQ(At(result_->FStructure->root, {u"OBJ2"}), nullptr);
+}
+
+// "in the garden" can modify the verb or the noun: the chart packs both, the
+// solver keeps one consistent reading.
+TEST_F(CfgShippedSentences, AmbiguousAttachmentIsSolvedToOneReading) {
+  const CFSNode* root = ParseToRoot("The boy reads a book in the garden");
+  ASSERT_NE(root, nullptr);
+  size_t packed = 0;
+  for (const CCfgChartColumn* column : parser_->GetColumns()) {
+    for (size_t i = 0; i < column->GetItemCount(); ++i) {
+      if (column->GetItem(static_cast<int>(i))->GetChildAlternatives().size() > 1) ++packed;
+    }
+  }
+  EXPECT_GT(packed, 0u) << "both attachments are in the chart";
+  const CFSNode* verbal = At(root, {u"ADJUNCT"});
+  const CFSNode* nominal = At(root, {u"OBJ", u"ADJUNCT"});
+  EXPECT_NE(verbal == nullptr, nominal == nullptr) << "exactly one attachment: " << Show(root);
+  EXPECT_EQ(Values(At(root, {u"PRED", u"VALUE"})), Strings{"read"});
+}
+
+// Each occurrence of a word is its own reading with its own token position.
+TEST_F(CfgShippedSentences, RepeatedWordGetsDistinctIndexes) {
+  const CFSNode* root = ParseToRoot("The boy gave the boy a book");
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(Values(At(root, {u"SUBJ", u"PRED", u"VALUE"})), Strings{"boy"});
+  EXPECT_EQ(Values(At(root, {u"OBJ", u"PRED", u"VALUE"})), Strings{"boy"});
+  EXPECT_EQ(Values(At(root, {u"SUBJ", u"PRED", u"INDEX"})), Strings{"1"});
+  EXPECT_EQ(Values(At(root, {u"OBJ", u"PRED", u"INDEX"})), Strings{"4"});
+}
+
+// The tagger's choice for each word does not always parse; then every
+// reading is tried, and the log says so.
+TEST_F(CfgShippedSentences, WrongTaggingIsParsedOverAllReadings) {
+  const std::string log = dir_.File("LogFile.Log");
+  OpenTraceLog(log);
+  const char* sentence = kMistaggedSentence;
+  EXPECT_TRUE(Parse(sentence)) << sentence;
+  CloseTraceLog();
+  const std::vector<unsigned char> bytes = ReadBytes(log);
+  std::string text;
+  for (size_t i = 2; i < bytes.size(); i += 2) text.push_back(static_cast<char>(bytes[i]));
+  const size_t failed = text.find("POS tagger's tagging failed");
+  ASSERT_NE(failed, std::string::npos) << text;
+  EXPECT_NE(text.find("CFG parsing completed", failed), std::string::npos) << text;
+  result_.reset(parser_->GetParseResult());
+  ASSERT_TRUE(result_);
+}
+
+TEST_F(CfgShippedSentences, ParsingLeavesTheLexiconUnchanged) {
+  auto entries = lexicon_->GetEntries(u"book");
+  ASSERT_FALSE(entries->empty());
+  const uint16_t symbol = entries->front()->GetPartSymbol();
+  ASSERT_TRUE(Parse("I gave him a book"));
+  EXPECT_EQ(entries->front()->GetPartSymbol(), symbol);
+  EXPECT_EQ(entries->front()->cachedFStructure, nullptr);
+  EXPECT_FALSE(Parse("book book book gave"));
+  EXPECT_EQ(entries->front()->GetPartSymbol(), symbol);
+  EXPECT_EQ(entries->front()->cachedFStructure, nullptr);
+}
+
+TEST_F(CfgShippedSentences, CStructureXmlOfTheChartIsWellFormed) {
+  ASSERT_TRUE(Parse("I gave him a book"));
+  const std::string path = dir_.File("CStructures.xml");
+  parser_->WriteCStructuresXml(path);
+  const std::vector<unsigned char> bytes = ReadBytes(path);
+  ASSERT_GE(bytes.size(), 2u);
+  ASSERT_EQ(bytes[0], 0xFF);
+  std::u16string text;
+  for (size_t i = 2; i + 1 < bytes.size(); i += 2) text.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+  const std::string xml = ToUtf8(text);
+  for (const char* part : {"<C-Structures><C-Structure-1><SENT><S><NP><pron>I</pron></NP>", "<v>give</v>",
+                           "<pron>he</pron>", "<det>a</det>", "<n>book</n>", "</C-Structure-1></C-Structures>"}) {
+    EXPECT_NE(xml.find(part), std::string::npos) << part << " in " << xml;
+  }
+  if (std::system("command -v xmllint >/dev/null 2>&1") != 0) GTEST_SKIP() << "xmllint is not installed";
+  EXPECT_EQ(std::system(("xmllint --noout '" + path + "'").c_str()), 0) << xml;
+}
+
+}  // namespace
+}  // namespace cfg_test
+
+namespace cfg_test {
+namespace {
+
+std::vector<std::string> Texts(const CSentenceTokens& tokens) {
+  std::vector<std::string> texts;
+  for (const CToken* token : tokens) texts.push_back(ToUtf8(token->Text));
+  return texts;
+}
+
+// One call gives one sentence's tokens, each with its readings; a call past
+// the end of the text gives nothing.
+TEST_F(ShippedCfgEngine, SentencesAreCollectedOneAtATime) {
+  struct Case {
+    const char* text;
+    std::vector<std::vector<std::string>> sentences;
+  };
+  const std::vector<Case> cases = {
+      {"I gave him a book.", {{"I", "gave", "him", "a", "book"}, {}}},
+      {"I met Dr Smith", {{"I", "met", "Dr", "Smith"}, {}}},
+      {"Books", {{"Books"}, {}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    pre_->SetSentence(FromUtf8(c.text));
+    for (const auto& expected : c.sentences) {
+      CSentenceReadings readings;
+      CSentenceTokens tokens;
+      parser_->PreprocessSentence(readings, tokens);
+      EXPECT_EQ(Texts(tokens), expected);
+      EXPECT_EQ(readings.size(), tokens.size());
+      for (const CEntryList& list : readings) EXPECT_FALSE(list.empty()) << "every token has readings";
+      for (CToken* token : tokens) delete token;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace cfg_test
