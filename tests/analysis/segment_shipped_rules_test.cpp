@@ -1,7 +1,5 @@
 // The shipped segmentation rules on hand-tagged sentences (most of them from
 // the development set), with the tag ids of the English part-of-speech list.
-// The list may tag conjunctions "coord_conj" and "sub_conj" or "conj" alone;
-// the rules have a twin for each, and every test runs with both lists.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -24,14 +22,10 @@ using segment_test::Words;
 
 // The pattern lines of the shipped file, in file order.
 const std::vector<std::string> kPatterns = {
-    ";:punct",          "so:sub_conj*that:sub_conj", "so:conj*that:conj", "and:coord_conj", "and:conj",
-    "but:coord_conj",   "but:conj",                  "or:coord_conj",     "or:conj",        "so:sub_conj",
-    "so:conj",          "because:sub_conj",          "because:conj",      "when:sub_conj",  "when:conj",
-    "if:sub_conj",      "if:conj",                   "while:sub_conj",    "while:conj",     "that:sub_conj",
-    "that:conj",        ",:punct",                   "p:#",
+    ";:punct",       "so:sub_conj*that:sub_conj", "and:coord_conj", "but:coord_conj", "or:coord_conj",
+    "so:sub_conj",   "because:sub_conj",          "when:sub_conj",  "if:sub_conj",    "while:sub_conj",
+    "that:sub_conj", ",:punct",                   "p:#",
 };
-
-const std::set<std::string> kConjunctionTags = {"conj", "coord_conj", "sub_conj"};
 
 std::string SourceDir() {
   const char* dir = std::getenv("LFG_SOURCE_DIR");
@@ -49,24 +43,6 @@ TagTable ReadPosList(const std::string& path) {
   return tags;
 }
 
-// The list with "conj" replaced by the two kinds of conjunction.
-TagTable SplitConjunctions(TagTable tags) {
-  uint16_t next = 0;
-  for (const auto& [name, id] : tags) next = std::max(next, id);
-  tags.erase("conj");
-  for (const char* name : {"coord_conj", "sub_conj"}) {
-    if (tags.count(name) == 0) tags[name] = ++next;
-  }
-  return tags;
-}
-
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
-}
-
 std::string PatternText(const CSegmentRule& rule, const TagTable& tags) {
   std::string text;
   for (const CSegmentPatternElement& element : rule.pattern.elements) {
@@ -77,7 +53,7 @@ std::string PatternText(const CSegmentRule& rule, const TagTable& tags) {
   return text;
 }
 
-// The rules loaded with one tag list.
+// The rules loaded with the shipped tag list.
 struct LoadedRules {
   TagTable tags;
   std::unique_ptr<CSentenceSegmenter> segmenter;
@@ -85,16 +61,10 @@ struct LoadedRules {
   size_t messages = 0;
 };
 
-const char* const kListed = "AsListed";
-const char* const kSplit = "SplitConjunctions";
-
-LoadedRules& Loaded(const std::string& variant) {
-  static std::map<std::string, LoadedRules> loaded;
-  auto found = loaded.find(variant);
-  if (found != loaded.end()) return found->second;
-  LoadedRules& rules = loaded[variant];
+LoadedRules& Loaded() {
+  static LoadedRules rules;
+  if (rules.segmenter) return rules;
   rules.tags = ReadPosList(SourceDir() + "/datasrc/data/english/POSs.txt");
-  if (variant == kSplit) rules.tags = SplitConjunctions(rules.tags);
   MessageRecorder recorder;
   TagIdLookup known = LookupIn(rules.tags);
   std::set<std::string>* unknown = &rules.unknownTags;
@@ -108,25 +78,13 @@ LoadedRules& Loaded(const std::string& variant) {
   return rules;
 }
 
-class ShippedSegmentRules : public ::testing::TestWithParam<const char*> {
+class ShippedSegmentRules : public ::testing::Test {
  protected:
-  LoadedRules& rules() { return Loaded(GetParam()); }
-
-  // Rows name the two kinds of conjunction; a list without them says "conj".
-  std::string Localise(std::string text) {
-    for (const char* name : {"coord_conj", "sub_conj"}) {
-      if (rules().tags.count(name) == 0) text = ReplaceAll(text, name, "conj");
-    }
-    return text;
-  }
-  std::vector<std::string> Localise(std::vector<std::string> texts) {
-    for (std::string& text : texts) text = Localise(text);
-    return texts;
-  }
+  LoadedRules& rules() { return Loaded(); }
 
   // "words | joining text | pattern of the rule that ends it ("-" for none)".
   std::vector<std::string> Cut(const std::string& rowText) {
-    std::string taggedText = Localise(rowText);
+    const std::string& taggedText = rowText;
     TaggedSentence sentence(taggedText, rules().tags);
     for (const auto& list : sentence.readings) {
       for (const CELexicalEntry* reading : list) {
@@ -143,9 +101,6 @@ class ShippedSegmentRules : public ::testing::TestWithParam<const char*> {
   }
 };
 
-INSTANTIATE_TEST_SUITE_P(TagLists, ShippedSegmentRules, ::testing::Values(kListed, kSplit),
-                         [](const auto& info) { return std::string(info.param); });
-
 using Segments = std::vector<std::string>;
 
 struct Row {
@@ -157,24 +112,19 @@ struct Row {
 const std::string kUrduComma = "\u060C";
 const std::string kAnd = "\u0627\u0648\u0631";
 
-TEST_P(ShippedSegmentRules, LoadCleanlyWithTheTagsOfTheList) {
+TEST_F(ShippedSegmentRules, LoadCleanlyWithTheTagsOfTheList) {
   EXPECT_EQ(rules().messages, 0u);
-  for (const std::string& name : rules().unknownTags) EXPECT_EQ(kConjunctionTags.count(name), 1u) << name;
-  std::vector<std::string> patterns, expected;
+  EXPECT_TRUE(rules().unknownTags.empty()) << *rules().unknownTags.begin();
+  std::vector<std::string> patterns;
   for (const auto& rule : rules().segmenter->rules) patterns.push_back(PatternText(*rule, rules().tags));
-  for (std::string pattern : kPatterns) {
-    // A twin whose tag the list lacks reads its tag as id 0.
-    for (const std::string& name : rules().unknownTags) pattern = ReplaceAll(pattern, ":" + name, ":?");
-    expected.push_back(pattern);
-  }
-  EXPECT_EQ(patterns, expected);
+  EXPECT_EQ(patterns, kPatterns);
   EXPECT_EQ(kPatterns.at(rules().segmenter->pRuleIndex), "p:#");
   EXPECT_EQ(kPatterns.at(rules().segmenter->andRuleIndex), "and:coord_conj");
 }
 
 // The preposition rule cuts only after a comma: it names every other tag of
 // the list as an exception, and must follow the list when it grows.
-TEST_P(ShippedSegmentRules, PrepositionRuleExceptsEveryTagButPunctuation) {
+TEST_F(ShippedSegmentRules, PrepositionRuleExceptsEveryTagButPunctuation) {
   const CSentenceSegmenter& segmenter = *rules().segmenter;
   ASSERT_LT(segmenter.pRuleIndex, segmenter.rules.size());
   std::set<std::string> excepted;
@@ -193,7 +143,7 @@ TEST_P(ShippedSegmentRules, PrepositionRuleExceptsEveryTagButPunctuation) {
 }
 
 // One example per rule, as its comment in the file gives it.
-TEST_P(ShippedSegmentRules, EveryRuleCutsItsExample) {
+TEST_F(ShippedSegmentRules, EveryRuleCutsItsExample) {
   const Row rows[] = {
       {"I/pron was/aux tired/adj ;/punct I/pron went/v to/p bed/n",
        {"I was tired | \u061B | ;:punct", "I went to bed |  | -"}},
@@ -225,11 +175,11 @@ TEST_P(ShippedSegmentRules, EveryRuleCutsItsExample) {
       {"We/pron met/v again/adv ,/punct after/p many/det years/n",
        {"We met again |  | p:#", "after many years |  | -"}},
   };
-  for (const Row& row : rows) EXPECT_EQ(Cut(row.sentence), Localise(row.segments)) << row.sentence;
+  for (const Row& row : rows) EXPECT_EQ(Cut(row.sentence), row.segments) << row.sentence;
 }
 
 // Long sentences of the development set, cut where a reader would pause.
-TEST_P(ShippedSegmentRules, LongDevSentencesAreCutAtClauseBoundaries) {
+TEST_F(ShippedSegmentRules, LongDevSentencesAreCutAtClauseBoundaries) {
   const Row rows[] = {
       {"When/sub_conj,wh you/pron meet/v someone/pron for/p the/det first/ord time/n ,/punct be/aux careful/adj "
        "about/p how/wh close/adj you/pron stand/v to/p that/pron,det,sub_conj person/n",
@@ -272,12 +222,12 @@ TEST_P(ShippedSegmentRules, LongDevSentencesAreCutAtClauseBoundaries) {
       {"Don't/aux you/pron know/v that/pron,det,sub_conj he/pron passed/v away/adv two/card years/n ago/adv",
        {"Don't you know | \u06A9\u06C1 | that:sub_conj", "he passed away two years ago |  | -"}},
   };
-  for (const Row& row : rows) EXPECT_EQ(Cut(row.sentence), Localise(row.segments)) << row.sentence;
+  for (const Row& row : rows) EXPECT_EQ(Cut(row.sentence), row.segments) << row.sentence;
 }
 
 // Coordinated words and phrases, lists, parentheses and plain short
 // sentences stay in one piece.
-TEST_P(ShippedSegmentRules, ExceptionsAndShortSentencesStayWhole) {
+TEST_F(ShippedSegmentRules, ExceptionsAndShortSentencesStayWhole) {
   const char* sentences[] = {
       "I/pron like/v bread/n and/coord_conj butter/n for/p breakfast/n",
       "The/det film/n was/aux in/p black/adj and/coord_conj white/adj",
@@ -314,9 +264,9 @@ TEST_P(ShippedSegmentRules, ExceptionsAndShortSentencesStayWhole) {
 }
 
 // The cut narrows the readings of the words around it.
-TEST_P(ShippedSegmentRules, CutsPruneTheReadingsAroundThem) {
+TEST_F(ShippedSegmentRules, CutsPruneTheReadingsAroundThem) {
   TaggedSentence sentence(
-      Localise("She/pron cut/v the/det cake/n into/p six/card pieces/n,v and/coord_conj was/aux,v late/adj"),
+      "She/pron cut/v the/det cake/n into/p six/card pieces/n,v and/coord_conj was/aux,v late/adj",
       rules().tags);
   auto segments = rules().segmenter->Segment(sentence.readings, sentence.tokens);
   ASSERT_EQ(segments.size(), 2u);
