@@ -14,22 +14,12 @@
 
 namespace {
 
-std::optional<std::string> ReadBytes(const std::string& path) {
-  FileHandle file(OpenFile(path, "rb"));
-  if (!file) return std::nullopt;
-  std::string text;
-  char buffer[4096];
-  size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, got);
-  return text;
-}
-
 bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
 // The white-space separated words of a file, or nothing (after the fixed
 // console text) when it cannot be opened.
 std::optional<std::vector<WString>> ReadWords(const std::string& path, const char* failureText) {
-  const std::optional<std::string> text = ReadBytes(path);
+  const std::optional<std::string> text = ReadFileBytes(path);
   if (!text) {
     std::cout << failureText << std::endl;
     return std::nullopt;
@@ -124,7 +114,7 @@ void CPreProcessor::ReadAbbreviations() {
 // A name that is not in the POS list is reported and left out.
 void CPreProcessor::ReadUnitPOS() {
   const std::string path = GetConfigValue("UnitPosFile");
-  const std::optional<std::string> text = ReadBytes(path);
+  const std::optional<std::string> text = ReadFileBytes(path);
   if (!text) {
     std::cout << "Exception: couldnot open file: dataenglishUnitPosFile.txt" << std::endl;
     return;

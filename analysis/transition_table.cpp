@@ -176,16 +176,6 @@ std::optional<uint16_t> FindEmptyInputCycle(const TransitionMap& map) {
   return std::nullopt;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-  FileHandle file(OpenFile(path, "rb"));
-  if (!file) return std::nullopt;
-  std::string text;
-  char buffer[4096];
-  size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, got);
-  return text;
-}
-
 }  // namespace
 
 void CTransition::Set(uint32_t nextState, uint8_t acceptCode, bool flag, uint32_t argument1, uint32_t argument2,
@@ -203,7 +193,7 @@ void CTransitionTable::Load() { LoadFile(GetConfigValue("TransitionTable")); }
 
 bool CTransitionTable::LoadFile(const std::string& path) {
   Clear();
-  const std::optional<std::string> text = ReadWholeFile(path);
+  const std::optional<std::string> text = ReadFileBytes(path);
   if (!text) {
     std::cout << "exception" << std::endl;
     return false;

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 // The path with every '\' turned into '/'.
@@ -12,6 +13,9 @@ std::string MapPath(const std::string& path);
 
 // fopen of the mapped path; null when the file cannot be opened.
 FILE* OpenFile(const std::string& path, const char* mode);
+
+// The whole content of the file, or nothing when it cannot be opened.
+std::optional<std::string> ReadFileBytes(const std::string& path);
 
 struct FileCloser {
   void operator()(FILE* file) const {

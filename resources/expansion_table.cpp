@@ -270,17 +270,13 @@ OwnedPredFrameMap CLexicon::ReadExpansionTable(FILE* file) const {
 
 bool CLexicon::ReadExpansionsFile(const std::string& fileName) {
   expansionsMap = std::make_unique<ExpansionsMap>();
-  FileHandle file(OpenFile(fileName, "rb"));
-  if (!file) return false;
-  std::vector<uint8_t> bytes;
-  uint8_t buffer[4096];
-  for (size_t read; (read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
-    bytes.insert(bytes.end(), buffer, buffer + read);
-  }
+  const std::optional<std::string> content = ReadFileBytes(fileName);
+  if (!content) return false;
+  const std::string& bytes = *content;
   WString name, text;
   bool lineHasText = false;
   for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const WChar unit = static_cast<WChar>(bytes[i] | (bytes[i + 1] << 8));
+    const WChar unit = static_cast<WChar>(static_cast<uint8_t>(bytes[i]) | (static_cast<uint8_t>(bytes[i + 1]) << 8));
     if (i == 0 && unit == 0xFEFF) continue;
     if (unit == u'\r') continue;  // CR LF and LF end a line alike
     if (unit == u'\n') {
