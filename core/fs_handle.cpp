@@ -2,14 +2,15 @@
 
 #include <algorithm>
 
+#include "core/slot_registry.h"
+
 int CFSHandle::liveInstances = 0;
 
 namespace {
 
-// Every live handle, each knowing its own slot, so that a handle deleted on
-// its own leaves in constant time. Never destroyed, like the node registry.
-std::vector<CFSHandle*>& HandleRegistry() {
-  static auto* registry = new std::vector<CFSHandle*>();
+// Every live handle. Never destroyed, like the node registry.
+SlotRegistry<CFSHandle>& HandleRegistry() {
+  static auto* registry = new SlotRegistry<CFSHandle>();
   return *registry;
 }
 
@@ -51,38 +52,21 @@ CFSHandle::CFSHandle(CFSNode* node, double weight) : root(node), focus(node), we
 void CFSHandle::Register() noexcept {
   ++liveInstances;
   try {
-    std::vector<CFSHandle*>& registry = HandleRegistry();
-    registry.push_back(this);
-    registryIndex_ = registry.size() - 1;
+    registryIndex_ = HandleRegistry().Add(this);
   } catch (...) {
-    registryIndex_ = kUnregistered;
+    registryIndex_ = SlotRegistry<CFSHandle>::kNoSlot;
   }
 }
 
 CFSHandle::~CFSHandle() {
-  std::vector<CFSHandle*>& registry = HandleRegistry();
-  if (registryIndex_ < registry.size() && registry[registryIndex_] == this) {
-    CFSHandle* last = registry.back();
-    registry[registryIndex_] = last;
-    last->registryIndex_ = registryIndex_;
-    registry.pop_back();
-  }
+  HandleRegistry().Remove(this, registryIndex_,
+                          [](CFSHandle* handle) -> size_t& { return handle->registryIndex_; });
   root = nullptr;
   focus = nullptr;
   --liveInstances;
 }
 
-void CFSHandle::DeleteAll() {
-  // Each destructor takes its handle out of the registry.
-  std::vector<CFSHandle*>& registry = HandleRegistry();
-  while (!registry.empty()) {
-    CFSHandle* handle = registry.back();
-    try {
-      delete handle;
-    } catch (...) {
-    }
-  }
-}
+void CFSHandle::DeleteAll() { HandleRegistry().DeleteAll(); }
 
 size_t CFSHandle::RegisteredCount() { return HandleRegistry().size(); }
 

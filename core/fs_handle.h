@@ -55,6 +55,5 @@ class CFSHandle {
  private:
   void Register() noexcept;
 
-  static constexpr size_t kUnregistered = static_cast<size_t>(-1);
-  size_t registryIndex_ = kUnregistered;
+  size_t registryIndex_ = static_cast<size_t>(-1);  // no slot
 };

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "core/slot_registry.h"
 #include "core/string_helpers.h"
 #include "core/value_sets.h"
 
@@ -9,12 +10,10 @@ int CFSNode::liveInstances = 0;
 
 namespace {
 
-// Every live node, each knowing its own slot, so that a node deleted on its
-// own leaves in constant time (the last entry moves into its slot). The
-// vector is never destroyed: nodes may still be deleted while the program
-// shuts down.
-std::vector<CFSNode*>& NodeRegistry() {
-  static auto* registry = new std::vector<CFSNode*>();
+// Every live node. Never destroyed: nodes may still be deleted while the
+// program shuts down.
+SlotRegistry<CFSNode>& NodeRegistry() {
+  static auto* registry = new SlotRegistry<CFSNode>();
   return *registry;
 }
 
@@ -75,21 +74,13 @@ bool ApplyFrameEquation(CFSNode& parent, const CEquation& equation) {
 CFSNode::CFSNode() : CFSNode(-1, nullptr) {}
 
 CFSNode::CFSNode(int16_t attribute, CFSNode* parent) : Attribute(attribute), Parent(parent) {
-  std::vector<CFSNode*>& registry = NodeRegistry();
-  registryIndex_ = registry.size();
-  registry.push_back(this);
+  registryIndex_ = NodeRegistry().Add(this);
   NodeId = ++nodeCounter;
   ++liveInstances;
 }
 
 CFSNode::~CFSNode() {
-  std::vector<CFSNode*>& registry = NodeRegistry();
-  if (registryIndex_ < registry.size() && registry[registryIndex_] == this) {
-    CFSNode* last = registry.back();
-    registry[registryIndex_] = last;
-    last->registryIndex_ = registryIndex_;
-    registry.pop_back();
-  }
+  NodeRegistry().Remove(this, registryIndex_, [](CFSNode* node) -> size_t& { return node->registryIndex_; });
   Attribute = -1;
   Parent = nullptr;
   --liveInstances;
@@ -117,18 +108,7 @@ CFSNode& CFSNode::operator=(const CFSNode& other) {
 
 void CFSNode::ResetIdCounter() { nodeCounter = 0; }
 
-void CFSNode::DeleteAll() {
-  // Each destructor takes its node out of the registry, so the loop always
-  // deletes the current last entry and never walks a changing sequence.
-  std::vector<CFSNode*>& registry = NodeRegistry();
-  while (!registry.empty()) {
-    CFSNode* node = registry.back();
-    try {
-      delete node;
-    } catch (...) {
-    }
-  }
-}
+void CFSNode::DeleteAll() { NodeRegistry().DeleteAll(); }
 
 size_t CFSNode::RegisteredCount() { return NodeRegistry().size(); }
 
