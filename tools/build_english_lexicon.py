@@ -79,6 +79,14 @@ someone: pron, ^PRED='someone', ^PERS=3, ^NUM=sg.
 everything: pron, ^PRED='everything', ^PERS=3, ^NUM=sg.
 everyone: pron, ^PRED='everyone', ^PERS=3, ^NUM=sg.
 nothing: pron, ^PRED='nothing', ^PERS=3, ^NUM=sg.
+anything: pron, ^PRED='anything', ^PERS=3, ^NUM=sg.
+anybody: pron, ^PRED='anybody', ^PERS=3, ^NUM=sg.
+mine: pron, ^PRED='mine', ^PERS=3.
+myself: pron, ^PRED='I', ^PRONTYPE=refl, ^PERS=1, ^NUM=sg, ^CASE=acc.
+yourself: pron, ^PRED='you', ^PRONTYPE=refl, ^PERS=2, ^NUM=sg, ^CASE=acc.
+himself: pron, ^PRED='he', ^PRONTYPE=refl, ^PERS=3, ^NUM=sg, ^GEND=m, ^CASE=acc.
+herself: pron, ^PRED='she', ^PRONTYPE=refl, ^PERS=3, ^NUM=sg, ^GEND=f, ^CASE=acc.
+themselves: pron, ^PRED='they', ^PRONTYPE=refl, ^PERS=3, ^NUM=pl, ^CASE=acc.
 
 / Determiners
 / -----------
@@ -106,6 +114,8 @@ her: det, ^PRED='she', ^SPECTYPE=poss.
 its: det, ^PRED='it', ^SPECTYPE=poss.
 our: det, ^PRED='we', ^SPECTYPE=poss.
 their: det, ^PRED='they', ^SPECTYPE=poss.
+another: det, ^PRED='another', ^SPECTYPE=quant.
+both: det, ^PRED='both', ^SPECTYPE=quant.
 
 / Auxiliaries
 / -----------
@@ -137,10 +147,62 @@ must: aux, ^TENSE=pres, ^VFORM=base, ^MODAL=must.
 may: aux, ^TENSE=pres, ^VFORM=base, ^MODAL=may.
 might: aux, ^TENSE=past, ^VFORM=base, ^MODAL=may.
 
+/ Contracted auxiliaries: the tokeniser splits "I'm", "we'll", "you've",
+/ "you're", "I'd" at the apostrophe and drops it, so the pieces m, ll, ve,
+/ re and d come as words of their own. "'d" is "had" or "would".
+m: aux, ^TENSE=pres, ^ASPECT=prog, ^VFORM=prespart, ^SUBJ NUM=sg, ^SUBJ PERS=1.
+re: aux, ^TENSE=pres, ^ASPECT=prog, ^VFORM=prespart, [^SUBJ PERS=2 | ^SUBJ NUM=pl].
+ll: aux, ^TENSE=fut, ^VFORM=base.
+ve: aux, ^TENSE=pres, ^ASPECT=perf, ^VFORM=pastpart, [^SUBJ PERS=1 | [^SUBJ PERS=2 | ^SUBJ NUM=pl]].
+d: aux, ^TENSE=past, ^ASPECT=perf, ^VFORM=pastpart.
+d: aux, ^TENSE=past, ^VFORM=base, ^MODAL=would.
+
+/ Negated auxiliaries: "don't" comes as "don" and "t". The first piece is
+/ the auxiliary and demands the negation after it (NEG =c +); "t" is the
+/ negation (below). "can't" gives "can" and "t", "won't" "won" and "t".
+don: aux, ^TENSE=pres, ^VFORM=base, [^SUBJ PERS=1 | [^SUBJ PERS=2 | ^SUBJ NUM=pl]], ^NEG=c +.
+doesn: aux, ^TENSE=pres, ^VFORM=base, ^SUBJ NUM=sg, ^SUBJ PERS=3, ^NEG=c +.
+didn: aux, ^TENSE=past, ^VFORM=base, ^NEG=c +.
+won: aux, ^TENSE=fut, ^VFORM=base, ^NEG=c +.
+isn: aux, ^TENSE=pres, ^ASPECT=prog, ^VFORM=prespart, ^SUBJ NUM=sg, ^SUBJ PERS=3, ^NEG=c +.
+aren: aux, ^TENSE=pres, ^ASPECT=prog, ^VFORM=prespart, [^SUBJ PERS=2 | ^SUBJ NUM=pl], ^NEG=c +.
+wasn: aux, ^TENSE=past, ^ASPECT=prog, ^VFORM=prespart, ^SUBJ NUM=sg, [^SUBJ PERS=1 | ^SUBJ PERS=3], ^NEG=c +.
+weren: aux, ^TENSE=past, ^ASPECT=prog, ^VFORM=prespart, [^SUBJ PERS=2 | ^SUBJ NUM=pl], ^NEG=c +.
+hasn: aux, ^TENSE=pres, ^ASPECT=perf, ^VFORM=pastpart, ^SUBJ NUM=sg, ^SUBJ PERS=3, ^NEG=c +.
+haven: aux, ^TENSE=pres, ^ASPECT=perf, ^VFORM=pastpart, [^SUBJ PERS=1 | [^SUBJ PERS=2 | ^SUBJ NUM=pl]], ^NEG=c +.
+hadn: aux, ^TENSE=past, ^ASPECT=perf, ^VFORM=pastpart, ^NEG=c +.
+couldn: aux, ^TENSE=past, ^VFORM=base, ^MODAL=can, ^NEG=c +.
+wouldn: aux, ^TENSE=past, ^VFORM=base, ^MODAL=would, ^NEG=c +.
+shouldn: aux, ^TENSE=pres, ^VFORM=base, ^MODAL=should, ^NEG=c +.
+mustn: aux, ^TENSE=pres, ^VFORM=base, ^MODAL=must, ^NEG=c +.
+
+/ The copula
+/ ----------
+/ "be" with a predicate (PREDLINK): "Tom is happy", "I am a teacher", "the
+/ book is on the table". VTYPE = cop lets the grammar put it before the
+/ subject in questions and before "not". The progressive and passive "be"
+/ are the auxiliaries above.
+
+be: v, ^PRED='be<SUBJ,PREDLINK>', ^VTYPE=cop, ^VFORM=base.
+been: v, ^PRED='be<SUBJ,PREDLINK>', ^VTYPE=cop, ^VFORM=pastpart.
+being: v, ^PRED='be<SUBJ,PREDLINK>', ^VTYPE=cop, ^VFORM=prespart.
+is: v, ^PRED='be<SUBJ,PREDLINK>', ^VTYPE=cop, ^VFORM=fin, ^TENSE=pres, ^SUBJ NUM=sg, ^SUBJ PERS=3.
+am: v, ^PRED='be<SUBJ,PREDLINK>', ^VTYPE=cop, ^VFORM=fin, ^TENSE=pres, ^SUBJ NUM=sg, ^SUBJ PERS=1.
+m: v, ^PRED='be<SUBJ,PREDLINK>', ^VTYPE=cop, ^VFORM=fin, ^TENSE=pres, ^SUBJ NUM=sg, ^SUBJ PERS=1.
+are: v, ^PRED='be<SUBJ,PREDLINK>', ^VTYPE=cop, ^VFORM=fin, ^TENSE=pres, [^SUBJ PERS=2 | ^SUBJ NUM=pl].
+re: v, ^PRED='be<SUBJ,PREDLINK>', ^VTYPE=cop, ^VFORM=fin, ^TENSE=pres, [^SUBJ PERS=2 | ^SUBJ NUM=pl].
+was: v, ^PRED='be<SUBJ,PREDLINK>', ^VTYPE=cop, ^VFORM=fin, ^TENSE=past, ^SUBJ NUM=sg, [^SUBJ PERS=1 | ^SUBJ PERS=3].
+were: v, ^PRED='be<SUBJ,PREDLINK>', ^VTYPE=cop, ^VFORM=fin, ^TENSE=past, [^SUBJ PERS=2 | ^SUBJ NUM=pl].
+isn: v, ^PRED='be<SUBJ,PREDLINK>', ^VTYPE=cop, ^VFORM=fin, ^TENSE=pres, ^SUBJ NUM=sg, ^SUBJ PERS=3, ^NEG=c +.
+aren: v, ^PRED='be<SUBJ,PREDLINK>', ^VTYPE=cop, ^VFORM=fin, ^TENSE=pres, [^SUBJ PERS=2 | ^SUBJ NUM=pl], ^NEG=c +.
+wasn: v, ^PRED='be<SUBJ,PREDLINK>', ^VTYPE=cop, ^VFORM=fin, ^TENSE=past, ^SUBJ NUM=sg, [^SUBJ PERS=1 | ^SUBJ PERS=3], ^NEG=c +.
+weren: v, ^PRED='be<SUBJ,PREDLINK>', ^VTYPE=cop, ^VFORM=fin, ^TENSE=past, [^SUBJ PERS=2 | ^SUBJ NUM=pl], ^NEG=c +.
+
 / Negation
 / --------
 
 not: neg, ^NEG=+.
+t: neg, ^NEG=+.
 
 / Prepositions
 / ------------
@@ -170,6 +232,9 @@ to: p, ^PRED='to<OBJ>'.
 under: p, ^PRED='under<OBJ>'.
 with: p, ^PRED='with<OBJ>'.
 without: p, ^PRED='without<OBJ>'.
+until: p, ^PRED='until<OBJ>'.
+since: p, ^PRED='since<OBJ>'.
+like: p, ^PRED='like<OBJ>'.
 
 / Conjunctions
 / ------------
@@ -191,15 +256,18 @@ while: SUB_CONJ.
 / Question words
 / --------------
 
+/ Question pronouns (wh) stand for a subject, an object or a predicate; the
+/ question adverbs are adverbs with PRONTYPE int and modify a clause.
+
 what: wh, ^PRED='what', ^PRONTYPE=int.
 who: wh, ^PRED='who', ^PRONTYPE=int.
 whom: wh, ^PRED='who', ^PRONTYPE=int.
 which: wh, ^PRED='which', ^PRONTYPE=int.
 whose: wh, ^PRED='who', ^PRONTYPE=int.
-where: wh, ^PRED='where', ^PRONTYPE=int.
-when: wh, ^PRED='when', ^PRONTYPE=int.
-why: wh, ^PRED='why', ^PRONTYPE=int.
-how: wh, ^PRED='how', ^PRONTYPE=int.
+where: adv, ^PRED='where', ^PRONTYPE=int.
+when: adv, ^PRED='when', ^PRONTYPE=int.
+why: adv, ^PRED='why', ^PRONTYPE=int.
+how: adv, ^PRED='how', ^PRONTYPE=int.
 
 / Numbers
 / -------
@@ -243,21 +311,34 @@ mountain mouth name night nose number office paper park party pen
 person:people picture place plan plant poem point problem question river road
 room rule school sea song sister shop son story street student table teacher
 thing town tree village voice war way week window woman:women word world year
+accident account afternoon age airport album army bicycle birthday bottle
+box bridge cake camera capital castle chance citizen cloud coat college
+committee crowd daughter desk dictionary dinner doctor dollar encounter
+examination fact fault fever floor foreigner grandfather grandpa guitar hat
+heater holiday hotel interview kid kitchen lawyer lot matter meal mile
+mistake moon movie museum necklace newspaper noon novel offer page pair
+period phone piano plane player present price princess prize product purpose
+rabbit refugee restaurant rose rumor sailor scarf:scarves seat shelf:shelves shoe shower
+size skin sleeve storm tail team test ticket tie toy train troop university
+vacation waiter wallet weekend wheelchair wind wolf:wolves
 """
 
 # Mass nouns: singular only.
 MASS_NOUNS = """
 air bread earth fire food hair land light meat milk money news rain sky sun
 tea time truth water work
+beauty business cash coffee electricity football glue hunger justice makeup
+music plastic poverty rice science silence tennis traffic weather
 """
 
 # Verbs: base 3sg past pastpart prespart frames (i: SUBJ, t: SUBJ OBJ,
-# d: SUBJ OBJ OBJ2).
+# d: SUBJ OBJ OBJ2, p: SUBJ PREDLINK, x: SUBJ XCOMP, o: SUBJ OBJ XCOMP; see
+# FRAMES).
 VERBS = """
 answer answers answered answered answering t,i
 arrive arrives arrived arrived arriving i
-ask asks asked asked asking t,i,d
-begin begins began begun beginning t,i
+ask asks asked asked asking t,i,d,o
+begin begins began begun beginning t,i,x
 believe believes believed believed believing t,i
 bring brings brought brought bringing t,d
 build builds built built building t
@@ -276,39 +357,39 @@ drink drinks drank drunk drinking t,i
 drive drives drove driven driving t,i
 eat eats ate eaten eating t,i
 fall falls fell fallen falling i
-feel feels felt felt feeling t,i
+feel feels felt felt feeling t,i,p
 find finds found found finding t,d
 fly flies flew flown flying i,t
 follow follows followed followed following t,i
-forget forgets forgot forgotten forgetting t,i
-get gets got got getting t,d
+forget forgets forgot forgotten forgetting t,i,x
+get gets got got getting t,d,p
 give gives gave given giving t,d
 go goes went gone going i
 grow grows grew grown growing i,t
-have has had had having t
+have has had had having t,x
 hear hears heard heard hearing t,i
-help helps helped helped helping t,i
-keep keeps kept kept keeping t
+help helps helped helped helping t,i,o
+keep keeps kept kept keeping t,p
 know knows knew known knowing t,i
 laugh laughs laughed laughed laughing i
-learn learns learned learned learning t,i
+learn learns learned learned learning t,i,x
 leave leaves left left leaving t,i
-like likes liked liked liking t
+like likes liked liked liking t,x
 listen listens listened listened listening i
 live lives lived lived living i
-look looks looked looked looking i
+look looks looked looked looking i,p
 lose loses lost lost losing t,i
-love loves loved loved loving t
+love loves loved loved loving t,x
 make makes made made making t,d
 meet meets met met meeting t,i
-need needs needed needed needing t
+need needs needed needed needing t,x
 open opens opened opened opening t,i
 pay pays paid paid paying t,i,d
 play plays played played playing t,i
 put puts put put putting t
 rain rains rained rained raining i
 read reads read read reading t,i,d
-remember remembers remembered remembered remembering t,i
+remember remembers remembered remembered remembering t,i,x
 run runs ran run running i
 say says said said saying t
 see sees saw seen seeing t,i
@@ -320,25 +401,99 @@ sit sits sat sat sitting i
 sleep sleeps slept slept sleeping i
 speak speaks spoke spoken speaking t,i
 stand stands stood stood standing i
-start starts started started starting t,i
+start starts started started starting t,i,x
 stop stops stopped stopped stopping t,i
 swim swims swam swum swimming i
 take takes took taken taking t
 talk talks talked talked talking i
-teach teaches taught taught teaching t,i,d
-tell tells told told telling t,d
+teach teaches taught taught teaching t,i,d,o
+tell tells told told telling t,d,o
 think thinks thought thought thinking i
-try tries tried tried trying t,i
+try tries tried tried trying t,i,x
 understand understands understood understood understanding t,i
 use uses used used using t
 visit visits visited visited visiting t
 wait waits waited waited waiting i
 walk walks walked walked walking i
-want wants wanted wanted wanting t
+want wants wanted wanted wanting t,x,o
 watch watches watched watched watching t,i
 win wins won won winning t,i
 work works worked worked working i
 write writes wrote written writing t,i,d
+advise advises advised advised advising t,o
+agree agrees agreed agreed agreeing i,x
+appear appears appeared appeared appearing i,p
+attack attacks attacked attacked attacking t,i
+beat beats beat beaten beating t
+become becomes became become becoming p
+blame blames blamed blamed blaming t
+borrow borrows borrowed borrowed borrowing t
+break breaks broke broken breaking t,i
+burn burns burned burned burning i,t
+catch catches caught caught catching t
+choose chooses chose chosen choosing t,i,x
+clean cleans cleaned cleaned cleaning t,i
+continue continues continued continued continuing t,i,x
+cross crosses crossed crossed crossing t,i
+dance dances danced danced dancing i
+decide decides decided decided deciding i,x
+earn earns earned earned earning t
+enter enters entered entered entering t,i
+escape escapes escaped escaped escaping i,t
+expect expects expected expected expecting t,x,o
+explain explains explained explained explaining t
+feed feeds fed fed feeding t,d
+fight fights fought fought fighting i,t
+finish finishes finished finished finishing t,i
+fix fixes fixed fixed fixing t
+grab grabs grabbed grabbed grabbing t
+happen happens happened happened happening i
+hate hates hated hated hating t,x
+hide hides hid hidden hiding i,t
+hope hopes hoped hoped hoping i,x
+hurry hurries hurried hurried hurrying i
+join joins joined joined joining t,i
+kill kills killed killed killing t
+lend lends lent lent lending t,d
+marry marries married married marrying t,i
+mean means meant meant meaning t
+miss misses missed missed missing t,i
+move moves moved moved moving i,t
+name names named named naming t
+notice notices noticed noticed noticing t,i
+owe owes owed owed owing t,d
+own owns owned owned owning t
+paint paints painted painted painting t,i
+pass passes passed passed passing t,i
+pick picks picked picked picking t
+plan plans planned planned planning t,x
+prefer prefers preferred preferred preferring t,x
+promise promises promised promised promising t,x
+refuse refuses refused refused refusing t,i,x
+regret regrets regretted regretted regretting t
+repair repairs repaired repaired repairing t
+rise rises rose risen rising i
+save saves saved saved saving t
+scare scares scared scared scaring t
+seem seems seemed seemed seeming p,x
+smell smells smelled smelled smelling t,i,p
+smile smiles smiled smiled smiling i
+smoke smokes smoked smoked smoking i,t
+spend spends spent spent spending t
+stay stays stayed stayed staying i,p
+steal steals stole stolen stealing t,i
+study studies studied studied studying t,i
+succeed succeeds succeeded succeeded succeeding i
+support supports supported supported supporting t
+surprise surprises surprised surprised surprising t
+thank thanks thanked thanked thanking t
+translate translates translated translated translating t
+trust trusts trusted trusted trusting t
+turn turns turned turned turning i,t,p
+wake wakes woke woken waking i,t
+wash washes washed washed washing t,i
+wear wears wore worn wearing t
+wish wishes wished wished wishing t,x
 """
 
 ADJECTIVES = """
@@ -346,6 +501,9 @@ bad beautiful big black blue busy clean cold dark dirty early easy empty fast
 free full good great green happy hard heavy high hot important kind large
 late little long new nice old poor real red rich right sad short simple slow
 small strong sweet tall true useful weak white wrong young
+afraid allergic angry bored boring confident dusty English expensive fat
+French glad honest lonely loud possible safe sick sincere smart Spanish
+strange sure thin tired warm weird yellow
 """
 
 ADVERBS = """
@@ -353,14 +511,28 @@ again almost already also always away back early especially ever fast here
 however just late later never now often only quickly quite really slowly
 soon sometimes still then there today together tomorrow too usually very well
 yesterday
+abroad absolutely actually ago ahead anymore carefully comfortably daily down
+easily exactly loudly off out outdoors probably so up wisely yet
 """
 
 NAMES = """
 Ahmed Ali Amina Asia England Europe Hassan India Islamabad John Karachi Lahore
 London Mary Pakistan Sara
+Africa Cuba France Japan Paris Tom
 """
 
-FRAMES = {'i': 'SUBJ', 't': 'SUBJ,OBJ', 'd': 'SUBJ,OBJ,OBJ2'}
+# Frame codes: the frame and the equations that go with it. The subject of
+# an infinitive (XCOMP) is controlled by the verb's subject ("I want to go")
+# or object ("I told him to go"); the grammar rule that builds the XCOMP
+# says which.
+FRAMES = {
+    'i': ('SUBJ', ''),
+    't': ('SUBJ,OBJ', ''),
+    'd': ('SUBJ,OBJ,OBJ2', ''),
+    'p': ('SUBJ,PREDLINK', ''),
+    'x': ('SUBJ,XCOMP', ''),
+    'o': ('SUBJ,OBJ,XCOMP', ''),
+}
 PRESENT_NOT_3SG = '^VFORM=fin, ^TENSE=pres, [^SUBJ PERS=1 | [^SUBJ PERS=2 | ^SUBJ NUM=pl]]'
 VERB_FORMS = [  # (index in the paradigm, Brill tags, features)
     (0, ('VB',), '^VFORM=base'),
@@ -448,7 +620,8 @@ def add_verbs(lexicon):
         *forms, frames = line.split()
         for index, tags, features in VERB_FORMS:
             for frame in frames.split(','):
-                text = "^PRED='%s<%s>', %s" % (forms[0], FRAMES[frame], features)
+                names, control = FRAMES[frame]
+                text = "^PRED='%s<%s>', %s%s" % (forms[0], names, features, control)
                 lexicon.add(forms[index], 'v', forms[0], text, tags, 'verb')
 
 

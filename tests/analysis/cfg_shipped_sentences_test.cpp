@@ -162,6 +162,55 @@ TEST_F(CfgShippedSentences, WrongTaggingIsParsedOverAllReadings) {
   ASSERT_TRUE(result_);
 }
 
+// Constructions of the grammar, each with the feature that shows the
+// analysis is the intended one.
+TEST_F(CfgShippedSentences, ConstructionsGiveTheirFStructures) {
+  struct Case {
+    const char* sentence;
+    std::vector<Expected> features;
+  };
+  const std::vector<Case> cases = {
+      // The copula with an adjective, a noun phrase, a prepositional phrase.
+      {"Tom is happy", {{{u"PRED", u"VALUE"}, {"be"}}, {{u"PREDLINK", u"PRED", u"VALUE"}, {"happy"}}}},
+      {"I am a teacher", {{{u"PRED", u"GF"}, {"SUBJ", "PREDLINK"}}, {{u"PREDLINK", u"NUM"}, {"sg"}}}},
+      {"The book is on the table", {{{u"PREDLINK", u"PRED", u"VALUE"}, {"on"}}, {{u"TENSE"}, {"pres"}}}},
+      {"She looks young", {{{u"PRED", u"VALUE"}, {"look"}}, {{u"PREDLINK", u"PRED", u"VALUE"}, {"young"}}}},
+      // Contractions as the tokeniser splits them.
+      {"I'm at home", {{{u"PRED", u"VALUE"}, {"be"}}, {{u"SUBJ", u"PERS"}, {"1"}}}},
+      {"I don't know her", {{{u"NEG"}, {"+"}}, {{u"TENSE"}, {"pres"}}, {{u"OBJ", u"PRED", u"VALUE"}, {"she"}}}},
+      {"They aren't my books", {{{u"NEG"}, {"+"}}, {{u"PREDLINK", u"NUM"}, {"pl"}}}},
+      {"We'll wait", {{{u"TENSE"}, {"fut"}}, {{u"PRED", u"VALUE"}, {"wait"}}}},
+      // Questions.
+      {"Are you happy", {{{u"MOOD"}, {"interrog"}}, {{u"PRED", u"VALUE"}, {"be"}}}},
+      {"What do you make", {{{u"OBJ", u"PRED", u"VALUE"}, {"what"}}, {{u"MOOD"}, {"interrog"}}}},
+      {"Where do you live", {{{u"ADJUNCT", u"SET", u"ELEMENT1", u"PRED", u"VALUE"}, {"where"}}}},
+      {"How are you", {{{u"PREDLINK", u"PRED", u"VALUE"}, {"how"}}}},
+      {"Who reads books", {{{u"SUBJ", u"PRED", u"VALUE"}, {"who"}}}},
+      // Commands: the understood subject.
+      {"Close your book", {{{u"MOOD"}, {"imp"}}, {{u"SUBJ", u"PRED", u"VALUE"}, {"pro"}}}},
+      {"Don't call me", {{{u"MOOD"}, {"imp"}}, {{u"NEG"}, {"+"}}}},
+      // A possessor, an infinitive with object control, an adverb.
+      {"Tom's book is old", {{{u"SUBJ", u"POSS", u"PRED", u"VALUE"}, {"Tom"}}}},
+      {"I told him to go",
+       {{{u"XCOMP", u"PRED", u"VALUE"}, {"go"}}, {{u"XCOMP", u"SUBJ", u"PRED", u"VALUE"}, {"he"}}}},
+      {"Tom always reads", {{{u"ADJUNCT", u"SET", u"ELEMENT1", u"PRED", u"VALUE"}, {"always"}}}},
+  };
+  for (const Case& c : cases) {
+    ExpectFeatures(c.sentence, c.features);
+    ResetSentence();
+  }
+}
+
+// Agreement, case and verb form still rule sentences out.
+TEST_F(CfgShippedSentences, WrongSentencesGetNoAnalysis) {
+  for (const char* sentence : {"Him reads a book", "The boys reads a book", "They will reads", "I is happy",
+                               "He are happy", "Are he happy", "Reads a book", "I don know her",
+                               "Tom is want to go", "I want to reads"}) {
+    EXPECT_FALSE(Parse(sentence)) << sentence;
+    ResetSentence();
+  }
+}
+
 TEST_F(CfgShippedSentences, ParsingLeavesTheLexiconUnchanged) {
   auto entries = lexicon_->GetEntries(u"book");
   ASSERT_FALSE(entries->empty());

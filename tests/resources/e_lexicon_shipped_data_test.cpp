@@ -145,12 +145,15 @@ TEST_F(ShippedEnglishDataTest, WordsOfTheCoveredSentencesHaveTheirReadings) {
       {u"I", {"pron"}},       {u"gave", {"v"}},        {u"him", {"pron"}},      {u"a", {"det"}},
       {u"book", {"n"}},       {u"The", {"det"}},       {u"boy", {"n"}},         {u"reads", {"v"}},
       {u"books", {"n"}},      {u"boys", {"n"}},        {u"read", {"v"}},        {u"reading", {"v"}},
-      {u"is", {"aux"}},       {u"are", {"aux"}},       {u"was", {"aux"}},       {u"were", {"aux"}},
+      {u"is", {"aux", "v"}},  {u"are", {"aux", "v"}},  {u"was", {"aux", "v"}},  {u"were", {"aux", "v"}},
       {u"has", {"aux", "v"}}, {u"have", {"aux", "v"}}, {u"will", {"aux"}},      {u"not", {"neg"}},
-      {u"Is", {"aux"}},       {u"she", {"pron"}},      {u"they", {"pron"}},     {u"them", {"pron"}},
+      {u"Is", {"aux", "v"}},       {u"she", {"pron"}},      {u"they", {"pron"}},     {u"them", {"pron"}},
       {u"old", {"adj"}},      {u"big", {"adj"}},       {u"in", {"p"}},          {u"garden", {"n"}},
       {u"with", {"p"}},       {u"slept", {"v"}},       {u"the", {"det"}},       {u"given", {"v"}},
       {u"?", {"punct"}},      {u"children", {"n"}},    {u"went", {"v"}},        {u"quickly", {"adv"}},
+      // Contractions as the tokeniser splits them: "don't" gives "don" and "t".
+      {u"don", {"aux"}},      {u"t", {"neg"}},         {u"ll", {"aux"}},        {u"m", {"aux", "v"}},
+      {u"Tom", {"pn"}},       {u"where", {"adv"}},     {u"what", {"wh"}},
   };
   for (const Case& c : cases) EXPECT_EQ(Readings(c.word), c.readings) << ToUtf8(c.word);
 }
@@ -162,7 +165,7 @@ TEST_F(ShippedEnglishDataTest, VerbReadingsNameTheirLemmaAndFrame) {
     bool alternatives;  // several frames or forms
   };
   const Case cases[] = {
-      {u"gave", u"give", true}, {u"reads", u"read", true}, {u"slept", u"sleep", true}, {u"has", u"have", false}};
+      {u"gave", u"give", true}, {u"reads", u"read", true}, {u"slept", u"sleep", true}, {u"has", u"have", true}, {u"is", u"be", false}};
   for (const Case& c : cases) {
     std::unique_ptr<CEntryList> entries = lexicon_->GetEntries(c.word);
     const auto verb = std::find_if(entries->begin(), entries->end(),
@@ -191,7 +194,12 @@ TEST_F(ShippedEnglishDataTest, TheGrammarCoversItsSentences) {
       {"Will you read the book", true},
       {"Has she not read it", true},
       {"He went to the market yesterday", true},
-      {"reads a book", false},
+      {"Is the book old ?", true},
+      {"Where do you live", true},
+      {"Close the book", true},
+      {"I want to read the book", true},
+      {"Tom is in the garden", true},
+      {"the reads", false},
       {"The boy a book", false},
       {"book the reads", false},
   };
@@ -200,17 +208,20 @@ TEST_F(ShippedEnglishDataTest, TheGrammarCoversItsSentences) {
 
 TEST_F(ShippedEnglishDataTest, TheGrammarPredictsTheSentenceStarts) {
   // Declaratives start with a pronoun, a determiner or a noun; questions
-  // with an auxiliary; a verb never starts a sentence.
+  // with an auxiliary, a question word or adverb; commands with a verb. A
+  // preposition, a negation or a punctuation mark never starts a sentence.
   auto start = grammar_->GetProductionsForLHS(grammar_->GetStartCategoryId());
   ASSERT_EQ(start->size(), 1u);
-  for (const char* pos : {"pron", "det", "n", "aux", "adj", "pn"}) {
+  for (const char* pos : {"pron", "det", "n", "aux", "adj", "pn", "wh", "adv", "v"}) {
     CCategoryMask mask;
     mask.Set(grammar_->GetOrAddPOSId(pos));
     EXPECT_TRUE(CategoryMasksIntersect(start->front()->firstMask, mask)) << pos;
   }
-  CCategoryMask verb;
-  verb.Set(grammar_->GetOrAddPOSId("v"));
-  EXPECT_FALSE(CategoryMasksIntersect(start->front()->firstMask, verb));
+  for (const char* pos : {"p", "neg", "punct", "apostr"}) {
+    CCategoryMask mask;
+    mask.Set(grammar_->GetOrAddPOSId(pos));
+    EXPECT_FALSE(CategoryMasksIntersect(start->front()->firstMask, mask)) << pos;
+  }
 }
 
 }  // namespace
