@@ -1,32 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <stdexcept>
 
 #include "core/equation.h"
 #include "core/symbol_table.h"
+#include "support/test_support.h"
 
 namespace {
 
-SymbolId Id(const char16_t* name) { return GetSymbolId(name, true); }
-
-CEquationOperand* Operand(char kind, std::vector<SymbolId> path) {
-  auto* operand = new CEquationOperand();
-  operand->kind = static_cast<int8_t>(kind);
-  operand->path = std::move(path);
-  return operand;
-}
-
-std::unique_ptr<CEquation> Equation(CEquationOperand* left, WChar op, CEquationOperand* right) {
-  auto equation = std::make_unique<CEquation>();
-  equation->left = left;
-  equation->op = op;
-  equation->right = right;
-  return equation;
-}
-
-// An operand whose destructor throws, as a derived operand of the mapping
-// rules might.
+// An operand whose destructor throws, as a derived operand of the mapping rules might.
 class ThrowingOperand : public CEquationOperand {
  public:
   ~ThrowingOperand() noexcept(false) override { throw std::runtime_error("operand"); }
@@ -34,86 +16,47 @@ class ThrowingOperand : public CEquationOperand {
 
 }  // namespace
 
-TEST(Equation, TextForms) {
-  const SymbolId subj = Id(u"SUBJ"), num = Id(u"NUM"), sg = Id(u"SG");
-  struct Case {
-    std::unique_ptr<CEquation> equation;
-    WString text;
-  };
-  Case cases[] = {
-      {Equation(Operand('^', {subj, num}), u'=', Operand('v', {sg})), u"^ SUBJ NUM=v SG"},
-      {Equation(Operand('^', {subj}), u'$', Operand('!', {})), u"^ SUBJ$! "},
-      {Equation(Operand('^', {}), u'c', nullptr), u"^ cNULL"},
-      {Equation(nullptr, u'=', Operand('!', {})), u"NULL=! "},
-      {std::make_unique<CEquation>(), WString(u"NULL") + WChar(0) + u"NULL"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(c.equation->ToString(), c.text);
-}
+TEST(Equation, TextFormsShowMissingOperandsAsNullAndPathsCompareAsSets) {
+  const SymbolId a = GetSymbolId(u"SUBJ", true), b = GetSymbolId(u"NUM", true), c = GetSymbolId(u"SG", true);
+  EXPECT_EQ(MakeEquation('^', {a, b}, u'=', 'v', {c})->ToString(), u"^ SUBJ NUM=v SG");
+  EXPECT_EQ(MakeEquation('^', {a}, u'$', '!', {})->ToString(), u"^ SUBJ$! ");
+  EXPECT_EQ(MakeEquation('^', {}, u'c')->ToString(), u"^ cNULL");
+  EXPECT_EQ(MakeEquation(0, {}, u'=', '!', {})->ToString(), u"NULL=! ");
+  EXPECT_EQ(CEquation().ToString(), WString(u"NULL") + WChar(0) + u"NULL");
 
-TEST(Equation, PathsCompareAsSets) {
-  const SymbolId a = Id(u"A"), b = Id(u"B"), c = Id(u"C");
-  struct Case {
-    std::unique_ptr<CEquation> x, y;
-    bool equal;
+  // Paths compare as sets; missing operands only match missing ones.
+  const std::tuple<std::unique_ptr<CEquation>, std::unique_ptr<CEquation>, bool> cases[] = {
+      {MakeEquation('^', {a, a, b}, '=', 'v', {c}), MakeEquation('^', {b, a}, '=', 'v', {c, c}), true},
+      {MakeEquation('^', {a, b}, '=', 'v', {c}), MakeEquation('^', {a}, '=', 'v', {c}), false},
+      {MakeEquation('^', {a}, '=', 'v', {c}), MakeEquation('!', {a}, '=', 'v', {c}), false},
+      {MakeEquation('^', {a}, '=', 'v', {c}), MakeEquation('^', {a}, 'c', 'v', {c}), false},
+      {MakeEquation('^', {a}, '='), MakeEquation('^', {a}, '='), true},
+      {MakeEquation('^', {a}, '='), MakeEquation('^', {a}, '=', 'v', {}), false},
+      {MakeEquation(0, {}, '=', 'v', {c}), MakeEquation('v', {c}, '='), false},
   };
-  Case cases[] = {
-      {Equation(Operand('^', {a, b}), '=', Operand('v', {c})),
-       Equation(Operand('^', {b, a}), '=', Operand('v', {c})), true},
-      {Equation(Operand('^', {a, a, b}), '=', Operand('v', {c})),
-       Equation(Operand('^', {b, a}), '=', Operand('v', {c, c})), true},
-      {Equation(Operand('^', {a, b}), '=', Operand('v', {c})),
-       Equation(Operand('^', {a}), '=', Operand('v', {c})), false},
-      {Equation(Operand('^', {a}), '=', Operand('v', {c})),
-       Equation(Operand('!', {a}), '=', Operand('v', {c})), false},
-      {Equation(Operand('^', {a}), '=', Operand('v', {c})),
-       Equation(Operand('^', {a}), 'c', Operand('v', {c})), false},
-      {Equation(Operand('^', {}), '=', Operand('v', {})),
-       Equation(Operand('^', {}), '=', Operand('v', {})), true},
-      // Missing operands: equal only when missing on the same side of both.
-      {Equation(Operand('^', {a}), '=', nullptr), Equation(Operand('^', {a}), '=', nullptr), true},
-      {Equation(Operand('^', {a}), '=', nullptr),
-       Equation(Operand('^', {a}), '=', Operand('v', {})), false},
-      {Equation(nullptr, '=', Operand('v', {c})), Equation(Operand('v', {c}), '=', nullptr), false},
-  };
-  for (size_t i = 0; i < std::size(cases); ++i) {
-    EXPECT_EQ(cases[i].x->IsEqual(cases[i].y.get()), cases[i].equal) << "case " << i;
-    EXPECT_EQ(cases[i].y->IsEqual(cases[i].x.get()), cases[i].equal) << "case " << i;
+  for (const auto& [x, y, equal] : cases) {
+    EXPECT_EQ(x->IsEqual(y.get()), equal) << ToUtf8(x->ToString());
+    EXPECT_EQ(y->IsEqual(x.get()), equal) << ToUtf8(x->ToString());
   }
-  EXPECT_FALSE(cases[0].x->IsEqual(nullptr));
+  EXPECT_FALSE(std::get<0>(cases[0])->IsEqual(nullptr));
 }
 
-TEST(Equation, CloneIsIndependentOfItsSource) {
-  const SymbolId subj = Id(u"SUBJ"), sg = Id(u"SG");
-  auto source = Equation(Operand('^', {subj}), '=', Operand('v', {sg}));
+TEST(Equation, CloneIsIndependentAndDeletionFreesOperandsSwallowingTheirExceptions) {
+  const SymbolId a = GetSymbolId(u"SUBJ", true), c = GetSymbolId(u"SG", true);
+  const int operandsBefore = CEquationOperand::liveInstances, equationsBefore = CEquation::liveInstances;
+  auto source = MakeEquation('^', {a}, '=', 'v', {c});
   std::unique_ptr<CEquation> copy(source->Clone());
   ASSERT_TRUE(copy->IsEqual(source.get()));
-  EXPECT_NE(copy->left, source->left);
-  EXPECT_NE(copy->right, source->right);
-
-  copy->left->path.push_back(sg);
-  EXPECT_EQ(source->left->path, std::vector<SymbolId>{subj});
-  const int operandsBefore = CEquationOperand::liveInstances;
+  copy->left->path.push_back(c);
   copy.reset();
-  EXPECT_EQ(CEquationOperand::liveInstances, operandsBefore - 2);
+  EXPECT_EQ(CEquationOperand::liveInstances, operandsBefore + 2);
   EXPECT_EQ(source->ToString(), u"^ SUBJ=v SG");
+  EXPECT_EQ(std::unique_ptr<CEquation>(MakeEquation('^', {a}, '$')->Clone())->right, nullptr);
 
-  auto leftOnly = Equation(Operand('^', {subj}), '$', nullptr);
-  std::unique_ptr<CEquation> leftCopy(leftOnly->Clone());
-  EXPECT_EQ(leftCopy->right, nullptr);
-  EXPECT_EQ(leftCopy->op, u'$');
-}
-
-TEST(Equation, DeletionFreesOperandsAndSwallowsTheirExceptions) {
-  const int operandsBefore = CEquationOperand::liveInstances;
-  const int equationsBefore = CEquation::liveInstances;
-  {
-    auto equation = Equation(new ThrowingOperand(), '=', Operand('v', {}));
-    EXPECT_EQ(CEquationOperand::liveInstances, operandsBefore + 2);
-  }
-  EXPECT_EQ(CEquationOperand::liveInstances, operandsBefore);
-  EXPECT_EQ(CEquation::liveInstances, equationsBefore);
-
-  DeleteOperandPair(Operand('^', {}), nullptr);
+  source.reset();
+  MakeEquation(0, {}, '=', 'v', {})->left = new ThrowingOperand();  // freed at once, the exception swallowed
+  DeleteOperandPair(new CEquationOperand(), nullptr);
   DeleteOperandPair(nullptr, new ThrowingOperand());
   EXPECT_EQ(CEquationOperand::liveInstances, operandsBefore);
+  EXPECT_EQ(CEquation::liveInstances, equationsBefore);
 }

@@ -1,397 +1,279 @@
+// F-structure nodes and the handles that hold them.
 #include <gtest/gtest.h>
 
 #include "core/equation.h"
 #include "core/fs_handle.h"
 #include "core/fs_node.h"
 #include "core/symbol_table.h"
+#include "support/test_support.h"
 
 namespace {
 
 SymbolId Sym(const char16_t* name) { return GetSymbolId(name, true); }
+using Path = std::vector<SymbolId>;
+using Nodes = std::vector<CFSNode*>;
 
-class FSNodeTest : public ::testing::Test {
+// Every test starts and ends with empty node and handle registries.
+class FSTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CFSHandle::DeleteAll();
-    CFSNode::DeleteAll();
+    TearDown();
     CFSNode::ResetIdCounter();
     RegisterReservedSymbols();
   }
   void TearDown() override {
     CFSHandle::DeleteAll();
     CFSNode::DeleteAll();
-    for (CEquation* equation : equations_) delete equation;
   }
-
-  // A new child of parent with the attribute and values.
-  CFSNode* Add(CFSNode* parent, const char16_t* attribute, std::vector<SymbolId> values = {}) {
+  // A new node with the attribute and values, the parent's last child when there is a parent.
+  static CFSNode* Add(CFSNode* parent, const char16_t* attribute, Path values = {}) {
     auto* node = new CFSNode(static_cast<int16_t>(Sym(attribute)), nullptr);
     node->Value = std::move(values);
-    parent->AddChild(node);
+    if (parent) parent->AddChild(node);
     return node;
   }
-
-  // An equation (^ left) = values, kept until the test ends.
-  CEquation* Equation(std::vector<SymbolId> left, std::vector<SymbolId> values) {
-    auto* equation = new CEquation();
-    equation->left = new CEquationOperand();
-    equation->left->kind = '^';
-    equation->left->path = std::move(left);
-    equation->right = new CEquationOperand();
-    equation->right->kind = 'v';
-    equation->right->path = std::move(values);
-    equation->op = u'=';
-    equations_.push_back(equation);
-    return equation;
+  // A node PRED under the parent with the VALUE child.
+  static CFSNode* AddPred(CFSNode* parent, Path value) {
+    CFSNode* pred = Add(parent, u"PRED");
+    Add(pred, u"VALUE", std::move(value));
+    return pred;
   }
-
- private:
-  std::vector<CEquation*> equations_;
+  // The equation (^ left) = value, kept until the test ends.
+  CEquation* Equation(Path left, SymbolId value) {
+    return equations_.emplace_back(MakeEquation('^', std::move(left), u'=', 'v', {value})).get();
+  }
+  std::vector<std::unique_ptr<CEquation>> equations_;
 };
 
-TEST_F(FSNodeTest, FindPathMatchesElementStepsSkipsMarkedChildrenAndNeverBacktracks) {
+TEST_F(FSTest, FindPathSkipsMarkedChildrenWithoutBacktrackingAndFindOrCreatePathMakesTheTail) {
   auto* root = new CFSNode();
   CFSNode* marked = Add(root, u"SUBJ");
   marked->Mark = 1;
   CFSNode* unmarked = Add(root, u"SUBJ");
   CFSNode* first = Add(root, u"ELEMENT1");
-  CFSNode* second = Add(root, u"ELEMENT2");
   Add(marked, u"NUM");
-  struct Case {
-    std::vector<SymbolId> path;
-    bool allowMarked;
-    CFSNode* found;
-  } cases[] = {
-      {{ElementId}, false, first},  // numbered set members match the reserved step
-      {{Sym(u"ELEMENT2")}, false, second},
-      {{Sym(u"SUBJ")}, true, marked},
-      {{Sym(u"SUBJ")}, false, unmarked},
-      {{Sym(u"SUBJ"), Sym(u"NUM")}, false, nullptr},  // the unmarked SUBJ has no NUM
-      {{}, false, root},
-  };
-  for (const Case& c : cases) EXPECT_EQ(root->FindPath(&c.path, c.allowMarked), c.found);
+  const Path element{ElementId}, subj{Sym(u"SUBJ")}, subjNum{Sym(u"SUBJ"), Sym(u"NUM")};
+  EXPECT_EQ(root->FindPath(&element, false), first);  // numbered set members match the reserved step
+  EXPECT_EQ(root->FindPath(&subj, true), marked);
+  EXPECT_EQ(root->FindPath(&subj, false), unmarked);
+  EXPECT_EQ(root->FindPath(&subjNum, false), nullptr);  // the unmarked SUBJ has no NUM
   EXPECT_EQ(root->FindPath(nullptr, true), nullptr);
-  EXPECT_EQ(root->FindAttribute(Sym(u"SUBJ")), marked);
-  unmarked->Mark = 1;
-  const std::vector<SymbolId> subj{Sym(u"SUBJ")};
-  EXPECT_EQ(root->FindPath(&subj, false), nullptr);
-}
 
-TEST_F(FSNodeTest, FindOrCreatePathCreatesTheMissingTailThenFindsIt) {
-  auto* root = new CFSNode();
-  const std::vector<SymbolId> path{Sym(u"XCOMP"), Sym(u"SUBJ"), Sym(u"NUM")};
-  const size_t before = CFSNode::RegisteredCount();
+  const Path path{Sym(u"XCOMP"), Sym(u"SUBJ"), Sym(u"NUM")};
   bool created = false;
   CFSNode* made = root->FindOrCreatePath(&path, created);
-  ASSERT_NE(made, nullptr);
   EXPECT_TRUE(created);
-  EXPECT_EQ(CFSNode::RegisteredCount(), before + 3);
-  EXPECT_EQ(root->FindPath(&path, false), made);
-
   EXPECT_EQ(root->FindOrCreatePath(&path, created), made);
   EXPECT_FALSE(created);
-  EXPECT_EQ(CFSNode::RegisteredCount(), before + 3);
-
-  const std::vector<SymbolId> partlyThere{Sym(u"XCOMP"), Sym(u"OBJ")};
-  CFSNode* obj = root->FindOrCreatePath(&partlyThere, created);
-  EXPECT_TRUE(created);
-  EXPECT_EQ(obj->Parent, root->ChildList[0]);
+  EXPECT_EQ(CFSNode::RegisteredCount(), 8u);  // the four above and the three made
   EXPECT_EQ(root->FindOrCreatePath(nullptr, created), nullptr);
-  EXPECT_FALSE(created);
 }
 
-TEST_F(FSNodeTest, FindOrCreatePathStepsThroughLinkedIdsAndForwards) {
+TEST_F(FSTest, PathsStepThroughLinksAndForwardsAndIdsCompareInFull) {
   auto* root = new CFSNode();
+  bool created = false;
   CFSNode* shared = Add(root, u"SUBJ");
   CFSNode* standIn = Add(root, u"TOPIC");
   standIn->LinkedId = shared->NodeId;
-  CFSNode* forwarded = Add(root, u"OBJ");
   CFSNode* target = Add(root, u"OBJ2");
-  forwarded->Forward = target;
-
-  bool created = false;
-  const std::vector<SymbolId> viaLink{Sym(u"TOPIC"), Sym(u"NUM")};
-  CFSNode* num = root->FindOrCreatePath(&viaLink, created);
-  EXPECT_TRUE(created);
-  EXPECT_EQ(num->Parent, shared);
-  EXPECT_TRUE(standIn->ChildList.empty());
-
-  const std::vector<SymbolId> viaForward{Sym(u"OBJ"), Sym(u"CASE")};
+  Add(root, u"OBJ")->Forward = target;
+  const Path viaLink{Sym(u"TOPIC"), Sym(u"NUM")}, viaForward{Sym(u"OBJ"), Sym(u"CASE")};
+  EXPECT_EQ(root->FindOrCreatePath(&viaLink, created)->Parent, shared);
   EXPECT_EQ(root->FindOrCreatePath(&viaForward, created)->Parent, target);
-
   standIn->LinkedId = 9999;  // no such node
   EXPECT_EQ(root->FindOrCreatePath(&viaLink, created), nullptr);
   EXPECT_FALSE(created);
-}
 
-TEST_F(FSNodeTest, FindNodeByIdComparesFullIdsAcrossChildrenAndSetElements) {
-  auto* root = new CFSNode();
-  CFSNode* low = Add(root, u"SUBJ");
+  CFSNode* low = Add(root, u"XCOMP");
   low->NodeId = 70000 & 0xFFFF;  // what a 16-bit comparison would confuse
-  auto* member = new CFSNode(static_cast<int16_t>(Sym(u"ELEMENT1")), low);
+  auto* member = new CFSNode(1, low);
   member->NodeId = 70000;
   low->AddSetElement(member);
-  CFSNode* deep = Add(member, u"NUM");
-
-  EXPECT_EQ(deep->FindNodeById(70000), member);
+  EXPECT_EQ(Add(member, u"NUM")->FindNodeById(70000), member);
   EXPECT_EQ(member->FindNodeById(70000 & 0xFFFF), low);
-  EXPECT_EQ(low->FindNodeById(70000 & 0xFFFF), low);
   EXPECT_EQ(low->FindNodeById(root->NodeId), root);
   EXPECT_EQ(low->FindNodeById(123456), nullptr);
 }
 
-TEST_F(FSNodeTest, CloneCopiesTheTreeKeepingIdsAndParentLinks) {
+TEST_F(FSTest, CloneCopiesTheTreeKeepingIdsAndParentLinks) {
   auto* outer = new CFSNode();
   CFSNode* source = Add(outer, u"SUBJ", {Sym(u"a")});
   source->Constraints = {u"(^ NUM) =c SG"};
-  source->Mark = 1;
-  source->GenerationMark = 1;
+  source->Mark = source->GenerationMark = 1;
   source->LinkedId = 5;
-  CFSNode* child = Add(source, u"NUM", {Sym(u"SG")});
-  auto* element = new CFSNode(static_cast<int16_t>(Sym(u"ELEMENT1")), outer);
-  source->AddSetElement(element);
-  source->SetElements.push_back(nullptr);
+  Add(source, u"NUM", {Sym(u"SG")});
+  source->SetElements = {new CFSNode(1, outer), nullptr};
   source->AddLink(outer);
-
   CFSNode* copy = source->Clone();
   EXPECT_TRUE(copy->Equals(source));
   EXPECT_EQ(copy->NodeId, source->NodeId);
   EXPECT_EQ(copy->Mark + copy->GenerationMark + copy->HasLinks, 3);
   EXPECT_EQ(copy->LinkedId, 5u);
   EXPECT_EQ(copy->Parent, outer);
-  ASSERT_EQ(copy->ChildList.size(), 1u);
-  EXPECT_NE(copy->ChildList[0], child);
-  EXPECT_EQ(copy->ChildList[0]->NodeId, child->NodeId);
-  EXPECT_EQ(copy->ChildList[0]->Parent, copy);
+  EXPECT_EQ(copy->ChildList.at(0)->Parent, copy);
   ASSERT_EQ(copy->SetElements.size(), 1u);  // the null entry is not copied
   EXPECT_EQ(copy->SetElements[0]->Parent, outer);
-  EXPECT_TRUE(copy->Links.empty());
 }
 
-TEST_F(FSNodeTest, CloneFollowsForwardChainsAndStopsOnEveryCycle) {
-  auto forwarding = [](CFSNode* from, CFSNode* to) {
-    from->Forward = to;
-    from->IsForwarded = 1;
-  };
-  auto* end = new CFSNode(static_cast<int16_t>(Sym(u"OBJ")), nullptr);
-  auto* middle = new CFSNode();
-  auto* source = new CFSNode();
-  forwarding(source, middle);
-  forwarding(middle, end);
+TEST_F(FSTest, CloneFollowsForwardChainsAndStopsOnEveryCycle) {
+  auto forward = [](CFSNode* from, CFSNode* to) { from->Forward = to; from->IsForwarded = 1; };
+  auto *end = Add(nullptr, u"OBJ"), *middle = new CFSNode(), *source = new CFSNode();
+  forward(source, middle);
+  forward(middle, end);
   CFSNode* copy = source->Clone();
   ASSERT_NE(copy->Forward, nullptr);
-  EXPECT_NE(copy->Forward, end);
+  EXPECT_NE(copy->Forward, end);  // a copy of the chain's end
   EXPECT_EQ(copy->Forward->NodeId, end->NodeId);
-
   source->IsForwarded = 0;  // an unflagged forward is not followed
   EXPECT_EQ(source->Clone()->Forward, nullptr);
   source->IsForwarded = 1;
-
-  forwarding(end, end);  // chain ends in a self-loop
-  EXPECT_EQ(source->Clone()->Forward, nullptr);
-  forwarding(end, middle);  // a cycle of two that does not include the source
-  EXPECT_EQ(source->Clone()->Forward, nullptr);
-  forwarding(middle, source);  // back to the source
-  EXPECT_EQ(source->Clone()->Forward, nullptr);
-
-  // A child forwarded to its own root: the root's copy is in the making.
-  auto* root = new CFSNode();
-  CFSNode* child = Add(root, u"SUBJ");
-  forwarding(child, root);
-  CFSNode* rootCopy = root->Clone();
-  ASSERT_EQ(rootCopy->ChildList.size(), 1u);
-  EXPECT_EQ(rootCopy->ChildList[0]->Forward, nullptr);
-  EXPECT_EQ(rootCopy->ChildList[0]->IsForwarded, 1);
-}
-
-TEST_F(FSNodeTest, EqualsComparesStructureValuesAndConstraints) {
-  struct Case {
-    const char* name;
-    const char16_t* attributeA;
-    std::vector<const char16_t*> valuesA;
-    const char16_t* attributeB;
-    std::vector<const char16_t*> valuesB;
-    bool equal;
-  } cases[] = {
-      {"same values in another order", u"NUM", {u"SG", u"PL"}, u"NUM", {u"PL", u"SG"}, true},
-      {"different attributes", u"NUM", {u"SG"}, u"PERS", {u"SG"}, false},
-      {"different values", u"NUM", {u"SG"}, u"NUM", {u"PL"}, false},
-      {"different counts", u"NUM", {u"SG"}, u"NUM", {u"SG", u"SG"}, false},
-      {"underscore, same count", u"_VALUE", {u"SG"}, u"_VALUE", {u"PL"}, true},
-      {"underscore, other count", u"_VALUE", {u"SG"}, u"_VALUE", {u"SG", u"PL"}, false},
-  };
-  for (const Case& c : cases) {
-    auto make = [](const char16_t* attribute, const std::vector<const char16_t*>& names) {
-      auto* node = new CFSNode(static_cast<int16_t>(Sym(attribute)), nullptr);
-      for (const char16_t* name : names) node->Value.push_back(Sym(name));
-      return node;
-    };
-    EXPECT_EQ(make(c.attributeA, c.valuesA)->Equals(make(c.attributeB, c.valuesB)), c.equal) << c.name;
+  const std::pair<CFSNode*, CFSNode*> cycles[] = {{end, end}, {end, middle}, {middle, source}};
+  for (auto [from, to] : cycles) {
+    forward(from, to);
+    EXPECT_EQ(source->Clone()->Forward, nullptr);
   }
+  auto* root = new CFSNode();  // a child forwarded to its root, whose copy is in the making
+  forward(Add(root, u"SUBJ"), root);
+  EXPECT_EQ(root->Clone()->ChildList.at(0)->Forward, nullptr);
 }
 
-TEST_F(FSNodeTest, EqualsMatchesChildrenByAttributeAndComparesConstraintTexts) {
-  auto* a = new CFSNode();
-  Add(a, u"SUBJ", {Sym(u"x")});
+TEST_F(FSTest, EqualsComparesAttributesValueSetsChildrenAndConstraints) {
+  const SymbolId sg = Sym(u"SG"), pl = Sym(u"PL");
+  EXPECT_TRUE(Add(nullptr, u"NUM", {sg, pl})->Equals(Add(nullptr, u"NUM", {pl, sg})));
+  EXPECT_FALSE(Add(nullptr, u"NUM", {sg})->Equals(Add(nullptr, u"PERS", {sg})));
+  EXPECT_FALSE(Add(nullptr, u"NUM", {sg})->Equals(Add(nullptr, u"NUM", {sg, sg})));
+  EXPECT_TRUE(Add(nullptr, u"_VALUE", {sg})->Equals(Add(nullptr, u"_VALUE", {pl})));  // underscore: counts only
+  auto *a = new CFSNode(), *b = new CFSNode();
+  Add(a, u"SUBJ", {sg});
   Add(a, u"OBJ");
-  auto* b = new CFSNode();
   Add(b, u"OBJ");
-  CFSNode* subj = Add(b, u"SUBJ", {Sym(u"x")});
-  EXPECT_TRUE(a->Equals(b));
-  EXPECT_FALSE(a->Equals(nullptr));
-
-  subj->Value = {Sym(u"y")};
-  EXPECT_FALSE(a->Equals(b));
-  subj->Value = {Sym(u"x")};
-
+  CFSNode* subj = Add(b, u"SUBJ", {sg});
+  EXPECT_TRUE(a->Equals(b));  // children are matched by attribute
   a->Constraints = {u"(^ CASE) =c NOM"};
-  b->Constraints = {u"(^ CASE) =c ACC"};
   EXPECT_FALSE(a->Equals(b));
   b->Constraints = a->Constraints;
-  EXPECT_TRUE(a->Equals(b));
-
-  Add(b, u"ADJUNCT");
+  subj->Value = {pl};  // a child's value differs
   EXPECT_FALSE(a->Equals(b));
-  Add(a, u"XCOMP");
-  EXPECT_FALSE(a->Equals(b));  // same count, but no ADJUNCT in a
 }
 
-TEST_F(FSNodeTest, ResolveLinksForwardsCompatibleNodesAndStopsAtAClash) {
-  auto* node = new CFSNode();
-  node->HasLinks = 1;
-  EXPECT_TRUE(node->ResolveLinks());
-  EXPECT_EQ(node->HasLinks, 0);
-
-  node->Value = {Sym(u"SG")};
-  auto* fits = new CFSNode();
-  fits->Value = {Sym(u"SG"), Sym(u"PL")};
-  fits->AddLink(node);
+TEST_F(FSTest, ResolveLinksForwardsCompatibleNodesAndStopsAtAClash) {
+  auto *node = Add(nullptr, u"NUM", {Sym(u"SG")}), *fits = Add(nullptr, u"NUM", {Sym(u"SG"), Sym(u"PL")});
   auto* unvalued = new CFSNode();
+  fits->AddLink(node);
   node->AddLink(fits);
   node->AddLink(unvalued);
   EXPECT_TRUE(node->ResolveLinks());
-  EXPECT_TRUE(node->Links.empty());
-  EXPECT_EQ(node->HasLinks, 1);
   EXPECT_TRUE(fits->Value.empty());
   EXPECT_EQ(fits->Forward, node);
   EXPECT_TRUE(fits->Links.empty());  // it forgot the node
   EXPECT_EQ(unvalued->Forward, node);
-
-  auto* empty = new CFSNode();
-  auto* valued = new CFSNode();
-  valued->Value = {Sym(u"a")};
+  auto *empty = new CFSNode(), *valued = Add(nullptr, u"NUM", {Sym(u"a")});
   empty->AddLink(valued);
   EXPECT_FALSE(empty->ResolveLinks());
-  EXPECT_EQ(empty->Links.size(), 1u);
-  EXPECT_EQ(valued->Value.size(), 1u);
-
   auto* self = new CFSNode();
   self->AddLink(self);
   EXPECT_TRUE(self->ResolveLinks());  // no use of a changed list
 }
 
-TEST_F(FSNodeTest, ApplyPredFramesAddsTheFrameOfEachPred) {
+TEST_F(FSTest, ApplyPredFramesAddsEachPredsFrameReportsClashesAndSkipsUnusableKeys) {
+  PredFrameMap frames;
+  frames[u"give<SUBJ,OBJ>"] = {Equation({Sym(u"SUBJ"), Sym(u"CASE")}, Sym(u"ERG")),
+                               Equation({Sym(u"TENSE")}, Sym(u"PAST"))};
+  frames[u"go"] = {Equation({Sym(u"TENSE")}, Sym(u"PAST"))};
+  frames[u"book"] = {Equation({Sym(u"GEND")}, Sym(u"FEM"))};
+  frames[u""] = frames[u"come"] = {Equation({Sym(u"BAD")}, Sym(u"x"))};
   auto* root = new CFSNode();
   Add(root, u"TENSE", {Sym(u"PAST"), Sym(u"PRES")});
-  CFSNode* pred = Add(root, u"PRED");
-  Add(pred, u"VALUE", {Sym(u"'give'")});
-  Add(pred, u"GF", {Sym(u"SUBJ"), Sym(u"OBJ")});
+  Add(AddPred(root, {Sym(u"'give'")}), u"GF", {Sym(u"SUBJ"), Sym(u"OBJ")});
   root->ChildList.shrink_to_fit();  // the frame's new children must reallocate
-
-  PredFrameMap frames;
-  frames[u"give<SUBJ,OBJ>"] = {Equation({Sym(u"SUBJ"), Sym(u"CASE")}, {Sym(u"ERG")}),
-                               Equation({Sym(u"TENSE")}, {Sym(u"PAST")}),
-                               Equation({Sym(u"OBJ"), Sym(u"CASE")}, {Sym(u"NOM")}),
-                               Equation({Sym(u"ASPECT")}, {Sym(u"PERF")})};
   EXPECT_TRUE(root->ApplyPredFrames(frames));
-  const std::vector<SymbolId> subjCase{Sym(u"SUBJ"), Sym(u"CASE")};
+  const Path subjCase{Sym(u"SUBJ"), Sym(u"CASE")};
   ASSERT_NE(root->FindPath(&subjCase, true), nullptr);
-  EXPECT_EQ(root->FindPath(&subjCase, true)->Value, std::vector<SymbolId>{Sym(u"ERG")});
-  EXPECT_EQ(root->FindAttribute(Sym(u"TENSE"))->Value, std::vector<SymbolId>{Sym(u"PAST")});
-  EXPECT_EQ(root->FindAttribute(Sym(u"ASPECT"))->Value, std::vector<SymbolId>{Sym(u"PERF")});
+  EXPECT_EQ(root->FindPath(&subjCase, true)->Value, Path{Sym(u"ERG")});
+  EXPECT_EQ(root->FindAttribute(Sym(u"TENSE"))->Value, Path{Sym(u"PAST")});
 
-  // Without a GF child the key is the bare lexeme.
-  auto* other = new CFSNode();
-  CFSNode* goPred = Add(other, u"PRED");
-  Add(goPred, u"VALUE", {Sym(u"'go'")});
-  frames[u"go"] = {Equation({Sym(u"VTYPE")}, {Sym(u"UNACC")})};
-  EXPECT_TRUE(other->ApplyPredFrames(frames));
-  EXPECT_NE(other->FindAttribute(Sym(u"VTYPE")), nullptr);
-}
-
-TEST_F(FSNodeTest, ApplyPredFramesReportsClashesBelowTheRootAndGoesOn) {
-  auto* root = new CFSNode();
+  // Without a GF the key is the bare lexeme; a clash below the root is
+  // reported, and later siblings still get their frames.
+  root = new CFSNode();
   CFSNode* xcomp = Add(root, u"XCOMP");
   Add(xcomp, u"TENSE", {Sym(u"PRES")});
-  Add(Add(xcomp, u"PRED"), u"VALUE", {Sym(u"'go'")});
+  AddPred(xcomp, {Sym(u"'go'")});
   CFSNode* obj = Add(root, u"OBJ");
-  Add(Add(obj, u"PRED"), u"VALUE", {Sym(u"'book'")});
-
-  PredFrameMap frames;
-  frames[u"go"] = {Equation({Sym(u"TENSE")}, {Sym(u"PAST")})};
-  frames[u"book"] = {Equation({Sym(u"GEND")}, {Sym(u"FEM")})};
+  AddPred(obj, {Sym(u"'book'")});
   EXPECT_FALSE(root->ApplyPredFrames(frames));
-  EXPECT_NE(obj->FindAttribute(Sym(u"GEND")), nullptr);  // later siblings still get frames
+  EXPECT_NE(obj->FindAttribute(Sym(u"GEND")), nullptr);
 
-  auto* noValue = new CFSNode();
-  EXPECT_FALSE(Add(noValue, u"PRED")->ApplyPredFrames(frames));
-}
-
-TEST_F(FSNodeTest, ApplyPredFramesSkipsPredsWithoutAUsableKeyOrParent) {
-  PredFrameMap frames;
-  frames[u""] = {Equation({Sym(u"BAD")}, {Sym(u"x")})};
-  frames[u"go"] = {Equation({Sym(u"BAD")}, {Sym(u"x")})};
-  struct Case {
-    const char* name;
-    std::vector<SymbolId> value;
-    bool withGf;
-  } cases[] = {
-      {"empty VALUE", {}, false},
-      {"one-unit key", {Sym(u"'")}, false},
-      {"empty VALUE with GF", {}, true},
-      {"blank VALUE with GF", {Sym(u" ")}, true},
-  };
-  for (const Case& c : cases) {
-    auto* root = new CFSNode();
-    CFSNode* pred = Add(root, u"PRED");
-    Add(pred, u"VALUE", c.value);
-    if (c.withGf) Add(pred, u"GF", {Sym(u"SUBJ")});
-    EXPECT_TRUE(root->ApplyPredFrames(frames)) << c.name;
-    EXPECT_EQ(root->FindAttribute(Sym(u"BAD")), nullptr) << c.name;
+  const std::pair<Path, bool> unusable[] = {{{}, false}, {{Sym(u"'")}, false}, {{}, true}, {{Sym(u" ")}, true}};
+  for (const auto& [value, withGf] : unusable) {  // empty, one-unit and blank keys
+    root = new CFSNode();
+    CFSNode* pred = AddPred(root, value);
+    if (withGf) Add(pred, u"GF", {Sym(u"SUBJ")});
+    EXPECT_TRUE(root->ApplyPredFrames(frames));
+    EXPECT_EQ(root->FindAttribute(Sym(u"BAD")), nullptr);
   }
-  auto* orphan = new CFSNode(static_cast<int16_t>(PredId), nullptr);
-  Add(orphan, u"VALUE", {Sym(u"'go'")});
-  EXPECT_TRUE(orphan->ApplyPredFrames(frames));
-  EXPECT_EQ(orphan->FindAttribute(Sym(u"BAD")), nullptr);
+  EXPECT_TRUE(AddPred(nullptr, {Sym(u"'come'")})->ApplyPredFrames(frames));  // no parent to add to
 }
 
-TEST_F(FSNodeTest, AddChildCanAppendToTheChildsExistingParent) {
-  auto* first = new CFSNode();
-  auto* second = new CFSNode();
-  auto* child = new CFSNode(static_cast<int16_t>(Sym(u"SUBJ")), first);
-  second->AddChild(child, true);
-  EXPECT_EQ(first->ChildList, std::vector<CFSNode*>{child});
-  EXPECT_TRUE(second->ChildList.empty());
-}
-
-TEST_F(FSNodeTest, RegistryFreesEverythingOnceAndForgetsNodesDeletedAlone) {
-  EXPECT_EQ(CFSNode::RegisteredCount(), 0u);
-  std::vector<CFSNode*> nodes;
+TEST_F(FSTest, RegistriesFreeEverythingOnceAndHandlesWithoutARootAreSafe) {
+  Nodes nodes;
   for (int i = 0; i < 6; ++i) nodes.push_back(new CFSNode());
-  EXPECT_EQ(nodes.front()->NodeId, 1u);
-  EXPECT_EQ(nodes.back()->NodeId, 6u);
-  EXPECT_EQ(CFSNode::RegisteredCount(), 6u);
-
   *nodes[4] = *nodes[1];  // assignment keeps each node's own registry slot
-  delete nodes[1];        // from the middle
-  delete nodes[5];        // the last one
-  delete nodes[0];
+  for (int i : {1, 5, 4}) delete nodes[i];  // from the middle, the last one
   EXPECT_EQ(CFSNode::RegisteredCount(), 3u);
-  delete nodes[4];
-  EXPECT_EQ(CFSNode::RegisteredCount(), 2u);
-
   CFSNode::DeleteAll();  // the sanitizer build catches a double free here
   EXPECT_EQ(CFSNode::RegisteredCount(), 0u);
+  new CFSHandle(new CFSNode(), 1.0);  // handles are freed, their nodes are not
+  delete new CFSHandle();
+  CFSHandle::DeleteAll();
+  EXPECT_EQ(CFSHandle::RegisteredCount(), 0u);
+  EXPECT_EQ(CFSNode::RegisteredCount(), 1u);
+
+  CFSHandle empty;  // handles without a root are safe
+  EXPECT_TRUE(empty.Equals(new CFSHandle()));
+  EXPECT_FALSE(empty.Equals(new CFSHandle(new CFSNode(), 0.5)));
+  EXPECT_EQ(empty.Clone()->root, nullptr);
+  const Path subjPath{Sym(u"SUBJ")};
+  EXPECT_EQ(empty.FindPath(&subjPath), nullptr);
+  EXPECT_FALSE(empty.ApplyPredFrames(PredFrameMap()));
+  empty.Normalize();
+  EXPECT_FALSE(empty.AddSetElement(nullptr));
+  CFSNode* subj = Add(nullptr, u"SUBJ");
+  ASSERT_TRUE(empty.AddSetElement(subj));  // an empty root is made, and a copy added
+  EXPECT_EQ(empty.root->Attribute, -1);
+  EXPECT_NE(empty.root->SetElements.at(0), subj);
+  EXPECT_EQ(empty.root->SetElements[0]->NodeId, subj->NodeId);
+}
+
+TEST_F(FSTest, CloneAndLocateFocusesTheCopyAndTranslatesTheStack) {
+  auto* root = new CFSNode();
+  CFSNode* subj = Add(root, u"SUBJ");
+  CFSNode* specifier = Add(subj, u"SPEC");
+  CFSNode* obj = Add(root, u"OBJ");
+  root->Parent = new CFSNode();  // the copy's root must not keep it
+  CFSHandle source(root, 0.7);
+  Nodes copies;  // the mapper pushes the outermost node first
+  CFSHandle* copy = source.CloneAndLocate(subj, {root, subj, specifier}, copies);
+  EXPECT_EQ(copy->root->Parent, nullptr);
+  ASSERT_EQ(copy->focus, copy->root->ChildList.at(0));
+  EXPECT_EQ(copies, (Nodes{copy->root, copy->focus, copy->focus->ChildList[0]}));
+  Nodes none;  // a node outside the structure is never met, nor anything after it on the stack
+  auto* stranger = new CFSNode();
+  EXPECT_EQ(source.CloneAndLocate(stranger, {stranger, obj}, none)->focus, nullptr);
+  EXPECT_EQ(none, Nodes{source.CloneAndLocate(obj, {obj, stranger}, none)->focus});
+}
+
+TEST_F(FSTest, NormalizeSortsByAttributeStablyWithNullsLastAndSetsParents) {
+  Nodes n;
+  for (int16_t attribute : {7, 3, 5, 5, 2, 9, 8, 1}) n.push_back(new CFSNode(attribute, nullptr));
+  auto* root = new CFSNode();
+  root->ChildList = {n[0], nullptr, n[1], n[2], n[3]};
+  n[4]->ChildList = {n[5]};
+  root->SetElements = {n[6], n[4], n[7]};
+  CFSHandle(root, 1.0).Normalize();
+  EXPECT_EQ(root->ChildList, (Nodes{n[1], n[2], n[3], n[0], nullptr}));
+  EXPECT_EQ(root->SetElements, (Nodes{n[7], n[4], n[6]}));
+  for (int i : {0, 1, 2, 3, 4, 6, 7}) EXPECT_EQ(n[i]->Parent, root);
+  EXPECT_EQ(n[5]->Parent, n[4]);  // only the root's own members
 }
 
 }  // namespace

@@ -1,50 +1,41 @@
+// Productions and the other records the stages pass to each other: copies,
+// the dot, and who owns what.
 #include <gtest/gtest.h>
 
-#include <memory>
-
+#include "core/cs_node.h"
 #include "core/file_reader.h"
 #include "core/file_writer.h"
 #include "core/fs_handle.h"
 #include "core/fs_node.h"
+#include "core/parse_result.h"
 #include "core/production.h"
+#include "core/raw_production.h"
 #include "support/test_support.h"
 
 namespace {
 
-CProductionSymbol* Symbol(const WString& name, uint8_t kind = 0) {
-  auto* symbol = new CProductionSymbol();
-  symbol->name = name;
-  symbol->kind = kind;
-  return symbol;
-}
-
-CEquation* Equation(SymbolId attribute) {
-  auto* equation = new CEquation();
-  equation->op = u'=';
-  equation->left = new CEquationOperand();
-  equation->left->kind = '^';
-  equation->left->path = {attribute};
-  equation->right = new CEquationOperand();
-  equation->right->kind = '!';
-  return equation;
-}
-
-// S -> NP:^SUBJ=!,[^CASE =c nom] VP .  numbered 7, dot on VP.
+// S -> NP:[^CASE =c nom] VP .  numbered 7, dot on VP, NP with an equation, VP with an F-structure.
 std::unique_ptr<CProduction> Sentence() {
   auto production = std::make_unique<CProduction>();
+  auto symbol = [](const char16_t* name) {
+    auto* made = new CProductionSymbol();
+    made->name = name;
+    return made;
+  };
   production->number = 7;
-  production->mother = Symbol(u"S");
-  CProductionSymbol* np = Symbol(u"NP");
-  np->equations.push_back(Equation(GetSymbolId(u"SUBJ", true)));
-  np->constraints.push_back(u"[^CASE =c nom]");
-  production->daughters = {np, Symbol(u"VP"), Symbol(u".")};
+  production->mother = symbol(u"S");
+  production->daughters = {symbol(u"NP"), symbol(u"VP"), symbol(u".")};
+  production->daughters[0]->equations.push_back(new CEquation());
+  production->daughters[0]->constraints.push_back(u"[^CASE =c nom]");
+  production->daughters[1]->fStructure = new CFSHandle(new CFSNode(), 1.0);
   production->lookahead = {GetSymbolId(u"n", true)};
   production->motherAttributes = {GetSymbolId(u"SUBJ", true)};
   production->dot = 1;
   return production;
 }
 
-class ProductionTest : public ::testing::Test {
+// Frees the productions, handles and nodes a test leaves in their registries.
+class Records : public ::testing::Test {
  protected:
   void TearDown() override {
     DeleteGlobalObjectList();
@@ -55,86 +46,89 @@ class ProductionTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(ProductionTest, CloneCopiesDeeplyAndLeavesTheIndexSetsBehind) {
+TEST_F(Records, ProductionCloneCopiesDeeplyAndLeavesTheIndexSetsBehind) {
   const auto original = Sentence();
-  const size_t registered = RegisteredProductionCount();
   CProduction* copy = original->Clone();
-  ASSERT_NE(copy, nullptr);
-  EXPECT_EQ(RegisteredProductionCount(), registered + 1);
-  EXPECT_EQ(copy->number, 7u);
-  EXPECT_EQ(copy->dot, 1);
-  EXPECT_EQ(copy->spare, -1);
-  EXPECT_TRUE(copy->lookahead.empty());
-  EXPECT_TRUE(copy->motherAttributes.empty());
-  ASSERT_EQ(copy->daughters.size(), 3u);
-  EXPECT_NE(copy->mother, original->mother);
-  EXPECT_TRUE(copy->mother->IsEqual(original->mother));
-  for (size_t i = 0; i < 3; ++i) {
-    EXPECT_NE(copy->daughters[i], original->daughters[i]);
+  EXPECT_EQ(std::pair(copy->number, copy->dot), std::pair(7u, uint16_t{1}));
+  EXPECT_TRUE(copy->lookahead.empty() && copy->motherAttributes.empty());
+  for (size_t i = 0; i < original->daughters.size(); ++i) {
+    EXPECT_NE(copy->daughters.at(i), original->daughters[i]);
     EXPECT_TRUE(copy->daughters[i]->IsEqual(original->daughters[i])) << i;
   }
-  ASSERT_EQ(copy->daughters[0]->equations.size(), 1u);
-  EXPECT_NE(copy->daughters[0]->equations[0], original->daughters[0]->equations[0]);
-
-  // Changing the copy leaves the original alone.
-  copy->daughters[0]->constraints[0] = u"[^CASE =c erg]";
-  EXPECT_EQ(original->daughters[0]->constraints[0], u"[^CASE =c nom]");
-
-  // A daughter's F-structure is copied too, and stays equal.
-  original->daughters[1]->fStructure = new CFSHandle(new CFSNode(), 1.0);
-  std::unique_ptr<CProductionSymbol> vp(original->daughters[1]->Clone());
-  EXPECT_NE(vp->fStructure, original->daughters[1]->fStructure);
-  EXPECT_TRUE(vp->IsEqual(original->daughters[1]));
-  EXPECT_FALSE(vp->IsEqual(copy->daughters[1]));
+  EXPECT_NE(copy->daughters[1]->fStructure, original->daughters[1]->fStructure);
+  EXPECT_NE(copy->daughters[0]->equations.at(0), original->daughters[0]->equations[0]);
+  copy->daughters[0]->constraints[0] = u"[^CASE =c erg]";  // the original is left alone
+  EXPECT_FALSE(copy->daughters[0]->IsEqual(original->daughters[0]));
 }
 
-TEST_F(ProductionTest, RegistryFreesEveryCopyExactlyOnce) {
+TEST_F(Records, ProductionRegistryFreesEveryCopyExactlyOnce) {
   const auto original = Sentence();
-  const int liveProductions = CProduction::liveInstances;
-  const int liveSymbols = CProductionSymbol::liveInstances;
-  const int liveEquations = CEquation::liveInstances;
+  const auto live = [] { return std::tuple(CProduction::liveInstances, CProductionSymbol::liveInstances, CEquation::liveInstances); };
+  const auto before = live();
   for (int i = 0; i < 5; ++i) original->Clone();
-  CProduction* deletedAlone = original->Clone();
-  EXPECT_EQ(RegisteredProductionCount(), 6u);
-
-  // A copy deleted on its own leaves the registry; the bulk delete then
-  // frees only the others (the sanitizer build catches a double free).
-  delete deletedAlone;
+  delete original->Clone();  // it leaves the registry; the sanitizer build catches a double free
   EXPECT_EQ(RegisteredProductionCount(), 5u);
   DeleteGlobalObjectList();
   EXPECT_EQ(RegisteredProductionCount(), 0u);
-  EXPECT_EQ(CProduction::liveInstances, liveProductions);
-  EXPECT_EQ(CProductionSymbol::liveInstances, liveSymbols);
-  EXPECT_EQ(CEquation::liveInstances, liveEquations);
-  DeleteGlobalObjectList();  // an empty registry is fine
+  EXPECT_EQ(live(), before);
 }
 
-TEST_F(ProductionTest, DotMovesUpToTheRuleEnd) {
+TEST_F(Records, DotMovesUpToTheRuleEndAndWriteItemMarksIt) {
   CProduction empty;
-  EXPECT_EQ(empty.GetSymbolAfterDot(), nullptr);
-  EXPECT_FALSE(empty.IsDotOnLastDaughter());
-  EXPECT_FALSE(empty.HasSingleDaughter());
   EXPECT_FALSE(empty.MoveDot());
-
   const auto production = Sentence();
+  TempDir dir;
+  CFileWriter writer(dir.File("trace.txt"));
+  production->WriteItem(&writer, u"> ");
+  production->WriteItem(nullptr, u"lost");
+  empty.WriteItem(&writer, u"lost");  // nothing to write
+  writer.Close();
+  EXPECT_EQ(CFileReader(1024).ReadAll(dir.File("trace.txt")), u"> S ==>  NP @  VP .\r\n");
   production->ResetDot();
   EXPECT_EQ(production->GetSymbolAfterDot()->name, u"NP");
-  EXPECT_TRUE(production->MoveDot());
-  EXPECT_TRUE(production->MoveDot());
+  EXPECT_TRUE(production->MoveDot() && production->MoveDot());
   EXPECT_TRUE(production->IsDotOnLastDaughter());
   EXPECT_FALSE(production->MoveDot());
   EXPECT_EQ(production->dot, 2);
 }
 
-TEST_F(ProductionTest, WriteItemMarksTheDot) {
-  TempDir dir;
-  const auto production = Sentence();
-  CFileWriter writer(dir.File("trace.txt"));
-  production->WriteItem(&writer, u"> ");
-  production->WriteItem(nullptr, u"lost");
-  CProduction empty;
-  empty.WriteItem(&writer, u"lost");
-  writer.Close();
-  CFileReader reader(1024);
-  EXPECT_EQ(reader.ReadAll(dir.File("trace.txt")), u"> S ==>  NP @  VP .\r\n");
+TEST_F(Records, ParseResultFreesTheCStructureAndNamesButNoFStructure) {
+  const auto live = [] { return std::pair(CCSNode::liveInstances, CNamedId::liveInstances); };
+  const auto before = live();
+  auto* fs = new CFSNode();
+  auto* s = new CCSNode(u"S", u"", nullptr, fs, 1);
+  auto* vp = new CCSNode(u"VP", u"", s, fs, 2);
+  EXPECT_FALSE(s->AddChild(nullptr));
+  s->AddChild(vp);  // a node is not appended to the parent it is made with
+  vp->AddChild(new CCSNode(u"V", u"sleeps", vp, fs, 3));
+  auto* result = new CParseResult(new CFSHandle(fs, 1.0), new CCSHandle(s));
+  result->Names.Items = {new CNamedId(u"he", 12), new CNamedId(u"sleeps", 13)};
+  const size_t fsHandles = CFSHandle::RegisteredCount(), fsNodes = CFSNode::RegisteredCount();
+  delete result;
+  EXPECT_EQ(live(), before);
+  EXPECT_EQ(std::pair(CFSHandle::RegisteredCount(), CFSNode::RegisteredCount()), std::pair(fsHandles, fsNodes));
+  delete new CParseResult(nullptr, nullptr);  // no tree is fine too
+}
+
+TEST_F(Records, NamedIdListsAndRawProductionsOwnCopiesOfTheirElements) {
+  const int names = CNamedId::liveInstances, rawSymbols = CRawSymbol::liveInstances;
+  {
+    CNamedIdList source;
+    source.Items = {new CNamedId(u"a", 1), new CNamedId(u"b", -1)};
+    CNamedIdList copy(source), assigned;
+    assigned.Items.push_back(new CNamedId(u"old", 9));
+    assigned = source;
+    assigned = assigned;
+    EXPECT_NE(copy.Items.at(0), source.Items[0]);
+    EXPECT_EQ(assigned.Items.at(1)->Name, u"b");
+    EXPECT_EQ(CNamedId::liveInstances, names + 6);
+  }
+  EXPECT_EQ(CNamedId::liveInstances, names);
+  auto* production = new CRawProduction();
+  production->Lhs = new CRawSymbol(u"S", u"", 0);
+  production->Rhs = {new CRawSymbol(u"NP", u"^ SUBJ=!", 1)};
+  std::unique_ptr<CRawSymbol> clone(production->Rhs[0]->Clone());
+  delete production;
+  EXPECT_EQ(CRawSymbol::liveInstances, rawSymbols + 1);
+  EXPECT_EQ(clone->Annotation, u"^ SUBJ=!");
 }

@@ -67,3 +67,22 @@ MessageRecorder::MessageRecorder() {
 }
 
 MessageRecorder::~MessageRecorder() { SetMessageHandler(previous_); }
+
+namespace {
+CEquationOperand* MakeOperand(char kind, std::vector<SymbolId> path) {
+  if (kind == 0) return nullptr;
+  auto* operand = new CEquationOperand();
+  operand->kind = static_cast<int8_t>(kind);
+  operand->path = std::move(path);
+  return operand;
+}
+}  // namespace
+
+std::unique_ptr<CEquation> MakeEquation(char leftKind, std::vector<SymbolId> left, WChar op, char rightKind,
+                                        std::vector<SymbolId> right) {
+  auto equation = std::make_unique<CEquation>();
+  equation->left = MakeOperand(leftKind, std::move(left));
+  equation->op = op;
+  equation->right = MakeOperand(rightKind, std::move(right));
+  return equation;
+}

@@ -55,3 +55,12 @@ class MessageRecorder {
   std::vector<Message> messages_;
   MessageHandler previous_;
 };
+
+// An equation "left op right" over symbol-id paths, for the suites that build
+// equations by hand; an operand kind of 0 leaves that side out.
+#include <memory>
+
+#include "core/equation.h"
+
+std::unique_ptr<CEquation> MakeEquation(char leftKind, std::vector<SymbolId> left, WChar op, char rightKind = 0,
+                                        std::vector<SymbolId> right = {});
