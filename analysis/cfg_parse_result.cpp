@@ -45,9 +45,27 @@ CParseResult* CCfgParser::GetParseResult() {
   return result;
 }
 
+// A structure reached twice (the subject that is also the controlled subject
+// of an infinitive) is held by several F-structures: the clause's own item,
+// the items of the F-structures identified with it, and the link that the
+// control equation copied. Every F-structure converted into one node is part
+// of the same functional structure, so each place that reaches one of them
+// shows all of them. Converting again with the structures joined so far can
+// join further ones (their sub-structures meet in one node), so the
+// conversion repeats until nothing new is joined; the nodes of the earlier
+// rounds are freed with the others by the per-sentence reset.
 CFSHandle* CCfgParser::ConvertFStructure(P_FStructure* fs) {
   auto* handle = new CFSHandle();
-  handle->root = ConvertFStructureNode(fs, nullptr);
+  structureClass_.clear();
+  structureClasses_.clear();
+  for (;;) {
+    const size_t revision = structureRevision_;
+    convertedInto_.clear();
+    handle->root = ConvertFStructureNode(fs, nullptr);
+    JoinStructuresOfEachNode();
+    if (structureRevision_ == revision) break;
+  }
+  convertedInto_.clear();
   if (handle->root != nullptr) handle->root->Attribute = static_cast<int16_t>(GetSymbolId(u"ROOT", true));
   handle->Normalize();
   return handle;
@@ -56,9 +74,25 @@ CFSHandle* CCfgParser::ConvertFStructure(P_FStructure* fs) {
 CFSNode* CCfgParser::ConvertFStructureNode(P_FStructure* fs, CFSNode* node) {
   if (fs == nullptr) return nullptr;
   if (node == nullptr) node = new CFSNode();
+  // A copy: converting may join classes and so change the lists.
+  for (P_FStructure* member : SameStructureAs(fs)) ConvertItems(member, node);
+  return node;
+}
+
+// The items of one F-structure and of those linked at its root, into the
+// node; each of those F-structures is noted as converted into it.
+void CCfgParser::ConvertItems(P_FStructure* fs, CFSNode* node) {
   // An F-structure met again below itself is not walked twice.
-  if (std::find(convertPath_.begin(), convertPath_.end(), fs) != convertPath_.end()) return node;
+  if (std::find(convertPath_.begin(), convertPath_.end(), fs) != convertPath_.end()) return;
   convertPath_.push_back(fs);
+  std::vector<P_FStructure*> linked{fs};
+  for (size_t i = 0; i < linked.size(); ++i) {
+    convertedInto_.emplace_back(node, linked[i]);
+    for (const P_ConVal* link : linked[i]->root->values) {
+      P_FStructure* bound = link->GetBoundFStructure();
+      if (bound != nullptr && std::find(linked.begin(), linked.end(), bound) == linked.end()) linked.push_back(bound);
+    }
+  }
   for (P_FSItem* item : fs->CollectAllItems()) {
     const ItemValues values(item);
     if (values.empty()) continue;
@@ -73,7 +107,53 @@ CFSNode* CCfgParser::ConvertFStructureNode(P_FStructure* fs, CFSNode* node) {
     }
   }
   convertPath_.pop_back();
-  return node;
+}
+
+// The class of fs: the F-structures known to be one functional structure
+// with it. Copies that the restriction made of one F-structure start in one
+// class.
+size_t CCfgParser::StructureClassOf(P_FStructure* fs) {
+  const P_FStructure* origin = fs->restrictedFrom != nullptr ? fs->restrictedFrom : fs;
+  auto found = structureClass_.find(origin);
+  if (found == structureClass_.end()) {
+    found = structureClass_.emplace(origin, structureClasses_.size()).first;
+    structureClasses_.emplace_back();
+  }
+  std::vector<P_FStructure*>& members = structureClasses_[found->second];
+  if (std::find(members.begin(), members.end(), fs) == members.end()) {
+    if (!members.empty()) ++structureRevision_;
+    members.push_back(fs);
+    if (fs != origin) structureClass_.emplace(fs, found->second);
+  }
+  return found->second;
+}
+
+// The members of fs's class, fs first.
+std::vector<P_FStructure*> CCfgParser::SameStructureAs(P_FStructure* fs) {
+  std::vector<P_FStructure*> members = structureClasses_[StructureClassOf(fs)];
+  std::stable_partition(members.begin(), members.end(), [fs](const P_FStructure* m) { return m == fs; });
+  return members;
+}
+
+// Joins the classes of the F-structures converted into the same node.
+void CCfgParser::JoinStructuresOfEachNode() {
+  std::map<CFSNode*, size_t> classOfNode;
+  for (const auto& [node, fs] : convertedInto_) {
+    const size_t own = StructureClassOf(fs);
+    const auto [first, inserted] = classOfNode.emplace(node, own);
+    if (inserted || first->second == own) continue;
+    // Every member of the node's class moves into this F-structure's class.
+    const size_t from = first->second;
+    for (auto& [key, cls] : structureClass_) {
+      if (cls == from) cls = own;
+    }
+    for (P_FStructure* member : structureClasses_[from]) structureClasses_[own].push_back(member);
+    structureClasses_[from].clear();
+    for (auto& [other, cls] : classOfNode) {
+      if (cls == from) cls = own;
+    }
+    ++structureRevision_;
+  }
 }
 
 // PRED VALUE: the word of the reading whose number the value is, or a word

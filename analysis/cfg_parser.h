@@ -25,8 +25,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <list>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "analysis/cfg_chart.h"
@@ -172,6 +174,10 @@ class CCfgParser {
   void ConvertGf(CFSNode* node, const P_ConVal* value);
   void ConvertIndex(CFSNode* node, const P_ConVal* value);
   void ConvertAttribute(CFSNode* node, uint16_t attribute, const std::list<P_ConVal*>& values);
+  void ConvertItems(P_FStructure* fs, CFSNode* node);
+  size_t StructureClassOf(P_FStructure* fs);
+  std::vector<P_FStructure*> SameStructureAs(P_FStructure* fs);
+  void JoinStructuresOfEachNode();
 
   // C-structure writing.
   bool TakeXmlBudget();
@@ -214,4 +220,10 @@ class CCfgParser {
   size_t xmlBudget_ = 0;
   std::vector<const CCfgChartItem*> xmlPath_;
   std::vector<const P_FStructure*> convertPath_;
+  // F-structures that the conversion found to be one functional structure:
+  // those converted into one node, joined over the rounds of a conversion.
+  std::map<const P_FStructure*, size_t> structureClass_;
+  size_t structureRevision_ = 0;  // counts every change of the classes
+  std::vector<std::vector<P_FStructure*>> structureClasses_;
+  std::vector<std::pair<CFSNode*, P_FStructure*>> convertedInto_;
 };

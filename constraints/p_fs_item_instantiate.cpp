@@ -140,15 +140,34 @@ P_FSItem* P_FSItemComplex::InstantiatePath(int8_t offset, P_FStructure* first, P
   // joins to an item of atomic values there (the clash then shows).
   P_FSItem* result = first ? first->FindItem(firstId) : nullptr;
   P_FStructure* working = result ? FirstValueFStructure(result) : nullptr;
-  if (!working) result = NewStepItem(firstId, working);
+  if (working) {
+    for (const P_ConVal* value : values) {
+      P_ConVal* made = value->Instantiate(first, second, offset);
+      if (!made) continue;
+      made->RebuildContextBits();
+      PlaceValueAtPath(working, rest, made);
+      delete made;
+    }
+    return result;
+  }
+  // A new first step exists only where its equation holds: one F-structure
+  // per value, linked under the value's context. A link under the empty
+  // context would make the step's function present in every reading, also
+  // in the alternatives that never state it.
+  auto* step = new P_FSItemComplex(firstId, kItemFStructureValued);
   for (const P_ConVal* value : values) {
     P_ConVal* made = value->Instantiate(first, second, offset);
     if (!made) continue;
+    auto* link = new P_ConValFSLink(new P_FStructure(), 0);
+    link->context = made->context;
+    link->RebuildContextBits();
     made->RebuildContextBits();
-    PlaceValueAtPath(working, rest, made);
+    PlaceValueAtPath(link->boundFStructure, rest, made);
     delete made;
+    step->AddValue(link);
   }
-  return result;
+  if (step->values.empty()) step->AddValue(new P_ConValFSLink(new P_FStructure(), 0));
+  return step;
 }
 
 P_FSItem* P_FSItemComplex::EvaluatePath(int8_t offset, P_FStructure* fs, const std::vector<P_ConVal*>& alternatives) {

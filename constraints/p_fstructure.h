@@ -164,6 +164,11 @@ class P_FStructure {
   bool failed = false;
   bool nogoodsResolved = false;
   std::list<CFeatureSet> solutionContexts;
+  // For an F-structure made by the restriction: the F-structure of the
+  // solved analysis it was restricted from (through any number of
+  // restrictions); null otherwise. Copies of one F-structure are one
+  // functional structure of the reading.
+  const P_FStructure* restrictedFrom = nullptr;
 
  private:
   // Steps of ResolveNogoodsRecursive.
@@ -183,6 +188,7 @@ class P_FStructure {
   ContextList ChooseWithChoiceTree(const std::list<ContextList>& nogoodLists,
                                    const std::list<CFeatureSet>& deepNogoods) const;
   P_FStructure* BuildRestricted(const ContextList& context);
+  P_FStructure* BuildRestrictedOnce(const ContextList& context);
 };
 
 // The nogoods of A unified with B (defined with the solver).

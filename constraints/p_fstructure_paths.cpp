@@ -1,5 +1,8 @@
 // Path-link resolution of P_FStructure: links that name an attribute path
 // inside another F-structure are replaced by the values found there.
+#include <algorithm>
+
+#include "constraints/p_fs_compiler.h"
 #include "constraints/p_fstructure.h"
 #include "constraints/p_symbol_table.h"
 
@@ -7,6 +10,46 @@ namespace {
 
 // A link bound to an F-structure whose attribute names a path to follow.
 bool IsPathLink(const P_ConVal* value) { return value->GetBoundFStructure() && value->GetFSAttribute() != 0; }
+
+// The F-structure held by an item of the attribute made in fs, under the
+// context: the item is placed by attribute among the others.
+P_FStructure* MakeStructureItem(P_FStructure* fs, uint16_t attribute, const CFeatureSet& context) {
+  auto* made = new P_FStructure();
+  auto* link = new P_ConValFSLink(made, 0);
+  link->contextBits = context;
+  auto* item = new P_FSItemComplex(attribute, kItemFStructureValued);
+  item->AddValue(link);
+  const auto after = std::find_if(fs->items.begin(), fs->items.end(), [attribute](const P_FSItem* other) {
+    return static_cast<int16_t>(other->attribute) > static_cast<int16_t>(attribute);
+  });
+  fs->items.insert(after, item);
+  return made;
+}
+
+// A path to an F-structure that the linked F-structure does not have yet is
+// made there. A control equation such as ^XCOMP SUBJ=^SUBJ is resolved when
+// the verb phrase is built, before the clause identifies its own subject with
+// the verb phrase's; the subject that the equation shares has to exist then,
+// and the clause's subject later joins it through that identification. Null
+// when the path ends in an attribute of atomic values or passes through an
+// item without an F-structure: such a path still leads nowhere.
+P_FStructure* MakePathStructure(P_FStructure* fs, std::string path, const CFeatureSet& context) {
+  const auto& types = P_FSCompiler::AttributeTypeNames();
+  for (;;) {
+    const bool last = path.find(' ') == std::string::npos;
+    const std::string word = last ? path : SplitFirstWord(path);
+    if (last && std::find(types.begin(), types.end(), word) == types.end()) return nullptr;
+    const uint16_t id = P_SymbolTable::Intern(word);
+    if (id == 0) return nullptr;
+    if (P_FSItem* found = fs->FindItem(id)) {
+      fs = FirstValueFStructure(found);
+      if (fs == nullptr) return nullptr;
+    } else {
+      fs = MakeStructureItem(fs, id, context);
+    }
+    if (last) return fs;
+  }
+}
 
 // Resolves the path links of one item's own value list; the F-structure being
 // resolved records the contexts of paths that lead nowhere.
@@ -25,8 +68,16 @@ void ResolvePathLinks(P_FSItemComplex& item, std::list<CFeatureSet>& nogoods) {
       keptAside.splice(keptAside.end(), found);
       continue;
     }
+    auto* fsLink = dynamic_cast<P_ConValFSLink*>(link);
+    if (fsLink != nullptr) {
+      if (P_FStructure* made = MakePathStructure(fsLink->boundFStructure, path, link->contextBits)) {
+        fsLink->boundFStructure = made;
+        fsLink->attribute = 0;
+        continue;
+      }
+    }
     nogoods.push_back(link->contextBits);
-    if (auto* fsLink = dynamic_cast<P_ConValFSLink*>(link)) {
+    if (fsLink != nullptr) {
       fsLink->boundFStructure = new P_FStructure();
       fsLink->attribute = 0;
     }

@@ -5,6 +5,8 @@
 // F-structure holding what holds there. NarrowValueContexts then narrows the
 // value contexts of that F-structure in place.
 #include <algorithm>
+#include <map>
+#include <utility>
 
 #include "constraints/choice_tree.h"
 #include "constraints/context_search.h"
@@ -113,7 +115,18 @@ P_FStructure* P_FStructure::RestrictToContextResolved(ContextList& context) {
   const std::list<CFeatureSet> deep = CollectNogoodsDeep();
   AppendAll(nogoodLists, FeatureSetsToContextLists(deep));
   ContextList chosen;
-  if (!nogoodLists.empty()) {
+  if (nogoodLists.empty() && !solutionContexts.empty()) {
+    // Without nogoods every context is free, but the reading must still lie
+    // inside a context under which Solve found a frame complete and
+    // coherent: an alternative that leaves the frame incomplete is no
+    // reading even when nothing clashes in it.
+    chosen = ExtendNogoodFreeContext({}, FeatureSetsToContextLists(solutionContexts));
+    if (IsTrivial(chosen)) chosen.clear();  // a solution that holds everywhere
+    if (!chosen.empty() && !context.empty()) {
+      context = MergeOrdered(context, UnmentionedLiterals(chosen, context));
+      chosen = context;
+    }
+  } else if (!nogoodLists.empty()) {
     chosen = ExtendNogoodFreeContext(nogoodLists, FeatureSetsToContextLists(solutionContexts));
     if (chosen.empty()) {
       chosen = ChooseWithChoiceTree(nogoodLists, deep);
@@ -141,7 +154,29 @@ P_FStructure* P_FStructure::RestrictToContext(ContextList& context) {
 }
 
 P_FStructure* P_FStructure::BuildRestricted(const ContextList& context) {
+  // An F-structure reached twice under the same context (a subject that is
+  // also the controlled subject of an infinitive) restricts to one shared
+  // F-structure, so the reading keeps the reentrancy. The table lives for
+  // one outermost restriction.
+  static std::map<std::pair<const P_FStructure*, ContextList>, P_FStructure*> built;
+  static int depth = 0;
+  std::pair<const P_FStructure*, ContextList> key{this, context};
+  key.second.sort();
+  if (const auto found = built.find(key); found != built.end()) return found->second;
+  ++depth;
+  P_FStructure* restricted = BuildRestrictedOnce(context);
+  --depth;
+  if (depth == 0) {
+    built.clear();
+  } else {
+    built.emplace(std::move(key), restricted);
+  }
+  return restricted;
+}
+
+P_FStructure* P_FStructure::BuildRestrictedOnce(const ContextList& context) {
   auto* restricted = new P_FStructure();
+  restricted->restrictedFrom = restrictedFrom != nullptr ? restrictedFrom : this;
   for (P_FSItem* item : items) {
     P_FSItem* kept = item->RestrictToContext(context);
     if (kept) restricted->AddItem(kept);

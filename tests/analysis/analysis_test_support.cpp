@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <sstream>
 
 #include "resources/lexicon.h"
 
@@ -9,102 +10,85 @@ namespace lfg_test {
 
 SymbolId Sym(const std::u16string& name) { return GetSymbolId(name, true); }
 
-std::u16string Widen(const std::string& text) { return std::u16string(text.begin(), text.end()); }
-
-std::string Narrow(const std::u16string& text) {
-  std::string out;
-  for (char16_t c : text) out += c < 128 ? static_cast<char>(c) : '?';
-  return out;
-}
-
 namespace {
 
-class NotationReader {
- public:
-  explicit NotationReader(const std::string& text) : text_(text) {}
+struct NotationReader {
+  const std::string& text;
+  size_t pos = 0;
 
-  CFSNode* ReadNode(int16_t attribute) {
-    auto* node = new CFSNode(attribute, nullptr);
-    SkipBlanks();
-    if (Peek() == '{') ReadValues(*node);
-    SkipBlanks();
-    if (Peek() == '[') ReadChildren(*node);
-    SkipBlanks();
-    if (Peek() == '<') ReadSet(*node);
-    return node;
+  char Next() {
+    while (pos < text.size() && text[pos] == ' ') ++pos;
+    return pos < text.size() ? text[pos] : '\0';
   }
-
- private:
-  char Peek() const { return pos_ < text_.size() ? text_[pos_] : '\0'; }
-  void SkipBlanks() {
-    while (pos_ < text_.size() && text_[pos_] == ' ') ++pos_;
-  }
-  std::string ReadWord() {
-    SkipBlanks();
+  std::string Word() {
+    Next();
     std::string word;
-    while (pos_ < text_.size() && std::string(" {}[]<>").find(text_[pos_]) == std::string::npos) {
-      word += text_[pos_++];
-    }
+    while (pos < text.size() && std::string(" {}[]<>").find(text[pos]) == std::string::npos) word += text[pos++];
     return word;
   }
-  void ReadValues(CFSNode& node) {
-    ++pos_;
-    for (std::string word = ReadWord(); !word.empty(); word = ReadWord()) node.Value.push_back(Sym(Widen(word)));
-    ++pos_;  // '}'
-  }
-  void ReadChildren(CFSNode& node) {
-    ++pos_;
-    for (std::string name = ReadWord(); !name.empty(); name = ReadWord()) {
-      node.AddChild(ReadNode(static_cast<int16_t>(Sym(Widen(name)))));
+  CFSNode* Node(int16_t attribute) {
+    auto* node = new CFSNode(attribute, nullptr);
+    if (Next() == '{') {
+      ++pos;
+      for (std::string w = Word(); !w.empty(); w = Word()) node->Value.push_back(Sym(FromUtf8(w)));
+      ++pos;
     }
-    SkipBlanks();
-    ++pos_;  // ']'
-  }
-  void ReadSet(CFSNode& node) {
-    ++pos_;
-    SkipBlanks();
-    while (Peek() != '>' && Peek() != '\0') {
-      CFSNode* element = ReadNode(-1);
-      element->Parent = &node;
-      node.AddSetElement(element);
-      SkipBlanks();
+    if (Next() == '[') {
+      ++pos;
+      for (std::string w = Word(); !w.empty(); w = Word()) node->AddChild(Node(static_cast<int16_t>(Sym(FromUtf8(w)))));
+      ++pos;
     }
-    ++pos_;  // '>'
+    if (Next() == '<') {
+      ++pos;
+      while (Next() != '>' && Next() != '\0') {
+        CFSNode* element = Node(-1);
+        element->Parent = node;
+        node->AddSetElement(element);
+      }
+      ++pos;
+    }
+    return node;
   }
-
-  std::string text_;
-  size_t pos_ = 0;
 };
 
-std::string JoinValues(const std::vector<SymbolId>& values) {
-  std::string text = "{";
-  for (size_t i = 0; i < values.size(); ++i) text += (i ? " " : "") + Narrow(GetSymbolName(values[i]));
-  return text + "}";
+CProductionSymbol* MakeSymbol(const std::string& spec) {
+  auto* symbol = new CProductionSymbol();
+  const size_t colon = spec.find(':');
+  symbol->name = FromUtf8(spec.substr(0, colon));
+  symbol->kind = !spec.empty() && spec[0] >= 'a' && spec[0] <= 'z' ? 1 : 0;
+  symbol->id = Sym(symbol->name);
+  if (colon == std::string::npos) return symbol;
+  std::istringstream items(spec.substr(colon + 1));
+  for (std::string item; std::getline(items, item, ',');) {
+    if (item[0] == '[' || item[0] == '~') symbol->constraints.push_back(FromUtf8(item));
+    else symbol->equations.push_back(MakeEquation(item));
+  }
+  return symbol;
 }
 
 }  // namespace
 
-CFSNode* BuildFS(const std::string& text) { return NotationReader(text).ReadNode(-1); }
+CFSNode* BuildFS(const std::string& text) { return NotationReader{text}.Node(-1); }
 
 std::string ShowFS(const CFSNode* node) {
   if (node == nullptr) return "null";
   std::string text;
-  const bool bare = node->ChildList.empty() && node->SetElements.empty();
-  if (!node->Value.empty() || bare) text += JoinValues(node->Value);
+  if (!node->Value.empty() || (node->ChildList.empty() && node->SetElements.empty())) {
+    text += "{";
+    for (size_t i = 0; i < node->Value.size(); ++i) text += (i ? " " : "") + ToUtf8(GetSymbolName(node->Value[i]));
+    text += "}";
+  }
   if (!node->ChildList.empty()) {
     text += "[";
     for (size_t i = 0; i < node->ChildList.size(); ++i) {
       const CFSNode* child = node->ChildList[i];
-      text += (i ? " " : "") + Narrow(GetSymbolName(static_cast<SymbolId>(child->Attribute))) + " " +
-              ShowFS(child);
+      text += (i ? " " : "") + ToUtf8(GetSymbolName(static_cast<SymbolId>(child->Attribute))) + " " + ShowFS(child);
     }
     text += "]";
   }
   if (!node->SetElements.empty()) {
     text += "<";
-    for (size_t i = 0; i < node->SetElements.size(); ++i) {
-      text += (i ? " " : "") + ShowFS(node->SetElements[i]);
-    }
+    for (size_t i = 0; i < node->SetElements.size(); ++i) text += (i ? " " : "") + ShowFS(node->SetElements[i]);
     text += ">";
   }
   return text;
@@ -114,37 +98,10 @@ CEquation* MakeEquation(const std::string& text) {
   const size_t at = text.find_first_of("=$");
   auto* equation = new CEquation();
   equation->op = static_cast<WChar>(text[at]);
-  equation->left = CLexicon::ParseOperand(Widen(text.substr(0, at))).release();
-  equation->right = CLexicon::ParseOperand(Widen(text.substr(at + 1))).release();
+  equation->left = CLexicon::ParseOperand(FromUtf8(text.substr(0, at))).release();
+  equation->right = CLexicon::ParseOperand(FromUtf8(text.substr(at + 1))).release();
   return equation;
 }
-
-namespace {
-
-CProductionSymbol* MakeSymbol(const std::string& spec) {
-  auto* symbol = new CProductionSymbol();
-  const size_t colon = spec.find(':');
-  symbol->name = Widen(spec.substr(0, colon));
-  symbol->kind = !spec.empty() && spec[0] >= 'a' && spec[0] <= 'z' ? 1 : 0;
-  symbol->id = Sym(symbol->name);
-  if (colon == std::string::npos) return symbol;
-  std::string rest = spec.substr(colon + 1);
-  size_t start = 0;
-  while (start < rest.size()) {
-    size_t comma = rest.find(',', start);
-    if (comma == std::string::npos) comma = rest.size();
-    const std::string item = rest.substr(start, comma - start);
-    if (!item.empty() && (item[0] == '[' || item[0] == '~')) {
-      symbol->constraints.push_back(Widen(item));
-    } else if (!item.empty()) {
-      symbol->equations.push_back(MakeEquation(item));
-    }
-    start = comma + 1;
-  }
-  return symbol;
-}
-
-}  // namespace
 
 CProduction* MakeProduction(const std::string& mother, const std::vector<std::string>& daughters) {
   auto production = std::make_unique<CProduction>();
@@ -154,12 +111,18 @@ CProduction* MakeProduction(const std::string& mother, const std::vector<std::st
   return RegisterProduction(std::move(production));
 }
 
+std::u16string ReadUtf16(const std::string& path) {
+  const std::vector<unsigned char> bytes = ReadBytes(path);
+  std::u16string text;
+  for (size_t i = 2; i + 1 < bytes.size(); i += 2) text += static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+  return text;
+}
+
 void ExpectWellFormedXml(const std::string& path) {
   if (std::system("command -v xmllint >/dev/null 2>&1") != 0) {
     GTEST_SKIP() << "xmllint is not installed (Debian package libxml2-utils); XML not checked";
   }
-  const std::string command = "xmllint --noout '" + path + "'";
-  EXPECT_EQ(std::system(command.c_str()), 0) << "xmllint rejects " << path;
+  EXPECT_EQ(std::system(("xmllint --noout '" + path + "'").c_str()), 0) << "xmllint rejects " << path;
 }
 
 void LfgTest::SetUp() {

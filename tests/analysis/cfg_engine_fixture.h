@@ -1,5 +1,5 @@
-// The CFG parser over the shipped English data: grammar, lexicon, tokeniser
-// and tagger tables from dataroot/, everything written at run time in a
+// The CFG parser built from data files: grammar, lexicon, tagger and,
+// optionally, tokeniser tables; everything written at run time goes to a
 // temporary folder.
 #pragma once
 
@@ -18,6 +18,7 @@
 #include "core/fs_handle.h"
 #include "core/fs_node.h"
 #include "core/symbol_table.h"
+#include "platform/clock.h"
 #include "platform/utf8.h"
 #include "resources/e_lexicon.h"
 #include "resources/p_grammar.h"
@@ -30,52 +31,34 @@ inline std::string SourceDir() {
   return root != nullptr ? root : "";
 }
 
-class ShippedCfgEngine : public ::testing::Test {
+class CfgEngine : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_FALSE(SourceDir().empty()) << "LFG_SOURCE_DIR is not set";
-    const std::string english = SourceDir() + "/dataroot/data/english/";
-    const std::string tokeniser = SourceDir() + "/dataroot/data/tokeniser/";
+  // The files in `folder`: parts of speech, frames, attribute types,
+  // governable functions, dummy entries, bigrams, time limit, rules, macros
+  // and lexicon; `tokeniser` names the folder of the tokeniser tables.
+  void Build(const std::string& folder, const std::vector<std::string>& files, const std::string& tokeniser = "") {
     ClearConfiguration();
     ClearSymbolTable();
     RegisterReservedSymbols();
-    const std::vector<std::pair<std::string, std::string>> keys = {
-        {"CompileP_Grammar", "yes"},
-        {"POSs", english + "POSs.txt"},
-        {"SubCats", english + "SubCats.txt"},
-        {"FSAttrTypeFile", english + "FSAttrTypes.txt"},
-        {"SubCatFrameListFileName", english + "GovernableFunctions.txt"},
-        {"Dummy", english + "Dummy.txt"},
-        {"BigramProbabilityTable", english + "BigramTable.txt"},
-        {"Time", english + "Time.txt"},
-        {"TransitionTable", tokeniser + "TransitionTable.txt"},
-        {"UnitPosFile", tokeniser + "UnitPosFile.txt"},
-        {"AbbreviationFile", tokeniser + "AbbreviationFile.txt"},
-        {"ncfgFileName", dir_.File("EGrammar.ncfg")},
-        {"DumpedEgrammar", dir_.File("DumpedEgrammar")},
-        {"DumpedEgrammarSymbols", dir_.File("DumpedEgrammarSymbols")},
-        {"ELexiconDumpFileName", dir_.File("ELexicon.dmp")},
-        {"DummyDump", dir_.File("Dummy.dmp")},
-        {"P_FSInitializerDump", dir_.File("P_FSInitializer.dmp")},
-        {"SymbolTableDumpFile", dir_.File("SymbolTable.dmp")},
-    };
-    for (const auto& [key, value] : keys) SetConfigValue(key, value);
+    const char* keys[] = {"POSs", "SubCats", "FSAttrTypeFile", "SubCatFrameListFileName", "Dummy",
+                          "BigramProbabilityTable", "Time"};
+    for (size_t i = 0; i < 7; ++i) SetConfigValue(keys[i], folder + files[i]);
+    for (const char* key : {"ncfgFileName", "DumpedEgrammar", "DumpedEgrammarSymbols", "ELexiconDumpFileName",
+                            "DummyDump", "P_FSInitializerDump", "SymbolTableDumpFile", "CompileP_Grammar"}) {
+      SetConfigValue(key, key == std::string("CompileP_Grammar") ? "yes" : dir_.File(key));
+    }
+    for (const char* key : {"TransitionTable", "UnitPosFile", "AbbreviationFile"}) {
+      if (!tokeniser.empty()) SetConfigValue(key, tokeniser + key + ".txt");
+    }
     P_FSCompiler::Init();
-    grammar_ = std::make_unique<P_Grammar>(english + "EGrammarRules.txt", english + "EGrammarMacros.txt",
-                                           dir_.File("EGrammar.lfg"), dir_.File("EGrammar.cfg"), 1);
-    lexicon_ = std::make_unique<CELexicon>(english + "ELexicon.txt", grammar_.get());
-    pre_ = std::make_unique<CPreProcessor>(lexicon_.get());
+    grammar_ = std::make_unique<P_Grammar>(folder + files[7], folder + files[8], dir_.File("g.lfg"),
+                                           dir_.File("g.cfg"), 1);
+    lexicon_ = std::make_unique<CELexicon>(folder + files[9], grammar_.get());
+    if (!tokeniser.empty()) pre_ = std::make_unique<CPreProcessor>(lexicon_.get());
     P_FSCompiler::MarkInitialItems();
     parser_ = std::make_unique<CCfgParser>(lexicon_.get(), grammar_.get(), pre_.get());
     ASSERT_FALSE(grammar_->HasFailed()) << grammar_->FailureText();
     ASSERT_FALSE(lexicon_->HasFailed()) << lexicon_->FailureText();
-  }
-
-  void TearDown() override {
-    ResetSentence();
-    FreeAllEarleyItems();
-    FreeAllChartColumns();
-    ClearConfiguration();
   }
 
   // What the pipeline does after every sentence.
@@ -85,7 +68,35 @@ class ShippedCfgEngine : public ::testing::Test {
     CFSHandle::DeleteAll();
   }
 
-  // Tokenises and parses one sentence; the tokens are kept for the test.
+  void TearDown() override {
+    SetClockSourceForTesting({});
+    ResetSentence();
+    FreeAllEarleyItems();
+    FreeAllChartColumns();
+    ClearConfiguration();
+  }
+
+  TempDir dir_;
+  MessageRecorder messages_;
+  std::unique_ptr<P_Grammar> grammar_;
+  std::unique_ptr<CELexicon> lexicon_;
+  std::unique_ptr<CPreProcessor> pre_;
+  std::unique_ptr<CCfgParser> parser_;
+  CSentenceReadings readings_;
+  CSentenceTokens tokens_;
+};
+
+// Over the shipped English data; sentences go through the tokeniser.
+class ShippedCfgEngine : public CfgEngine {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(SourceDir().empty()) << "LFG_SOURCE_DIR is not set";
+    Build(SourceDir() + "/dataroot/data/english/",
+          {"POSs.txt", "SubCats.txt", "FSAttrTypes.txt", "GovernableFunctions.txt", "Dummy.txt", "BigramTable.txt",
+           "Time.txt", "EGrammarRules.txt", "EGrammarMacros.txt", "ELexicon.txt"},
+          SourceDir() + "/dataroot/data/tokeniser/");
+  }
+
   bool Parse(const std::string& sentence) {
     pre_->SetSentence(FromUtf8(sentence));
     readings_.clear();
@@ -98,15 +109,6 @@ class ShippedCfgEngine : public ::testing::Test {
   ~ShippedCfgEngine() override {
     for (CToken* token : tokens_) delete token;
   }
-
-  TempDir dir_;
-  MessageRecorder messages_;
-  std::unique_ptr<P_Grammar> grammar_;
-  std::unique_ptr<CELexicon> lexicon_;
-  std::unique_ptr<CPreProcessor> pre_;
-  std::unique_ptr<CCfgParser> parser_;
-  CSentenceReadings readings_;
-  CSentenceTokens tokens_;
 };
 
 }  // namespace cfg_test

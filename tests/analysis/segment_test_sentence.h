@@ -39,44 +39,31 @@ class TaggedSentence {
  public:
   TaggedSentence(const std::string& text, const TagTable& tags) {
     std::istringstream items(text);
-    std::string item;
-    while (items >> item) Add(item, tags);
+    for (std::string item; items >> item;) {
+      const size_t slash = item.rfind('/');
+      std::vector<std::pair<uint16_t, float>> readingTags;  // an unknown tag reads as 0xFFFE
+      std::istringstream tagList(item.substr(slash + 1));
+      for (std::string tag; std::getline(tagList, tag, ',');) {
+        readingTags.emplace_back(tags.contains(tag) ? tags.at(tag) : 0xFFFE, 1.0f - 0.5f * readingTags.size());
+      }
+      AddToken(item.substr(0, slash), readingTags);
+    }
   }
 
   // One token with readings of the given tag ids and weights.
   void AddToken(const std::string& word, const std::vector<std::pair<uint16_t, float>>& readingTags) {
-    auto token = std::make_unique<CToken>();
-    token->Text = FromUtf8(word);
-    tokens.push_back(token.get());
-    ownedTokens.push_back(std::move(token));
-    SegmentReadingList list;
+    ownedTokens.push_back(std::make_unique<CToken>());
+    ownedTokens.back()->Text = FromUtf8(word);
+    tokens.push_back(ownedTokens.back().get());
+    readings.emplace_back();
     for (const auto& [tag, weight] : readingTags) {
-      auto entry = std::make_unique<CELexicalEntry>(tag, std::vector<uint16_t>{}, uint16_t{0}, weight);
-      list.push_back(entry.get());
-      ownedEntries.push_back(std::move(entry));
+      ownedEntries.push_back(std::make_unique<CELexicalEntry>(tag, std::vector<uint16_t>{}, uint16_t{0}, weight));
+      readings.back().push_back(ownedEntries.back().get());
     }
-    readings.push_back(list);
   }
 
   SegmentReadingLists readings;
   SegmentTokens tokens;
-
- private:
-  void Add(const std::string& item, const TagTable& tags) {
-    size_t slash = item.rfind('/');
-    std::string word = item.substr(0, slash);
-    std::vector<std::pair<uint16_t, float>> readingTags;
-    std::istringstream tagList(item.substr(slash + 1));
-    std::string tag;
-    float weight = 1.0f;
-    while (std::getline(tagList, tag, ',')) {
-      auto found = tags.find(tag);
-      readingTags.emplace_back(found == tags.end() ? uint16_t{0xFFFE} : found->second, weight);
-      weight -= 0.5f;
-    }
-    AddToken(word, readingTags);
-  }
-
   std::vector<std::unique_ptr<CToken>> ownedTokens;
   std::vector<std::unique_ptr<CELexicalEntry>> ownedEntries;
 };
@@ -84,10 +71,7 @@ class TaggedSentence {
 // The words of a token sequence joined by blanks, as UTF-8.
 inline std::string Words(const SegmentTokens& tokens) {
   std::string text;
-  for (const CToken* token : tokens) {
-    if (!text.empty()) text += ' ';
-    text += ToUtf8(token->Text);
-  }
+  for (const CToken* token : tokens) text += (text.empty() ? "" : " ") + ToUtf8(token->Text);
   return text;
 }
 
@@ -101,14 +85,12 @@ inline std::string Tags(const SegmentReadingLists& readings, const TagTable& tag
   return text;
 }
 
-// A segment as "words | joining text | rule index".
-inline std::string Describe(const CSentenceSegment& segment) {
-  return Words(segment.tokens) + " | " + ToUtf8(segment.joiningText) + " | " + std::to_string(segment.ruleIndex);
-}
-
+// Each segment as "words | joining text | rule index".
 inline std::vector<std::string> Describe(const std::vector<CSentenceSegment*>& segments) {
   std::vector<std::string> described;
-  for (const CSentenceSegment* segment : segments) described.push_back(Describe(*segment));
+  for (const CSentenceSegment* s : segments) {
+    described.push_back(Words(s->tokens) + " | " + ToUtf8(s->joiningText) + " | " + std::to_string(s->ruleIndex));
+  }
   return described;
 }
 

@@ -1,3 +1,6 @@
+// The nogood-free context search and the choice tree, checked against
+// worked examples and against brute force over every assignment of the
+// choices involved.
 #include "constraints/context_search.h"
 
 #include <gtest/gtest.h>
@@ -6,240 +9,134 @@
 #include <map>
 #include <optional>
 #include <random>
-#include <set>
 #include <vector>
 
+#include "constraints/choice_tree.h"
 #include "support/test_support.h"
 
 namespace {
 
-using Assignment = std::map<int, bool>;
+// An assignment of choices 1 to 32: bit c - 1 set when choice c is true.
+using Assignment = uint32_t;
 
-int Choice(int literal) { return literal < 0 ? -literal : literal; }
-
-// Every non-zero literal agrees with the assignment; an unassigned choice
-// counts as a failure of the context under test.
-bool Holds(const ContextList& nogood, const Assignment& assignment) {
-  for (int literal : nogood) {
-    if (literal == 0) continue;
-    const auto it = assignment.find(Choice(literal));
-    if (it == assignment.end()) {
-      ADD_FAILURE() << "choice " << Choice(literal) << " left unassigned";
-      return true;
-    }
-    if (it->second != (literal > 0)) return false;
-  }
-  return true;
+// Whether every non-zero literal of the context holds under the assignment.
+bool Holds(const ContextList& context, Assignment a) {
+  return std::all_of(context.begin(), context.end(),
+                     [&](int l) { return l == 0 || ((a >> (std::abs(l) - 1)) & 1u) == (l > 0 ? 1u : 0u); });
 }
 
-bool HoldsAny(const NogoodList& nogoods, const Assignment& assignment) {
-  return std::any_of(nogoods.begin(), nogoods.end(), [&](const ContextList& n) { return Holds(n, assignment); });
+bool HoldsAny(const NogoodList& nogoods, Assignment a) {
+  return std::any_of(nogoods.begin(), nogoods.end(), [&](const ContextList& n) { return Holds(n, a); });
 }
 
-bool Consistent(const ContextList& context) {
-  return std::none_of(context.begin(), context.end(),
-                      [&](int l) { return l != 0 && std::count(context.begin(), context.end(), -l); });
-}
-
-Assignment AssignmentOf(const ContextList& context) {
-  Assignment assignment;
-  for (int literal : context) {
-    if (literal != 0) assignment[Choice(literal)] = literal > 0;
-  }
-  return assignment;
-}
-
-// The choices of the nogoods not in skip, by first occurrence, each nogood
-// read in ascending order.
-std::vector<int> ChoicesByFirstOccurrence(const NogoodList& nogoods, const std::set<int>& skip = {}) {
+// The lowest free assignment of the nogoods' choices, numbered by first
+// occurrence (each nogood read in ascending order), choice v true when bit v
+// is set. Nothing when every assignment makes some nogood hold.
+std::optional<ContextList> LowestFreeAssignment(const NogoodList& nogoods) {
   std::vector<int> choices;
   for (ContextList nogood : nogoods) {
     nogood.sort();
     for (int literal : nogood) {
-      const int c = Choice(literal);
-      if (c == 0 || skip.count(c) || std::count(choices.begin(), choices.end(), c)) continue;
-      choices.push_back(c);
+      if (literal != 0 && std::count(choices.begin(), choices.end(), std::abs(literal)) == 0)
+        choices.push_back(std::abs(literal));
     }
   }
-  return choices;
-}
-
-// Assignment number i over the choices: choices[v] is true when bit v is set.
-ContextList LiteralsOf(const std::vector<int>& choices, uint32_t i) {
-  ContextList literals;
-  for (size_t v = 0; v < choices.size(); ++v)
-    literals.push_back(static_cast<int8_t>((i >> v) & 1 ? choices[v] : -choices[v]));
-  return literals;
-}
-
-// The free assignment of the choices with the lowest number, on top of a fixed
-// part; nothing when every assignment makes some nogood hold.
-std::optional<ContextList> LowestFreeAssignment(const NogoodList& nogoods, const std::vector<int>& choices,
-                                                const Assignment& fixed = {}) {
   for (uint32_t i = 0; i < (uint32_t{1} << choices.size()); ++i) {
-    ContextList literals = LiteralsOf(choices, i);
-    Assignment full = AssignmentOf(literals);
-    full.insert(fixed.begin(), fixed.end());
+    ContextList literals;
+    Assignment full = 0;
+    for (size_t v = 0; v < choices.size(); ++v) {
+      const bool taken = (i >> v) & 1;
+      full |= taken ? 1u << (choices[v] - 1) : 0u;
+      literals.push_back(static_cast<int8_t>(taken ? choices[v] : -choices[v]));
+    }
     if (!HoldsAny(nogoods, full)) return literals;
   }
   return std::nullopt;
 }
 
-class RandomContexts {
- public:
-  explicit RandomContexts(unsigned seed) : engine_(seed) {}
-  int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(engine_); }
+ContextList Range(int from, int to, int sign) {
+  ContextList context;
+  for (int c = from; c <= to; ++c) context.push_back(static_cast<int8_t>(sign * c));
+  return context;
+}
 
-  // Up to four literals over choices 1 to choiceCount, now and then a 0.
-  ContextList Context(int choiceCount, int minLength) {
-    ContextList context;
-    const int length = minLength + Below(5 - minLength);
-    for (int j = 0; j < length; ++j) {
-      const int c = 1 + Below(choiceCount);
-      context.push_back(static_cast<int8_t>(Below(2) ? c : -c));
-    }
-    if (Below(20) == 0) context.push_back(0);
-    return context;
+// Whether the assignment survives in the choice tree.
+bool Survives(const CChoiceNode* node, Assignment a) {
+  while (node && !node->IsOpenLeaf()) node = (a >> (node->variable - 1)) & 1u ? node->positive : node->negative;
+  return node != nullptr;
+}
+
+// Variables increase along every path; parents are set.
+void ExpectOrdered(const CChoiceNode* node, int above) {
+  if (!node || node->IsOpenLeaf()) return;
+  EXPECT_GT(node->variable, above);
+  for (const CChoiceNode* child : {node->negative, node->positive}) {
+    if (child) { EXPECT_EQ(child->parent, node); }
+    ExpectOrdered(child, node->variable);
   }
-  NogoodList Nogoods(int choiceCount) {
+}
+
+}  // namespace
+
+// Random nogoods over up to 12 choices: the lowest free assignment, its
+// literals in order of first occurrence, or nothing when there is none.
+TEST(ContextSearch, AgreesWithBruteForceOnRandomNogoods) {
+  std::mt19937 engine(12345);
+  const auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(engine); };
+  int found = 0, none = 0;
+  for (int round = 0; round < 4000; ++round) {
+    const int choiceCount = 1 + below(12);
     NogoodList nogoods;
-    const int count = Below(15);
-    for (int j = 0; j < count; ++j) nogoods.push_back(Below(50) == 0 ? ContextList{} : Context(choiceCount, 1));
-    return nogoods;
-  }
-
- private:
-  std::mt19937 engine_;
-};
-
-TEST(ContextSearch, FindAgreesWithBruteForceOnRandomNogoods) {
-  RandomContexts random(12345);
-  int found = 0, none = 0;
-  for (int round = 0; round < 3000; ++round) {
-    const NogoodList nogoods = random.Nogoods(1 + random.Below(12));
-    const ContextList result = FindNogoodFreeContext(nogoods);
-    if (nogoods.empty()) {
-      EXPECT_EQ(result, ContextList{0});
-      continue;
+    for (int j = below(15); j > 0; --j) {
+      // Up to four literals, now and then a 0 or an empty (always true) nogood.
+      ContextList& nogood = nogoods.emplace_back();
+      for (int k = below(50) == 0 ? 0 : 1 + below(4); k > 0; --k) {
+        const int c = 1 + below(choiceCount);
+        nogood.push_back(static_cast<int8_t>(below(2) ? c : -c));
+      }
+      if (below(20) == 0) nogood.push_back(0);
     }
-    const auto expected = LowestFreeAssignment(nogoods, ChoicesByFirstOccurrence(nogoods));
-    if (!expected) {
-      EXPECT_TRUE(result.empty());
-      ++none;
-      continue;
-    }
-    ++found;
-    EXPECT_FALSE(HoldsAny(nogoods, AssignmentOf(result)));
-    // The lowest free assignment, literals in order of first occurrence.
-    EXPECT_EQ(result, *expected);
+    const std::optional<ContextList> expected = nogoods.empty() ? ContextList{0} : LowestFreeAssignment(nogoods);
+    EXPECT_EQ(FindNogoodFreeContext(nogoods), expected.value_or(ContextList{}));
+    ++(expected ? found : none);
   }
-  EXPECT_GT(found, 300);
-  EXPECT_GT(none, 300);
+  EXPECT_GT(found, 400);
+  EXPECT_GT(none, 400);
 }
 
-TEST(ContextSearch, ExtendAgreesWithBruteForceOnRandomCandidates) {
-  RandomContexts random(777);
-  int found = 0, none = 0;
-  for (int round = 0; round < 3000; ++round) {
-    const int choiceCount = 1 + random.Below(12);
-    const NogoodList nogoods = random.Nogoods(choiceCount);
-    std::list<ContextList> candidates;
-    for (int j = 1 + random.Below(4); j > 0; --j) candidates.push_back(random.Context(choiceCount, 0));
-    const ContextList result = ExtendNogoodFreeContext(nogoods, candidates);
-
-    // The first consistent candidate that some assignment of the other choices
-    // of the nogoods extends without making a nogood hold.
-    std::optional<ContextList> expected;
-    std::set<int8_t> candidateLiterals;
-    for (const ContextList& candidate : candidates) {
-      candidateLiterals = std::set<int8_t>(candidate.begin(), candidate.end());
-      candidateLiterals.erase(0);
-      if (!Consistent(candidate)) continue;
-      const Assignment fixed = AssignmentOf(candidate);
-      std::set<int> fixedChoices;
-      for (const auto& entry : fixed) fixedChoices.insert(entry.first);
-      expected = LowestFreeAssignment(nogoods, ChoicesByFirstOccurrence(nogoods, fixedChoices), fixed);
-      if (expected) break;
-    }
-    if (!expected) {
-      EXPECT_TRUE(result.empty());
-      ++none;
-      continue;
-    }
-    ++found;
-    if (expected->empty() && candidateLiterals.empty()) {
-      EXPECT_EQ(result, ContextList{0});
-      continue;
-    }
-    EXPECT_FALSE(HoldsAny(nogoods, AssignmentOf(result)));
-    // The extension comes first, then the candidate's own literals.
-    const ContextList extension(result.begin(), std::next(result.begin(), std::min(result.size(), expected->size())));
-    EXPECT_EQ(extension, *expected);
-    const std::multiset<int8_t> tail(std::next(result.begin(), extension.size()), result.end());
-    EXPECT_EQ(tail, std::multiset<int8_t>(candidateLiterals.begin(), candidateLiterals.end()));
-  }
-  EXPECT_GT(found, 300);
-  EXPECT_GT(none, 300);
-}
-
-TEST(ContextSearch, FindWorkedExamples) {
-  std::vector<int8_t> manyChoices;
-  for (int c = 1; c <= 24; ++c) manyChoices.push_back(static_cast<int8_t>(c));
-  const ContextList many(manyChoices.begin(), manyChoices.end());
-  NogoodList forcedSeventeenth, forcedSixteenth;  // choices 1..16 (1..15) must be false
-  for (int c = 1; c <= 16; ++c) forcedSeventeenth.push_back({static_cast<int8_t>(c)});
+// Rows without candidates hold for both searches.
+TEST(ContextSearch, WorkedExamples) {
+  // Choices 1 to 16 (1 to 15) must be false, the next one true.
+  NogoodList forcedSeventeenth, forcedSixteenth;
+  for (int8_t c = 1; c <= 16; ++c) forcedSeventeenth.push_back({c});
+  for (int8_t c = 1; c <= 15; ++c) forcedSixteenth.push_back({c});
   forcedSeventeenth.push_back({-17});
-  for (int c = 1; c <= 15; ++c) forcedSixteenth.push_back({static_cast<int8_t>(c)});
   forcedSixteenth.push_back({-16});
-  ContextList sixteenth;
-  for (int c = 1; c <= 15; ++c) sixteenth.push_back(static_cast<int8_t>(-c));
+  ContextList sixteenth = Range(1, 15, -1);
   sixteenth.push_back(16);
-
-  struct Case {
-    const char* what;
-    NogoodList nogoods;
-    ContextList expected;
-  } cases[] = {
-      {"no nogoods: everything holds", {}, {0}},
-      {"a choice both ways", {{1}, {-1}}, {}},
-      {"sorted first: choice 2 is variable 1", {{1, -2}}, {-2, -1}},
-      {"lowest free assignment", {{-1}, {2}}, {1, -2}},
-      {"an always-true nogood", {{0}}, {}},
-      {"an inconsistent nogood never holds", {{1, -1}}, {-1}},
-      {"too many choices", {many}, {0}},
-      {"a clash after too many choices still wins", {many, {}}, {}},
-      {"a clash before too many choices", {{0}, many}, {}},
-      {"beyond the assignments tried: undecided", forcedSeventeenth, {0}},
-      {"the last assignment tried", forcedSixteenth, sixteenth},
-  };
-  for (const auto& c : cases) EXPECT_EQ(FindNogoodFreeContext(c.nogoods), c.expected) << c.what;
-}
-
-TEST(ContextSearch, ExtendWorkedExamples) {
-  std::vector<int8_t> wide;
-  for (int c = 1; c <= 31; ++c) wide.push_back(static_cast<int8_t>(c));
-  const ContextList wideCandidate(wide.begin(), wide.end());
-
-  struct Case {
-    const char* what;
-    NogoodList nogoods;
-    std::list<ContextList> candidates;
-    ContextList expected;
-  } cases[] = {
-      {"no candidates: the plain search", {{1, -2}}, {}, {-2, -1}},
+  const std::tuple<const char*, NogoodList, std::list<ContextList>, ContextList> cases[] = {
+      {"no nogoods: everything holds", {}, {}, {0}},
+      {"a choice both ways", {{1}, {-1}}, {}, {}},
+      {"sorted first: choice 2 is variable 1", {{1, -2}}, {}, {-2, -1}},
+      {"lowest free assignment", {{-1}, {2}}, {}, {1, -2}},
+      {"an always-true nogood", {{0}}, {}, {}},
+      {"an inconsistent nogood never holds", {{1, -1}}, {}, {-1}},
+      {"too many choices", {Range(1, 24, 1)}, {}, {0}},
+      {"a clash after too many choices still wins", {Range(1, 24, 1), {}}, {}, {}},
+      {"beyond the assignments tried: undecided", forcedSeventeenth, {}, {0}},
+      {"the last assignment tried", forcedSixteenth, {}, sixteenth},
       {"extension first, then the candidate", {{1, 2}}, {{1}}, {-2, 1}},
-      {"first candidate ruled out, second taken", {{1}}, {{1}, {-1}}, {-1}},
       {"a candidate leaving a choice open is extended over it", {{1, 2}, {1, -2}}, {{1, 2}, {1}, {-1}}, {-2, -1}},
       {"an inconsistent candidate describes no reading", {{3}}, {{1, -1}, {2}}, {-3, 2}},
-      {"a candidate of 31 choices is skipped", {{40}}, {wideCandidate, {-2}}, {-40, -2}},
+      {"a candidate of 31 choices is skipped", {{40}}, {Range(1, 31, 1), {-2}}, {-40, -2}},
       {"a group member keeps the first candidate's order", {{5}, {-3}}, {{-3, 1}, {1, 3}}, {-5, 3, 1}},
-      {"no nogoods: the candidate as it stands", {}, {{2, -1}}, {-1, 2}},
       {"no nogoods and an empty candidate: everything holds", {}, {{0}}, {0}},
-      {"an always-true nogood rules out every candidate", {{0}}, {{1}, {-1}}, {}},
-      {"no candidate can be extended", {{1}, {-1}}, {{2}}, {}},
-      {"an inconsistent nogood never holds", {{2, -2}}, {{0}}, {-2}},
+      {"an inconsistent nogood under a candidate", {{2, -2}}, {{0}}, {-2}},
   };
-  for (const auto& c : cases) EXPECT_EQ(ExtendNogoodFreeContext(c.nogoods, c.candidates), c.expected) << c.what;
+  for (const auto& [what, nogoods, candidates, expected] : cases) {
+    EXPECT_EQ(ExtendNogoodFreeContext(nogoods, candidates), expected) << what;
+    if (candidates.empty()) { EXPECT_EQ(FindNogoodFreeContext(nogoods), expected) << what; }
+  }
 }
 
 TEST(ContextSearch, ChoiceBeyond127IsRefusedAndReported) {
@@ -257,31 +154,40 @@ TEST(ContextSearch, ChoiceBeyond127IsRefusedAndReported) {
   EXPECT_EQ(recorder.messages().size(), 3u);
 }
 
-TEST(ContextSearch, CommonContextLiterals) {
-  struct Case {
-    std::list<ContextList> contexts;
-    ContextList expected;
-  } cases[] = {
-      {{{1, 2}, {-3, 1, 2}}, {1, 2}},   {{{0}, {0}}, {}},     {{}, {}},
-      {{{-1, 1}, {1, -1, 4}}, {1, -1}}, {{{3, -2}}, {-2, 3}}, {{{1, 1}, {2}}, {}},  // a repeated literal counts once
-      {{{1, 1}, {1}, {2}}, {}},
-  };
-  for (const auto& c : cases) EXPECT_EQ(CommonContextLiterals(c.contexts), c.expected);
+// Random sets of paths over choices 1 to 5: the tree keeps exactly the
+// assignments that escape every path, and what CollectPaths reads off it is
+// a survivor: every assignment that completes it escapes every path.
+TEST(ChoiceTreeTest, AgreesWithBruteForce) {
+  constexpr int kChoices = 5;
+  std::mt19937 random(20261206);
+  for (int round = 0; round < 400; ++round) {
+    NogoodList paths(1 + random() % 5);
+    for (ContextList& path : paths) {
+      for (int choice = 1; choice <= kChoices; ++choice)
+        if (random() % 3 == 0) path.push_back(static_cast<int8_t>(random() % 2 ? choice : -choice));
+      if (path.empty()) path.push_back(static_cast<int8_t>(1 + random() % kChoices));
+      path = OrderContextByChoice(path);
+    }
+    CChoiceTree tree;
+    for (const ContextList& path : paths) tree.InsertPaths(path);
+    ExpectOrdered(tree.Root(), 0);
+    const auto escapes = [&](Assignment a) { return !HoldsAny(paths, a); };
+    bool anySurvivor = false;
+    for (uint32_t a = 0; a < (1u << kChoices); ++a) {
+      ASSERT_EQ(Survives(tree.Root(), a), escapes(a)) << "round " << round << " assignment " << a;
+      anySurvivor = anySurvivor || escapes(a);
+    }
+    const ContextList collected = tree.CollectPaths();
+    ASSERT_EQ(collected.empty(), !anySurvivor) << "round " << round;
+    for (uint32_t a = 0; anySurvivor && a < (1u << kChoices); ++a)
+      ASSERT_TRUE(!Holds(collected, a) || escapes(a)) << "round " << round;
+  }
+  // The assignments under which a context fails, each once.
+  EXPECT_TRUE(ComplementPaths({0}).empty());
+  EXPECT_EQ(ComplementPaths({2}), std::list<ContextList>{{-2}});
+  EXPECT_EQ(ComplementPaths({1, 0, -3}), (std::list<ContextList>{{-1}, {1, 3}}));
+  // A path without literals excludes everything; later paths are ignored.
+  CChoiceTree excluded;
+  for (const ContextList& path : {ContextList{0}, ContextList{1}}) excluded.InsertPaths(path);
+  EXPECT_EQ(excluded.Root(), nullptr);
 }
-
-TEST(ContextSearch, OrderContextByChoice) {
-  struct Case {
-    ContextList context, expected;
-  } cases[] = {
-      {{2, -1, 0, 1}, {1, -1, 2}},
-      {{0, 3, 1}, {1, 3}},
-      {{}, {}},
-      {{0, 0}, {}},
-      {{-3, -1}, {-1, -3}},
-      {{0, 0, 2}, {2}},
-      {{-2, 2, 2, -1}, {-1, 2, 2, -2}},
-  };
-  for (const auto& c : cases) EXPECT_EQ(OrderContextByChoice(c.context), c.expected);
-}
-
-}  // namespace

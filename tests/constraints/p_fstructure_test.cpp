@@ -1,193 +1,184 @@
+// F-structures: storing items, index paths, the registry that frees them,
+// nogood resolution and the constraint resolution before solving.
 #include <gtest/gtest.h>
 
-#include "constraints/p_fstructure.h"
-#include "constraints/p_symbol_table.h"
 #include "constraints_fixture.h"
+
+using namespace ctest;
 
 namespace {
 
-class FStructureTest : public ::testing::Test {
- protected:
-  ConstraintsData data_;
-};
+using FStructureTest = ConstraintsTest;
+using PresolveTest = ConstraintsTest;
 
-P_ConVal* Plain(uint16_t id, ContextList context = {0}) {
-  auto* value = new P_ConValPlainVal(id);
-  value->context = std::move(context);
-  value->RebuildContextBits();
-  return value;
+P_FStructure* LinkAtRoot(P_FStructure* fs, P_FStructure* linked, ContextList context) {
+  fs->root->AddValue(Link(linked, std::move(context)));
+  return fs;
 }
 
-P_FSItemComplex* Complex(uint16_t attribute, uint8_t flags, std::initializer_list<P_ConVal*> values) {
-  auto* item = new P_FSItemComplex(attribute, flags);
-  for (P_ConVal* value : values) item->AddValue(value);
-  return item;
+// Adds a constraining item anchored at fs itself.
+P_FStructure* Constrain(P_FStructure* fs, const std::string& attribute, uint8_t flags, P_ConVal* value) {
+  const std::unique_ptr<P_FSItemComplex> item(Item(attribute, flags, {value}));
+  fs->MergeIntoExistingItem(new P_FSItemComplexAnchored(item.get(), fs, nullptr));
+  return fs;
 }
 
-std::list<uint16_t> PlainValues(const P_FSItem* item) {
-  std::list<uint16_t> ids;
-  std::list<P_ConVal*> values = item->GetValues();
-  for (const P_ConVal* value : values) ids.push_back(value->GetPlainValue());
-  item->ReleaseHandedOutValues(values);
-  return ids;
-}
 
-P_FStructure* Nested(const P_FSItem* holder) { return holder->GetValues().front()->GetFStructure(); }
+void Presolve(P_FStructure* top) { top->ResolveNogoodsRecursive(top, CFeatureSet(kFeatureSetWords)); }
 
 }  // namespace
 
-TEST_F(FStructureTest, DefiningItemsJoinTheItemOfTheirAttribute) {
+TEST_F(FStructureTest, ItemsJoinTheItemOfTheirAttribute) {
   auto* fs = new P_FStructure();
-  P_FSItem* first = new P_FSItemSimple(5, 1);
-  fs->AddItem(first);
-  fs->AddItem(new P_FSItemSimple(5, 2));           // a simple item is widened to take it
-  fs->AddItem(Complex(5, 0, {Plain(3, {1})}));
-  fs->AddItem(Complex(6, 0, {Plain(4)}));
-  ASSERT_EQ(fs->items.size(), 2u);
-  EXPECT_EQ(PlainValues(fs->FindItem(5)), (std::list<uint16_t>{1, 2, 3}));
-  EXPECT_EQ(fs->FindItem(5)->GetValues().back()->context, (ContextList{1}));
-
-  P_FSItem* stored = fs->FindItem(6);
-  fs->AddItem(stored);  // the stored item itself: nothing happens
-  EXPECT_EQ(fs->items.size(), 2u);
-  EXPECT_EQ(stored->GetValueCount(), 1);
-  EXPECT_EQ(fs->FindItem(7), nullptr);
-}
-
-TEST_F(FStructureTest, FStructureValuedItemsShareOneNestedFStructure) {
-  auto* fs = new P_FStructure();
-  const size_t before = P_FStructure::RegisteredCount();
-  auto* daughter = new P_FStructure();
-  fs->AddItem(Complex(9, 0x80, {new P_ConValFSLink(daughter, 0)}));
-  fs->AddItem(Complex(9, 0x80, {Plain(4)}));
+  fs->AddItem(new P_FSItemSimple(Id("NUM"), Id("sg")));
+  fs->AddItem(new P_FSItemSimple(Id("NUM"), Id("pl")));  // a simple item is widened to take it
+  fs->AddItem(Item("NUM", 0, {Atom("du", {1})}));
+  fs->AddItem(fs->FindItem(Id("NUM")));  // the stored item itself: nothing happens
   ASSERT_EQ(fs->items.size(), 1u);
-  P_FSItem* holder = fs->items.front();
-  EXPECT_EQ(holder->GetFlags(), 0x80);
-  ASSERT_EQ(holder->GetValueCount(), 1);
-  const P_ConVal* link = holder->GetValues().front();
-  EXPECT_EQ(link->contextBits, EmptyFeatureSet);
-  EXPECT_EQ(link->GetFSAttribute(), 0);
-  P_FStructure* nested = Nested(holder);
-  ASSERT_NE(nested, nullptr);
-  EXPECT_EQ(P_FStructure::RegisteredCount(), before + 2);  // the daughter and one nested F-structure
-  ASSERT_EQ(nested->root->GetValueCount(), 2);
-  EXPECT_EQ(nested->root->values.front()->GetBoundFStructure(), daughter);
-  EXPECT_EQ(nested->root->values.back()->GetPlainValue(), 4);
-}
-
-TEST_F(FStructureTest, ConstrainingItemsMergeOnlyWithEqualFlags) {
-  auto* fs = new P_FStructure();
-  fs->MergeIntoExistingItem(Complex(3, 0x10, {Plain(1)}));
-  fs->MergeIntoExistingItem(Complex(3, 0x18, {Plain(2)}));
-  fs->MergeIntoExistingItem(Complex(3, 0x10, {Plain(3)}));
-  fs->MergeIntoExistingItem(Complex(3, 0x18, {Plain(4)}));  // only the first item of 3 is compared
+  EXPECT_EQ(Texts(fs->items.front()), (Strings{"sg()", "pl()", "du(1)"}));
+  // Constraining items merge only with the first of their attribute, and
+  // only with equal flags.
+  for (const auto& [flags, value] : {std::pair{0x10, "a"}, {0x18, "b"}, {0x10, "c"}, {0x18, "d"}})
+    fs->MergeIntoExistingItem(Item("CASE", static_cast<uint8_t>(flags), {Atom(value)}));
+  fs->MergeIntoExistingItem(fs->constrainingItems.front());  // a stored item itself: nothing happens
   ASSERT_EQ(fs->constrainingItems.size(), 3u);
-  EXPECT_EQ(PlainValues(fs->constrainingItems.front()), (std::list<uint16_t>{1, 3}));
-  EXPECT_EQ(fs->FindSecondaryItem(3), fs->constrainingItems.front());
-  P_FSItem* same = fs->constrainingItems.back();
-  fs->MergeIntoExistingItem(fs->constrainingItems.front());
-  EXPECT_EQ(fs->constrainingItems.size(), 3u);
-  EXPECT_EQ(same->GetValueCount(), 1);
-}
-
-TEST_F(FStructureTest, RootLinksCollectItemsOfIdentifiedFStructures) {
-  auto* top = new P_FStructure();
-  auto* left = new P_FStructure();
-  auto* right = new P_FStructure();
-  left->AddItem(new P_FSItemSimple(4, 1));
-  right->AddItem(new P_FSItemSimple(4, 2));
-  right->AddItem(new P_FSItemSimple(5, 3));
-  top->AddItem(new P_FSItemSimple(4, 7));
-  auto* toLeft = new P_ConValFSLink(left, 0);
-  toLeft->context = {1};
-  toLeft->RebuildContextBits();
-  auto* toRight = new P_ConValFSLink(right, 0);
-  toRight->context = {-1};
-  toRight->RebuildContextBits();
-  top->AddValuesToRoot(Complex(0, 0, {toLeft, toRight}));
-  ASSERT_EQ(top->root->GetValueCount(), 2);
-
-  EXPECT_EQ(top->CollectItemsWithAttribute(4).size(), 3u);
-  EXPECT_EQ(top->CollectAllItems().size(), 4u);
-  std::list<P_FSItem*> found;
-  std::list<CFeatureSet> contexts;
-  EXPECT_TRUE(top->FindItemsWithAttribute(5, found, contexts, EmptyFeatureSet));
-  ASSERT_EQ(found.size(), 1u);
-  EXPECT_EQ(contexts.front(), BuildFeatureSet({-1}));
-
-  top->AddNogood(BuildFeatureSet({-1}));  // the right link is then never followed
-  found.clear();
-  contexts.clear();
-  EXPECT_FALSE(top->FindItemsWithAttribute(5, found, contexts, EmptyFeatureSet));
-  right->failed = true;
-  EXPECT_EQ(top->CollectItemsWithAttribute(4).size(), 2u);
-}
-
-TEST_F(FStructureTest, NogoodsAreConsistentAndStoredOnce) {
-  P_FStructure fs;
-  fs.AddNogood(BuildFeatureSet({1, -1}));
-  EXPECT_TRUE(fs.nogoods.empty());
-  fs.AddNogood(BuildFeatureSet({1, 2}));
-  fs.AddNogood(BuildFeatureSet({2, 1}));
-  EXPECT_EQ(fs.nogoods.size(), 1u);
-  struct Case {
-    FeatureLiteralList context;
-    bool nogood;
-  } cases[] = {{{1, 2}, true}, {{1, 2, -3}, true}, {{1}, false}, {{1, -2}, false}, {{}, false}};
-  for (const Case& c : cases) EXPECT_EQ(fs.IsNogoodContext(BuildFeatureSet(c.context)), c.nogood);
-  P_FStructure none;
-  EXPECT_FALSE(none.IsNogoodContext(EmptyFeatureSet));
-  none.AddNogood(EmptyFeatureSet);  // the definite clash lies inside every context
-  EXPECT_TRUE(none.IsNogoodContext(BuildFeatureSet({3})));
-}
-
-TEST_F(FStructureTest, FeatureSetsAsContextLists) {
-  EXPECT_EQ(FeatureSetsToContextLists({EmptyFeatureSet, BuildFeatureSet({3, -1, 40})}),
-            (std::list<ContextList>{{0}, {-1, 3, 40}}));
-  EXPECT_TRUE(IsConsistentFeatureSet(BuildFeatureSet({1, -2})));
-  EXPECT_FALSE(IsConsistentFeatureSet(BuildFeatureSet({2, -2})));
+  EXPECT_EQ(Texts(fs->constrainingItems.front()), (Strings{"a()", "c()"}));
+  EXPECT_EQ(fs->constrainingItems.back()->GetValueCount(), 1);
 }
 
 TEST_F(FStructureTest, PathLinksAreReplacedByTheValuesAtTheirPath) {
-  const uint16_t num = P_SymbolTable::Intern("NUM");
-  const uint16_t subj = P_SymbolTable::Intern("SUBJ");
-  const uint16_t path = P_SymbolTable::Intern("SUBJ NUM");
-  const uint16_t other = P_SymbolTable::Intern("AGR");
   auto* mother = new P_FStructure();
-  mother->AddItem(Complex(subj, 0x80, {}));
-  P_FStructure* subject = Nested(mother->FindItem(subj));
-  subject->AddItem(Complex(num, 0, {Plain(11, {1}), Plain(12, {-1})}));
-
+  mother->AddItem(Item("SUBJ", 0x80, {}));
+  FirstValueFStructure(mother->FindItem(Id("SUBJ")))->AddItem(Item("NUM", 0, {Atom("sg", {1}), Atom("pl", {-1})}));
   auto* fs = new P_FStructure();
-  auto* toPath = new P_ConValFSLink(mother, path);
-  auto* nowhere = new P_ConValFSLink(mother, P_SymbolTable::Intern("OBJ NUM"));
-  nowhere->context = {2};
-  nowhere->RebuildContextBits();
-  auto* index = new P_ConValFSLink(mother, path);
-  fs->items.push_back(Complex(other, 0, {toPath, Plain(5), nowhere}));
+  auto* index = new P_ConValFSLink(mother, Id("SUBJ NUM"));
+  fs->items.push_back(Item("AGR", 0, {new P_ConValFSLink(mother, Id("SUBJ NUM")), Atom("x"),
+                                      WithContext(new P_ConValFSLink(mother, Id("OBJ NUM")), {2})}));
   fs->items.push_back(Complex(SymbolTableIndexId, 0, {index}));
   fs->ResolveIndexPaths();
-
-  const P_FSItem* agr = fs->FindItem(other);
-  EXPECT_EQ(PlainValues(agr), (std::list<uint16_t>{11, 5, 0, 12}));
-  const P_ConVal* leftAlone = *std::next(agr->GetValues().begin(), 2);
-  EXPECT_EQ(leftAlone->GetFSAttribute(), 0);
-  EXPECT_NE(leftAlone->GetBoundFStructure(), mother);
-  EXPECT_EQ(fs->nogoods, std::list<CFeatureSet>{BuildFeatureSet({2})});
+  const P_FSItem* agr = fs->FindItem(Id("AGR"));
+  EXPECT_EQ(Texts(agr), (Strings{"sg(1)", "x()", "<fs>(2)", "pl(-1)"}));
+  // A path that leads nowhere costs its context and links a new F-structure.
+  EXPECT_NE((*std::next(agr->GetValues().begin(), 2))->GetBoundFStructure(), mother);
+  EXPECT_EQ(fs->nogoods, Sets{Bits({2})});
   EXPECT_EQ(fs->FindItem(SymbolTableIndexId)->GetValues().front(), index);  // INDEX keeps its path
 }
 
 TEST_F(FStructureTest, EveryFStructureIsFreedOnceByItsRegistry) {
-  const size_t before = P_FStructure::RegisteredCount();
-  auto* a = new P_FStructure();
-  auto* b = new P_FStructure();
-  auto* c = new P_FStructure();
   // Links share F-structures freely; none of them owns one.
-  a->AddValuesToRoot(Complex(0, 0, {new P_ConValFSLink(b, 0), new P_ConValFSLink(b, 0)}));
-  c->AddItem(Complex(4, 0x80, {new P_ConValFSLink(a, 0)}));
-  EXPECT_EQ(P_FStructure::RegisteredCount(), before + 4);
+  auto* b = new P_FStructure();
+  (new P_FStructure())->AddValuesToRoot(Complex(0, 0, {Link(b), Link(b)}));
+  const size_t before = P_FStructure::RegisteredCount();
   delete b;  // an early delete leaves the registry
-  EXPECT_EQ(P_FStructure::RegisteredCount(), before + 3);
+  EXPECT_EQ(P_FStructure::RegisteredCount(), before - 1);
   P_FStructure::DeleteAll();
   EXPECT_EQ(P_FStructure::RegisteredCount(), 0u);
 }
+
+TEST_F(FStructureTest, ResolvingNogoods) {
+  P_FStructure* failedSubject = With("NUM", {Atom("sg"), Atom("pl")});
+  failedSubject->ResolveNogoods();  // the builder resolves daughters first
+  auto* broken = new P_FStructure();
+  broken->failed = true;
+  const auto withNum = [](const char* num) { return With("NUM", {Atom(num)}); };
+  auto* holder = new P_FStructure();
+  holder->AddItem(Item("SUBJ", 0x80, {Link(failedSubject)}));
+  const std::tuple<const char*, P_FStructure*, Sets, bool, ContextList> cases[] = {
+      {"an unconditional clash", With("NUM", {Atom("sg"), Atom("pl")}), {EmptyFeatureSet}, true, {}},
+      {"a failed F-structure at the root", LinkAtRoot(withNum("sg"), broken, {1}), {Bits({1})}, false, {-1}},
+      // Each root link clashes with the item; the two links exclude each other.
+      {"links under conflicting contexts", LinkAtRoot(LinkAtRoot(withNum("sg"), withNum("pl"), {1}), withNum("du"), {-1}),
+       {Bits({1}), Bits({-1})}, true, {}},
+      {"one value at a time against a link",
+       LinkAtRoot(With("NUM", {Atom("sg", {1}), Atom("pl", {-1, 2}), Atom("du", {-1, -2})}), withNum("pl"), {3}),
+       {Bits({1, 3}), Bits({-1, -2, 3})}, false, {-1, -3, -2}},
+      {"a failed nested F-structure reached unconditionally", holder, {EmptyFeatureSet}, true, {}},
+  };
+  for (const auto& [what, fs, nogoods, failed, chosen] : cases) {
+    fs->ResolveNogoods();
+    EXPECT_EQ(fs->nogoods, nogoods) << what;
+    EXPECT_EQ(fs->failed, failed) << what;
+    if (!failed) { EXPECT_EQ(fs->chosenContext, chosen) << what; }
+  }
+}
+TEST_F(FStructureTest, DaughterConstraintsAreTestedAtTheirAnchor) {
+  const std::tuple<const char*, uint8_t, const char*, bool, Sets> cases[] = {
+      {"=c meets a compatible other value", 0x30, "nom", true, {Bits({3, -4})}},
+      {"=c misses its value", 0x30, "acc", false, {Bits({3})}},
+      {"negation meets its value", 0x38, "nom", true, {Bits({3, 4})}},
+      {"negation without counterpart", 0x38, "acc", false, {}},
+  };
+  for (const auto& [what, flags, wanted, daughterHasCase, nogoods] : cases) {
+    auto* daughter = daughterHasCase ? WithCase({Atom("nom", {4}), Atom("gen", {-4})}) : new P_FStructure();
+    auto* fs = new P_FStructure();
+    const std::unique_ptr<P_FSItemComplex> constraint(Item("CASE", flags, {Atom(wanted, {3})}));
+    fs->MergeIntoExistingItem(new P_FSItemComplexAnchored(constraint.get(), fs, daughter));
+    fs->CheckConstrainingItems();
+    EXPECT_EQ(fs->nogoods, nogoods) << what;
+  }
+}
+
+TEST_F(FStructureTest, APassedTimeLimitLosesWhatItTouches) {
+  // An unconditional link fails the F-structure; a link under a choice
+  // costs only that choice.
+  for (const auto& [link, failed] : {std::pair{ContextList{0}, true}, {ContextList{1}, false}}) {
+    ParseClockScope clock;
+    // Simple items: their own pairs are not timed, the unification is.
+    auto* fs = new P_FStructure();
+    fs->AddItem(new P_FSItemSimple(Id("NUM"), Id("sg")));
+    auto* linked = new P_FStructure();
+    linked->AddItem(new P_FSItemSimple(Id("NUM"), Id("sg")));
+    LinkAtRoot(fs, linked, link);
+    clock.Expire();
+    fs->ResolveNogoods();
+    EXPECT_EQ(fs->failed, failed);
+    if (!failed) { EXPECT_EQ(fs->chosenContext, ContextList{-1}); }
+  }
+  // Before solving, a passed time limit fails the next constraint.
+  ParseClockScope clock;
+  P_FStructure* top = Constrain(WithCase({Atom("nom", {1})}), "CASE", 0x10, Atom("nom", {1}));
+  clock.Expire();
+  Presolve(top);
+  EXPECT_TRUE(top->failed);
+}
+
+TEST_F(PresolveTest, ConstraintsAtTheTop) {
+  const std::tuple<const char*, uint8_t, ContextList, const char*, Sets, bool> cases[] = {
+      {"=c finds nothing: its context is a nogood", 0x10, {2}, nullptr, {Bits({2})}, false},
+      {"=c finds nothing, unconditionally", 0x10, {0}, nullptr, {EmptyFeatureSet}, true},
+      {"=c finds its value", 0x10, {0}, "nom", {}, false},
+      {"=c finds another value", 0x10, {2}, "acc", {Bits({2})}, false},
+      {"negation meets its value", 0x18, {2}, "nom", {Bits({2})}, false},
+      {"negation without counterpart", 0x18, {0}, nullptr, {}, false},
+  };
+  for (const auto& [what, flags, wanted, present, nogoods, failed] : cases) {
+    auto* top = present ? WithCase({Atom(present)}) : new P_FStructure();
+    Presolve(Constrain(top, "CASE", flags, Atom("nom", wanted)));
+    EXPECT_EQ(top->nogoods, nogoods) << what;
+    EXPECT_EQ(top->failed, failed) << what;
+    EXPECT_TRUE(top->presolved) << what;
+  }
+}
+
+TEST_F(PresolveTest, WhatTheAnchorCannotSettleIsCheckedAtTheTop) {
+  // The inner F-structure is identified with the top under +3 and holds the
+  // constraint "^CASE =c nom" without a CASE of its own; the value is found
+  // elsewhere below the top, or nowhere.
+  for (const auto& [valueElsewhere, nogoods] : {std::pair{true, Sets{}}, {false, Sets{Bits({3})}}}) {
+    P_FStructure* inner = Constrain(new P_FStructure(), "CASE", 0x10, Atom("nom"));
+    auto* top = new P_FStructure();
+    top->root->AddValue(Link(inner, {3}));
+    if (valueElsewhere) top->root->AddValue(Link(WithCase({Atom("nom")})));
+    Presolve(top);
+    EXPECT_EQ(top->nogoods, nogoods);
+  }
+  // A nested F-structure is a top of its own: its failure costs its link.
+  P_FStructure* object = Constrain(new P_FStructure(), "CASE", 0x10, Atom("acc"));
+  auto* top = new P_FStructure();
+  top->AddItem(Item("OBJ", 0, {Link(object, {4})}));
+  Presolve(top);
+  EXPECT_TRUE(object->failed);
+  EXPECT_EQ(top->nogoods, Sets{Bits({4})});
+  EXPECT_EQ(top->chosenContext, ContextList{-4});
+}
+

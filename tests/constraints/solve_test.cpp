@@ -1,149 +1,147 @@
-// Solving: completeness and coherence against subcategorisation frames.
+// Solving: completeness and coherence against subcategorisation frames, the
+// hooks the solver reads frames and the parse clock through, and restricting
+// solved F-structures to one reading.
 #include <gtest/gtest.h>
-
-#include <map>
 
 #include "constraints_fixture.h"
 #include "core/trace_log.h"
-#include "solver_test_helpers.h"
 
-using namespace solver_test;
+using namespace ctest;
 
 namespace {
 
-class SolveTest : public ::testing::Test {
+class SolveTest : public ConstraintsTest {
  protected:
-  SolveTest() {
-    previous_ = SetSubcatFrameSource([](int n) -> std::optional<std::vector<uint16_t>> {
-      static const std::map<int, std::vector<std::string>> frames{
-          {1, {"SUBJ", "OBJ"}}, {2, {"OBJ"}}, {7, {"SUBJ"}}, {8, {}}};
-      const auto frame = frames.find(n);
-      if (frame == frames.end()) return std::nullopt;
-      std::vector<uint16_t> ids;
-      for (const std::string& name : frame->second) ids.push_back(Id(name));
-      return ids;
-    });
-  }
-  ~SolveTest() override { SetSubcatFrameSource(previous_); }
-
-  ConstraintsData data_{"SUBJ,OBJ,OBJ2,OBL"};
-  SubcatFrameSource previous_;
+  FrameTableScope frames_{{{1, {"SUBJ", "OBJ"}}, {2, {"OBJ"}}, {7, {"SUBJ"}}, {8, {}}}};
 };
 
-struct Filler {
-  const char* function;
-  ContextList context;
-};
+using RestrictTest = ConstraintsTest;
+
+
+// The reading under the context, which gets the chosen literals.
+P_FStructure* Restrict(P_FStructure* fs, ContextList& context) { return fs->RestrictToContextResolved(context); }
+
+using Fillers = std::initializer_list<std::pair<const char*, ContextList>>;
 
 // A predicate's F-structure: GF values and governable functions, each
 // function an F-structure reached under its context.
-P_FStructure* Predicate(std::initializer_list<Filler> frames, std::initializer_list<Filler> functions) {
+P_FStructure* Predicate(Fillers frames, Fillers functions) {
   auto* fs = new P_FStructure();
-  if (frames.size() > 0) {
-    P_FSItemComplex* gf = Item("GF", 0, {});
-    for (const Filler& frame : frames) gf->AddValue(Atom(frame.function, frame.context));
-    fs->AddItem(gf);
-  }
-  for (const Filler& function : functions) {
-    fs->AddItem(Item(function.function, 0x80, {Link(new P_FStructure(), function.context)}));
-  }
-  fs->items.sort([](const P_FSItem* a, const P_FSItem* b) { return *a < *b; });
+  P_FSItemComplex* gf = Item("GF", 0, {});
+  for (const auto& [frame, context] : frames) gf->AddValue(Atom(frame, context));
+  if (frames.size() > 0) fs->AddItem(gf); else delete gf;
+  for (const auto& [function, context] : functions) fs->AddItem(Item(function, 0x80, {Link(new P_FStructure(), context)}));
+  SortItems(fs);
   return fs;
 }
 
 }  // namespace
 
 TEST_F(SolveTest, FramesAgainstPresentFunctions) {
-  struct Case {
-    const char* what;
-    std::initializer_list<Filler> frames;
-    std::initializer_list<Filler> functions;
-    std::list<CFeatureSet> nogoods;
-    std::list<CFeatureSet> solutions;
-  } cases[] = {
+  // The last row's frames are outside the table: skipped and logged.
+  // Aggregates, so that the lists live as long as the table.
+  const struct Case { const char* what; Fillers frames, functions; Sets nogoods, solutions; } cases[] = {
       {"complete and coherent", {{"1", {0}}}, {{"SUBJ", {0}}, {"OBJ", {0}}}, {}, {EmptyFeatureSet}},
       {"incomplete", {{"1", {0}}}, {{"SUBJ", {0}}}, {EmptyFeatureSet}, {}},
-      {"an extra function under a choice", {{"1", {0}}}, {{"SUBJ", {0}}, {"OBJ", {0}}, {"OBL", {2}}}, {Bits({2})},
+      {"an extra function under a choice", {{"1", {0}}}, {{"SUBJ", {0}}, {"OBJ", {0}}, {"OBJ2", {2}}}, {Bits({2})},
        {EmptyFeatureSet}},
-      {"conflicting presence contexts are not combined",
-       {{"1", {0}}},
-       {{"SUBJ", {1}}, {"SUBJ", {-1}}, {"OBJ", {1}}},
-       {},
+      {"conflicting presence contexts are not combined", {{"1", {0}}}, {{"SUBJ", {1}}, {"SUBJ", {-1}}, {"OBJ", {1}}}, {},
        {Bits({1})}},
       {"no predicate", {}, {{"SUBJ", {3}}}, {Bits({3})}, {}},
-      {"a frame named by the digits of its value", {{"x7", {0}}}, {{"SUBJ", {0}}}, {}, {EmptyFeatureSet}},
       {"a frame without functions", {{"8", {4}}}, {}, {Bits({4})}, {}},
-      {"two frames under a choice", {{"1", {5}}, {"7", {-5}}}, {{"SUBJ", {0}}, {"OBJ", {0}}}, {Bits({-5})},
-       {Bits({5})}},
+      {"two frames under a choice", {{"1", {5}}, {"7", {-5}}}, {{"SUBJ", {0}}, {"OBJ", {0}}}, {Bits({-5})}, {Bits({5})}},
+      {"frames outside the table are skipped", {{"99", {1}}, {"45", {-1}}}, {{"SUBJ", {0}}}, {}, {}},
   };
-  for (const Case& c : cases) {
-    P_FStructure* fs = Predicate(c.frames, c.functions);
+  for (const auto& [what, frames, functions, nogoods, solutions] : cases) {
+    P_FStructure* fs = Predicate(frames, functions);
+    const uint64_t lines = TraceLogLineCount();
     fs->Solve();
-    EXPECT_TRUE(fs->solved) << c.what;
-    EXPECT_EQ(fs->nogoods, c.nogoods) << c.what;
-    EXPECT_EQ(fs->solutionContexts, c.solutions) << c.what;
+    EXPECT_TRUE(fs->solved) << what;
+    EXPECT_EQ(fs->nogoods, nogoods) << what;
+    EXPECT_EQ(fs->solutionContexts, solutions) << what;
+    EXPECT_EQ(TraceLogLineCount() - lines, &what == &std::end(cases)[-1].what ? 2u : 0u) << what;
   }
+  // An atomic governable function counts as present.
+  P_FStructure* atomic = Predicate({{"1", {0}}}, {{"OBJ", {0}}});
+  atomic->AddItem(new P_FSItemSimple(Id("SUBJ"), Id("it")));
+  SortItems(atomic);
+  atomic->Solve();
+  EXPECT_EQ(atomic->solutionContexts, Sets{EmptyFeatureSet});
 }
 
-TEST_F(SolveTest, FramesOutsideTheTableAreSkippedAndLogged) {
-  const uint64_t lines = TraceLogLineCount();
-  P_FStructure* fs = Predicate({{"99", {1}}, {"45", {-1}}}, {{"SUBJ", {0}}});
-  fs->Solve();
-  EXPECT_EQ(TraceLogLineCount(), lines + 2);
-  EXPECT_TRUE(fs->nogoods.empty());
-  EXPECT_TRUE(fs->solutionContexts.empty());
-}
-
-TEST_F(SolveTest, AnAtomicGovernableFunctionCountsAsPresent) {
-  P_FStructure* fs = Predicate({{"1", {0}}}, {{"OBJ", {0}}});
-  fs->AddItem(new P_FSItemSimple(Id("SUBJ"), Id("it")));
-  fs->items.sort([](const P_FSItem* a, const P_FSItem* b) { return *a < *b; });
-  fs->Solve();
-  EXPECT_EQ(fs->solutionContexts, std::list<CFeatureSet>{EmptyFeatureSet});
-}
-
-TEST_F(SolveTest, PredicatesReachedUnderSeveralContexts) {
-  struct Case {
-    const char* what;
-    ContextList second;
-    std::list<CFeatureSet> nogoods;
-  } cases[] = {
-      {"nothing in common: governs once per context", {-1}, {Bits({1}), Bits({-1}), Bits({3})}},
-      {"a common literal: governs once", {1, 2}, {Bits({1}), Bits({3})}},
-  };
-  for (const Case& c : cases) {
-    // Frame 1 needs SUBJ and OBJ, frame 2 OBJ; nothing is present, so each
-    // required context becomes a nogood.
-    P_FStructure* first = Predicate({{"1", {0}}}, {});
-    P_FStructure* other = Predicate({{"2", {0}}}, {});
-    auto* top = new P_FStructure();
-    top->root->AddValue(Link(first, {1}));
-    top->root->AddValue(Link(first, c.second));
-    top->root->AddValue(Link(other, {3}));
-    top->Solve();
-    EXPECT_EQ(top->nogoods, c.nogoods) << c.what;
-  }
-}
-
-TEST_F(SolveTest, SolveRunsOnceAndNotPastTheTimeLimit) {
-  P_FStructure* fs = Predicate({{"7", {0}}}, {{"SUBJ", {0}}});
-  fs->Solve();
-  fs->Solve();
-  EXPECT_EQ(fs->solutionContexts.size(), 1u);
-
+TEST_F(SolveTest, SolveStopsPastTheTimeLimit) {
   ParseClockScope clock;
-  clock.Expire();
+  for (const auto& [now, exceeded] : {std::pair{0, false}, {100, false}, {101, true}}) {
+    clock.Set(now);
+    EXPECT_EQ(SolverTimeExceeded(), exceeded) << now;  // the limit is strictly exceeded
+  }
   P_FStructure* late = Predicate({{"7", {0}}}, {{"SUBJ", {0}}});
   late->Solve();
   EXPECT_FALSE(late->solved);
   EXPECT_TRUE(late->solutionContexts.empty());
 }
 
-TEST_F(SolveTest, NestedFStructuresAreSolvedToo) {
-  P_FStructure* inner = Predicate({{"7", {0}}}, {{"SUBJ", {0}}});
+TEST_F(RestrictTest, AFailedLinkedFStructureCostsOnlyItsChoice) {
+  auto* broken = new P_FStructure();
+  broken->AddNogood(EmptyFeatureSet);
+  broken->failed = true;
+  auto* fs = new P_FStructure();
+  fs->AddItem(Item("OBJ", 0, {Link(broken, {1}), Link(WithCase({Atom("acc")}), {-1})}));
+  ContextList context;
+  const P_FStructure* reading = Restrict(fs, context);
+  ASSERT_NE(reading, nullptr);
+  EXPECT_EQ(context, ContextList{-1});
+  const P_FSItem* obj = reading->FindItem(Id("OBJ"));
+  ASSERT_EQ(obj->GetValueCount(), 1);
+  EXPECT_EQ(Texts(obj->GetValues().front()->GetBoundFStructure()->FindItem(Id("CASE"))), Strings{"acc()"});
+  // A failed F-structure has no reading.
+  fs->failed = true;
+  context = {4};
+  EXPECT_EQ(Restrict(fs, context), nullptr);
+  EXPECT_EQ(fs->RestrictToContext(context), nullptr);
+  EXPECT_EQ(context, ContextList{4});
+}
+
+TEST_F(RestrictTest, TheChoiceTreeDecidesWhereTheSearchGivesUp) {
+  // Fourteen choices must all be true inside the solution context +1: more
+  // assignments than the extension tries, so the choice tree decides.
+  P_FStructure* fs = WithCase({Atom("nom", {1}), Atom("acc", {-1})});
+  ContextList expected{1};
+  for (int8_t choice = 2; choice <= 15; ++choice) {
+    fs->AddNogood(Bits({static_cast<int8_t>(-choice)}));
+    expected.push_back(choice);
+  }
+  fs->solutionContexts = {Bits({1})};
+  ContextList context;
+  P_FStructure* reading = Restrict(fs, context);
+  ASSERT_NE(reading, nullptr);
+  context.sort();
+  EXPECT_EQ(context, expected);
+  EXPECT_EQ(Texts(reading->FindItem(Id("CASE"))), Strings{"nom(1)"});
+  // When no reading is possible at all there is no F-structure.
+  fs->AddNogood(Bits({1}));
+  context.clear();
+  EXPECT_EQ(Restrict(fs, context), nullptr);
+}
+
+TEST_F(RestrictTest, TheReadingOutlivesTheFStructureAndPathLinksToTheTopAreNotFollowed) {
+  P_FStructure* fs = WithCase({Atom("nom", {1})});
+  ContextList context{1};
+  P_FStructure* reading = fs->RestrictToContext(context);
+  delete fs;
+  EXPECT_EQ(Texts(reading->FindItem(Id("CASE"))), Strings{"nom(1)"});
+
+  // An INDEX item keeps its path link unresolved; here it names a path in
+  // the very F-structure that holds it.
   auto* top = new P_FStructure();
-  top->AddItem(Item("XCOMP", 0, {Link(inner)}));
-  top->Solve();
-  EXPECT_TRUE(inner->solved);
-  EXPECT_EQ(inner->solutionContexts, std::list<CFeatureSet>{EmptyFeatureSet});
+  top->AddItem(Item("INDEX", 0, {new P_ConValFSLink(top, Id("OBJ CASE"))}));
+  top->AddItem(Item("OBJ", 0, {Link(WithCase({Atom("acc", {1})}))}));
+  SortItems(top);
+  top->ResolveNogoodsRecursive(top, CFeatureSet(kFeatureSetWords));
+  EXPECT_TRUE(top->CollectNogoodsDeep().empty());
+  ASSERT_NE(reading = Restrict(top, context), nullptr);
+  reading->NarrowValueContexts(context);
+  const P_ConVal* kept = reading->FindItem(SymbolTableIndexId)->GetValues().front();
+  EXPECT_EQ(kept->GetBoundFStructure(), top);
+  EXPECT_EQ(kept->GetFSAttribute(), Id("OBJ CASE"));
 }

@@ -8,35 +8,40 @@
 #include "core/production.h"
 #include "core/raw_production.h"
 #include "core/string_helpers.h"
+#include "core/symbol_table.h"
 #include "core/trace_log.h"
+#include "platform/utf8.h"
 #include "resources/grammar.h"
 #include "support/test_support.h"
 
-namespace grammar_test {
-
-// A grammar compiled from the two texts, its files in the folder.
-inline std::unique_ptr<CGrammar> Compile(const TempDir& dir, const WString& rules, const WString& macros = u"",
-                                         bool replaceStar = false, bool generationIndex = true) {
-  WriteUtf16File(dir.File("rules.txt"), rules);
-  WriteUtf16File(dir.File("macros.txt"), macros);
-  return std::make_unique<CGrammar>(dir.File("rules.txt"), dir.File("macros.txt"), dir.File("rules.lfg"),
-                                    dir.File("rules.cfg"), nullptr, replaceStar, generationIndex);
-}
-
-// "lhs -> a b" with the rule end left out; "lhs ->" for an empty production.
-inline WString RawText(const CRawProduction& production) {
-  WString text = production.Lhs->Text + u" ->";
-  for (const CRawSymbol* symbol : production.Rhs) {
+// "LHS -> a b c" without the rule-end mark; annotations left out.
+inline std::string DescribeRaw(const CRawProduction& p) {
+  std::string text = ToUtf8(p.Lhs->Text) + " ->";
+  for (const CRawSymbol* symbol : p.Rhs) {
     if (symbol->Flag != 0 && symbol->Text == u".") continue;
-    text += u" " + symbol->Text;
+    text += " " + ToUtf8(symbol->Text);
   }
   return text;
 }
 
-inline std::vector<WString> RawTexts(const RawProductionList& productions) {
-  std::vector<WString> texts;
-  for (const auto& production : productions) texts.push_back(RawText(*production));
-  return texts;
+inline std::vector<std::string> DescribeRaw(const RawProductionList& list) {
+  std::vector<std::string> lines;
+  for (const auto& p : list) lines.push_back(DescribeRaw(*p));
+  return lines;
+}
+
+using Lines = std::vector<std::string>;
+
+namespace grammar_test {
+
+inline SymbolId Id(const char16_t* name) { return GetSymbolId(name, true); }
+
+// A grammar compiled from the two texts, its files in the folder.
+inline std::unique_ptr<CGrammar> Compile(const TempDir& dir, const WString& rules, const WString& macros = u"") {
+  WriteUtf16File(dir.File("rules.txt"), rules);
+  WriteUtf16File(dir.File("macros.txt"), macros);
+  return std::make_unique<CGrammar>(dir.File("rules.txt"), dir.File("macros.txt"), dir.File("rules.lfg"),
+                                    dir.File("rules.cfg"), nullptr, false, true);
 }
 
 inline WString ProductionText(const CProduction& production) {
@@ -53,14 +58,9 @@ inline RawProductionList Expand(CGrammar& grammar, const TempDir& dir, const WSt
   return grammar.ExpandRuleGroups(grammar.TokenizeRules(dir.File("case.lfg")));
 }
 
-// Counts the trace-log lines written while it lives.
-class LogWatch {
- public:
-  LogWatch() : start_(TraceLogLineCount()) {}
-  uint64_t Lines() const { return TraceLogLineCount() - start_; }
-
- private:
-  uint64_t start_;
-};
+// Counts the trace-log lines written from now on.
+inline auto LogLines() {
+  return [start = TraceLogLineCount()] { return TraceLogLineCount() - start; };
+}
 
 }  // namespace grammar_test

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "core/config_store.h"
+#include "core/symbol_table.h"
 #include "core/wide_string.h"
 #include "resources/lexicon.h"
 #include "support/test_support.h"
@@ -21,11 +22,11 @@ class LexiconTest : public ::testing::Test {
       SetFile(key, "features.txt");
     }
     WriteUtf16File(dir.File("features.txt"), u"PRED, NUM, GEND\r\n");
-    SetFile("ULexiconFileName", "ULexicon.txt");
-    SetFile("ULexiconDumpFileName", "ULexicon.dmp");
-    SetFile("ULexiconInNumbers", "ULexiconInNumbers.bin");
-    SetFile("UCommonLexFeaturesFileName", "UCommonLexFeatures.bin");
-    SetFile("Expansions", "Expansions.txt");
+    // The Urdu files are named after their keys.
+    for (const char* key : {"ULexiconFileName", "ULexiconDumpFileName", "ULexiconInNumbers",
+                            "UCommonLexFeaturesFileName", "Expansions"}) {
+      SetFile(key, std::string(key) + ".txt");
+    }
     WriteUtf16File(dir.File("Expansions.txt"), u"");
     SetConfigValue("CompileLexicon", "yes");
   }
@@ -42,8 +43,14 @@ class LexiconTest : public ::testing::Test {
 
   // Compiles the raw text as the Urdu lexicon of this data root.
   std::unique_ptr<CLexicon> CompileUrdu(const WString& raw) {
-    WriteUtf16File(dir.File("ULexicon.txt"), raw);
+    WriteUtf16File(dir.File("ULexiconFileName.txt"), raw);
     SetConfigValue("CompileLexicon", "yes");
+    return std::make_unique<CLexicon>("U", true);
+  }
+
+  // Loads the Urdu lexicon from the files a compile wrote.
+  std::unique_ptr<CLexicon> LoadUrdu() {
+    SetConfigValue("CompileLexicon", "no");
     return std::make_unique<CLexicon>("U", true);
   }
 
@@ -61,3 +68,19 @@ inline std::vector<CLexicalEntry*> AllEntries(const CLexicon& lexicon) {
 }
 
 inline std::string Utf8(const WString& text) { return ToUtf8(text); }
+inline std::string CategoryName(const CLexicalEntry& entry) {
+  return Utf8(GetSymbolName(static_cast<SymbolId>(entry.category)));
+}
+
+// Each entry as "word|category|pred|constraints|equations", lists joined by ';'.
+inline std::vector<std::string> DescribeAll(const CLexicon& lexicon) {
+  std::vector<std::string> described;
+  for (const CLexicalEntry* e : AllEntries(lexicon)) {
+    std::string text = Utf8(e->word) + "|" + CategoryName(*e) + "|" + Utf8(e->pred) + "|";
+    for (size_t i = 0; i < e->constraints.size(); ++i) text += (i ? ";" : "") + Utf8(e->constraints[i]);
+    text += "|";
+    for (size_t i = 0; i < e->equations.size(); ++i) text += (i ? ";" : "") + Utf8(e->equations[i]->ToString());
+    described.push_back(text);
+  }
+  return described;
+}

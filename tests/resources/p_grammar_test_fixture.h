@@ -1,6 +1,5 @@
 // Shared set-up of the compiled-grammar and CFG-lexicon tests: a data root in
-// a temporary folder with the configuration keys pointing into it, and
-// helpers that describe raw productions as text.
+// a temporary folder with the configuration keys pointing into it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,27 +9,13 @@
 #include <vector>
 
 #include "constraints/p_fs_compiler.h"
+#include "constraints/p_symbol_table.h"
 #include "core/config_store.h"
 #include "core/symbol_table.h"
 #include "platform/utf8.h"
+#include "resources/grammar_test_helpers.h"
 #include "resources/p_grammar.h"
 #include "support/test_support.h"
-
-// "LHS -> a b c" without the rule-end mark; annotations left out.
-inline std::string DescribeRaw(const CRawProduction& p) {
-  std::string text = ToUtf8(p.Lhs->Text) + " ->";
-  for (const CRawSymbol* symbol : p.Rhs) {
-    if (symbol->Flag != 0 && symbol->Text == u".") continue;
-    text += " " + ToUtf8(symbol->Text);
-  }
-  return text;
-}
-
-inline std::vector<std::string> DescribeRaw(const P_RawProductionList& list) {
-  std::vector<std::string> lines;
-  for (const auto& p : list) lines.push_back(DescribeRaw(*p));
-  return lines;
-}
 
 inline void WriteNarrowFile(const std::string& path, const std::string& text) {
   WriteBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
@@ -42,22 +27,16 @@ class CompiledGrammarTest : public ::testing::Test {
     ClearConfiguration();
     ClearSymbolTable();
     Set("CompileP_Grammar", "yes");
-    Set("POSs", File("POSs.txt"));
-    Set("SubCats", File("SubCats.txt"));
-    Set("FSAttrTypeFile", File("AttrTypes.txt"));
-    Set("SubCatFrameListFileName", File("Governable.txt"));
-    Set("ncfgFileName", File("grammar.ncfg"));
-    Set("DumpedEgrammar", File("DumpedEgrammar"));
-    Set("DumpedEgrammarSymbols", File("DumpedEgrammarSymbols"));
-    Set("ELexiconDumpFileName", File("ELexicon.dump"));
-    Set("Dummy", File("Dummy.txt"));
-    Set("DummyDump", File("Dummy.dump"));
-    Set("P_FSInitializerDump", File("P_FSInitializer.dump"));
-    Set("SymbolTableDumpFile", File("SymbolTable.dump"));
-    WriteNarrowFile(File("POSs.txt"), "det n pron v aux adj adv p neg");
-    WriteNarrowFile(File("SubCats.txt"), "SUBJ\r\nSUBJ\tOBJ\r\nSUBJ\tOBJ\tOBJ2");
-    WriteNarrowFile(File("AttrTypes.txt"), "SUBJ\nOBJ\nOBJ2\nADJUNCT");
-    WriteUtf16File(File("Governable.txt"), u"SUBJ,OBJ,OBJ2");
+    // Every file is named after its key.
+    for (const char* key : {"POSs", "SubCats", "FSAttrTypeFile", "SubCatFrameListFileName", "ncfgFileName",
+                            "DumpedEgrammar", "DumpedEgrammarSymbols", "ELexiconDumpFileName", "Dummy", "DummyDump",
+                            "P_FSInitializerDump", "SymbolTableDumpFile"}) {
+      Set(key, File(key));
+    }
+    WriteNarrowFile(File("POSs"), "det n pron v aux adj adv p neg");
+    WriteNarrowFile(File("SubCats"), "SUBJ\r\nSUBJ\tOBJ\r\nSUBJ\tOBJ\tOBJ2");
+    WriteNarrowFile(File("FSAttrTypeFile"), "SUBJ\nOBJ\nOBJ2\nADJUNCT");
+    WriteUtf16File(File("SubCatFrameListFileName"), u"SUBJ,OBJ,OBJ2");
     P_FSCompiler::Init();
   }
 
@@ -70,8 +49,28 @@ class CompiledGrammarTest : public ::testing::Test {
   std::unique_ptr<P_Grammar> CompileGrammar(const std::u16string& rules, const std::u16string& macros = u"") {
     WriteUtf16File(File("rules.txt"), rules);
     WriteUtf16File(File("macros.txt"), macros);
+    return LoadGrammar();
+  }
+
+  // Compiles the files written last, or loads the dumps when compiling is off.
+  std::unique_ptr<P_Grammar> LoadGrammar() {
     return std::make_unique<P_Grammar>(File("rules.txt"), File("macros.txt"), File("grammar.lfg"),
                                        File("grammar.cfg"), 1);
+  }
+
+  // Writes the constraint system's dumps, forgets everything and loads them
+  // back, as a later start-up does; other names take the low ids first, as
+  // another compile of the common symbol table would give them.
+  void RestartFromDumps() {
+    ASSERT_TRUE(P_FSCompiler::WriteDump());
+    ASSERT_TRUE(P_SymbolTable::WriteDump());
+    ClearSymbolTable();
+    GetSymbolId(u"unrelated", true);
+    GetSymbolId(u"names", true);
+    P_FSCompiler::Init();
+    ASSERT_TRUE(P_FSCompiler::ReadDump());
+    ASSERT_TRUE(P_SymbolTable::ReadDump());
+    Set("CompileP_Grammar", "no");
   }
 
   // A grammar object whose load failed on purpose: its compile steps can be
