@@ -52,11 +52,13 @@ class P_ConVal {
   // filled, when the words end before the record does.
   virtual bool Deserialize(const DumpWords& words, uint32_t& index) = 0;
   virtual bool Equals(const P_ConVal* other) const = 0;
-  virtual uint16_t GetPlainValue() const = 0;
-  virtual uint16_t GetLinkValue() const = 0;
-  virtual uint8_t GetValueType() const = 0;
-  virtual int GetValueCount() const = 0;
-  virtual bool ContainsValue(uint16_t id) const = 0;
+  // The operations below answer neutrally for classes they do not apply to;
+  // each class overrides the ones that carry its own data.
+  virtual uint16_t GetPlainValue() const { return 0; }
+  virtual uint16_t GetLinkValue() const { return 0; }
+  virtual uint8_t GetValueType() const { return '?'; }
+  virtual int GetValueCount() const { return 0; }
+  virtual bool ContainsValue(uint16_t) const { return false; }
   virtual std::ostream& Print(std::ostream& out) const = 0;
   // New values owned by the caller; the vector is only read. Empty also when
   // a shifted choice would pass 127.
@@ -65,18 +67,18 @@ class P_ConVal {
   // shifted choice that would pass 127).
   virtual P_ConVal* Instantiate(P_FStructure* first, P_FStructure* second, int8_t k) const = 0;
   virtual bool IsNullValue() const = 0;
-  virtual void SetValue(uint16_t id) = 0;
-  virtual void SetValueType(uint8_t type) = 0;
-  virtual P_FStructure* GetFStructure() const = 0;
-  virtual bool Matches(const P_ConVal* other) const = 0;
-  virtual std::list<uint16_t> GetValueList() const = 0;
-  virtual uint16_t GetFSAttribute() const = 0;
-  virtual P_FStructure* GetBoundFStructure() const = 0;
+  virtual void SetValue(uint16_t) {}
+  virtual void SetValueType(uint8_t) {}
+  virtual P_FStructure* GetFStructure() const { return nullptr; }
+  virtual bool Matches(const P_ConVal*) const { return true; }
+  virtual std::list<uint16_t> GetValueList() const { return {}; }
+  virtual uint16_t GetFSAttribute() const { return 0xFFFF; }
+  virtual P_FStructure* GetBoundFStructure() const { return nullptr; }
   virtual std::string ToString() const = 0;
   // A new copy owned by the caller; a link's copy points to the same
   // F-structure.
   virtual P_ConVal* Clone() const = 0;
-  virtual void ClearFStructure() = 0;
+  virtual void ClearFStructure() {}
 
   ContextList context;
   CFeatureSet contextBits;
@@ -99,11 +101,7 @@ class P_ConValFSLink : public P_ConVal {
   void Serialize(DumpWords& words, uint32_t& index) const override;
   bool Deserialize(const DumpWords& words, uint32_t& index) override;
   bool Equals(const P_ConVal* other) const override;
-  uint16_t GetPlainValue() const override { return 0; }
-  uint16_t GetLinkValue() const override { return 0; }
   uint8_t GetValueType() const override { return valueType; }
-  int GetValueCount() const override { return 0; }
-  bool ContainsValue(uint16_t) const override { return false; }
   std::ostream& Print(std::ostream& out) const override;
   std::list<P_ConVal*> Evaluate(P_FStructure* fs, std::vector<P_ConVal*> linked, int8_t k) override;
   P_ConVal* Instantiate(P_FStructure* first, P_FStructure* second, int8_t k) const override;
@@ -111,8 +109,6 @@ class P_ConValFSLink : public P_ConVal {
   void SetValue(uint16_t id) override { attribute = id; }
   void SetValueType(uint8_t type) override { valueType = type; }
   P_FStructure* GetFStructure() const override { return boundFStructure; }
-  bool Matches(const P_ConVal*) const override { return true; }
-  std::list<uint16_t> GetValueList() const override { return {}; }
   uint16_t GetFSAttribute() const override { return attribute; }
   P_FStructure* GetBoundFStructure() const override { return boundFStructure; }
   std::string ToString() const override;
@@ -130,25 +126,14 @@ class P_ConValFDLink : public P_ConVal {
   void Serialize(DumpWords& words, uint32_t& index) const override;
   bool Deserialize(const DumpWords& words, uint32_t& index) override;
   bool Equals(const P_ConVal* other) const override;
-  uint16_t GetPlainValue() const override { return 0; }
   uint16_t GetLinkValue() const override { return value; }
   uint8_t GetValueType() const override { return valueType; }
-  int GetValueCount() const override { return 0; }
-  bool ContainsValue(uint16_t) const override { return false; }
   std::ostream& Print(std::ostream& out) const override;
   std::list<P_ConVal*> Evaluate(P_FStructure* fs, std::vector<P_ConVal*> linked, int8_t k) override;
   P_ConVal* Instantiate(P_FStructure* first, P_FStructure* second, int8_t k) const override;
   bool IsNullValue() const override { return value == 0; }
-  void SetValue(uint16_t) override {}
-  void SetValueType(uint8_t) override {}
-  P_FStructure* GetFStructure() const override { return nullptr; }
-  bool Matches(const P_ConVal*) const override { return true; }
-  std::list<uint16_t> GetValueList() const override { return {}; }
-  uint16_t GetFSAttribute() const override { return 0xFFFF; }
-  P_FStructure* GetBoundFStructure() const override { return nullptr; }
   std::string ToString() const override;
   P_ConVal* Clone() const override;
-  void ClearFStructure() override {}
 
   uint16_t value = 0;
   uint8_t valueType = 0;
@@ -164,24 +149,13 @@ class P_ConValPlainVal : public P_ConVal {
   bool Deserialize(const DumpWords& words, uint32_t& index) override;
   bool Equals(const P_ConVal* other) const override;
   uint16_t GetPlainValue() const override { return value; }
-  uint16_t GetLinkValue() const override { return 0; }
-  uint8_t GetValueType() const override { return '?'; }
-  int GetValueCount() const override { return 0; }
-  bool ContainsValue(uint16_t) const override { return false; }
   std::ostream& Print(std::ostream& out) const override;
   std::list<P_ConVal*> Evaluate(P_FStructure* fs, std::vector<P_ConVal*> linked, int8_t k) override;
   P_ConVal* Instantiate(P_FStructure* first, P_FStructure* second, int8_t k) const override;
   bool IsNullValue() const override { return value == 0; }
-  void SetValue(uint16_t) override {}
-  void SetValueType(uint8_t) override {}
-  P_FStructure* GetFStructure() const override { return nullptr; }
   bool Matches(const P_ConVal* other) const override;
-  std::list<uint16_t> GetValueList() const override { return {}; }
-  uint16_t GetFSAttribute() const override { return 0xFFFF; }
-  P_FStructure* GetBoundFStructure() const override { return nullptr; }
   std::string ToString() const override;
   P_ConVal* Clone() const override;
-  void ClearFStructure() override {}
 
   uint16_t value = 0;
 };
@@ -192,25 +166,16 @@ class P_ConValPlainValList : public P_ConVal {
   void Serialize(DumpWords& words, uint32_t& index) const override;
   bool Deserialize(const DumpWords& words, uint32_t& index) override;
   bool Equals(const P_ConVal* other) const override;
-  uint16_t GetPlainValue() const override { return 0; }
-  uint16_t GetLinkValue() const override { return 0; }
-  uint8_t GetValueType() const override { return '?'; }
   int GetValueCount() const override { return static_cast<int>(values.size()); }
   bool ContainsValue(uint16_t id) const override;
   std::ostream& Print(std::ostream& out) const override;
   std::list<P_ConVal*> Evaluate(P_FStructure* fs, std::vector<P_ConVal*> linked, int8_t k) override;
   P_ConVal* Instantiate(P_FStructure* first, P_FStructure* second, int8_t k) const override;
   bool IsNullValue() const override { return false; }
-  void SetValue(uint16_t) override {}
-  void SetValueType(uint8_t) override {}
-  P_FStructure* GetFStructure() const override { return nullptr; }
   bool Matches(const P_ConVal* other) const override;
   std::list<uint16_t> GetValueList() const override { return values; }
-  uint16_t GetFSAttribute() const override { return 0xFFFF; }
-  P_FStructure* GetBoundFStructure() const override { return nullptr; }
   std::string ToString() const override;
   P_ConVal* Clone() const override;
-  void ClearFStructure() override {}
 
   std::list<uint16_t> values;
 };
