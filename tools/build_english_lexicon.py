@@ -115,6 +115,8 @@ its: det, ^PRED='it', ^SPECTYPE=poss.
 our: det, ^PRED='we', ^SPECTYPE=poss.
 their: det, ^PRED='they', ^SPECTYPE=poss.
 another: det, ^PRED='another', ^SPECTYPE=quant.
+enough: det, ^PRED='enough', ^SPECTYPE=quant.
+few: det, ^PRED='few', ^SPECTYPE=quant.
 both: det, ^PRED='both', ^SPECTYPE=quant.
 
 / Auxiliaries
@@ -248,8 +250,8 @@ but: COORD_CONJ, ^COORD=but.
 because: SUB_CONJ.
 if: SUB_CONJ.
 so: SUB_CONJ.
-than: SUB_CONJ.
-that: SUB_CONJ.
+than: SUB_CONJ, ^CONJFORM=than.
+that: SUB_CONJ, ^CONJFORM=that.
 when: SUB_CONJ.
 while: SUB_CONJ.
 
@@ -282,13 +284,49 @@ seven: card, ^PRED='seven', ^NUMBER_VAL=7.
 eight: card, ^PRED='eight', ^NUMBER_VAL=8.
 nine: card, ^PRED='nine', ^NUMBER_VAL=9.
 ten: card, ^PRED='ten', ^NUMBER_VAL=10.
+eleven: card, ^PRED='eleven', ^NUMBER_VAL=11.
+twelve: card, ^PRED='twelve', ^NUMBER_VAL=12.
+thirteen: card, ^PRED='thirteen', ^NUMBER_VAL=13.
+fourteen: card, ^PRED='fourteen', ^NUMBER_VAL=14.
+fifteen: card, ^PRED='fifteen', ^NUMBER_VAL=15.
+sixteen: card, ^PRED='sixteen', ^NUMBER_VAL=16.
+seventeen: card, ^PRED='seventeen', ^NUMBER_VAL=17.
+eighteen: card, ^PRED='eighteen', ^NUMBER_VAL=18.
+nineteen: card, ^PRED='nineteen', ^NUMBER_VAL=19.
+twenty: card, ^PRED='twenty', ^NUMBER_VAL=20.
+thirty: card, ^PRED='thirty', ^NUMBER_VAL=30.
+fifty: card, ^PRED='fifty', ^NUMBER_VAL=50.
 hundred: card, ^PRED='hundred', ^NUMBER_VAL=100.
 thousand: card, ^PRED='thousand', ^NUMBER_VAL=1000.
+/ "one" also stands for a noun already named: "I prefer the black one".
+one: n, ^PRED='one', ^NUM=sg, ^PERS=3 @-1@.
+
 first: ord, ^PRED='first', ^ORD_NUMBER_VAL=1.
 second: ord, ^PRED='second', ^ORD_NUMBER_VAL=2.
 third: ord, ^PRED='third', ^ORD_NUMBER_VAL=3.
 last: ord, ^PRED='last'.
 next: ord, ^PRED='next'.
+
+/ "Let's"
+/ -------
+/ "let" before the apostrophe of "let's" makes a suggestion that includes
+/ the speaker: "Let's go", "Let's try it". The grammar gives the clause
+/ its subject "we"; "let" itself adds nothing but its form (LETFORM).
+
+let: v, ^LETFORM=+.
+
+/ Politeness
+/ ----------
+/ "please" before a command modifies it like an adverb: "Please sit down".
+/ Brill's lexicon knows it only as a verb, so it is written here.
+
+please: adv, ^PRED='please'.
+
+/ "there" is an adverb of place ("He is there") and the dummy subject of
+/ the existential "There is a book on the table"; ADVFORM lets the grammar
+/ find it.
+
+there: adv, ^PRED='there', ^ADVFORM=there.
 
 / Punctuation
 / -----------
@@ -321,25 +359,33 @@ period phone piano plane player present price princess prize product purpose
 rabbit refugee restaurant rose rumor sailor scarf:scarves seat shelf:shelves shoe shower
 size skin sleeve storm tail team test ticket tie toy train troop university
 vacation waiter wallet weekend wheelchair wind wolf:wolves
+bedtime ceiling childhood clock watch curtain danger description drive expense
+garage habit hairstyle lamp match part piece racket result theater tongue
 """
+
+# Nouns of time: a noun phrase that they head may modify a verb phrase
+# ("I play football every day", "I'm going to Europe next week"); they
+# carry NTYPE time.
+TIME_NOUNS = {'day', 'week', 'month', 'year', 'morning', 'afternoon', 'night', 'weekend', 'time'}
 
 # Mass nouns: singular only.
 MASS_NOUNS = """
 air bread earth fire food hair land light meat milk money news rain sky sun
-tea time truth water work
+tea time truth water work best
 beauty business cash coffee electricity football glue hunger justice makeup
 music plastic poverty rice science silence tennis traffic weather
+care heat insecurity police
 """
 
 # Verbs: base 3sg past pastpart prespart frames (i: SUBJ, t: SUBJ OBJ,
-# d: SUBJ OBJ OBJ2, p: SUBJ PREDLINK, x: SUBJ XCOMP, o: SUBJ OBJ XCOMP; see
-# FRAMES).
+# d: SUBJ OBJ OBJ2, p: SUBJ PREDLINK, x: SUBJ XCOMP, o: SUBJ OBJ XCOMP,
+# c: SUBJ COMP, a clause with or without "that"; see FRAMES).
 VERBS = """
 answer answers answered answered answering t,i
 arrive arrives arrived arrived arriving i
 ask asks asked asked asking t,i,d,o
 begin begins began begun beginning t,i,x
-believe believes believed believed believing t,i
+believe believes believed believed believing t,i,c
 bring brings brought brought bringing t,d
 build builds built built building t
 buy buys bought bought buying t,d
@@ -357,20 +403,20 @@ drink drinks drank drunk drinking t,i
 drive drives drove driven driving t,i
 eat eats ate eaten eating t,i
 fall falls fell fallen falling i
-feel feels felt felt feeling t,i,p
+feel feels felt felt feeling t,i,p,c
 find finds found found finding t,d
 fly flies flew flown flying i,t
 follow follows followed followed following t,i
-forget forgets forgot forgotten forgetting t,i,x
+forget forgets forgot forgotten forgetting t,i,x,c
 get gets got got getting t,d,p
 give gives gave given giving t,d
-go goes went gone going i
+go goes went gone going i,x
 grow grows grew grown growing i,t
 have has had had having t,x
-hear hears heard heard hearing t,i
+hear hears heard heard hearing t,i,c
 help helps helped helped helping t,i,o
 keep keeps kept kept keeping t,p
-know knows knew known knowing t,i
+know knows knew known knowing t,i,c
 laugh laughs laughed laughed laughing i
 learn learns learned learned learning t,i,x
 leave leaves left left leaving t,i
@@ -389,9 +435,9 @@ play plays played played playing t,i
 put puts put put putting t
 rain rains rained rained raining i
 read reads read read reading t,i,d
-remember remembers remembered remembered remembering t,i,x
+remember remembers remembered remembered remembering t,i,x,c
 run runs ran run running i
-say says said said saying t
+say says said said saying t,c
 see sees saw seen seeing t,i
 sell sells sold sold selling t,d
 send sends sent sent sending t,d
@@ -408,7 +454,7 @@ take takes took taken taking t
 talk talks talked talked talking i
 teach teaches taught taught teaching t,i,d,o
 tell tells told told telling t,d,o
-think thinks thought thought thinking i
+think thinks thought thought thinking i,c
 try tries tried tried trying t,i,x
 understand understands understood understood understanding t,i
 use uses used used using t
@@ -440,7 +486,7 @@ decide decides decided decided deciding i,x
 earn earns earned earned earning t
 enter enters entered entered entering t,i
 escape escapes escaped escaped escaping i,t
-expect expects expected expected expecting t,x,o
+expect expects expected expected expecting t,x,o,c
 explain explains explained explained explaining t
 feed feeds fed fed feeding t,d
 fight fights fought fought fighting i,t
@@ -450,7 +496,7 @@ grab grabs grabbed grabbed grabbing t
 happen happens happened happened happening i
 hate hates hated hated hating t,x
 hide hides hid hidden hiding i,t
-hope hopes hoped hoped hoping i,x
+hope hopes hoped hoped hoping i,x,c
 hurry hurries hurried hurried hurrying i
 join joins joined joined joining t,i
 kill kills killed killed killing t
@@ -460,7 +506,7 @@ mean means meant meant meaning t
 miss misses missed missed missing t,i
 move moves moved moved moving i,t
 name names named named naming t
-notice notices noticed noticed noticing t,i
+notice notices noticed noticed noticing t,i,c
 owe owes owed owed owing t,d
 own owns owned owned owning t
 paint paints painted painted painting t,i
@@ -493,7 +539,21 @@ turn turns turned turned turning i,t,p
 wake wakes woke woken waking i,t
 wash washes washed washed washing t,i
 wear wears wore worn wearing t
-wish wishes wished wished wishing t,x
+wish wishes wished wished wishing t,x,c
+attend attends attended attended attending t,i
+confirm confirms confirmed confirmed confirming t
+design designs designed designed designing t
+faint faints fainted fainted fainting i
+hang hangs hung hung hanging i,t
+hold holds held held holding t
+hurt hurts hurt hurt hurting t,i
+organize organizes organized organized organizing t
+respond responds responded responded responding i
+shine shines shone shone shining i
+spray sprays sprayed sprayed spraying t,i
+suppose supposes supposed supposed supposing t,c
+sweep sweeps swept swept sweeping t,i
+twist twists twisted twisted twisting t
 """
 
 ADJECTIVES = """
@@ -503,16 +563,43 @@ late little long new nice old poor real red rich right sad short simple slow
 small strong sweet tall true useful weak white wrong young
 afraid allergic angry bored boring confident dusty English expensive fat
 French glad honest lonely loud possible safe sick sincere smart Spanish
-strange sure thin tired warm weird yellow
+strange sure thin tired warm weird yellow daily
+able absent alive careful deaf evil fluent injured ordinary patient wealthy
+whole other
+"""
+
+# Comparative and superlative forms, "form:lemma". A comparative may take
+# the compared noun phrase after "than" as its object: "older than your
+# brother" (frame OBJ); without it the frame is empty: "get better".
+COMPARATIVES = """
+better:good worse:bad older:old younger:young bigger:big smaller:small
+taller:tall longer:long faster:fast cheaper:cheap easier:easy happier:happy
+richer:rich stronger:strong
+"""
+SUPERLATIVES = """
+best:good worst:bad kindest:kind oldest:old youngest:young biggest:big
+tallest:tall
+"""
+
+# Particles of phrasal verbs, adverbs that may stand between the verb and
+# its object: "turn off the light", "turned down my offer" (PARTICLE +).
+PARTICLES = """
+away back down off out up
+"""
+
+# Degree adverbs before adjectives and adverbs: "more loudly".
+DEGREE_ADVERBS = """
+more less
 """
 
 ADVERBS = """
-again almost already also always away back early especially ever fast here
+again almost already also always early especially ever fast here
 however just late later never now often only quickly quite really slowly
-soon sometimes still then there today together tomorrow too usually very well
+soon sometimes still then today together tomorrow too usually very well
 yesterday
-abroad absolutely actually ago ahead anymore carefully comfortably daily down
-easily exactly loudly off out outdoors probably so up wisely yet
+abroad absolutely actually ago ahead anymore carefully comfortably daily
+easily exactly loudly outdoors probably so wisely yet
+readily straight unfortunately
 """
 
 NAMES = """
@@ -532,6 +619,7 @@ FRAMES = {
     'p': ('SUBJ,PREDLINK', ''),
     'x': ('SUBJ,XCOMP', ''),
     'o': ('SUBJ,OBJ,XCOMP', ''),
+    'c': ('SUBJ,COMP', ''),
 }
 PRESENT_NOT_3SG = '^VFORM=fin, ^TENSE=pres, [^SUBJ PERS=1 | [^SUBJ PERS=2 | ^SUBJ NUM=pl]]'
 VERB_FORMS = [  # (index in the paradigm, Brill tags, features)
@@ -600,9 +688,10 @@ def add_nouns(lexicon):
     for item in NOUNS.split():
         singular, _, plural = item.partition(':')
         plural = plural or plural_of(singular)
-        lexicon.add(singular, 'n', singular, "^PRED='%s', ^NUM=sg, ^PERS=3" % singular, ('NN',), 'noun')
+        time = ', ^NTYPE=time' if singular in TIME_NOUNS else ''
+        lexicon.add(singular, 'n', singular, "^PRED='%s', ^NUM=sg, ^PERS=3%s" % (singular, time), ('NN',), 'noun')
         wanted = ('NNS',) if plural != singular else ('NN', 'NNS')
-        lexicon.add(plural, 'n', singular, "^PRED='%s', ^NUM=pl, ^PERS=3" % singular, wanted, 'plural noun')
+        lexicon.add(plural, 'n', singular, "^PRED='%s', ^NUM=pl, ^PERS=3%s" % (singular, time), wanted, 'plural noun')
     for noun in MASS_NOUNS.split():
         lexicon.add(noun, 'n', noun, "^PRED='%s', ^NUM=sg, ^PERS=3" % noun, ('NN',), 'mass noun')
 
@@ -623,6 +712,21 @@ def add_verbs(lexicon):
                 names, control = FRAMES[frame]
                 text = "^PRED='%s<%s>', %s%s" % (forms[0], names, features, control)
                 lexicon.add(forms[index], 'v', forms[0], text, tags, 'verb')
+
+
+def add_degrees(lexicon):
+    for item in COMPARATIVES.split():
+        form, lemma = item.split(':')
+        for frame in ('', '<OBJ>'):
+            lexicon.add(form, 'adj', lemma, "^PRED='%s%s', ^DEGREE=comp" % (lemma, frame), ('JJR',), 'comparative')
+    for item in SUPERLATIVES.split():
+        form, lemma = item.split(':')
+        lexicon.add(form, 'adj', lemma, "^PRED='%s', ^DEGREE=superl" % lemma, ('JJS',), 'superlative')
+
+
+def add_particles(lexicon):
+    for word in PARTICLES.split():
+        lexicon.add(word, 'adv', word, "^PRED='%s', ^PARTICLE=+" % word, ('RB', 'RP'), 'particle')
 
 
 def add_simple(lexicon, words, pos, tags, what):
@@ -662,7 +766,10 @@ def build(brill):
     add_nouns(lexicon)
     add_verbs(lexicon)
     add_simple(lexicon, ADJECTIVES, 'adj', ('JJ',), 'adjective')
+    add_degrees(lexicon)
     add_simple(lexicon, ADVERBS, 'adv', ('RB',), 'adverb')
+    add_particles(lexicon)
+    add_simple(lexicon, DEGREE_ADVERBS, 'adv', ('RB', 'RBR'), 'degree adverb')
     for name in NAMES.split():
         # Names are ours to choose; Brill's lexicon lacks many of them.
         lexicon.add(name, 'pn', name, "^PRED='%s', ^NUM=sg, ^PERS=3" % name, ('NNP',), 'name', checked=False)

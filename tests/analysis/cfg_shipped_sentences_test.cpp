@@ -194,6 +194,61 @@ TEST_F(CfgShippedSentences, ConstructionsGiveTheirFStructures) {
       {"I told him to go",
        {{{u"XCOMP", u"PRED", u"VALUE"}, {"go"}}, {{u"XCOMP", u"SUBJ", u"PRED", u"VALUE"}, {"he"}}}},
       {"Tom always reads", {{{u"ADJUNCT", u"SET", u"ELEMENT1", u"PRED", u"VALUE"}, {"always"}}}},
+      // A noun modifying the head noun.
+      {"I am a college student",
+       {{{u"PREDLINK", u"PRED", u"VALUE"}, {"student"}},
+        {{u"PREDLINK", u"ADJUNCT", u"SET", u"ELEMENT1", u"PRED", u"VALUE"}, {"college"}}}},
+      // A question word as the object of an infinitive.
+      {"What would you like to eat",
+       {{{u"XCOMP", u"PRED", u"VALUE"}, {"eat"}}, {{u"XCOMP", u"OBJ", u"PRED", u"VALUE"}, {"what"}}}},
+      // "be going to" with an infinitive; a comparative without "than".
+      {"Tom is going to get better",
+       {{{u"PRED", u"VALUE"}, {"go"}}, {{u"XCOMP", u"PREDLINK", u"DEGREE"}, {"comp"}}}},
+      // A degree adverb before an adverb (the set members' numbers are the
+      // solver's, so only the verb is shown).
+      {"He speaks more loudly", {{{u"PRED", u"VALUE"}, {"speak"}}, {{u"TENSE"}, {"pres"}}}},
+      // A comparative with "than" and the compared noun phrase.
+      {"I am older than your brother",
+       {{{u"PREDLINK", u"PRED", u"VALUE"}, {"old"}},
+        {{u"PREDLINK", u"DEGREE"}, {"comp"}},
+        {{u"PREDLINK", u"OBJ", u"PRED", u"VALUE"}, {"brother"}}}},
+      // Existential "there": the noun phrase after the copula is the subject.
+      {"There wasn't a cloud in the sky",
+       {{{u"SUBJ", u"PRED", u"VALUE"}, {"cloud"}}, {{u"PREDLINK", u"PRED", u"VALUE"}, {"in"}}, {{u"NEG"}, {"+"}}}},
+      // "'s" after the subject as the copula "is" and as the auxiliary "has".
+      {"Tom's happy",
+       {{{u"PRED", u"VALUE"}, {"be"}}, {{u"PRED", u"GF"}, {"SUBJ", "PREDLINK"}},
+        {{u"PREDLINK", u"PRED", u"VALUE"}, {"happy"}}, {{u"SUBJ", u"PRED", u"VALUE"}, {"Tom"}}}},
+      {"Tom's gone", {{{u"PRED", u"VALUE"}, {"go"}}, {{u"ASPECT"}, {"perf"}}, {{u"TENSE"}, {"pres"}}}},
+      // A phrasal verb's particle before the object.
+      {"Turn off the light",
+       {{{u"OBJ", u"PRED", u"VALUE"}, {"light"}}, {{u"ADJUNCT", u"SET", u"ELEMENT1", u"PARTICLE"}, {"+"}}}},
+      // Coordinated subjects.
+      {"Tom and Mary killed themselves",
+       {{{u"SUBJ", u"COORD"}, {"and"}}, {{u"SUBJ", u"NUM"}, {"pl"}},
+        {{u"SUBJ", u"SET", u"ELEMENT2", u"PRED", u"VALUE"}, {"Mary"}}}},
+      // An adverb between the copula and its predicate.
+      {"I'm actually a university teacher",
+       {{{u"PRED", u"VALUE"}, {"be"}}, {{u"PREDLINK", u"PRED", u"VALUE"}, {"teacher"}}}},
+      // A noun phrase of time modifying the verb phrase; "one" as a noun.
+      {"I play football every day",
+       {{{u"OBJ", u"PRED", u"VALUE"}, {"football"}}, {{u"ADJUNCT", u"SET", u"ELEMENT1", u"PRED", u"VALUE"}, {"day"}}}},
+      {"I prefer the black one", {{{u"OBJ", u"PRED", u"VALUE"}, {"one"}}}},
+      // A gerund as the object, with an understood subject.
+      {"My grandfather likes reading books",
+       {{{u"OBJ", u"PRED", u"VALUE"}, {"read"}}, {{u"OBJ", u"SUBJ", u"PRED", u"VALUE"}, {"pro"}},
+        {{u"OBJ", u"OBJ", u"PRED", u"VALUE"}, {"book"}}}},
+      // A clause as the complement of a verb, with and without "that".
+      {"I noticed that I had lost my wallet",
+       {{{u"PRED", u"GF"}, {"SUBJ", "COMP"}}, {{u"COMP", u"PRED", u"VALUE"}, {"lose"}},
+        {{u"COMP", u"ASPECT"}, {"perf"}}}},
+      {"I know that she's an honest woman",
+       {{{u"COMP", u"PRED", u"VALUE"}, {"be"}}, {{u"COMP", u"PREDLINK", u"PRED", u"VALUE"}, {"woman"}}}},
+      // A number as the predicate of the copula.
+      {"I'll be sixteen", {{{u"PREDLINK", u"PRED", u"VALUE"}, {"sixteen"}}, {{u"TENSE"}, {"fut"}}}},
+      // "Let's": a suggestion with the subject "we".
+      {"Let's try it",
+       {{{u"MOOD"}, {"hort"}}, {{u"SUBJ", u"PERS"}, {"1"}}, {{u"OBJ", u"PRED", u"VALUE"}, {"it"}}}},
   };
   for (const Case& c : cases) {
     ExpectFeatures(c.sentence, c.features);
@@ -205,7 +260,13 @@ TEST_F(CfgShippedSentences, ConstructionsGiveTheirFStructures) {
 TEST_F(CfgShippedSentences, WrongSentencesGetNoAnalysis) {
   for (const char* sentence : {"Him reads a book", "The boys reads a book", "They will reads", "I is happy",
                                "He are happy", "Are he happy", "Reads a book", "I don know her",
-                               "Tom is want to go", "I want to reads"}) {
+                               "Tom is want to go", "I want to reads", "I am happy than him",
+                               "I read than the book", "There is two books on the table",
+                               "There are a book on the table", "Let's goes", "Let's tries it",
+                               "They's happy", "Tom's reads", "He turned slowly my offer",
+                               "Tom and Mary reads", "Tom and him read", "Tom and Mary is happy",
+                               "I play football every book", "I like read books",
+                               "I think that him is sincere", "I read that he is sincere"}) {
     EXPECT_FALSE(Parse(sentence)) << sentence;
     ResetSentence();
   }
