@@ -125,7 +125,9 @@ class P_FStructure {
 
   // Completeness and coherence against the subcategorisation frames: adds
   // nogoods, fills solutionContexts, sets solved; then solves the nested
-  // F-structures. Does nothing once out of time, solved or failed.
+  // F-structures, one function at a time over every value that holds it,
+  // and adds their nogoods to this one. Does nothing once out of time,
+  // solved or failed.
   void Solve();
   // The F-structures holding a "GF" item, each with the contexts under which
   // it is reached.

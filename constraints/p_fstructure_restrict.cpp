@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <map>
 #include <utility>
+#include <vector>
 
 #include "constraints/choice_tree.h"
 #include "constraints/context_search.h"
@@ -49,7 +50,16 @@ std::list<CFeatureSet> FilterCompatibleSets(std::list<CFeatureSet> sets, CFeatur
 std::list<CFeatureSet> P_FStructure::GetNogoods() const { return nogoods; }
 
 std::list<CFeatureSet> P_FStructure::CollectNogoodsDeep() {
+  // Clauses below (an infinitival complement, a that-clause, a relative
+  // clause) are part of the one reading chosen here, and their choices are
+  // numbered with the sentence's: their nogoods count like any others. A
+  // relative clause can reach
+  // the F-structure that holds it again, so an F-structure already on the
+  // way down is not entered a second time.
+  static std::vector<const P_FStructure*> onTheWay;
   if (failed) return {};
+  if (std::find(onTheWay.begin(), onTheWay.end(), this) != onTheWay.end()) return {};
+  onTheWay.push_back(this);
   std::list<CFeatureSet> deep = nogoods;
   auto appendBelow = [&](const P_ConVal* value) {
     P_FStructure* bound = ValueFStructure(value);
@@ -58,11 +68,10 @@ std::list<CFeatureSet> P_FStructure::CollectNogoodsDeep() {
   };
   for (const P_ConVal* link : root->values) appendBelow(link);
   for (const P_FSItem* item : items) {
-    // Clauses below have readings of their own and are chosen on their own.
-    if (P_SymbolTable::IsClauseAttribute(item->attribute)) continue;
     const ItemValues values(item);
     for (const P_ConVal* value : values) appendBelow(value);
   }
+  onTheWay.pop_back();
   return deep;
 }
 

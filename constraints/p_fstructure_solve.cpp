@@ -149,6 +149,39 @@ void CombinePresence(std::list<CFeatureSet>& combinations, const std::list<CFeat
   }
 }
 
+// An F-structure held by a function, with the context under which it is
+// held from the F-structure being solved.
+struct HeldFStructure {
+  uint16_t attribute = 0;
+  P_FStructure* fs = nullptr;
+  CFeatureSet context;
+};
+
+// The F-structures held by the values of the items of the F-structure and of
+// those linked at its root, each with its function and the conjoined
+// contexts of the way to it.
+void CollectHeldFStructures(P_FStructure& fs, const CFeatureSet& context, std::vector<HeldFStructure>& held,
+                            std::vector<const P_FStructure*>& visited) {
+  if (fs.failed || std::find(visited.begin(), visited.end(), &fs) != visited.end()) return;
+  visited.push_back(&fs);
+  for (const P_FSItem* item : fs.items) {
+    const ItemValues values(item);
+    for (const P_ConVal* value : values) {
+      P_FStructure* bound = ValueFStructure(value);
+      if (!bound || bound->failed) continue;
+      const CFeatureSet reached = FeatureSetOr(context, value->contextBits);
+      if (IsConsistentFeatureSet(reached)) held.push_back({item->attribute, bound, reached});
+    }
+  }
+  for (const P_ConVal* link : fs.root->values) {
+    P_FStructure* linked = link->GetBoundFStructure();
+    if (!linked) continue;
+    const CFeatureSet reached = FeatureSetOr(context, link->contextBits);
+    if (IsConsistentFeatureSet(reached)) CollectHeldFStructures(*linked, reached, held, visited);
+  }
+  visited.pop_back();
+}
+
 }  // namespace
 
 void P_FStructure::Solve() {
@@ -211,12 +244,46 @@ void P_FStructure::CheckFrame(const std::vector<uint16_t>& functions, const std:
   }
 }
 
+// The nested F-structures are solved one function at a time, not one
+// P_FStructure at a time: the content of one function is spread over every
+// value that the F-structure and those identified with it (its root links)
+// give it. A verb phrase's XCOMP holds the infinitive's PRED and frame while
+// the clause's own XCOMP, made by an equation such as "^XCOMP OBJ=!", holds
+// the fronted object. They are solved together as the one F-structure they
+// stand for, and the nogoods found there are nogoods of this F-structure:
+// an incomplete or incoherent complement rules out the readings that reach
+// it.
 void P_FStructure::SolveNestedFStructures() {
-  for (const P_FSItem* item : CollectAllItems()) {
-    const ItemValues values(item);
-    if (values.empty()) continue;
-    P_FStructure* nested = values.front()->GetBoundFStructure();
-    if (nested && values.front()->GetFSAttribute() == 0) nested->Solve();
+  // The F-structures being solved on the way down; one reached again is not
+  // entered a second time, so a structure that contains itself ends.
+  static std::vector<const P_FStructure*> onTheWay;
+  std::vector<HeldFStructure> held;
+  std::vector<const P_FStructure*> visited;
+  CollectHeldFStructures(*this, CFeatureSet(kFeatureSetWords), held, visited);
+  std::vector<uint16_t> attributes;
+  for (const HeldFStructure& h : held) {
+    if (std::find(attributes.begin(), attributes.end(), h.attribute) == attributes.end()) attributes.push_back(h.attribute);
+  }
+  for (uint16_t attribute : attributes) {
+    if (SolverTimeExceeded()) return;
+    P_FStructure joined;
+    // One F-structure may be held under several contexts: each way counts.
+    const auto before = static_cast<std::ptrdiff_t>(onTheWay.size());
+    size_t entered = 0;
+    for (const HeldFStructure& h : held) {
+      if (h.attribute != attribute) continue;
+      if (std::find(onTheWay.begin(), onTheWay.begin() + before, h.fs) != onTheWay.begin() + before) continue;
+      auto* link = new P_ConValFSLink(h.fs, 0);
+      link->contextBits = h.context;
+      const FeatureLiteralList literals = ListFeatureLiterals(h.context);
+      link->context.assign(literals.begin(), literals.end());
+      joined.root->AddValue(link);
+      onTheWay.push_back(h.fs);
+      ++entered;
+    }
+    if (entered != 0) joined.Solve();
+    onTheWay.resize(onTheWay.size() - entered);
+    for (const CFeatureSet& nogood : joined.nogoods) AddNogood(nogood);
   }
 }
 

@@ -193,6 +193,14 @@ TEST_F(CfgShippedSentences, ConstructionsGiveTheirFStructures) {
       {"Tom's book is old", {{{u"SUBJ", u"POSS", u"PRED", u"VALUE"}, {"Tom"}}}},
       {"I told him to go",
        {{{u"XCOMP", u"PRED", u"VALUE"}, {"go"}}, {{u"XCOMP", u"SUBJ", u"PRED", u"VALUE"}, {"he"}}}},
+      // Subject control: the infinitive's subject is the controller.
+      {"I want to go",
+       {{{u"XCOMP", u"PRED", u"VALUE"}, {"go"}}, {{u"XCOMP", u"SUBJ", u"PRED", u"VALUE"}, {"I"}}}},
+      {"He wants to read a book",
+       {{{u"XCOMP", u"PRED", u"VALUE"}, {"read"}}, {{u"XCOMP", u"SUBJ", u"PRED", u"VALUE"}, {"he"}},
+        {{u"XCOMP", u"OBJ", u"PRED", u"VALUE"}, {"book"}}}},
+      {"Do you want to go",
+       {{{u"MOOD"}, {"interrog"}}, {{u"XCOMP", u"SUBJ", u"PRED", u"VALUE"}, {"you"}}}},
       {"Tom always reads", {{{u"ADJUNCT", u"SET", u"ELEMENT1", u"PRED", u"VALUE"}, {"always"}}}},
       // A noun modifying the head noun.
       {"I am a college student",
@@ -266,7 +274,8 @@ TEST_F(CfgShippedSentences, WrongSentencesGetNoAnalysis) {
                                "They's happy", "Tom's reads", "He turned slowly my offer",
                                "Tom and Mary reads", "Tom and him read", "Tom and Mary is happy",
                                "I play football every book", "I like read books",
-                               "I think that him is sincere", "I read that he is sincere"}) {
+                               "I think that him is sincere", "I read that he is sincere",
+                               "I want to sleep the book", "What would you like to sleep"}) {
     EXPECT_FALSE(Parse(sentence)) << sentence;
     ResetSentence();
   }

@@ -66,6 +66,24 @@ TEST_F(SolverAlternatives, ControlPathMakesTheStructureItShares) {
   EXPECT_EQ(FirstValueFStructure(infinitive->FindItem(Id("SUBJ"))), FirstValueFStructure(subject));
 }
 
+// An infinitival complement that is incoherent under choice 1 (its verb
+// takes no object there) rules out choice 1 for the whole sentence, also
+// when the XCOMP sits in the verb phrase identified with the clause.
+TEST_F(SolverAlternatives, NogoodOfAnInfinitivalComplementRulesOutItsChoice) {
+  auto* infinitive = new P_FStructure();
+  infinitive->AddNogood(ctest::Bits({1}));
+  auto* verbPhrase = new P_FStructure();
+  verbPhrase->AddItem(ctest::Item("XCOMP", kItemFStructureValued, {Link(infinitive)}));
+  auto* clause = new P_FStructure();
+  clause->AddItem(ctest::Item("TENSE", 0, {Atom("pres", {1}), Atom("past", {-1})}));
+  clause->root->AddValue(Link(verbPhrase));
+  ContextList context;
+  P_FStructure* restricted = clause->RestrictToContextResolved(context);
+  ASSERT_NE(restricted, nullptr);
+  EXPECT_EQ(context, ContextList{-1});
+  EXPECT_EQ(ctest::Texts(restricted->FindItem(Id("TENSE"))), ctest::Strings{"past(-1)"});
+}
+
 // Two functions holding one F-structure restrict to one F-structure.
 TEST_F(SolverAlternatives, RestrictionKeepsAStructureReachedTwiceAsOne) {
   P_FStructure* shared = ctest::With("NUM", {Atom("sg")});
