@@ -1,16 +1,13 @@
 // Reading the segmentation rule file into the segmenter's rule list.
-#include <cstdio>
 #include <vector>
 
 #include "analysis/sentence_segmenter.h"
+#include "core/file_reader.h"
 #include "core/string_helpers.h"
 #include "core/text_reading.h"
-#include "platform/file_system.h"
 #include "platform/message_box.h"
 
 namespace {
-
-constexpr WChar kByteOrderMark = 0xFEFF;
 
 // The lines of a block, relative to its header line.
 constexpr size_t kPatternLine = 1;
@@ -19,21 +16,6 @@ constexpr size_t kLabelLine = 3;
 constexpr size_t kBlankLine = 4;
 constexpr size_t kBlockLines = 5;
 
-// The file's 16-bit little-endian units after the mark, up to the end or
-// the first zero unit. Empty when the file cannot be opened.
-WString ReadUnits(const std::string& fileName) {
-  FileHandle file(OpenFile(fileName, "rb"));
-  if (!file) return {};
-  WString units;
-  unsigned char pair[2];
-  while (std::fread(pair, 1, 2, file.get()) == 2) {
-    WChar unit = static_cast<WChar>(pair[0] | (pair[1] << 8));
-    if (unit == 0) break;
-    units.push_back(unit);
-  }
-  if (!units.empty() && units.front() == kByteOrderMark) units.erase(0, 1);
-  return units;
-}
 
 // Lines without their ends; CR LF, LF and a lone CR each end a line. A line
 // end at the very end of the text does not open another line.
@@ -117,7 +99,7 @@ CSentenceSegmenter::CSentenceSegmenter(const std::string& fileName, const TagIdL
 }
 
 void CSentenceSegmenter::LoadRules(const std::string& fileName, const TagIdLookup& tagIds) {
-  std::vector<WString> lines = SplitLines(ReadUnits(fileName));
+  std::vector<WString> lines = SplitLines(CFileReader(1024).ReadAll(fileName));
   size_t header = 0;
   // A block that ends before its pattern line adds no rule.
   while (header + kPatternLine < lines.size()) {
