@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/cfg_parser.h"
-#include "analysis/pre_processor.h"
+#include "analysis/cfg/cfg_parser.h"
+#include "analysis/tokeniser/pre_processor.h"
 #include "constraints/p_fs_compiler.h"
 #include "constraints/p_symbol_table.h"
 #include "core/config_store.h"
@@ -25,8 +25,8 @@
 #include "core/symbol_table.h"
 #include "platform/message_box.h"
 #include "platform/utf8.h"
-#include "resources/e_lexicon.h"
-#include "resources/p_grammar.h"
+#include "resources/english/e_lexicon.h"
+#include "resources/english/p_grammar.h"
 
 namespace {
 

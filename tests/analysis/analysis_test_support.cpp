@@ -1,10 +1,10 @@
-#include "analysis_test_support.h"
+#include "analysis/analysis_test_support.h"
 
 #include <cstdlib>
 #include <memory>
 #include <sstream>
 
-#include "resources/lexicon.h"
+#include "resources/lfg/lexicon.h"
 
 namespace lfg_test {
 

@@ -1,4 +1,0 @@
-#include "analysis/sentence_segment.h"
-
-// CSentenceSegment is a plain record; this file keeps the one-pair-per-class
-// layout.

@@ -1,8 +1,0 @@
-#include "analysis/token_entry_maker.h"
-
-#include "resources/e_lexicon.h"
-
-std::unique_ptr<CELexicalEntry> CLexiconEntryMaker::MakeEntry(const WString& category, const WString& features) {
-  if (!lexicon_) return nullptr;
-  return lexicon_->MakeEntry(category, features);
-}
