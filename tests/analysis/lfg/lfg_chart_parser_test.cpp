@@ -258,3 +258,26 @@ TEST_F(LfgChartParserTest, CStructureFileNumbersTheAnalysesAndEscapesWords) {
 }
 
 }  // namespace
+
+TEST_F(LfgChartParserTest, DeveloperListingsShowTheChartAndTheCompleteAnalyses) {
+  ASSERT_TRUE(Parse("I gave him a book"));
+  testing::internal::CaptureStdout();
+  parser_->DumpCompleteParses();
+  const std::string parses = testing::internal::GetCapturedStdout();
+  testing::internal::CaptureStdout();
+  parser_->DumpChart();
+  const std::string chart = testing::internal::GetCapturedStdout();
+  // One complete analysis over all five words, drawn as an indented tree.
+  EXPECT_EQ(parses.rfind("[0,5]", 0), 0u) << parses;
+  EXPECT_NE(parses.find("VP\n  v gave\n  NP\n    pron him\n"), std::string::npos) << parses;
+  // Every edge with its span and dotted production, failed ones marked.
+  for (const char* line : {"[0,0]   S -> @ NP VP .\n", "[1,5]   VP -> v NP NP @ .\n", "[0,5]   S -> NP VP @ .\n",
+                           "[5,5] F PP -> @ p NP .\n"}) {
+    EXPECT_NE(chart.find(line), std::string::npos) << line;
+  }
+  parser_->FreeChart();
+  testing::internal::CaptureStdout();
+  parser_->DumpChart();
+  parser_->DumpCompleteParses();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "no chart, nothing to list";
+}
