@@ -2,17 +2,13 @@
 
 #include "core/config_store.h"
 #include "core/string_helpers.h"
+#include "core/swallowing_delete.h"
 #include "platform/file_system.h"
 
 void PredFrameMapDeleter::operator()(PredFrameMap* table) const {
   if (!table) return;
   for (auto& [key, equations] : *table) {
-    for (CEquation* equation : equations) {
-      try {
-        delete equation;
-      } catch (...) {
-      }
-    }
+    for (CEquation* equation : equations) DeleteSwallowingExceptions(equation);
   }
   delete table;
 }
