@@ -6,9 +6,9 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
 
 jobs="$(nproc)"
-"$root/scripts/build.sh" "$root/build" -DLFG_BUILD_BENCH=ON
+"$root/scripts/build.sh" "$root/build" -DLFG_BUILD_BENCH=ON -DLFG_WERROR=ON
 ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
 
-"$root/scripts/build.sh" "$root/build-sanitize" -DLFG_SANITIZE=ON
+"$root/scripts/build.sh" "$root/build-sanitize" -DLFG_SANITIZE=ON -DLFG_WERROR=ON
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir "$root/build-sanitize" --output-on-failure -j "$jobs"
