@@ -21,11 +21,11 @@ WString BareLexeme(const WString& pred) {
   return pred.substr(1, pred.size() - 2);
 }
 
-CLexicon::CLexicon(const std::string& prefix, bool predKeyed) : prefix(prefix), predKeyed(predKeyed) {
+CLexicon::CLexicon(const std::string& filePrefix, bool keyedByPred) : prefix(filePrefix), predKeyed(keyedByPred) {
   BuildFromConfiguration();
 }
 
-CLexicon::CLexicon(const std::string& prefix) : prefix(prefix) { ReadOrderedFeatureList(); }
+CLexicon::CLexicon(const std::string& filePrefix) : prefix(filePrefix) { ReadOrderedFeatureList(); }
 
 CLexicon::~CLexicon() = default;
 

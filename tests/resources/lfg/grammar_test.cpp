@@ -174,7 +174,7 @@ TEST_F(GrammarTest, CfgListingNamesTheLookaheadAndReadsBack) {
     Lines lines;
     for (const auto& p : list) {
       std::string line = ToUtf8(p->Lhs->Text) + " [";
-      for (SymbolId id : p->Lookahead) line += std::to_string(id) + ",";
+      for (SymbolId lookahead : p->Lookahead) line += std::to_string(lookahead) + ",";
       line += "] ->";
       for (const CRawSymbol* s : p->Rhs) {
         line += " " + ToUtf8(s->Text) + ":" + ToUtf8(s->Annotation) + ";" + std::to_string(s->Flag);
@@ -188,12 +188,12 @@ TEST_F(GrammarTest, CfgListingNamesTheLookaheadAndReadsBack) {
 
 TEST_F(GrammarTest, UnopenableFilesGiveAnEmptyGrammar) {
   MessageRecorder messages;
-  CGrammar grammar(dir.File("missing-rules.txt"), dir.File("missing-macros.txt"), dir.File("g.lfg"),
-                   dir.File("g.cfg"), nullptr, false, true);
+  CGrammar empty(dir.File("missing-rules.txt"), dir.File("missing-macros.txt"), dir.File("g.lfg"),
+                 dir.File("g.cfg"), nullptr, false, true);
   EXPECT_FALSE(messages.messages().empty());
   ProductionList out;
-  EXPECT_FALSE(grammar.GetProductions(grammar.GetCategoryId(u"S"), out));
-  EXPECT_TRUE(grammar.GetProductionsByName(u"S")->empty());
+  EXPECT_FALSE(empty.GetProductions(empty.GetCategoryId(u"S"), out));
+  EXPECT_TRUE(empty.GetProductionsByName(u"S")->empty());
 }
 
 std::vector<WString> Texts(const ProductionList& productions) {
