@@ -41,6 +41,7 @@ bool CCfgParser::ParseTokens(CSentenceReadings& readings, CSentenceTokens& token
   choicesExhausted_ = false;
   lastParseSucceeded_ = false;
   solved_ = nullptr;
+  chartDumpOfSentence_.clear();
   if (grammar_ == nullptr || readings.empty() || readings.size() != tokens.size()) return false;
   if (readings.size() > kMaxChartTokens) {
     ReportLimit(u"The sentence has more than " + IntToWString(static_cast<int>(kMaxChartTokens)) +
@@ -227,11 +228,13 @@ bool CCfgParser::ParseChart() {
       }
       currentColumn_->AdvanceNextItem();
       if (ParseClock() - parseStart_ > timeLimit_) {
+        DumpChartWhenAsked();
         AbandonTimedOutChart();
         return false;
       }
     }
   }
+  DumpChartWhenAsked();
   return FindCompleteStartItem() != nullptr;
 }
 
