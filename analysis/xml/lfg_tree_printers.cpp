@@ -1,5 +1,8 @@
 #include "analysis/xml/lfg_tree_printers.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "analysis/lfg/lfg_parser.h"
 #include "analysis/lfg/lfg_start_edges.h"
 #include "core/fs_handle.h"
@@ -29,19 +32,40 @@ WString DaughterLabel(const CProductionSymbol& daughter) {
 
 WString AttributeName(const CFSNode& node) { return GetSymbolName(static_cast<SymbolId>(node.Attribute)); }
 
-// The node's children below the item, then its set elements below an item
-// "SET".
-void PrintFStructureContent(const CFSNode& node, TreeItem& item) {
-  for (const CFSNode* child : node.ChildList) {
-    if (child != nullptr) PrintFStructureNode(*child, item);
+// Prints F-structure nodes, keeping the nodes of the current path: a node
+// met again below itself (a structure that contains itself) gets its item
+// but not its content a second time.
+class FStructurePrinter {
+ public:
+  void Node(const CFSNode& node, TreeItem& parent) {
+    WString text = AttributeName(node);
+    for (SymbolId value : node.Value) text += kValueSeparator + GetSymbolName(value);
+    TreeItem& item = parent.AddChild(text);
+    item.Expanded = true;
+    Content(node, item);
   }
-  if (node.SetElements.empty()) return;
-  TreeItem& set = item.AddChild(u"SET");
-  set.Expanded = true;
-  for (const CFSNode* element : node.SetElements) {
-    if (element != nullptr) PrintFStructureNode(*element, set);
+
+  // The node's children below the item, then its set elements below an
+  // item "SET".
+  void Content(const CFSNode& node, TreeItem& item) {
+    if (std::find(path_.begin(), path_.end(), &node) != path_.end()) return;
+    path_.push_back(&node);
+    for (const CFSNode* child : node.ChildList) {
+      if (child != nullptr) Node(*child, item);
+    }
+    if (!node.SetElements.empty()) {
+      TreeItem& set = item.AddChild(u"SET");
+      set.Expanded = true;
+      for (const CFSNode* element : node.SetElements) {
+        if (element != nullptr) Node(*element, set);
+      }
+    }
+    path_.pop_back();
   }
-}
+
+ private:
+  std::vector<const CFSNode*> path_;
+};
 
 }  // namespace
 
@@ -75,16 +99,10 @@ int PrintFStructures(CLFGParser& parser, TreeItem& tree) {
   for (CChartEdge* edge : CompleteStartEdges(parser)) {
     if (!AcceptStartStructure(parser, *edge, true)) continue;
     TreeItem& heading = tree.AddChild(u"F-Structure # " + IntToWString(++count));
-    PrintFStructureContent(*CompleteStartStructure(*edge), heading);
+    FStructurePrinter().Content(*CompleteStartStructure(*edge), heading);
   }
   if (count == 0) ShowMessage(u"Sentence could not be parsed", u"LFG Parser", MessageStyle::Ok);
   return count;
 }
 
-void PrintFStructureNode(const CFSNode& node, TreeItem& parent) {
-  WString text = AttributeName(node);
-  for (SymbolId value : node.Value) text += kValueSeparator + GetSymbolName(value);
-  TreeItem& item = parent.AddChild(text);
-  item.Expanded = true;
-  PrintFStructureContent(node, item);
-}
+void PrintFStructureNode(const CFSNode& node, TreeItem& parent) { FStructurePrinter().Node(node, parent); }

@@ -26,5 +26,6 @@ void PrintCStructureDaughters(const CLFGParser& parser, const CChartEdge& edge, 
 int PrintFStructures(CLFGParser& parser, TreeItem& tree);
 // One expanded item for the node below the parent: its attribute name, then
 // " ----- " and the name of each value; below it its children, then, when it
-// has set elements, an item "SET" with the elements below that.
+// has set elements, an item "SET" with the elements below that. A node met
+// again below itself shows its item without its content.
 void PrintFStructureNode(const CFSNode& node, TreeItem& parent);

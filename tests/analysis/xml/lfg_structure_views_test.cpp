@@ -126,6 +126,15 @@ TEST_F(LfgStructureViews, SetElementsThatWereNotExpandedShowUnderSet) {
             "      OBJ\n"
             "        NUM ----- sg\n"
             "    ELEMENT2 ----- x ----- y\n");
+
+  // A structure that contains itself is shown down to its second meeting.
+  CFSNode* loop = BuildFS("[XCOMP [NUM {sg}]]");
+  loop->Attribute = static_cast<int16_t>(Sym(u"OBJ"));
+  loop->ChildList[0]->ChildList.push_back(loop);
+  TreeItem looped;
+  PrintFStructureNode(*loop, looped);
+  EXPECT_EQ(Outline(looped), "OBJ\n  XCOMP\n    NUM ----- sg\n    OBJ\n");
+  loop->ChildList[0]->ChildList.pop_back();
 }
 
 // Optional groups compile into generated categories ("P_1"): the printer
