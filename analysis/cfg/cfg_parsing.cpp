@@ -228,7 +228,6 @@ bool CCfgParser::ParseChart() {
       }
       currentColumn_->AdvanceNextItem();
       if (ParseClock() - parseStart_ > timeLimit_) {
-        DumpChartWhenAsked();
         AbandonTimedOutChart();
         return false;
       }
@@ -239,6 +238,7 @@ bool CCfgParser::ParseChart() {
 }
 
 void CCfgParser::AbandonTimedOutChart() {
+  DumpChartWhenAsked();
   timedOut_ = true;
   for (CCfgChartColumn* column : columns_) column->Release();
   columns_.clear();
