@@ -47,14 +47,19 @@ std::string WriteInput(const std::string& path, const uint8_t* data, size_t size
 }
 
 void AddSeedInputs(int* argc, char*** argv, const std::vector<std::string>& files) {
-  static std::vector<char*> arguments;
+  // libFuzzer takes the seeds of one flag, so every call rebuilds the
+  // arguments from the original ones with a flag naming all seeds so far.
+  static std::vector<char*> original, arguments;
+  static std::vector<std::string> seeds;
   static std::string flag;
   if (files.empty()) return;
+  if (original.empty()) original.assign(*argv, *argv + *argc);
+  seeds.insert(seeds.end(), files.begin(), files.end());
   flag = "-seed_inputs=";
-  for (size_t i = 0; i < files.size(); ++i) {
-    flag += (i ? "," : "") + std::filesystem::absolute(MapPath(files[i])).string();
+  for (size_t i = 0; i < seeds.size(); ++i) {
+    flag += (i ? "," : "") + std::filesystem::absolute(MapPath(seeds[i])).string();
   }
-  arguments.assign(*argv, *argv + *argc);
+  arguments = original;
   arguments.push_back(flag.data());
   arguments.push_back(nullptr);
   *argc = static_cast<int>(arguments.size() - 1);

@@ -21,7 +21,7 @@ run_one() {
   local dict=""
   case "$name" in
     description) dict="-dict=$root/fuzz/dict/description.dict" ;;
-    english_entries|lfg_lexicon|urdu_grammar|segmentation_rules) dict="-dict=$root/fuzz/dict/rules.dict" ;;
+    english_entries|lfg_lexicon|urdu_grammar|segmentation_rules|mapping_lexicon|urdu_word_forms|urdu_spelling) dict="-dict=$root/fuzz/dict/rules.dict" ;;
   esac
   local log="$dir/findings/$name/log.txt"
   set +e
