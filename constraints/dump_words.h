@@ -22,8 +22,8 @@ bool TakeWord(const DumpWords& words, uint32_t& index, uint16_t& word);
 // Whether at least count words follow the index.
 bool WordsLeft(const DumpWords& words, uint32_t index, size_t count);
 
-// Writes the first count words as little-endian bytes ("wb"), sealed with
-// their count and a checksum. False when the file cannot be opened or written.
+// Writes the first count words as little-endian bytes ("wb"), sealed
+// (core/sealed_file.h). False when the file cannot be opened or written.
 bool WriteDumpWords(const std::string& path, const DumpWords& words, size_t count);
 // Reads at most max_words words of a sealed dump ("rb"). A dump whose seal is
 // missing or does not match (damaged or cut short) reads as no words at all.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/sealed_file.h"
 #include "core/string_helpers.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
@@ -178,12 +179,13 @@ bool SaveSymbolTable(const std::string& path) {
     BuildRecord(id, name, record);
     if (std::fwrite(record, 1, sizeof record, file.get()) != sizeof record) return false;
   }
-  if (std::fclose(file.release()) != 0) return false;
+  if (std::fclose(file.release()) != 0 || !SealWrittenFile(path)) return false;
   return allWritten;
 }
 
 bool LoadSymbolTable(const std::string& path) {
-  FileHandle file(OpenFile(path, "rb"));
+  // A file damaged or cut after it was saved is refused whole.
+  FileHandle file(OpenSealedFile(path));
   if (!file) return false;
   std::vector<unsigned char> bytes = ReadWholeFile(file.get());
   // Whole records only: a short tail was not written by SaveSymbolTable.

@@ -37,12 +37,14 @@ constexpr size_t kSymbolRecordNameUnits = 100;
 constexpr size_t kSymbolRecordBytes = 2 + 2 * kSymbolRecordNameUnits;
 
 // The common symbol table file: 202-byte records (u16 id, 100 UTF-16LE units,
-// the name ending at its first zero unit), in ascending id order. A name that
+// the name ending at its first zero unit), in ascending id order, then the
+// file's seal (core/sealed_file.h). A name that
 // does not fit (100 units or more, or holding a zero unit) is not written: a
 // message names it and the save answers false after writing the others.
 bool SaveSymbolTable(const std::string& path);
 // Reads the records back with AddSymbolWithId, without clearing the table. A
-// short last record is ignored. False only when the file cannot be opened.
+// short last record is ignored. False when the file cannot be opened or was
+// damaged after it was saved (its seal does not match): nothing is read then.
 bool LoadSymbolTable(const std::string& path);
 // Empties both maps and the id counter (before loading a saved table).
 void ClearSymbolTable();

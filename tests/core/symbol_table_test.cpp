@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/sealed_file.h"
 #include "core/symbol_table.h"
 #include "support/test_support.h"
 
@@ -19,6 +20,10 @@ class SymbolTableTest : public ::testing::Test {
       record.resize(kSymbolRecordBytes, 0);
       bytes.insert(bytes.end(), record.begin(), record.end());
     }
+    return bytes;
+  }
+  static std::vector<unsigned char> Sealed(std::vector<unsigned char> bytes) {
+    AppendSeal(bytes);
     return bytes;
   }
   // Both maps hold exactly the same pairs.
@@ -77,7 +82,7 @@ TEST_F(SymbolTableTest, SavedRecordsAreLittleEndianInIdOrderAndLoadBack) {
   AddSymbolWithId(u"b", 1);
   AddSymbol(u"");
   ASSERT_TRUE(SaveSymbolTable(path_));
-  EXPECT_EQ(ReadBytes(path_), Records({{1, u"b"}, {0x0102, u"\u0628A"}, {0x0104, u""}}));
+  EXPECT_EQ(ReadBytes(path_), Sealed(Records({{1, u"b"}, {0x0102, u"\u0628A"}, {0x0104, u""}})));
   ClearSymbolTable();
   ASSERT_TRUE(LoadSymbolTable(path_));
   EXPECT_EQ(GetSymbolName(0x0102), u"\u0628A");
@@ -95,14 +100,14 @@ TEST_F(SymbolTableTest, SavedRecordsAreLittleEndianInIdOrderAndLoadBack) {
   AddSymbol(u"short");
   EXPECT_FALSE(SaveSymbolTable(path_));
   EXPECT_EQ(messages_.messages().size(), 2u);
-  EXPECT_EQ(ReadBytes(path_), Records({{1, longest}, {4, u"short"}}));
+  EXPECT_EQ(ReadBytes(path_), Sealed(Records({{1, longest}, {4, u"short"}})));
 }
 
 TEST_F(SymbolTableTest, LoadAddsWholeRecordsAndSurvivesLongNamesAndTheNoSymbolId) {
   AddSymbol(u"kept");
   std::vector<unsigned char> bytes = Records({{4, WString(100, u'z')}, {kNoSymbol, u"bad"}, {5, u"next"}, {6, u"cut"}});
   bytes.resize(bytes.size() - 20);  // a short tail is no record
-  WriteBytes(path_, bytes);
+  WriteBytes(path_, Sealed(bytes));
   ASSERT_TRUE(LoadSymbolTable(path_));
   EXPECT_EQ(GetSymbolName(1), u"kept");
   EXPECT_EQ(GetSymbolName(4), WString(100, u'z'));  // no terminator: the field's end ends it
@@ -110,6 +115,27 @@ TEST_F(SymbolTableTest, LoadAddsWholeRecordsAndSurvivesLongNamesAndTheNoSymbolId
   EXPECT_EQ(GetSymbolName(6), u"EMPTY");
   EXPECT_EQ(GetSymbolId(u"bad", false), kNoSymbol);
   EXPECT_EQ(messages_.messages().size(), 1u);
+}
+
+TEST_F(SymbolTableTest, AFileDamagedAfterItWasSavedIsRefusedWhole) {
+  AddSymbol(u"SUBJ");
+  AddSymbol(u"OBJ");
+  ASSERT_TRUE(SaveSymbolTable(path_));
+  const std::vector<unsigned char> saved = ReadBytes(path_);
+  std::vector<std::vector<unsigned char>> damaged = {
+      {saved.begin(), saved.end() - 1}, {saved.begin() + kSymbolRecordBytes, saved.end()}, {}};
+  for (size_t at : {size_t{0}, size_t{2}, saved.size() / 2, saved.size() - 1}) {
+    damaged.push_back(saved);
+    damaged.back()[at] ^= 0x01;
+  }
+  damaged.push_back(saved);
+  damaged.back().push_back(0);
+  for (const auto& bytes : damaged) {
+    ClearSymbolTable();
+    WriteBytes(path_, bytes);
+    EXPECT_FALSE(LoadSymbolTable(path_)) << bytes.size();
+    EXPECT_TRUE(SymbolIdsByName().empty()) << "nothing of a damaged file is loaded";
+  }
 }
 
 }  // namespace
