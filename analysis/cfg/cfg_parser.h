@@ -176,6 +176,7 @@ class CCfgParser {
   void ConvertIndex(CFSNode* node, const P_ConVal* value);
   void ConvertAttribute(CFSNode* node, uint16_t attribute, const std::list<P_ConVal*>& values);
   void ConvertItems(P_FStructure* fs, CFSNode* node);
+  std::vector<P_FStructure*> StructuresShownBy(P_FStructure* fs);
   size_t StructureClassOf(P_FStructure* fs);
   std::vector<P_FStructure*> SameStructureAs(P_FStructure* fs);
   void JoinStructuresOfEachNode();
@@ -221,6 +222,7 @@ class CCfgParser {
   size_t xmlBudget_ = 0;
   std::vector<const CCfgChartItem*> xmlPath_;
   std::vector<const P_FStructure*> convertPath_;
+  bool conversionOutOfTime_ = false;
   // F-structures that the conversion found to be one functional structure:
   // those converted into one node, joined over the rounds of a conversion.
   std::map<const P_FStructure*, size_t> structureClass_;
