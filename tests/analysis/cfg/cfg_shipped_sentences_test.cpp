@@ -3,6 +3,7 @@
 // over all readings, and the C-structure XML of the chart.
 #include <fstream>
 #include <functional>
+#include <set>
 #include <sstream>
 
 #include "core/trace_log.h"
@@ -279,6 +280,75 @@ TEST_F(CfgShippedSentences, WrongSentencesGetNoAnalysis) {
     EXPECT_FALSE(Parse(sentence)) << sentence;
     ResetSentence();
   }
+}
+
+// Inputs that once made a sentence slow, huge or noisy: each is analysed or
+// refused with little work, raises no kind of message twice, and its tree
+// holds each structure once per place it is shown.
+TEST_F(CfgShippedSentences, HardInputsStayBoundedAndQuiet) {
+  struct Case {
+    const char* sentence;
+    size_t maxNodes;
+  };
+  const Case cases[] = {
+      {"xx from school xx from school for five xx five days", 400},  // built millions of nodes
+      {"I zz gave zz him zz a zz book zz", 400},                      // overflowed the names
+      {"I zz gave zz him zz a zz book zz big zz big zz tall zz", 400},
+      {"I paid 1,000 I paid 1,000 I paid 1,000 I paid 1,000 I paid 1,000", 400},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.sentence);
+    messages_.clear();
+    if (Parse(c.sentence)) {
+      result_.reset(parser_->GetParseResult());
+      EXPECT_TRUE(result_);
+    }
+    EXPECT_LE(CFSNode::RegisteredCount(), c.maxNodes);
+    std::set<std::u16string> kinds;
+    for (const auto& message : messages_.messages()) {
+      EXPECT_TRUE(kinds.insert(MessageKind(message.text, message.caption)).second) << ToUtf8(message.text);
+    }
+    result_.reset();
+    ResetSentence();
+  }
+}
+
+// A stream of sentences with new words: each sentence's names leave the
+// symbol tables at its reset, so the last sentence fares as the first.
+TEST_F(CfgShippedSentences, AStreamOfNewWordsLeavesTheSymbolTablesAsTheyWere) {
+  const size_t names = SymbolNamesById().size();
+  std::string first;
+  for (int k = 0; k < 300; ++k) {
+    const std::string word = std::string("Zorb") + char('a' + k / 26 % 26) + char('a' + k % 26);
+    ASSERT_TRUE(Parse(word + " reads a book")) << k;
+    result_.reset(parser_->GetParseResult());
+    ASSERT_TRUE(result_);
+    const CFSNode* subject = At(result_->FStructure->root, {u"SUBJ", u"PRED", u"VALUE"});
+    EXPECT_EQ(Values(subject), Strings{word + "_n"}) << Show(result_->FStructure->root);
+    std::string shown = Show(result_->FStructure->root);
+    shown.replace(shown.find(word), word.size(), "W");
+    if (k == 0) first = shown;
+    EXPECT_EQ(shown, first);
+    result_.reset();
+    ResetSentence();
+    EXPECT_EQ(SymbolNamesById().size(), names) << k;
+  }
+  EXPECT_TRUE(messages_.messages().empty());
+}
+
+// The time limit covers the conversion into the tree: past it the
+// analysis is dropped, not returned half made.
+TEST_F(CfgShippedSentences, ATreeNotFinishedInTimeIsNoAnalysis) {
+  int64_t now = 0;
+  SetClockSourceForTesting([&] { return now; });
+  ASSERT_TRUE(Parse("I gave him a book"));
+  now = int64_t{1} << 50;
+  EXPECT_EQ(parser_->GetParseResult(), nullptr);
+  ResetSentence();
+  now = 0;
+  ASSERT_TRUE(Parse("I gave him a book"));
+  result_.reset(parser_->GetParseResult());
+  EXPECT_TRUE(result_);
 }
 
 TEST_F(CfgShippedSentences, ParsingLeavesTheLexiconUnchanged) {
