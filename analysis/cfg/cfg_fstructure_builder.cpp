@@ -58,7 +58,7 @@ bool CCfgParser::ReserveChoices(int count) {
 }
 
 void CCfgParser::BuildItemFStructures(CCfgChartItem* item, P_FStructure* fs, int* counter) {
-  if (ParseClock() - parseStart_ > timeLimit_) {
+  if (OutOfBudget()) {
     timedOut_ = true;
     return;
   }

@@ -11,7 +11,6 @@
 #include "core/fs_handle.h"
 #include "core/fs_node.h"
 #include "core/string_helpers.h"
-#include "core/parse_clock.h"
 #include "core/symbol_table.h"
 #include "core/trace_log.h"
 #include "resources/english/e_lexicon.h"
@@ -42,11 +41,11 @@ std::string WithoutQuotes(const std::string& text) {
 CParseResult* CCfgParser::GetParseResult() {
   if (!lastParseSucceeded_ || solved_ == nullptr) return nullptr;
   CFSHandle* handle = ConvertFStructure(solved_);
-  // A conversion cut short by the time limit is no analysis; its nodes and
-  // handle go with the per-sentence reset.
+  // A conversion cut short by the time limit or the memory budget is no
+  // analysis; its nodes and handle go with the per-sentence reset.
   if (conversionOutOfTime_) {
     timedOut_ = true;
-    WriteTraceLog(u"The F-structure tree was not finished within the time limit");
+    WriteTraceLog(u"The F-structure tree was not finished within the sentence's time or memory");
     return nullptr;
   }
   auto* result = new CParseResult(nullptr, nullptr);
@@ -85,7 +84,7 @@ CFSHandle* CCfgParser::ConvertFStructure(P_FStructure* fs) {
 CFSNode* CCfgParser::ConvertFStructureNode(P_FStructure* fs, CFSNode* node) {
   if (fs == nullptr) return nullptr;
   if (node == nullptr) node = new CFSNode();
-  if (conversionOutOfTime_ || ParseTimeExceeded()) {
+  if (conversionOutOfTime_ || OutOfBudget()) {
     conversionOutOfTime_ = true;
     return node;
   }

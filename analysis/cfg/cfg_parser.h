@@ -150,6 +150,10 @@ class CCfgParser {
   void LogTaggedSentence(const CSentenceReadings& readings);
   CCfgChartItem* FindCompleteStartItem() const;
   CCompiledProduction* FindStartProduction() const;
+  // The time limit and the memory budget of a sentence start once, in
+  // ParseTokens (or in ParseChart called alone), and cover every phase.
+  void BeginSentenceBudget();
+  bool OutOfBudget() const;
   void AbandonTimedOutChart();
   bool FinishAnalysis();
 
@@ -223,6 +227,7 @@ class CCfgParser {
   std::vector<const CCfgChartItem*> xmlPath_;
   std::vector<const P_FStructure*> convertPath_;
   bool conversionOutOfTime_ = false;
+  bool sentenceBudgetStarted_ = false;
   // F-structures that the conversion found to be one functional structure:
   // those converted into one node, joined over the rounds of a conversion.
   std::map<const P_FStructure*, size_t> structureClass_;

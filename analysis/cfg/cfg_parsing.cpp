@@ -7,6 +7,7 @@
 #include "analysis/cfg/cfg_parser.h"
 #include "constraints/p_symbol_table.h"
 #include "core/parse_clock.h"
+#include "core/sentence_memory.h"
 #include "core/string_helpers.h"
 #include "core/symbol_table.h"
 #include "core/trace_log.h"
@@ -48,7 +49,13 @@ bool CCfgParser::ParseTokens(CSentenceReadings& readings, CSentenceTokens& token
                 u" tokens and cannot be parsed.");
     return false;
   }
-  ReadingSymbolGuard guard([this] { RestoreReadingSymbols(); });
+  ReadingSymbolGuard guard([this] {
+    RestoreReadingSymbols();
+    sentenceBudgetStarted_ = false;
+  });
+  // One time limit and one memory budget for every phase of the sentence:
+  // both parses, the F-structures, solving and the trees.
+  BeginSentenceBudget();
 
   FilterConjunctionReadings(readings, tokens);
   const CSentenceReadings full = readings;
@@ -115,8 +122,8 @@ bool CCfgParser::FinishAnalysis() {
   // so once): what is left is not the sentence's analysis.
   if (P_SymbolTable::NamesRefused()) return false;
   P_FStructure* solved = GetSolvedFStructure();
-  if (solved == nullptr || timedOut_ || ParseTimeExceeded()) {
-    timedOut_ = timedOut_ || ParseTimeExceeded();
+  if (solved == nullptr || timedOut_ || OutOfBudget()) {
+    timedOut_ = timedOut_ || OutOfBudget();
     return false;
   }
   solved_ = solved;
@@ -215,8 +222,7 @@ bool CCfgParser::ParseChart() {
   auto seeds = grammar_->GetProductionsForLHSAndMask(grammar_->GetStartCategoryId(), columns_[0]->GetCategoryMask());
   if (!seeds || seeds->empty()) return false;
   AddItemToColumn(new CCfgChartItem(0, seeds->front()), 0);
-  parseStart_ = ParseClock();
-  ParseStartTime = parseStart_;
+  if (!sentenceBudgetStarted_) BeginSentenceBudget();
 
   for (; currentColumnIndex_ < columns_.size(); ++currentColumnIndex_) {
     currentColumn_ = columns_[currentColumnIndex_];
@@ -230,13 +236,25 @@ bool CCfgParser::ParseChart() {
         Predict();
       }
       currentColumn_->AdvanceNextItem();
-      if (ParseClock() - parseStart_ > timeLimit_) {
+      if (OutOfBudget()) {
         AbandonTimedOutChart();
         return false;
       }
     }
   }
   return FindCompleteStartItem() != nullptr;
+}
+
+void CCfgParser::BeginSentenceBudget() {
+  parseStart_ = ParseClock();
+  ParseStartTime = parseStart_;
+  BeginSentenceMemory(parseStart_);
+  sentenceBudgetStarted_ = true;
+}
+
+bool CCfgParser::OutOfBudget() const {
+  const int64_t now = ParseClock();
+  return now - parseStart_ > timeLimit_ || SentenceMemoryExceeded(now);
 }
 
 void CCfgParser::AbandonTimedOutChart() {

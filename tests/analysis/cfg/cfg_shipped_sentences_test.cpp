@@ -7,6 +7,8 @@
 #include <sstream>
 
 #include "core/trace_log.h"
+#include "core/sentence_memory.h"
+#include "platform/heap_meter.h"
 
 #include "analysis/cfg/cfg_engine_fixture.h"
 
@@ -349,6 +351,37 @@ TEST_F(CfgShippedSentences, ATreeNotFinishedInTimeIsNoAnalysis) {
   ASSERT_TRUE(Parse("I gave him a book"));
   result_.reset(parser_->GetParseResult());
   EXPECT_TRUE(result_);
+}
+
+// A sentence that passes its memory budget in any phase fails with one
+// message; the next sentence has a fresh budget.
+TEST_F(CfgShippedSentences, ASentencePastItsMemoryBudgetFailsWithOneMessage) {
+  const std::string sentence = "I gave him a book";
+  size_t measured = 0;
+  size_t growAfter = SIZE_MAX;
+  SetHeapMeterForTesting([&] { return ++measured > growAfter ? size_t{1} << 40 : size_t{1} << 20; });
+  SentenceMemoryCheckInterval = 0;  // measure at every step
+  ASSERT_TRUE(Parse(sentence));
+  result_.reset(parser_->GetParseResult());
+  ASSERT_TRUE(result_);
+  const size_t total = measured;
+  result_.reset();
+  ResetSentence();
+  ASSERT_GE(total, 2u);  // the baseline and at least one measure
+  for (size_t grow : {size_t{1}, total / 2, total - 1}) {
+    SCOPED_TRACE(grow);
+    measured = 0;
+    growAfter = grow;
+    messages_.clear();
+    if (Parse(sentence)) {
+      EXPECT_EQ(parser_->GetParseResult(), nullptr);
+    }
+    ASSERT_EQ(messages_.messages().size(), 1u);
+    EXPECT_NE(ToUtf8(messages_.messages()[0].text).find("MB of memory"), std::string::npos);
+    ResetSentence();
+  }
+  growAfter = SIZE_MAX;
+  EXPECT_TRUE(Parse(sentence));
 }
 
 TEST_F(CfgShippedSentences, ParsingLeavesTheLexiconUnchanged) {
