@@ -1,6 +1,7 @@
 // CCfgParser: the solved F-structure of the constraint system turned into a
 // CFSNode tree under "ROOT", wrapped in a CParseResult.
 #include <algorithm>
+#include <utility>
 #include <string>
 
 #include "analysis/cfg/cfg_parser.h"
@@ -40,7 +41,8 @@ std::string WithoutQuotes(const std::string& text) {
 
 CParseResult* CCfgParser::GetParseResult() {
   if (!lastParseSucceeded_ || solved_ == nullptr) return nullptr;
-  CFSHandle* handle = ConvertFStructure(solved_);
+  // The tree that the parse checked; a second result gets a tree of its own.
+  CFSHandle* handle = tree_ != nullptr ? std::exchange(tree_, nullptr) : ConvertFStructure(solved_);
   // A conversion cut short by the time limit or the memory budget is no
   // analysis; its nodes and handle go with the per-sentence reset.
   if (conversionOutOfTime_) {

@@ -156,6 +156,7 @@ class CCfgParser {
   bool OutOfBudget() const;
   void AbandonTimedOutChart();
   bool FinishAnalysis();
+  bool MayRetryOverAllReadings(const CSentenceReadings& tagged, const CSentenceReadings& full) const;
 
   // F-structure steps.
   struct DistinctChild {
@@ -223,6 +224,7 @@ class CCfgParser {
   bool choicesExhausted_ = false;
   bool lastParseSucceeded_ = false;
   P_FStructure* solved_ = nullptr;  // owned by the F-structure registry
+  CFSHandle* tree_ = nullptr;       // its checked tree, until handed out (handle registry)
   size_t xmlBudget_ = 0;
   std::vector<const CCfgChartItem*> xmlPath_;
   std::vector<const P_FStructure*> convertPath_;

@@ -5,7 +5,10 @@
 #include <memory>
 
 #include "analysis/cfg/cfg_parser.h"
+#include "analysis/cfg/cfg_completeness.h"
 #include "constraints/p_symbol_table.h"
+#include "core/fs_handle.h"
+#include "core/fs_node.h"
 #include "core/parse_clock.h"
 #include "core/sentence_memory.h"
 #include "core/string_helpers.h"
@@ -43,6 +46,7 @@ bool CCfgParser::ParseTokens(CSentenceReadings& readings, CSentenceTokens& token
   choicesExhausted_ = false;
   lastParseSucceeded_ = false;
   solved_ = nullptr;
+  tree_ = nullptr;
   if (grammar_ == nullptr || readings.empty() || readings.size() != tokens.size()) return false;
   if (readings.size() > kMaxChartTokens) {
     ReportLimit(u"The sentence has more than " + IntToWString(static_cast<int>(kMaxChartTokens)) +
@@ -63,19 +67,31 @@ bool CCfgParser::ParseTokens(CSentenceReadings& readings, CSentenceTokens& token
   FilterAuxParticleReadings(readings, full);
   LogTaggedSentence(readings);
 
-  bool parsed = ParseReadings(readings, tokens);
-  if (!parsed) {
+  if (ParseReadings(readings, tokens)) {
+    WriteTraceLog(u"CFG parsing completed");
+    if (FinishAnalysis()) return true;
+    // The tagged chart is complete but its analysis failed in solving (or
+    // is incomplete): the readings the tagger left out may give a sound
+    // one. A sentence out of time, memory, choices or names stays failed,
+    // and so does one whose tagging left every reading in.
+    if (!MayRetryOverAllReadings(readings, full)) return false;
+    WriteTraceLog(u"The analysis over the tagged readings failed in solving");
+  } else {
     WriteTraceLog(u"POS tagger's tagging failed");
-    RestoreReadingSymbols();
-    readings = full;
-    parsed = ParseReadings(readings, tokens);
   }
-  if (!parsed) {
+  RestoreReadingSymbols();
+  readings = full;
+  if (!ParseReadings(readings, tokens)) {
     WriteTraceLog(u"CFG parsing failed");
     return false;
   }
   WriteTraceLog(u"CFG parsing completed");
   return FinishAnalysis();
+}
+
+bool CCfgParser::MayRetryOverAllReadings(const CSentenceReadings& tagged, const CSentenceReadings& full) const {
+  if (timedOut_ || choicesExhausted_ || P_SymbolTable::NamesRefused()) return false;
+  return tagged != full;
 }
 
 bool CCfgParser::ParseSentence() {
@@ -126,7 +142,21 @@ bool CCfgParser::FinishAnalysis() {
     timedOut_ = timedOut_ || OutOfBudget();
     return false;
   }
+  // The tree is made here, once: it is checked before the analysis counts,
+  // and GetParseResult hands it out.
+  CFSHandle* tree = ConvertFStructure(solved);
+  if (conversionOutOfTime_) {
+    timedOut_ = true;
+    WriteTraceLog(u"The F-structure tree was not finished within the sentence's time or memory");
+    return false;
+  }
+  if (const CFSNode* incomplete = FindIncompleteNode(tree->root)) {
+    WriteTraceLog(u"Incomplete analysis: a predicate lacks a function of its frame (" +
+                  GetSymbolName(static_cast<SymbolId>(incomplete->Attribute)) + u")");
+    return false;
+  }
   solved_ = solved;
+  tree_ = tree;
   lastParseSucceeded_ = true;
   return true;
 }

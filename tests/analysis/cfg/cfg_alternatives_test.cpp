@@ -62,11 +62,14 @@ constexpr const char* kSeparateQuestions =
 
 class CfgAlternatives : public cfg_test::CfgEngine {
  protected:
-  void Load(const std::string& rules) {
+  // The rules, and the lexicon with the extra entries after it.
+  void Load(const std::string& rules, const std::string& extraEntries = "") {
     const std::string data = cfg_test::SourceDir() + "/tests/data/cfg_alternatives/";
     for (const char* name : {"GovernableFunctions.txt", "dummy.txt", "lexicon.txt"}) {
       std::ifstream in(data + name, std::ios::binary);
-      WriteUtf16File(dir_.File(name), FromUtf8(std::string(std::istreambuf_iterator<char>(in), {})));
+      std::string text(std::istreambuf_iterator<char>(in), {});
+      if (name == std::string("lexicon.txt")) text += extraEntries;
+      WriteUtf16File(dir_.File(name), FromUtf8(text));
     }
     WriteUtf16File(dir_.File("rules.txt"), FromUtf8(rules));
     WriteUtf16File(dir_.File("macros.txt"), FromUtf8("/ No macros.\n"));
@@ -134,6 +137,32 @@ TEST_F(CfgAlternatives, ControlledSubjectIsTheWholeController) {
     EXPECT_EQ(Content(At(root, std::string(controller) + " PRED VALUE")), word);
     EXPECT_NE(Content(At(root, controller)).find("CASE"), std::string::npos) << Content(root);
     EXPECT_EQ(Content(At(root, "XCOMP SUBJ")), Content(At(root, controller))) << Content(root);
+  }
+}
+
+// The tagger's reading of a word parses but fails in solving (its frame
+// asks for an object the sentence lacks): the parse over all readings finds
+// the word's other reading, and no analysis is returned incomplete.
+TEST_F(CfgAlternatives, ATaggedAnalysisThatFailsInSolvingFallsBackToAllReadings) {
+  // "wh" stands for a second class of verbs here: the reading the tagger
+  // takes (the first) is the transitive one.
+  Load("S' -> S: ^=! ; .\n"
+       "S -> NP: ^SUBJ=! ; VP: ^=! ; .\n"
+       "VP -> v: ^=! ; .\n"
+       "VP -> wh: ^=! ; .\n"
+       "VP -> v: ^=! ; NP: ^OBJ=! ; .\n"
+       "NP -> n: ^=! ; .\n",
+       "swims: v, ^PRED='swim<SUBJ,OBJ>'.\n"
+       "swims: wh, ^PRED='swim<SUBJ>'.\n"
+       "eats: v, ^PRED='eat<SUBJ,OBJ>'.\n");
+  const std::tuple<const char*, const char*> cases[] = {
+      {"he swims", "{swim}"},  // the second reading after the fallback
+      {"he swims you", "{swim}"},  // the tagger's reading is right
+      {"he eats", "none"},  // no reading is complete
+  };
+  for (const auto& [sentence, predicate] : cases) {
+    SCOPED_TRACE(sentence);
+    EXPECT_EQ(Content(At(Analyse(sentence), "PRED VALUE")), predicate);
   }
 }
 

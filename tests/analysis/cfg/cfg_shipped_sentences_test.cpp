@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 
+#include "analysis/cfg/cfg_completeness.h"
 #include "core/trace_log.h"
 #include "core/sentence_memory.h"
 #include "platform/heap_meter.h"
@@ -338,23 +339,25 @@ TEST_F(CfgShippedSentences, AStreamOfNewWordsLeavesTheSymbolTablesAsTheyWere) {
   EXPECT_TRUE(messages_.messages().empty());
 }
 
-// The time limit covers the conversion into the tree: past it the
-// analysis is dropped, not returned half made.
+// The time limit covers the conversion into the tree, the last phase of a
+// parse: a clock that jumps at one of the last readings fails the sentence
+// instead of handing out a tree half made.
 TEST_F(CfgShippedSentences, ATreeNotFinishedInTimeIsNoAnalysis) {
-  int64_t now = 0;
-  SetClockSourceForTesting([&] { return now; });
+  int64_t reads = 0;
+  int64_t jumpAfter = INT64_MAX;
+  SetClockSourceForTesting([&] { return ++reads > jumpAfter ? int64_t{1} << 50 : int64_t{0}; });
   ASSERT_TRUE(Parse("I gave him a book"));
-  now = int64_t{1} << 50;
-  EXPECT_EQ(parser_->GetParseResult(), nullptr);
+  const int64_t total = reads;
   ResetSentence();
-  now = 0;
-  ASSERT_TRUE(Parse("I gave him a book"));
-  result_.reset(parser_->GetParseResult());
-  EXPECT_TRUE(result_);
+  for (int64_t jump : {total - 3, total - 2, total - 1}) {
+    reads = 0;
+    jumpAfter = jump;
+    EXPECT_FALSE(Parse("I gave him a book")) << jump << " of " << total;
+    EXPECT_EQ(parser_->GetParseResult(), nullptr);
+    ResetSentence();
+  }
 }
 
-// A sentence that passes its memory budget in any phase fails with one
-// message; the next sentence has a fresh budget.
 TEST_F(CfgShippedSentences, ASentencePastItsMemoryBudgetFailsWithOneMessage) {
   const std::string sentence = "I gave him a book";
   size_t measured = 0;
@@ -382,6 +385,20 @@ TEST_F(CfgShippedSentences, ASentencePastItsMemoryBudgetFailsWithOneMessage) {
   }
   growAfter = SIZE_MAX;
   EXPECT_TRUE(Parse(sentence));
+}
+
+// Sentences whose tagged reading once came back without a function its
+// verb's frame requires: they are analysed completely or not at all.
+TEST_F(CfgShippedSentences, NoAnalysisIsReturnedIncomplete) {
+  for (const char* sentence : {"I want you to look for Tom", "You have to appear in person"}) {
+    if (Parse(sentence)) {
+      result_.reset(parser_->GetParseResult());
+      ASSERT_TRUE(result_) << sentence;
+      EXPECT_EQ(FindIncompleteNode(result_->FStructure->root), nullptr) << sentence;
+    }
+    result_.reset();
+    ResetSentence();
+  }
 }
 
 TEST_F(CfgShippedSentences, ParsingLeavesTheLexiconUnchanged) {
