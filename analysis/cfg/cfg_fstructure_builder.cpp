@@ -173,8 +173,34 @@ void CCfgParser::ApplyAnnotation(uint16_t itemId, int offset, P_FStructure* fs, 
   std::unique_ptr<P_FSItem> clone(P_FSCompiler::CloneRegisteredItem(static_cast<int16_t>(itemId)));
   if (!clone) return;
   const auto shift = static_cast<int8_t>(offset);
+  if (auto* onDaughter = dynamic_cast<P_FSItemComplex*>(clone.get());
+      onDaughter != nullptr && (onDaughter->flags & kItemOnDaughter) != 0 && onDaughter->AsDefiningItem() != nullptr) {
+    DefineOnDaughters(*onDaughter, shift, daughter, links);
+    return;
+  }
   P_FSItem* result = links != nullptr ? clone->Evaluate(shift, fs, *links) : clone->Instantiate(shift, fs, daughter);
   StoreInstantiatedItem(result, fs, daughter, true);
+}
+
+// A defining equation on the daughter ("!CASE=obl" beside "! $ ^ADJUNCT" or
+// "^OBJ=!") is the daughter's own: it joins the F-structure of the daughter,
+// or of each of its alternatives, with the daughter in the mother's place,
+// just as a path through the mother's function would reach it.
+void CCfgParser::DefineOnDaughters(const P_FSItemComplex& item, int8_t shift, P_FStructure* daughter,
+                                   const std::vector<P_ConVal*>* links) {
+  std::vector<P_FStructure*> targets;
+  if (links == nullptr) {
+    targets.push_back(daughter);
+  } else {
+    for (const P_ConVal* link : *links) targets.push_back(link->GetBoundFStructure());
+  }
+  for (P_FStructure* target : targets) {
+    if (target == nullptr) continue;
+    std::unique_ptr<P_FSItem> copy(item.Clone());
+    auto* own = static_cast<P_FSItemComplex*>(copy.get());
+    own->flags = static_cast<uint8_t>(own->flags & ~kItemOnDaughter);
+    StoreInstantiatedItem(own->Instantiate(shift, target, target), target, target, true);
+  }
 }
 
 // A defining item joins the F-structure; a constraining one is anchored

@@ -44,6 +44,7 @@ class CFSNode;
 class CPreProcessor;
 class P_ConVal;
 class P_FSItem;
+class P_FSItemComplex;
 class P_FStructure;
 
 // A token vector parallel to a sentence's reading lists; the caller of
@@ -169,6 +170,8 @@ class CCfgParser {
   P_FStructure* BuildReadingFStructure(CELexicalEntry* reading, int* counter);
   void ApplyAnnotation(uint16_t itemId, int offset, P_FStructure* fs, P_FStructure* daughter,
                        const std::vector<P_ConVal*>* links);
+  void DefineOnDaughters(const P_FSItemComplex& item, int8_t shift, P_FStructure* daughter,
+                         const std::vector<P_ConVal*>* links);
   void StoreInstantiatedItem(P_FSItem* item, P_FStructure* fs, P_FStructure* daughter, bool rewritePred);
   void RewritePredValues(P_FSItem* wrapper);
   bool ReserveChoices(int count);

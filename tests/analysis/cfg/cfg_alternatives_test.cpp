@@ -166,4 +166,26 @@ TEST_F(CfgAlternatives, ATaggedAnalysisThatFailsInSolvingFallsBackToAllReadings)
   }
 }
 
+// A daughter keeps the other equations of its annotation, whether it is a
+// set member or a function of the mother: what they say of the daughter
+// ("!") is the daughter's, what they say of the mother ("^") the mother's.
+TEST_F(CfgAlternatives, ADaughterKeepsTheOtherEquationsOfItsAnnotation) {
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"! $ ^ADJUNCT, !CASE=obl, ^MOOD=ind", "ADJUNCT", "he go you"},
+      {"^OBJ=!, !CASE=obl, ^MOOD=ind", "OBJ", "he make you"},
+  };
+  for (const auto& [annotation, function, sentence] : cases) {
+    SCOPED_TRACE(annotation);
+    Load(std::string("S' -> S: ^=! ; .\n") + "S -> NP: ^SUBJ=! ; v: ^=! ; NP: " + annotation + " ; .\n" +
+         "NP -> n: ^=! ; .\n");
+    const CFSNode* root = Analyse(sentence);
+    ASSERT_NE(root, nullptr);
+    const std::string daughter = Content(At(root, function));
+    EXPECT_NE(daughter.find("{you}"), std::string::npos) << Content(root);
+    EXPECT_NE(daughter.find("CASE {obl}"), std::string::npos) << Content(root);
+    EXPECT_EQ(At(root, "CASE"), nullptr) << Content(root);
+    EXPECT_EQ(Content(At(root, "MOOD")), "{ind}") << Content(root);
+  }
+}
+
 }  // namespace
