@@ -70,6 +70,7 @@ CFSHandle* CCfgParser::ConvertFStructure(P_FStructure* fs) {
   structureClass_.clear();
   structureClasses_.clear();
   conversionOutOfTime_ = false;
+  clashingAttribute_.clear();
   while (!conversionOutOfTime_) {
     const size_t revision = structureRevision_;
     convertedInto_.clear();
@@ -250,9 +251,13 @@ void CCfgParser::ConvertAttribute(CFSNode* node, uint16_t attribute, const std::
     if (symbols.empty()) continue;
     if (isNew) {
       child->Value.insert(child->Value.end(), symbols.begin(), symbols.end());
-    } else {
-      child->Value = IntersectIdVectors(child->Value, symbols);
+      continue;
     }
+    // Structures the solver kept apart meet here as one (the two halves of
+    // a control equation): values that have nothing in common clash.
+    const bool hadValues = !child->Value.empty();
+    child->Value = IntersectIdVectors(child->Value, symbols);
+    if (hadValues && child->Value.empty() && clashingAttribute_.empty()) clashingAttribute_ = NarrowToWide(name);
   }
   // An attribute whose values added nothing stays out of the tree (its node
   // is freed with the others by the per-sentence reset).

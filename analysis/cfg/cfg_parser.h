@@ -232,6 +232,9 @@ class CCfgParser {
   std::vector<const CCfgChartItem*> xmlPath_;
   std::vector<const P_FStructure*> convertPath_;
   bool conversionOutOfTime_ = false;
+  // The first attribute whose values clashed when the conversion joined
+  // structures; empty when none did.
+  WString clashingAttribute_;
   bool sentenceBudgetStarted_ = false;
   // F-structures that the conversion found to be one functional structure:
   // those converted into one node, joined over the rounds of a conversion.

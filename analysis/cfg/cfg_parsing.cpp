@@ -150,6 +150,11 @@ bool CCfgParser::FinishAnalysis() {
     WriteTraceLog(u"The F-structure tree was not finished within the sentence's time or memory");
     return false;
   }
+  if (!clashingAttribute_.empty()) {
+    WriteTraceLog(u"Inconsistent analysis: the values of " + clashingAttribute_ +
+                  u" clash where the analysis shares a structure");
+    return false;
+  }
   if (const CFSNode* incomplete = FindIncompleteNode(tree->root)) {
     WriteTraceLog(u"Incomplete analysis: a predicate lacks a function of its frame (" +
                   GetSymbolName(static_cast<SymbolId>(incomplete->Attribute)) + u")");

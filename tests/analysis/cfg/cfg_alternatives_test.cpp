@@ -188,4 +188,23 @@ TEST_F(CfgAlternatives, ADaughterKeepsTheOtherEquationsOfItsAnnotation) {
   }
 }
 
+// The two halves of a control equation are one structure: what the clause
+// says of its subject and what the complement says of its own subject must
+// agree, or the reading fails.
+TEST_F(CfgAlternatives, AControlEquationUnifiesItsTwoHalves) {
+  const std::tuple<const char*, bool> cases[] = {
+      {"^XCOMP SUBJ CASE=nom", true},
+      {"^XCOMP SUBJ CASE=acc", false},  // the clause's subject is nominative
+      {"^XCOMP SUBJ NUM=pl", false},    // "I" is singular
+  };
+  for (const auto& [complementSays, analysed] : cases) {
+    SCOPED_TRACE(complementSays);
+    Load(std::string("S' -> S: ^=! ; .\n") + "S -> NP: ^SUBJ=!, ^SUBJ CASE=nom ; VP: ^=! ; .\n" +
+         "VP -> v: ^=! ; INF: ^XCOMP=!, ^XCOMP SUBJ=^SUBJ, " + complementSays + " ; .\n" +
+         "INF -> p: ; v: ^=! ; .\n" + "NP -> n: ^=! ; .\n");
+    const CFSNode* root = Analyse("I want to go");
+    EXPECT_EQ(root != nullptr, analysed) << (root ? Content(root) : "");
+  }
+}
+
 }  // namespace
