@@ -82,16 +82,15 @@ void CCfgParser::BuildItemFStructures(CCfgChartItem* item, P_FStructure* fs, int
     if (children.empty()) continue;
     P_FStructure* daughter = nullptr;
     std::vector<std::unique_ptr<P_ConValFSLink>> links;
-    if (record.isPOS) {
-      // The reading of the first alternative stands for the position.
-      CELexicalEntry* reading = children.front().child.reading;
-      if (reading == nullptr) continue;
-      daughter = reading->cachedFStructure != nullptr ? reading->cachedFStructure : BuildReadingFStructure(reading, &c);
-    } else if (children.size() == 1) {
-      daughter = EnsureItemFStructure(children.front().child.item, &c);
+    if (children.size() == 1) {
+      daughter = ChildFStructure(children.front().child, &c);
+      if (daughter == nullptr) continue;
     } else {
+      // Several items, or several readings of one word, stand at the
+      // position: each joins under the context of its alternatives.
       for (const DistinctChild& distinct : children) {
-        P_FStructure* child = EnsureItemFStructure(distinct.child.item, &c);
+        P_FStructure* child = ChildFStructure(distinct.child, &c);
+        if (child == nullptr) continue;
         auto link = std::make_unique<P_ConValFSLink>();
         link->context = distinct.context;
         link->contextBits = BuildFeatureSet(ToLiterals(distinct.context));
@@ -101,11 +100,12 @@ void CCfgParser::BuildItemFStructures(CCfgChartItem* item, P_FStructure* fs, int
         links.push_back(std::move(link));
         daughter = child;
       }
+      if (daughter == nullptr) continue;
     }
     if (choicesExhausted_) break;
     std::vector<P_ConVal*> linkValues;
     for (const auto& link : links) linkValues.push_back(link.get());
-    const bool several = !record.isPOS && children.size() > 1;
+    const bool several = children.size() > 1;
     for (uint16_t id : record.itemIds) ApplyAnnotation(id, entry, fs, daughter, several ? &linkValues : nullptr);
   }
   FinishFStructure(fs);
@@ -134,6 +134,16 @@ std::vector<CCfgParser::DistinctChild> CCfgParser::CollectDistinctChildren(const
     }
   }
   return distinct;
+}
+
+// The F-structure of a child: its reading's (built once per reading) or its
+// item's.
+P_FStructure* CCfgParser::ChildFStructure(const CCfgChild& child, int* counter) {
+  if (child.reading != nullptr) {
+    return child.reading->cachedFStructure != nullptr ? child.reading->cachedFStructure
+                                                      : BuildReadingFStructure(child.reading, counter);
+  }
+  return EnsureItemFStructure(child.item, counter);
 }
 
 // An item's F-structure is built once and shared by every parent. It is

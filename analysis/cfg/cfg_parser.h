@@ -166,6 +166,7 @@ class CCfgParser {
   };
   std::vector<DistinctChild> CollectDistinctChildren(const CCfgChildAlternatives& alternatives,
                                                       const std::vector<ContextList>& contexts, size_t position);
+  P_FStructure* ChildFStructure(const CCfgChild& child, int* counter);
   P_FStructure* EnsureItemFStructure(CCfgChartItem* item, int* counter);
   P_FStructure* BuildReadingFStructure(CELexicalEntry* reading, int* counter);
   void ApplyAnnotation(uint16_t itemId, int offset, P_FStructure* fs, P_FStructure* daughter,

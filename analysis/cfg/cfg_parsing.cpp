@@ -317,18 +317,19 @@ void CCfgParser::Predict() {
   }
 }
 
-// The first reading of the part of speech after the dot moves the item into
-// the next column; later readings of the same part of speech are not used.
+// Every reading of the part of speech after the dot moves the item into the
+// next column. The copies are one item there, with one alternative per
+// reading: a reading whose frame fails in solving leaves the others.
 void CCfgParser::Scan() {
   const CEntryList* readings = currentColumn_->GetReadings();
   if (readings == nullptr) return;
   const uint16_t pos = currentItem_->GetSymbolAfterDot().id;
-  auto found = std::find_if(readings->begin(), readings->end(),
-                            [pos](const CELexicalEntry* reading) { return reading->GetPOSId() == pos; });
-  if (found == readings->end()) return;
-  CCfgChartItem* copy = currentItem_->CloneAdvanced();
-  copy->AdvanceDot({nullptr, *found});
-  AddItemToColumn(copy, currentColumnIndex_ + 1);
+  for (CELexicalEntry* reading : *readings) {
+    if (reading->GetPOSId() != pos) continue;
+    CCfgChartItem* copy = currentItem_->CloneAdvanced();
+    copy->AdvanceDot({nullptr, reading});
+    AddItemToColumn(copy, currentColumnIndex_ + 1);
+  }
 }
 
 void CCfgParser::Complete() {

@@ -207,4 +207,28 @@ TEST_F(CfgAlternatives, AControlEquationUnifiesItsTwoHalves) {
   }
 }
 
+// Readings of one word and one part of speech stand side by side in the
+// chart: the one whose frame fails in solving leaves the one that fits, in
+// the main clause and in a complement.
+TEST_F(CfgAlternatives, AReadingThatFailsInSolvingLeavesTheOneBesideIt) {
+  Load(std::string(kClauses) + "VP -> v: ^=! ; .\nVP -> v: ^=! ; NP: ^OBJ=!, ^OBJ CASE=acc ; .\n",
+       "leave: v, ^PRED='leave<SUBJ,OBJ>'.\n"
+       "leave: v, ^PRED='leave<SUBJ>'.\n"
+       "stay: v, ^PRED='stay<SUBJ>'.\n"
+       "stay: v, ^PRED='stay<SUBJ,OBJ>'.\n");
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"I leave", "PRED GF", "{SUBJ}"},
+      {"I leave you", "PRED GF", "{SUBJ OBJ}"},
+      {"I stay you", "PRED GF", "{SUBJ OBJ}"},
+      {"I want to leave", "XCOMP PRED GF", "{SUBJ}"},
+      {"I want to stay", "XCOMP PRED GF", "{SUBJ}"},
+  };
+  for (const auto& [sentence, path, functions] : cases) {
+    SCOPED_TRACE(sentence);
+    const CFSNode* root = Analyse(sentence);
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(Content(At(root, path)), functions) << Content(root);
+  }
+}
+
 }  // namespace
