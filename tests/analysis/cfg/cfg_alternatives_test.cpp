@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "analysis/cfg/cfg_engine_fixture.h"
+#include "constraints/p_symbol_table.h"
 
 namespace {
 
@@ -81,6 +82,10 @@ class CfgAlternatives : public cfg_test::CfgEngine {
   // The converted F-structure of the sentence, or null without analysis.
   const CFSNode* Analyse(const std::string& text) {
     ResetSentence();
+    return AnalyseInThisSentence(text);
+  }
+  // Without the per-sentence reset before it.
+  const CFSNode* AnalyseInThisSentence(const std::string& text) {
     readings_.clear();
     tokens_.clear();
     owned_.clear();
@@ -229,6 +234,22 @@ TEST_F(CfgAlternatives, AReadingThatFailsInSolvingLeavesTheOneBesideIt) {
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(Content(At(root, path)), functions) << Content(root);
   }
+}
+
+// A sentence whose names the symbol table could not all take is told once
+// and fails; it is never reported with names missing. The next sentence
+// starts with the table as it was.
+TEST_F(CfgAlternatives, ASentenceThatCannotNameItsStructuresFails) {
+  Load(std::string(kClauses) + kMergedQuestions);
+  ResetSentence();
+  messages_.clear();
+  // The sentence's names so far fill the table (its first refusal is told).
+  for (int k = 0; P_SymbolTable::Intern("filler" + std::to_string(k)) != 0; ++k) {
+  }
+  EXPECT_EQ(AnalyseInThisSentence("where do you live"), nullptr);  // its set element needs a new name
+  EXPECT_EQ(messages_.messages().size(), 1u);
+  EXPECT_NE(Analyse("where do you live"), nullptr);  // Analyse resets first
+  EXPECT_EQ(messages_.messages().size(), 1u);
 }
 
 }  // namespace
