@@ -2,8 +2,11 @@
 // tokens with a reading list per token, narrows the readings by rules and by
 // the part-of-speech tagger, fills an Earley chart over the compiled English
 // grammar (falling back to all readings when the tagged readings do not
-// parse), builds and solves the F-structure of the complete analysis through
-// the constraint system, and turns it into a CFSNode tree under "ROOT".
+// parse or their analysis fails in solving), builds and solves the
+// F-structure of the complete analysis through the constraint system, and
+// turns it into a CFSNode tree under "ROOT", which is checked for complete
+// frames and consistent shared structures before it counts as an analysis.
+// One time limit and one memory budget cover all of a sentence's phases.
 //
 // Files: cfg_parser.cpp (set-up, word look-up, sentence collection),
 // cfg_reading_filters.cpp, cfg_parsing.cpp (chart and Earley loop),
@@ -88,9 +91,10 @@ class CCfgParser {
 
   // --- Parsing (cfg_parsing.cpp)
 
-  // Tags, parses (again over all readings when the tagged parse fails),
-  // builds and solves. True only for an analysis that was built and solved
-  // within the time limit and has a consistent reading.
+  // Tags, parses (again over all readings when the tagged parse or its
+  // analysis fails), builds, solves and makes the tree. True only for an
+  // analysis that was built, solved and converted within the sentence's time
+  // and memory, has a consistent reading and a tree with complete frames.
   bool ParseTokens(CSentenceReadings& readings, CSentenceTokens& tokens);
   // PreprocessSentence into lists of its own, then ParseTokens.
   bool ParseSentence();
@@ -115,7 +119,8 @@ class CCfgParser {
   // --- Results (cfg_parse_result.cpp)
 
   // The analysis of the last successful parse, or null. The caller owns the
-  // result; its nodes and handle belong to their registries.
+  // result; its nodes and handle belong to their registries. The first call
+  // hands out the tree the parse checked; a later one converts again.
   CParseResult* GetParseResult();
   CFSHandle* ConvertFStructure(P_FStructure* fs);
   CFSNode* ConvertFStructureNode(P_FStructure* fs, CFSNode* node);
