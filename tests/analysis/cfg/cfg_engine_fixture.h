@@ -20,8 +20,11 @@
 #include "core/config_store.h"
 #include "core/fs_handle.h"
 #include "core/fs_node.h"
+#include "core/sentence_memory.h"
 #include "core/symbol_table.h"
 #include "platform/clock.h"
+#include "platform/message_box.h"
+#include "platform/heap_meter.h"
 #include "platform/utf8.h"
 #include "resources/english/e_lexicon.h"
 #include "resources/english/p_grammar.h"
@@ -101,7 +104,12 @@ class CfgEngine : public ::testing::Test {
   }
 
   void TearDown() override {
+    // The engine limits repeated messages once its items are marked; the
+    // tests after this one expect every message again.
+    LimitRepeatedMessages(false);
     SetClockSourceForTesting({});
+    SetHeapMeterForTesting({});
+    SentenceMemoryCheckInterval = kDefaultSentenceMemoryCheckInterval;
     ResetSentence();
     FreeAllEarleyItems();
     FreeAllChartColumns();
