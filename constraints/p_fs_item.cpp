@@ -17,7 +17,12 @@ std::list<CFeatureSet> P_FSItem::CollectNogoods() { return {}; }
 
 std::list<CFeatureSet> P_FSItem::CollectNogoodsAgainst(P_FSItem*) { return {}; }
 
-P_FSItem* P_FSItem::RestrictToContext(const ContextList&) { return nullptr; }
+P_FSItem* P_FSItem::RestrictToContext(const ContextList& context) {
+  P_RestrictionWalk walk;
+  return RestrictToContextIn(context, walk);
+}
+
+P_FSItem* P_FSItem::RestrictToContextIn(const ContextList&, P_RestrictionWalk&) { return nullptr; }
 
 void P_FSItem::NarrowValueContexts(ContextList&) {}
 
@@ -207,7 +212,7 @@ std::list<CFeatureSet> P_FSItemSimple::CollectNogoodsAgainst(P_FSItem* other) {
   return nogoods;
 }
 
-P_FSItem* P_FSItemSimple::RestrictToContext(const ContextList&) { return Clone(); }
+P_FSItem* P_FSItemSimple::RestrictToContextIn(const ContextList&, P_RestrictionWalk&) { return Clone(); }
 
 void P_FSItemSimple::Serialize(DumpWords& words, uint32_t& index) const {
   PutWord(words, index, 1);

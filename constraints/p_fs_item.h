@@ -26,6 +26,7 @@
 
 #include "constraints/dump_words.h"
 #include "constraints/p_con_val.h"
+#include "constraints/solver_walks.h"
 #include "core/feature_set.h"
 
 class P_FStructure;
@@ -85,7 +86,10 @@ class P_FSItem {
   // nothing kept, nothing narrowed); the item classes override them.
   virtual std::list<CFeatureSet> CollectNogoods();
   virtual std::list<CFeatureSet> CollectNogoodsAgainst(P_FSItem* other);
-  virtual P_FSItem* RestrictToContext(const ContextList& context);
+  // A new item holding what holds under the context (null for none).
+  P_FSItem* RestrictToContext(const ContextList& context);
+  // The same within one restriction walk, which keeps shared F-structures shared.
+  virtual P_FSItem* RestrictToContextIn(const ContextList& context, P_RestrictionWalk& walk);
   virtual void NarrowValueContexts(ContextList& context);
 
   virtual P_FStructure* GetAnchor() const = 0;
@@ -151,7 +155,7 @@ class P_FSItemComplex : public P_FSItem {
   // Nogoods and restriction (p_fs_item_nogoods.cpp).
   std::list<CFeatureSet> CollectNogoods() override;
   std::list<CFeatureSet> CollectNogoodsAgainst(P_FSItem* other) override;
-  P_FSItem* RestrictToContext(const ContextList& context) override;
+  P_FSItem* RestrictToContextIn(const ContextList& context, P_RestrictionWalk& walk) override;
   void NarrowValueContexts(ContextList& context) override;
 
   // Numbers set elements; 1 at start-up and after every sentence.
@@ -220,7 +224,7 @@ class P_FSItemSimple : public P_FSItem {
   std::list<P_ConVal*> GetValues() const override;
   void ReleaseHandedOutValues(std::list<P_ConVal*>& values) const override;
   std::list<CFeatureSet> CollectNogoodsAgainst(P_FSItem* other) override;
-  P_FSItem* RestrictToContext(const ContextList& context) override;
+  P_FSItem* RestrictToContextIn(const ContextList& context, P_RestrictionWalk& walk) override;
   P_FStructure* GetAnchor() const override { return nullptr; }
   void ReleaseFStructures() override {}
   void ClearValues() override {}

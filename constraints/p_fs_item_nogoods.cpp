@@ -54,10 +54,11 @@ bool SurvivesContext(const ContextList& valueContext, const ContextList& context
 
 // The value's F-structure restricted to the context; F-structures that were
 // solved under a governing frame choose their own reading inside it.
-P_FStructure* RestrictBoundFStructure(P_FStructure* bound, uint16_t attribute, const ContextList& context) {
+P_FStructure* RestrictBoundFStructure(P_FStructure* bound, uint16_t attribute, const ContextList& context,
+                                     P_RestrictionWalk& walk) {
   ContextList working = context;
-  if (attribute != 0 && !bound->solutionContexts.empty()) return bound->RestrictToContextResolved(working);
-  return bound->RestrictToContext(working);
+  if (attribute != 0 && !bound->solutionContexts.empty()) return bound->RestrictToContextResolved(working, walk);
+  return bound->RestrictToContext(working, walk);
 }
 
 CFeatureSet ContextBits(const ContextList& context) {
@@ -93,7 +94,7 @@ std::list<CFeatureSet> P_FSItemComplex::CollectNogoodsAgainst(P_FSItem* other) {
   return nogoods;
 }
 
-P_FSItem* P_FSItemComplex::RestrictToContext(const ContextList& context) {
+P_FSItem* P_FSItemComplex::RestrictToContextIn(const ContextList& context, P_RestrictionWalk& walk) {
   auto* restricted = new P_FSItemComplex(attribute, flags);
   for (const P_ConVal* value : values) {
     if (!SurvivesContext(value->context, context)) continue;
@@ -103,7 +104,7 @@ P_FSItem* P_FSItemComplex::RestrictToContext(const ContextList& context) {
       restricted->AddValue(value->Clone());
       continue;
     }
-    P_FStructure* narrowed = RestrictBoundFStructure(bound, attribute, context);
+    P_FStructure* narrowed = RestrictBoundFStructure(bound, attribute, context, walk);
     if (!narrowed) continue;  // the F-structure has no reading there
     auto* link = new P_ConValFSLink(narrowed, 0);
     link->context = value->context;

@@ -143,8 +143,10 @@ class P_FStructure {
   // given one, or null when there is no reading; the context becomes the
   // chosen one. May add nogoods of failed linked F-structures to this one.
   P_FStructure* RestrictToContextResolved(ContextList& context);
+  P_FStructure* RestrictToContextResolved(ContextList& context, P_RestrictionWalk& walk);
   // A new F-structure holding what holds under the context; null when failed.
   P_FStructure* RestrictToContext(ContextList& context);
+  P_FStructure* RestrictToContext(ContextList& context, P_RestrictionWalk& walk);
   // Greedily fixes one reading in place: values that clash with the
   // (growing) context are removed, and items left without values.
   void NarrowValueContexts(ContextList& context);
@@ -152,6 +154,7 @@ class P_FStructure {
   // The nogoods here and below (through root links and values, clauses
   // excepted), each conjoined with the context of the way down.
   std::list<CFeatureSet> CollectNogoodsDeep();
+  std::list<CFeatureSet> CollectNogoodsDeep(FStructurePath& onTheWay);
 
   std::list<P_FSItem*> items;
   std::list<P_FSItem*> constrainingItems;
@@ -183,14 +186,15 @@ class P_FStructure {
   // Steps of Solve.
   void CheckFrame(const std::vector<uint16_t>& functions, const std::list<CFeatureSet>& required,
                   const std::vector<uint16_t>& presentIds, const std::vector<std::list<CFeatureSet>>& presentContexts);
-  void SolveNestedFStructures();
+  void SolveWithin(FStructurePath& onTheWay);
+  void SolveNestedFStructures(FStructurePath& onTheWay);
   void CollectOwnFunctions(std::vector<std::list<P_ConVal*>>& present);
   // Steps of the restriction.
   std::list<ContextList> CollectLinkedNogoods();
   ContextList ChooseWithChoiceTree(const std::list<ContextList>& nogoodLists,
                                    const std::list<CFeatureSet>& deepNogoods) const;
-  P_FStructure* BuildRestricted(const ContextList& context);
-  P_FStructure* BuildRestrictedOnce(const ContextList& context);
+  P_FStructure* BuildRestricted(const ContextList& context, P_RestrictionWalk& walk);
+  P_FStructure* BuildRestrictedOnce(const ContextList& context, P_RestrictionWalk& walk);
 };
 
 // The nogoods of A unified with B (defined with the solver).

@@ -50,13 +50,17 @@ std::list<CFeatureSet> FilterCompatibleSets(std::list<CFeatureSet> sets, CFeatur
 std::list<CFeatureSet> P_FStructure::GetNogoods() const { return nogoods; }
 
 std::list<CFeatureSet> P_FStructure::CollectNogoodsDeep() {
+  FStructurePath onTheWay;
+  return CollectNogoodsDeep(onTheWay);
+}
+
+std::list<CFeatureSet> P_FStructure::CollectNogoodsDeep(FStructurePath& onTheWay) {
   // Clauses below (an infinitival complement, a that-clause, a relative
   // clause) are part of the one reading chosen here, and their choices are
   // numbered with the sentence's: their nogoods count like any others. A
   // relative clause can reach
   // the F-structure that holds it again, so an F-structure already on the
   // way down is not entered a second time.
-  static std::vector<const P_FStructure*> onTheWay;
   if (failed) return {};
   if (std::find(onTheWay.begin(), onTheWay.end(), this) != onTheWay.end()) return {};
   onTheWay.push_back(this);
@@ -64,7 +68,7 @@ std::list<CFeatureSet> P_FStructure::CollectNogoodsDeep() {
   auto appendBelow = [&](const P_ConVal* value) {
     P_FStructure* bound = ValueFStructure(value);
     if (!bound) return;
-    for (const CFeatureSet& nogood : bound->CollectNogoodsDeep()) deep.push_back(FeatureSetOr(nogood, value->contextBits));
+    for (const CFeatureSet& nogood : bound->CollectNogoodsDeep(onTheWay)) deep.push_back(FeatureSetOr(nogood, value->contextBits));
   };
   for (const P_ConVal* link : root->values) appendBelow(link);
   for (const P_FSItem* item : items) {
@@ -119,6 +123,11 @@ ContextList P_FStructure::ChooseWithChoiceTree(const std::list<ContextList>& nog
 }
 
 P_FStructure* P_FStructure::RestrictToContextResolved(ContextList& context) {
+  P_RestrictionWalk walk;
+  return RestrictToContextResolved(context, walk);
+}
+
+P_FStructure* P_FStructure::RestrictToContextResolved(ContextList& context, P_RestrictionWalk& walk) {
   if (failed) return nullptr;
   std::list<ContextList> nogoodLists = CollectLinkedNogoods();
   const std::list<CFeatureSet> deep = CollectNogoodsDeep();
@@ -152,45 +161,40 @@ P_FStructure* P_FStructure::RestrictToContextResolved(ContextList& context) {
     }
   }
   if (chosen.empty()) chosen = context;
-  P_FStructure* restricted = BuildRestricted(chosen);
+  P_FStructure* restricted = BuildRestricted(chosen, walk);
   context = chosen;
   return restricted;
 }
 
 P_FStructure* P_FStructure::RestrictToContext(ContextList& context) {
-  if (failed) return nullptr;
-  return BuildRestricted(context);
+  P_RestrictionWalk walk;
+  return RestrictToContext(context, walk);
 }
 
-P_FStructure* P_FStructure::BuildRestricted(const ContextList& context) {
-  // An F-structure reached twice under the same context (a subject that is
-  // also the controlled subject of an infinitive) restricts to one shared
-  // F-structure, so the reading keeps the reentrancy. The table lives for
-  // one outermost restriction.
-  static std::map<std::pair<const P_FStructure*, ContextList>, P_FStructure*> built;
-  static int depth = 0;
+P_FStructure* P_FStructure::RestrictToContext(ContextList& context, P_RestrictionWalk& walk) {
+  if (failed) return nullptr;
+  return BuildRestricted(context, walk);
+}
+
+P_FStructure* P_FStructure::BuildRestricted(const ContextList& context, P_RestrictionWalk& walk) {
+  // The walk keeps what each F-structure restricted to, so an F-structure
+  // reached twice under the same context becomes one shared F-structure.
   std::pair<const P_FStructure*, ContextList> key{this, context};
   key.second.sort();
-  if (const auto found = built.find(key); found != built.end()) return found->second;
-  ++depth;
-  P_FStructure* restricted = BuildRestrictedOnce(context);
-  --depth;
-  if (depth == 0) {
-    built.clear();
-  } else {
-    built.emplace(std::move(key), restricted);
-  }
+  if (const auto found = walk.built.find(key); found != walk.built.end()) return found->second;
+  P_FStructure* restricted = BuildRestrictedOnce(context, walk);
+  walk.built.emplace(std::move(key), restricted);
   return restricted;
 }
 
-P_FStructure* P_FStructure::BuildRestrictedOnce(const ContextList& context) {
+P_FStructure* P_FStructure::BuildRestrictedOnce(const ContextList& context, P_RestrictionWalk& walk) {
   auto* restricted = new P_FStructure();
   restricted->restrictedFrom = restrictedFrom != nullptr ? restrictedFrom : this;
   for (P_FSItem* item : items) {
-    P_FSItem* kept = item->RestrictToContext(context);
+    P_FSItem* kept = item->RestrictToContextIn(context, walk);
     if (kept) restricted->AddItem(kept);
   }
-  P_FSItem* keptRoot = root->RestrictToContext(context);
+  P_FSItem* keptRoot = root->RestrictToContextIn(context, walk);
   if (auto* complexRoot = dynamic_cast<P_FSItemComplex*>(keptRoot)) {
     delete restricted->root;
     restricted->root = complexRoot;

@@ -185,6 +185,11 @@ void CollectHeldFStructures(P_FStructure& fs, const CFeatureSet& context, std::v
 }  // namespace
 
 void P_FStructure::Solve() {
+  FStructurePath onTheWay;
+  SolveWithin(onTheWay);
+}
+
+void P_FStructure::SolveWithin(FStructurePath& onTheWay) {
   if (SolverTimeExceeded() || solved || failed) return;
   std::list<P_FStructure*> found;
   std::list<std::list<CFeatureSet>> reached;
@@ -202,7 +207,7 @@ void P_FStructure::Solve() {
   }
   for (const RequiredFrame& frame : frames) CheckFrame(frame.functions, frame.required, present.ids, present.contexts);
   solved = true;
-  SolveNestedFStructures();
+  SolveNestedFStructures(onTheWay);
 }
 
 void P_FStructure::CheckFrame(const std::vector<uint16_t>& functions, const std::list<CFeatureSet>& required,
@@ -253,10 +258,10 @@ void P_FStructure::CheckFrame(const std::vector<uint16_t>& functions, const std:
 // stand for, and the nogoods found there are nogoods of this F-structure:
 // an incomplete or incoherent complement rules out the readings that reach
 // it.
-void P_FStructure::SolveNestedFStructures() {
-  // The F-structures being solved on the way down; one reached again is not
-  // entered a second time, so a structure that contains itself ends.
-  static std::vector<const P_FStructure*> onTheWay;
+void P_FStructure::SolveNestedFStructures(FStructurePath& onTheWay) {
+  // onTheWay: the F-structures being solved on the way down; one reached
+  // again is not entered a second time, so a structure that contains itself
+  // ends.
   std::vector<HeldFStructure> held;
   std::vector<const P_FStructure*> visited;
   CollectHeldFStructures(*this, CFeatureSet(kFeatureSetWords), held, visited);
@@ -281,7 +286,7 @@ void P_FStructure::SolveNestedFStructures() {
       onTheWay.push_back(h.fs);
       ++entered;
     }
-    if (entered != 0) joined.Solve();
+    if (entered != 0) joined.SolveWithin(onTheWay);
     onTheWay.resize(onTheWay.size() - entered);
     for (const CFeatureSet& nogood : joined.nogoods) AddNogood(nogood);
   }
