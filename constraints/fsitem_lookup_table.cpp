@@ -9,6 +9,7 @@
 #include "constraints/p_fstructure.h"
 #include "constraints/p_symbol_table.h"
 #include "core/config_store.h"
+#include "core/sentence_state.h"
 #include "core/string_helpers.h"
 #include "core/symbol_table.h"
 #include "platform/file_system.h"
@@ -75,6 +76,7 @@ void Init() {
   ResetCompilerState();
   fsitem_lookup_table = FSItemLookupTable();
   LoadAttributeTypeNames();
+  SetSentenceRelease(SentencePart::kConstraints, ResetForSentence);
 }
 
 uint16_t RegisterItem(P_FSItem* item) {

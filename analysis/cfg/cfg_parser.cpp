@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <string>
 
+#include "analysis/cfg/cfg_chart.h"
 #include "analysis/tokeniser/pre_processor.h"
 #include "core/config_store.h"
 #include "core/feature_set.h"
 #include "core/parse_clock.h"
+#include "core/sentence_state.h"
 #include "core/string_helpers.h"
 #include "core/trace_log.h"
 #include "platform/file_system.h"
@@ -42,9 +44,16 @@ CCfgParser::CCfgParser(CELexicon* lexicon, P_Grammar* grammar, CPreProcessor* pr
   tagger_->LoadBigramTable(GetConfigValue("BigramProbabilityTable"));
   ReadTimeLimit();
   InitFeatureBits(kFeatureBitCount);
+  // The chart is the part of the sentence's state this parser frees.
+  SetSentenceRelease(SentencePart::kCharts, [this] { ClearChart(); });
 }
 
-CCfgParser::~CCfgParser() = default;
+CCfgParser::~CCfgParser() {
+  SetSentenceRelease(SentencePart::kCharts, [] {
+    FreeAllEarleyItems();
+    FreeAllChartColumns();
+  });
+}
 
 // The limit counts milliseconds. A missing file, or one without a usable
 // number, leaves the default in force and says so in the trace log.
