@@ -55,20 +55,20 @@ bool CMapperEngine::MatchCondition(const WString& condition, CFSNode* source, CF
                                 : EvaluateComparison(source, target, TrimWString(left), TrimWString(pending));
     expression += result != 0 ? '1' : '0';
   };
+  // Writes the operator or parenthesis that ends a comparison.
+  auto closeWith = [&](WChar unit) {
+    expression += static_cast<char>(unit);
+    left.clear();
+    pending.clear();
+    lastOperator = unit;
+  };
   for (WChar unit : text) {
     switch (unit) {
       case u'&':
       case u'|':
         if (previous == unit) break;
-        if (lastOperator == u')' && TrimWString(left).empty() && TrimWString(pending).empty()) {
-          expression += static_cast<char>(unit);
-        } else {
-          compare();
-          expression += static_cast<char>(unit);
-        }
-        left.clear();
-        pending.clear();
-        lastOperator = unit;
+        if (lastOperator != u')' || !TrimWString(left).empty() || !TrimWString(pending).empty()) compare();
+        closeWith(unit);
         break;
       case u'(':
         expression += '(';
@@ -76,10 +76,7 @@ bool CMapperEngine::MatchCondition(const WString& condition, CFSNode* source, CF
         break;
       case u')':
         if (!TrimWString(pending).empty()) compare();
-        expression += ')';
-        left.clear();
-        pending.clear();
-        lastOperator = unit;
+        closeWith(unit);
         break;
       case u'=':
         if (previous == u'=') break;
