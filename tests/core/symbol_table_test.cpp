@@ -107,7 +107,7 @@ TEST_F(SymbolTableTest, SavedRecordsAreLittleEndianInIdOrderAndLoadBack) {
 TEST_F(SymbolTableTest, LoadAddsWholeRecordsAndSurvivesLongNamesAndTheNoSymbolId) {
   AddSymbol(u"kept");
   std::vector<unsigned char> bytes = Records({{4, WString(100, u'z')}, {kNoSymbol, u"bad"}, {5, u"next"}, {6, u"cut"}});
-  bytes.resize(bytes.size() - 20);  // a short tail is no record
+  bytes.erase(bytes.end() - 20, bytes.end());  // a short tail is no record
   WriteBytes(path_, Sealed(bytes));
   ASSERT_TRUE(LoadSymbolTable(path_));
   EXPECT_EQ(GetSymbolName(1), u"kept");
@@ -123,14 +123,14 @@ TEST_F(SymbolTableTest, AFileDamagedAfterItWasSavedIsRefusedWhole) {
   AddSymbol(u"OBJ");
   ASSERT_TRUE(SaveSymbolTable(path_));
   const std::vector<unsigned char> saved = ReadBytes(path_);
-  std::vector<std::vector<unsigned char>> damaged = {
-      {saved.begin(), saved.end() - 1}, {saved.begin() + kSymbolRecordBytes, saved.end()}, {}};
-  for (size_t at : {size_t{0}, size_t{2}, saved.size() / 2, saved.size() - 1}) {
-    damaged.push_back(saved);
-    damaged.back()[at] ^= 0x01;
-  }
-  damaged.push_back(saved);
-  damaged.back().push_back(0);
+  ASSERT_GT(saved.size(), 2 * kSymbolRecordBytes);
+  std::vector<std::vector<unsigned char>> damaged(8, saved);
+  damaged[0].pop_back();                                                            // cut short
+  damaged[1].erase(damaged[1].begin(), damaged[1].begin() + kSymbolRecordBytes);  // a record lost
+  damaged[2].clear();
+  damaged[3].push_back(0);  // lengthened
+  const size_t flipped[] = {0, 2, saved.size() / 2, saved.size() - 1};
+  for (size_t i = 0; i < 4; ++i) damaged[4 + i][flipped[i]] ^= 0x01;
   for (const auto& bytes : damaged) {
     ClearSymbolTable();
     WriteBytes(path_, bytes);
