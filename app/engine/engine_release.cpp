@@ -1,0 +1,60 @@
+// Releasing the engines and the per-sentence resets.
+#include "analysis/cfg/cfg_chart.h"
+#include "analysis/cfg/cfg_parser.h"
+#include "analysis/lfg/lfg_parser.h"
+#include "analysis/segmentation/sentence_segmenter.h"
+#include "analysis/tokeniser/pre_processor.h"
+#include "app/engine/translator_dlg.h"
+#include "constraints/p_fs_compiler.h"
+#include "core/fs_handle.h"
+#include "core/fs_node.h"
+#include "core/production.h"
+#include "resources/english/e_lexicon.h"
+#include "resources/english/p_grammar.h"
+#include "resources/lfg/grammar.h"
+#include "resources/lfg/lexicon.h"
+#include "resources/lfg/lexicon_manager.h"
+
+CTranslatorDlg::CTranslatorDlg() = default;
+
+CTranslatorDlg::~CTranslatorDlg() { ReleaseEngine(); }
+
+void CTranslatorDlg::ReleaseEngine() {
+  ready_ = false;
+  // Users first, then what they point to.
+  m_pSegmenter.reset();
+  m_pCfgParser.reset();
+  m_pPreProcessor.reset();
+  m_pCfgLexicon.reset();
+  m_pPGrammar.reset();
+  m_pUrduGrammar.reset();
+  m_pUrduLexicon.reset();
+  m_pLFGParser.reset();
+  m_pLexiconManager.reset();
+  m_pEnglishGrammar.reset();
+  m_pEnglishLexicon.reset();
+  // The last chart and everything a sentence left registered.
+  FreeAllEarleyItems();
+  FreeAllChartColumns();
+  DeleteGlobalObjectList();
+  P_FSCompiler::ResetForSentence();
+  CFSHandle::DeleteAll();
+  CFSNode::DeleteAll();
+}
+
+bool CTranslatorDlg::ResetAfterSentence() {
+  DeleteGlobalObjectList();
+  if (m_pLFGParser) m_pLFGParser->FreeChart();
+  if (m_pCfgParser) m_pCfgParser->ReleaseChart();
+  CFSHandle::DeleteAll();
+  CFSNode::DeleteAll();
+  return true;
+}
+
+bool CTranslatorDlg::ResetAfterChartSentence() { return ResetAfterSentence(); }
+
+bool CTranslatorDlg::ResetAfterListSentence() {
+  ResetAfterSentence();
+  P_FSCompiler::ResetForSentence();
+  return true;
+}
