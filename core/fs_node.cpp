@@ -71,6 +71,11 @@ bool ApplyFrameEquation(CFSNode& parent, const CEquation& equation) {
 
 }  // namespace
 
+// Set members are filed under ELEMENT or a numbered name containing it.
+bool IsSetMemberAttribute(SymbolId attribute) {
+  return GetSymbolName(attribute).find(u"ELEMENT") != WString::npos;
+}
+
 CFSNode::CFSNode() : CFSNode(-1, nullptr) {}
 
 CFSNode::CFSNode(int16_t attribute, CFSNode* parent) : Attribute(attribute), Parent(parent) {
@@ -129,6 +134,16 @@ void CFSNode::AddSetElement(CFSNode* node) {
 
 void CFSNode::SetParent(CFSNode* parent) { Parent = parent; }
 
+CFSNode* CFSNode::GetParent(bool skipSetLevels) const {
+  if (Parent == nullptr || !skipSetLevels) return Parent;
+  const SymbolId parentAttribute = AttributeId(*Parent);
+  if (IsSetMemberAttribute(parentAttribute)) {
+    return Parent->Parent == nullptr ? nullptr : Parent->Parent->Parent;
+  }
+  if (parentAttribute == SetId) return Parent->Parent;
+  return Parent;
+}
+
 bool CFSNode::AddLink(CFSNode* node) {
   if (node == nullptr) return false;
   Links.push_back(node);
@@ -142,9 +157,7 @@ CFSNode* CFSNode::FindChildForStep(SymbolId step, bool allowMarked) const {
   for (CFSNode* child : ChildList) {
     if (child == nullptr) continue;
     bool matches = AttributeId(*child) == step;
-    if (!matches && step == ElementId) {
-      matches = GetSymbolName(AttributeId(*child)).find(u"ELEMENT") != WString::npos;
-    }
+    if (!matches && step == ElementId) matches = IsSetMemberAttribute(AttributeId(*child));
     if (matches && (allowMarked || child->Mark == 0)) return child;
   }
   return nullptr;

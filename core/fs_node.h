@@ -24,6 +24,10 @@
 // equations that every entry of that frame shares.
 using PredFrameMap = std::unordered_map<WString, std::vector<CEquation*>>;
 
+// True for the attributes of set members: ELEMENT and the numbered names
+// that contain it.
+bool IsSetMemberAttribute(SymbolId attribute);
+
 class CFSNode {
  public:
   CFSNode();
@@ -47,6 +51,12 @@ class CFSNode {
   // Appends the node to SetElements; its parent is left as it is.
   void AddSetElement(CFSNode* node);
   void SetParent(CFSNode* parent);
+  // The node's parent, or null. With skipSetLevels, the levels that only
+  // hold a set are passed over so that the answer is the structure that owns
+  // the set: under a member level (an attribute whose name contains
+  // "ELEMENT", as FindPath reads it) the parent's grandparent, under a SET
+  // level the parent's parent. A missing link on the way gives null.
+  CFSNode* GetParent(bool skipSetLevels) const;
   // Records a node that shares this node's value; false for a null node.
   bool AddLink(CFSNode* node);
   void RemoveLink(CFSNode* node);
