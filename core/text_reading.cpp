@@ -14,12 +14,13 @@ void TrimSpaceCrLf(WString& text) {
   text = text.substr(begin, end - begin);
 }
 
-WChar ReadUntilChar(WString& out, WChar delimiter, CFileReader& reader) {
+WChar ReadUntilChar(WString& out, WChar delimiter, CFileReader& reader, bool* delimiterFound) {
   WChar unit = reader.GetChar();
   while (unit != 0 && unit != delimiter) {
     out.push_back(unit);
     unit = reader.NextChar();
   }
+  if (delimiterFound != nullptr) *delimiterFound = unit != 0;
   if (unit == 0) return 0;
   return reader.NextChar();
 }

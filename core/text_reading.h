@@ -14,8 +14,9 @@ void TrimSpaceCrLf(WString& text);
 // Appends to out the units from the reader's current one up to the delimiter,
 // which is consumed but not appended, and returns the unit after it. The end
 // of the file (unit 0) also ends the field; 0 is then returned and out holds
-// what was read.
-WChar ReadUntilChar(WString& out, WChar delimiter, CFileReader& reader);
+// what was read. When delimiterFound is given it tells whether the delimiter
+// ended the field (a delimiter that is the file's last unit also returns 0).
+WChar ReadUntilChar(WString& out, WChar delimiter, CFileReader& reader, bool* delimiterFound = nullptr);
 
 // The low byte of each unit, for wide texts that name tags, keys or files.
 std::string WideToNarrow(const WString& text);

@@ -20,6 +20,7 @@ WString JoinTexts(const std::vector<WString>& texts) {
 CLexicalEntry::CLexicalEntry() { ++liveInstances; }
 
 CLexicalEntry::~CLexicalEntry() {
+  if (!ownsEquations) equations.clear();
   for (CEquation* equation : equations) {
     try {
       delete equation;

@@ -20,7 +20,10 @@ class CLexicalEntry {
   // constraint texts and the equation texts, each list joined by ",".
   WString ToString() const;
 
-  std::vector<CEquation*> equations;  // owned, in the order written
+  // In the order written; deleted with the entry unless ownsEquations is
+  // cleared (word forms that refer to equations kept elsewhere).
+  std::vector<CEquation*> equations;
+  bool ownsEquations = true;
   // Whole bracketed constraints as written ("[...]" or "~[...]"), and
   // constraining items turned into "[left =c right]".
   std::vector<WString> constraints;
