@@ -14,6 +14,10 @@
 #include "resources/lfg/grammar.h"
 #include "resources/lfg/lexicon.h"
 #include "resources/lfg/lexicon_manager.h"
+#include "transfer/generation/urdu_sentence_generator.h"
+#include "transfer/morphology/discourse_table.h"
+#include "transfer/morphology/trans_rules.h"
+#include "transfer/morphology/urdu_word_generator.h"
 
 CTranslatorDlg::CTranslatorDlg() = default;
 
@@ -22,11 +26,15 @@ CTranslatorDlg::~CTranslatorDlg() { ReleaseEngine(); }
 void CTranslatorDlg::ReleaseEngine() {
   ready_ = false;
   // Users first, then what they point to.
+  m_pGenerator.reset();
+  m_pDiscourseTable.reset();
+  m_pTransRules.reset();
   m_pSegmenter.reset();
   m_pCfgParser.reset();
   m_pPreProcessor.reset();
   m_pCfgLexicon.reset();
   m_pPGrammar.reset();
+  m_pWordGenerator.reset();
   m_pUrduGrammar.reset();
   m_pUrduLexicon.reset();
   m_pLFGParser.reset();
@@ -43,6 +51,7 @@ void CTranslatorDlg::ReleaseEngine() {
 }
 
 bool CTranslatorDlg::ResetAfterSentence() {
+  if (m_pGenerator) m_pGenerator->Reset();
   DeleteGlobalObjectList();
   if (m_pLFGParser) m_pLFGParser->FreeChart();
   if (m_pCfgParser) m_pCfgParser->ReleaseChart();

@@ -27,6 +27,10 @@
 #include "resources/english/p_grammar.h"
 #include "resources/lfg/grammar.h"
 #include "resources/lfg/lexicon.h"
+#include "transfer/generation/urdu_sentence_generator.h"
+#include "transfer/morphology/discourse_table.h"
+#include "transfer/morphology/trans_rules.h"
+#include "transfer/morphology/urdu_word_generator.h"
 
 namespace {
 
@@ -63,7 +67,7 @@ bool CTranslatorDlg::InitializeEngine() {
     if (EnterConfiguration()) {
       if (const std::optional<CSetUpKeys> keys = ReadSetUpKeys()) {
         built = LoadSymbolsForLoadingStart(*keys) && BuildEnglishSide(*keys) && BuildTransferSide(*keys) &&
-                WriteCompiledFiles(*keys) && BuildSegmentation(*keys);
+                WriteCompiledFiles(*keys) && BuildSegmentation(*keys) && BuildTransRules(*keys);
       } else {
         setUpFailure_ = "A required key of EConfig.inf is missing or not a number";
       }
@@ -142,7 +146,8 @@ bool CTranslatorDlg::BuildEnglishSide(const CSetUpKeys& keys) {
   return true;
 }
 
-// The Urdu lexicon and grammar, then the mapper and the generators.
+// The mapper, the Urdu lexicon, word generator and grammar, the sentence
+// generator and the pronoun table.
 bool CTranslatorDlg::BuildTransferSide(const CSetUpKeys& keys) {
   m_pUrduLexicon = std::make_unique<CLexicon>("U", true);
   if (m_pUrduLexicon->EntryCount() == 0 || m_pUrduLexicon->ExpansionTable() == nullptr) {
@@ -150,10 +155,24 @@ bool CTranslatorDlg::BuildTransferSide(const CSetUpKeys& keys) {
                                                        : GetConfigValue("ULexiconInNumbers");
     return Fail("The Urdu lexicon could not be built from '" + source + "'");
   }
+  {
+    CMessageCounter shown;
+    m_pWordGenerator = std::make_unique<CUrduWordGenerator>(m_pUrduLexicon.get());
+    if (m_pWordGenerator->NounRules().empty() || m_pWordGenerator->VerbRules().empty()) {
+      return FailUnlessShown(shown, "The Urdu inflection rules could not be read from '" +
+                                        GetConfigValue("NounRules") + "' and '" + GetConfigValue("VerbRules") + "'");
+    }
+  }
   m_pUrduGrammar = std::make_unique<CGrammar>(keys.urduGrammarRules, keys.urduGrammarMacros, keys.urduLfg,
                                               keys.urduCfg, m_pUrduLexicon.get(), false, true);
   if (m_pUrduGrammar->Store() == nullptr || m_pUrduGrammar->Store()->empty()) {
     return Fail("The Urdu grammar could not be compiled from '" + keys.urduGrammarRules + "'");
+  }
+  m_pGenerator = std::make_unique<CUrduSentenceGenerator>(m_pLFGParser.get(), m_pUrduLexicon.get(),
+                                                          m_pUrduGrammar.get(), m_pWordGenerator.get());
+  m_pDiscourseTable = std::make_unique<CDiscourseTable>(keys.discourse);
+  if (m_pDiscourseTable->EntryCount() == 0) {
+    return Fail("The pronoun table could not be read from '" + keys.discourse + "'");
   }
   return true;
 }
@@ -184,5 +203,14 @@ bool CTranslatorDlg::BuildSegmentation(const CSetUpKeys& keys) {
       keys.segmentRules, [](const std::string& tagName) { return GetTagId(tagName); });
   m_bSegmentSentence = keys.segmentSentence == "yes";
   m_nMinSentLength = keys.minSentLength;
+  return true;
+}
+
+bool CTranslatorDlg::BuildTransRules(const CSetUpKeys& keys) {
+  CMessageCounter shown;
+  m_pTransRules = std::make_unique<CTransRules>(keys.transRules);
+  if (m_pTransRules->BlockCount() == 0) {
+    return FailUnlessShown(shown, "The character-rewriting rules could not be read from '" + keys.transRules + "'");
+  }
   return true;
 }

@@ -100,12 +100,16 @@ class CTranslatorDlg {
   std::unique_ptr<CPreProcessor> m_pPreProcessor;
   std::unique_ptr<CCfgParser> m_pCfgParser;
   std::unique_ptr<CSentenceSegmenter> m_pSegmenter;
+  std::unique_ptr<CTransRules> m_pTransRules;
   std::unique_ptr<CLexicon> m_pEnglishLexicon;
   std::unique_ptr<CLexiconManager> m_pLexiconManager;  // older road only
   std::unique_ptr<CGrammar> m_pEnglishGrammar;         // older road only
   std::unique_ptr<CLFGParser> m_pLFGParser;
+  std::unique_ptr<CUrduSentenceGenerator> m_pGenerator;
   std::unique_ptr<CLexicon> m_pUrduLexicon;
+  std::unique_ptr<CUrduWordGenerator> m_pWordGenerator;
   std::unique_ptr<CGrammar> m_pUrduGrammar;
+  std::unique_ptr<CDiscourseTable> m_pDiscourseTable;
 
   bool m_bSegmentSentence = false;
   int16_t m_nMinSentLength = 0;
@@ -122,6 +126,7 @@ class CTranslatorDlg {
   bool BuildTransferSide(const CSetUpKeys& keys);
   bool WriteCompiledFiles(const CSetUpKeys& keys);
   bool BuildSegmentation(const CSetUpKeys& keys);
+  bool BuildTransRules(const CSetUpKeys& keys);
   // Reports the failure and stops set-up.
   bool Fail(const std::string& text);
   // Stops set-up; reports the failure only when the failing step showed no

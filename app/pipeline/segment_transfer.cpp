@@ -4,6 +4,7 @@
 #include "core/parse_result.h"
 #include "core/token.h"
 #include "analysis/segmentation/sentence_segment.h"
+#include "transfer/morphology/trans_rules.h"
 
 void CTranslatorDlg::MapAndGenerate(std::vector<std::unique_ptr<CParseResult>>& results, CSegmentOutcome& outcome) {
   (void)results;
@@ -14,7 +15,7 @@ WString CTranslatorDlg::RewriteWords(const CSentenceSegment& segment) const {
   WString text;
   for (const CToken* token : segment.tokens) {
     if (token == nullptr) continue;
-    text += token->Text + u" ";
+    text += (m_pTransRules ? m_pTransRules->Apply(token->Text) : token->Text) + u" ";
   }
   return text;
 }

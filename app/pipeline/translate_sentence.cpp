@@ -145,10 +145,8 @@ bool CTranslatorDlg::TranslateSentence(const WString& sentence) {
       TranslateSegment(*segment, number);
     } catch (const std::exception& error) {
       ShowMessage(FromUtf8(error.what()), u"Tarnwick", MessageStyle::IconInformation);
-      segment->translation = RewriteWords(*segment);
     } catch (const char* text) {
       ShowMessage(FromUtf8(text), u"Tarnwick", MessageStyle::IconInformation);
-      segment->translation = RewriteWords(*segment);
     }
     ++number;
     ResetAfterSentence();
@@ -163,7 +161,7 @@ void CTranslatorDlg::TranslateSegment(CSentenceSegment& segment, int number) {
   const size_t index = result_->segments.size() - 1;
   result_->segments[index].number = number;
   result_->segments[index].english = JoinTokenTexts(segment);
-  // The segment's text, should a deeper step throw.
+  // The segment's text should a deeper step throw: its words rewritten.
   segment.translation = RewriteWords(segment);
   result_->segments[index].translation = segment.translation;
 
