@@ -1,0 +1,175 @@
+// The shipped noun, adjective and verb rules: every complete feature set of
+// a regular word gives exactly one form.
+#include <gtest/gtest.h>
+
+#include "morphology_test_support.h"
+#include "transfer/morphology/urdu_word_generator.h"
+
+namespace {
+
+using morphology_test::Features;
+using morphology_test::PropertyText;
+using morphology_test::ShippedFile;
+
+class ShippedInflection : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    morphology_test::ConfigureRuleFiles(ShippedFile("data/urdu/NounRules.txt"), ShippedFile("data/urdu/VerbRules.txt"),
+                                        ShippedFile("data/urdu/AdjRules.txt"));
+    generator_ = new CUrduWordGenerator(nullptr);
+    ClearConfiguration();
+  }
+  static void TearDownTestSuite() {
+    delete generator_;
+    generator_ = nullptr;
+  }
+
+  // The forms with their added properties: "form SUBJ.GEND=m ...".
+  std::vector<std::string> Forms(const std::u16string& word, const std::u16string& category, const Features& features) {
+    auto forms = generator_->GenerateWordForms(word, category, features.list());
+    std::vector<std::string> texts;
+    if (forms == nullptr) return {"null"};
+    for (const auto& entry : *forms) {
+      std::string text = ToUtf8(entry->word);
+      const size_t added = entry->equations.size() - features.list().size();
+      for (size_t i = 0; i < added; ++i) text += " " + PropertyText(entry->equations[i]);
+      texts.push_back(text);
+    }
+    return texts;
+  }
+
+  static CUrduWordGenerator* generator_;
+};
+
+CUrduWordGenerator* ShippedInflection::generator_ = nullptr;
+
+struct FormCase {
+  std::u16string word;
+  Features features;
+  std::string form;  // the only form expected
+};
+
+// Oblique: the cases before نے، کو and postpositions.
+const std::vector<std::u16string> kObliqueCases[] = {{u"erg"}, {u"dat"}, {u"acc"}, {u"obl"}};
+
+TEST_F(ShippedInflection, NounsGiveOneFormPerNumberAndCase) {
+  struct NounCase {
+    std::u16string word, gender;
+    std::string directSingular, obliqueSingular, directPlural, obliquePlural;
+  };
+  const NounCase cases[] = {
+      {u"لڑکا", u"m", "لڑکا", "لڑکے", "لڑکے", "لڑکوں"},
+      {u"بچہ", u"m", "بچہ", "بچے", "بچے", "بچوں"},
+      {u"گھر", u"m", "گھر", "گھر", "گھر", "گھروں"},
+      {u"آدمی", u"m", "آدمی", "آدمی", "آدمی", "آدمیوں"},
+      {u"لڑکی", u"f", "لڑکی", "لڑکی", "لڑکیاں", "لڑکیوں"},
+      {u"کتاب", u"f", "کتاب", "کتاب", "کتابیں", "کتابوں"},
+      {u"دعا", u"f", "دعا", "دعا", "دعائیں", "دعاؤں"},
+  };
+  for (const NounCase& c : cases) {
+    auto forms = [&](const std::u16string& number, const std::vector<std::u16string>& grammaticalCase) {
+      return Forms(c.word, u"n", Features{{u"GEND", {c.gender}}, {u"NUM", {number}}, {u"CASE", grammaticalCase}});
+    };
+    EXPECT_EQ(forms(u"sg", {u"nom"}), std::vector<std::string>{c.directSingular}) << ToUtf8(c.word);
+    EXPECT_EQ(forms(u"pl", {u"nom"}), std::vector<std::string>{c.directPlural}) << ToUtf8(c.word);
+    for (const auto& oblique : kObliqueCases) {
+      EXPECT_EQ(forms(u"sg", oblique), std::vector<std::string>{c.obliqueSingular}) << ToUtf8(c.word);
+      EXPECT_EQ(forms(u"pl", oblique), std::vector<std::string>{c.obliquePlural}) << ToUtf8(c.word);
+    }
+  }
+}
+
+TEST_F(ShippedInflection, AdjectivesAgreeInGenderNumberAndCase) {
+  struct AdjectiveCase {
+    std::u16string word;
+    std::string feminine, masculinePluralOrOblique, masculineDirectSingular;
+  };
+  const AdjectiveCase cases[] = {
+      {u"اچھا", "اچھی", "اچھے", "اچھا"},
+      {u"نیا", "نئی", "نئے", "نیا"},
+      {u"خوش", "خوش", "خوش", "خوش"},
+      {u"تازہ", "تازہ", "تازہ", "تازہ"},
+  };
+  for (const AdjectiveCase& c : cases) {
+    for (const std::u16string number : {u"sg", u"pl"}) {
+      for (const std::u16string grammaticalCase : {u"nom", u"erg", u"dat", u"acc", u"obl"}) {
+        const std::string label = ToUtf8(c.word) + " " + ToUtf8(number) + " " + ToUtf8(grammaticalCase);
+        auto forms = [&](const std::u16string& gender) {
+          return Forms(c.word, u"adj",
+                       Features{{u"GEND", {gender}}, {u"NUM", {number}}, {u"CASE", {grammaticalCase}}});
+        };
+        EXPECT_EQ(forms(u"f"), std::vector<std::string>{c.feminine}) << label;
+        const bool direct = number == u"sg" && grammaticalCase == u"nom";
+        EXPECT_EQ(forms(u"m"),
+                  std::vector<std::string>{direct ? c.masculineDirectSingular : c.masculinePluralOrOblique})
+            << label;
+      }
+    }
+  }
+}
+
+TEST_F(ShippedInflection, VerbFormsCarryTheirAgreementAsAddedProperties) {
+  struct VerbCase {
+    std::u16string word;
+    std::vector<std::u16string> form;  // VFORM, TENSE, ASPECT ("" when absent), SUBJ_CASE
+    std::vector<std::string> forms;
+  };
+  const VerbCase cases[] = {
+      {u"پڑھنا",
+       {u"fin", u"pres", u"impf", u"nom"},
+       {"پڑھتا SUBJ.GEND=m SUBJ.NUM=sg", "پڑھتی SUBJ.GEND=f", "پڑھتے SUBJ.GEND=m SUBJ.NUM=pl"}},
+      {u"پڑھنا",
+       {u"fin", u"past", u"perf", u"erg"},
+       {"پڑھا OBJ.GEND=m OBJ.NUM=sg", "پڑھی OBJ.GEND=f OBJ.NUM=sg", "پڑھے OBJ.GEND=m OBJ.NUM=pl",
+        "پڑھیں OBJ.GEND=f OBJ.NUM=pl"}},
+      {u"کھانا",
+       {u"fin", u"past", u"perf", u"erg"},
+       {"کھایا OBJ.GEND=m OBJ.NUM=sg", "کھائی OBJ.GEND=f OBJ.NUM=sg", "کھائے OBJ.GEND=m OBJ.NUM=pl",
+        "کھائیں OBJ.GEND=f OBJ.NUM=pl"}},
+      {u"سونا",
+       {u"fin", u"past", u"perf", u"nom"},
+       {"سویا SUBJ.GEND=m SUBJ.NUM=sg", "سوئی SUBJ.GEND=f SUBJ.NUM=sg", "سوئے SUBJ.GEND=m SUBJ.NUM=pl",
+        "سوئیں SUBJ.GEND=f SUBJ.NUM=pl"}},
+      {u"آنا",
+       {u"fin", u"past", u"perf", u"nom"},
+       {"آیا SUBJ.GEND=m SUBJ.NUM=sg", "آئی SUBJ.GEND=f SUBJ.NUM=sg", "آئے SUBJ.GEND=m SUBJ.NUM=pl",
+        "آئیں SUBJ.GEND=f SUBJ.NUM=pl"}},
+      {u"پینا",
+       {u"fin", u"past", u"perf", u"erg"},
+       {"پیا OBJ.GEND=m OBJ.NUM=sg", "پی OBJ.GEND=f OBJ.NUM=sg", "پیے OBJ.GEND=m OBJ.NUM=pl",
+        "پئیں OBJ.GEND=f OBJ.NUM=pl"}},
+      {u"پڑھنا",
+       {u"fin", u"fut", u"", u"nom"},
+       {"پڑھوں گا SUBJ.PERS=1 SUBJ.NUM=sg SUBJ.GEND=m", "پڑھوں گی SUBJ.PERS=1 SUBJ.NUM=sg SUBJ.GEND=f",
+        "پڑھے گا SUBJ.PERS=2,3 SUBJ.NUM=sg SUBJ.GEND=m", "پڑھے گی SUBJ.PERS=2,3 SUBJ.NUM=sg SUBJ.GEND=f",
+        "پڑھو گے SUBJ.PERS=2 SUBJ.NUM=pl SUBJ.GEND=m", "پڑھو گی SUBJ.PERS=2 SUBJ.NUM=pl SUBJ.GEND=f",
+        "پڑھیں گے SUBJ.PERS=1,3 SUBJ.NUM=pl SUBJ.GEND=m", "پڑھیں گی SUBJ.PERS=1,3 SUBJ.NUM=pl SUBJ.GEND=f"}},
+      {u"آنا",
+       {u"fin", u"fut", u"", u"nom"},
+       {"آؤں گا SUBJ.PERS=1 SUBJ.NUM=sg SUBJ.GEND=m", "آؤں گی SUBJ.PERS=1 SUBJ.NUM=sg SUBJ.GEND=f",
+        "آئے گا SUBJ.PERS=2,3 SUBJ.NUM=sg SUBJ.GEND=m", "آئے گی SUBJ.PERS=2,3 SUBJ.NUM=sg SUBJ.GEND=f",
+        "آؤ گے SUBJ.PERS=2 SUBJ.NUM=pl SUBJ.GEND=m", "آؤ گی SUBJ.PERS=2 SUBJ.NUM=pl SUBJ.GEND=f",
+        "آئیں گے SUBJ.PERS=1,3 SUBJ.NUM=pl SUBJ.GEND=m", "آئیں گی SUBJ.PERS=1,3 SUBJ.NUM=pl SUBJ.GEND=f"}},
+      {u"پڑھنا", {u"stem", u"", u"", u""}, {"پڑھ"}},
+      {u"پڑھنا", {u"inf", u"", u"", u""}, {"پڑھنا"}},
+  };
+  const std::u16string attributes[] = {u"VFORM", u"TENSE", u"ASPECT", u"SUBJ_CASE"};
+  for (const VerbCase& c : cases) {
+    Features features;
+    for (size_t i = 0; i < 4; ++i) {
+      if (!c.form[i].empty()) features.Add(attributes[i], {c.form[i]});
+    }
+    // Only the forms of the verb's own features: those that add VFORM,
+    // TENSE, ASPECT or SUBJ_CASE belong to other feature sets.
+    std::vector<std::string> own;
+    for (const std::string& form : Forms(c.word, u"v", features)) {
+      if (form.find("VFORM=") == std::string::npos && form.find("TENSE=") == std::string::npos &&
+          form.find("ASPECT=") == std::string::npos && form.find("SUBJ_CASE=") == std::string::npos) {
+        own.push_back(form);
+      }
+    }
+    EXPECT_EQ(own, c.forms) << ToUtf8(c.word) << " " << ToUtf8(c.form[1]) << " " << ToUtf8(c.form[2]);
+  }
+}
+
+}  // namespace
