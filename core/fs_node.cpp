@@ -218,6 +218,11 @@ CFSNode* CFSNode::FindOrCreatePath(const std::vector<SymbolId>* path, bool& crea
   return current;
 }
 
+CFSNode* CFSNode::FindOrCreateAttribute(SymbolId attribute, bool& created) {
+  const std::vector<SymbolId> path{attribute};
+  return FindOrCreatePath(&path, created);
+}
+
 CFSNode* CFSNode::SearchSubtreeForId(uint32_t id) {
   if (NodeId == id) return this;
   for (CFSNode* child : ChildList) {
@@ -362,6 +367,29 @@ CFSNode* CFSNode::CopyLocatingNode(const CFSNode* target, CFSNode*& targetCopy,
   for (const CFSNode* element : SetElements) {
     if (element == nullptr) continue;
     copy->SetElements.push_back(element->CopyLocatingNode(target, targetCopy, inStack, outStack));
+  }
+  return copy;
+}
+
+CFSNode* CFSNode::CopyRecordingCopies(std::unordered_map<const CFSNode*, CFSNode*>& copies) const {
+  CFSNode* copy = CopyRecordingNode(copies);
+  copy->Parent = nullptr;
+  return copy;
+}
+
+CFSNode* CFSNode::CopyRecordingNode(std::unordered_map<const CFSNode*, CFSNode*>& copies) const {
+  CFSNode* copy = NewCopyOfOwnFields();
+  copies[this] = copy;
+  for (const CFSNode* child : ChildList) {
+    if (child == nullptr) continue;
+    CFSNode* childCopy = child->CopyRecordingNode(copies);
+    childCopy->Parent = copy;
+    copy->ChildList.push_back(childCopy);
+  }
+  copy->Constraints = Constraints;
+  copy->Parent = Parent;
+  for (const CFSNode* element : SetElements) {
+    if (element != nullptr) copy->SetElements.push_back(element->CopyRecordingNode(copies));
   }
   return copy;
 }

@@ -72,6 +72,8 @@ class CFSNode {
   // pointers, and creates the missing tail; created tells whether the
   // returned node was made now. Null for a null path or a dangling link id.
   CFSNode* FindOrCreatePath(const std::vector<SymbolId>* path, bool& created);
+  // FindOrCreatePath with the one-step path [attribute].
+  CFSNode* FindOrCreateAttribute(SymbolId attribute, bool& created);
   // Searches the whole structure (from the root above this node) for the
   // node with the id; null when there is none.
   CFSNode* FindNodeById(uint32_t id);
@@ -90,6 +92,10 @@ class CFSNode {
   CFSNode* CopyLocatingWithStack(const CFSNode* target, CFSNode*& targetCopy,
                                  std::vector<CFSNode*>& inStack,
                                  std::vector<CFSNode*>& outStack) const;
+
+  // Deep copy without parent, forward or links (as CopyLocatingWithStack)
+  // that records, for this node and every node below it, its copy.
+  CFSNode* CopyRecordingCopies(std::unordered_map<const CFSNode*, CFSNode*>& copies) const;
 
   // Structural equality: attribute, values (as sets; attributes named "_..."
   // need only equally many values), children by attribute, constraint texts.
@@ -132,6 +138,7 @@ class CFSNode {
   struct CloneWalk;
   CFSNode* CloneGuarded(CloneWalk& walk) const;
   const CFSNode* ForwardChainEnd() const;
+  CFSNode* CopyRecordingNode(std::unordered_map<const CFSNode*, CFSNode*>& copies) const;
   CFSNode* CopyLocatingNode(const CFSNode* target, CFSNode*& targetCopy,
                             std::vector<CFSNode*>& inStack,
                             std::vector<CFSNode*>& outStack) const;
