@@ -263,7 +263,12 @@ bool CUrduSentenceGenerator::HandleSetValue(CFSNode*& target, CFSNode* source, c
         continue;
       }
       if (!HandleSetValue(match, child, nullptr, false)) return false;
-      if (child->GenerationMark != 0) match->GenerationMark = 1;
+      // What either side used counts as used on both: the chart keeps the
+      // mother's copy, so the daughter's use must reach it too.
+      if (child->GenerationMark != 0 || match->GenerationMark != 0) {
+        match->GenerationMark = 1;
+        child->GenerationMark = 1;
+      }
     }
   }
   // 4. Set members and pending constraints join the target.

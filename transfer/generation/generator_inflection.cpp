@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "core/fs_node.h"
+#include "transfer/morphology/urdu_word_generator.h"
 #include "transfer/generation/urdu_sentence_generator.h"
 
 WordForms CUrduSentenceGenerator::InflectWord(CFSNode* node, const WString& category, const WString& word) {
@@ -21,7 +22,8 @@ WordForms CUrduSentenceGenerator::InflectWord(CFSNode* node, const WString& cate
     feature->right->path = child->Value;
     forms.AddFeature(std::move(feature));
   }
-  (void)category;
-  (void)word;
+  if (wordGenerator_ != nullptr) {
+    forms.TakeEntries(wordGenerator_->GenerateWordForms(word, category, forms.FeatureList()));
+  }
   return forms;
 }

@@ -31,15 +31,16 @@ WString WordOfPredValue(const CFSNode& valueNode) {
 
 // Gives the consumed flag to every ancestor up to the first that has it.
 void ConsumeAncestors(CFSNode* node) {
-  for (CFSNode* ancestor = node != nullptr ? node->Parent : nullptr;
-       ancestor != nullptr && ancestor->GenerationMark == 0; ancestor = ancestor->Parent) {
+  for (CFSNode* ancestor = node != nullptr ? node->GetParent(false) : nullptr;
+       ancestor != nullptr && ancestor->GenerationMark == 0; ancestor = ancestor->GetParent(false)) {
     ancestor->GenerationMark = 1;
   }
 }
 
 // Gives the consumed flag to every ancestor that lacks it.
 void ConsumeEveryAncestor(CFSNode* node) {
-  for (CFSNode* ancestor = node != nullptr ? node->Parent : nullptr; ancestor != nullptr; ancestor = ancestor->Parent) {
+  for (CFSNode* ancestor = node != nullptr ? node->GetParent(false) : nullptr; ancestor != nullptr;
+       ancestor = ancestor->GetParent(false)) {
     ancestor->GenerationMark = 1;
   }
 }

@@ -2,21 +2,11 @@
 
 #include <utility>
 
-#include "resources/lfg/lexical_entry.h"
-
-WordForms::~WordForms() { Release(); }
-
-WordForms::WordForms(WordForms&& other) noexcept
-    : features_(std::move(other.features_)), entries_(std::move(other.entries_)) {
-  other.entries_.clear();
-}
-
 WordForms& WordForms::operator=(WordForms&& other) noexcept {
   if (this == &other) return *this;
-  Release();
-  features_ = std::move(other.features_);
+  entries_.clear();
   entries_ = std::move(other.entries_);
-  other.entries_.clear();
+  features_ = std::move(other.features_);
   return *this;
 }
 
@@ -26,17 +16,13 @@ std::vector<CEquation*> WordForms::FeatureList() const {
   return list;
 }
 
-void WordForms::TakeEntries(std::vector<CLexicalEntry*>* list) {
+void WordForms::TakeEntries(std::unique_ptr<WordFormList> list) {
   if (list == nullptr) return;
-  entries_.insert(entries_.end(), list->begin(), list->end());
-  delete list;
+  for (auto& entry : *list) entries_.push_back(std::move(entry));
 }
 
-void WordForms::Release() {
-  for (CLexicalEntry* entry : entries_) {
-    entry->equations.clear();  // the features and rule properties live on
-    delete entry;
-  }
-  entries_.clear();
-  features_.clear();
+std::vector<CLexicalEntry*> WordForms::Entries() const {
+  std::vector<CLexicalEntry*> list;
+  for (const auto& entry : entries_) list.push_back(entry.get());
+  return list;
 }

@@ -1,38 +1,35 @@
 // The word forms that the word generator makes for one scanned terminal,
 // with the feature equations they refer to. The word generator's entries do
 // not own their equations (the features belong to this object, the added
-// properties to the inflection rules), so they are released here without
-// deleting those; the features are deleted with this object.
+// properties to the inflection rules); the entries go first, then the
+// features, when this object goes.
 #pragma once
 
 #include <memory>
 #include <vector>
 
 #include "core/equation.h"
-
-class CLexicalEntry;
+#include "transfer/morphology/urdu_word_generator.h"
 
 class WordForms {
  public:
   WordForms() = default;
-  ~WordForms();
-  WordForms(WordForms&& other) noexcept;
+  ~WordForms() { entries_.clear(); }
+  WordForms(WordForms&& other) noexcept = default;
   WordForms& operator=(WordForms&& other) noexcept;
   WordForms(const WordForms&) = delete;
   WordForms& operator=(const WordForms&) = delete;
 
-  // The entries, in the word generator's order; the list stays owned here.
-  const std::vector<CLexicalEntry*>& Entries() const { return entries_; }
-  // The features handed to the word generator; their objects stay here.
+  // The features to hand to the word generator; their objects stay here.
   std::vector<CEquation*> FeatureList() const;
-
   void AddFeature(std::unique_ptr<CEquation> feature) { features_.push_back(std::move(feature)); }
-  // Takes the entries of the word generator's list (and deletes the list).
-  void TakeEntries(std::vector<CLexicalEntry*>* list);
+  // Takes the word generator's entries (none for a null list).
+  void TakeEntries(std::unique_ptr<WordFormList> list);
+  // The entries, in the word generator's order, still owned here.
+  std::vector<CLexicalEntry*> Entries() const;
 
  private:
-  void Release();
-
+  // Declared first so that the entries are destroyed before the features.
   std::vector<std::unique_ptr<CEquation>> features_;
-  std::vector<CLexicalEntry*> entries_;  // owned, their equations are not
+  WordFormList entries_;
 };
