@@ -18,6 +18,7 @@
 #include "transfer/morphology/discourse_table.h"
 #include "transfer/morphology/trans_rules.h"
 #include "transfer/morphology/urdu_word_generator.h"
+#include "transfer/walk/f_structure_mapper.h"
 
 CTranslatorDlg::CTranslatorDlg() = default;
 
@@ -27,6 +28,7 @@ void CTranslatorDlg::ReleaseEngine() {
   ready_ = false;
   // Users first, then what they point to.
   m_pGenerator.reset();
+  m_pMapper.reset();
   m_pDiscourseTable.reset();
   m_pTransRules.reset();
   m_pSegmenter.reset();

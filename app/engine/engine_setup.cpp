@@ -31,6 +31,7 @@
 #include "transfer/morphology/discourse_table.h"
 #include "transfer/morphology/trans_rules.h"
 #include "transfer/morphology/urdu_word_generator.h"
+#include "transfer/walk/f_structure_mapper.h"
 
 namespace {
 
@@ -149,6 +150,21 @@ bool CTranslatorDlg::BuildEnglishSide(const CSetUpKeys& keys) {
 // The mapper, the Urdu lexicon, word generator and grammar, the sentence
 // generator and the pronoun table.
 bool CTranslatorDlg::BuildTransferSide(const CSetUpKeys& keys) {
+  {
+    CMessageCounter shown;
+    // The insert rules are expanded with the mapping rules' macros.
+    m_pMapper = std::make_unique<CFStructureMapper>(
+        keys.mappingRulesMacros, keys.mappingRulesRaw, keys.mappingRulesExt, keys.mappingLexiconMacros,
+        keys.mappingLexiconRaw, keys.mappingLexiconExt, keys.mappingRulesMacros, keys.insertRulesRaw,
+        keys.insertRulesExt, keys.mapLexStdFreq, keys.mapRulesStdFreq, keys.transRules, m_pEnglishLexicon.get(),
+        m_pLFGParser.get());
+    if (m_pMapper->Rules().CountEntries() == 0) {
+      return FailUnlessShown(shown, "The mapping rules could not be built from '" + keys.mappingRulesRaw + "'");
+    }
+    if (m_pMapper->Lexicon().CountEntries() == 0) {
+      return FailUnlessShown(shown, "The mapping lexicon could not be built from '" + keys.mappingLexiconRaw + "'");
+    }
+  }
   m_pUrduLexicon = std::make_unique<CLexicon>("U", true);
   if (m_pUrduLexicon->EntryCount() == 0 || m_pUrduLexicon->ExpansionTable() == nullptr) {
     const std::string source = keys.CompilesLexicons() ? GetConfigValue("ULexiconFileName")

@@ -105,6 +105,7 @@ class CTranslatorDlg {
   std::unique_ptr<CLexiconManager> m_pLexiconManager;  // older road only
   std::unique_ptr<CGrammar> m_pEnglishGrammar;         // older road only
   std::unique_ptr<CLFGParser> m_pLFGParser;
+  std::unique_ptr<CFStructureMapper> m_pMapper;
   std::unique_ptr<CUrduSentenceGenerator> m_pGenerator;
   std::unique_ptr<CLexicon> m_pUrduLexicon;
   std::unique_ptr<CUrduWordGenerator> m_pWordGenerator;
