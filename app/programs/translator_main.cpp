@@ -5,7 +5,6 @@
 #include "app/cli/translator_cli.h"
 
 int main(int argc, char** argv) {
-  std::ios::sync_with_stdio(false);
   CCommandLine commandLine;
   std::string text;
   switch (ParseCommandLine(argc, argv, commandLine, text)) {

@@ -76,3 +76,24 @@ TEST_F(TranslatorProgram, ALockedDataRootMakesASecondRunGiveUp) {
 
 }  // namespace
 }  // namespace app_test
+
+namespace app_test {
+namespace {
+
+// Under the sanitizers a leak or a fault makes the run fail; every line
+// still gets its line.
+TEST_F(TranslatorProgram, AHundredSentencesGiveAHundredLinesAndLeaveNothingBehind) {
+  const std::vector<std::string> sentences = {"I gave him a book", "The boy reads a book", "Tom is happy",
+                                              "book book gave the", "Where do you live", "I want to go",
+                                              "Tom and Mary killed themselves", "Close your book", "We'll wait",
+                                              "I met Dr. Smith etc. He came"};
+  std::string input;
+  for (int i = 0; i < 100; ++i) input += sentences[i % sentences.size()] + "\n";
+  const ProgramRun run = Run({}, input);
+  EXPECT_TRUE(run.exitCode == 0 || run.exitCode == 1) << run.exitCode << "\n" << run.errors;
+  EXPECT_EQ(Lines(run.output).size(), 100u);
+  EXPECT_EQ(run.errors.find("Sanitizer"), std::string::npos) << run.errors;
+}
+
+}  // namespace
+}  // namespace app_test
