@@ -123,3 +123,28 @@ TEST_F(TranslatePipeline, ALongSentenceIsCutAndMergedIntoOneLine) {
 
 }  // namespace
 }  // namespace app_test
+
+namespace app_test {
+namespace {
+
+// The tokeniser ends a sentence after an abbreviation's period before a
+// capitalised word; the road reads the typed text to its end, and nothing of
+// it starts the next translation.
+TEST_F(TranslatePipeline, TheWholeTypedTextIsReadAndNothingIsHeldOver) {
+  root_.SetKey("SegmentSentence", "no");
+  SetUpEngine();
+  const std::vector<std::pair<std::u16string, std::string>> cases = {
+      {u"I like apples etc. He came", "I like apples etc . He came"},
+      {u"I met Dr. Smith", "I met Dr . Smith"},
+      {u"The boy reads a book", "The boy reads a book"},
+      {u"Tom came. Mary went", "Tom came Mary went"},
+  };
+  for (const auto& [typed, english] : cases) {
+    const CTranslationResult result = translator_.OnTranslate(typed);
+    ASSERT_EQ(result.segments.size(), 1u);
+    EXPECT_EQ(ToUtf8(result.segments[0].english), english);
+  }
+}
+
+}  // namespace
+}  // namespace app_test
