@@ -33,6 +33,7 @@ MATCHING_POS = {
 }
 
 ENTRY = re.compile(r"^(?P<word>[^/:]+?)\s*:\s*(?P<cat>[a-z]+)\s*,\s*\^PRED\s*=\s*'(?P<pred>[^']*)'")
+GENDER = re.compile(r"\^GEND\s*=\s*([mf])")
 ENGLISH_ENTRY = re.compile(r"^[^:/]+:\s*(?P<pos>[a-z_]+),\s*\^PRED='(?P<pred>[^'<]*)")
 
 
@@ -91,53 +92,69 @@ def urdu_entries():
                 continue
             seen.add(key)
             trailing = line.split('/', 1)[1].strip() if '/' in line else ''
-            yield lemma, match.group('cat'), frame, trailing or block_gloss
+            gender = GENDER.search(line)
+            yield lemma, match.group('cat'), frame, gender.group(1) if gender else '', trailing or block_gloss
 
 
 def candidate_pairs():
     lemmas = english_lemmas()
     pairs = []
-    for lemma, cat, frame, gloss in urdu_entries():
+    for lemma, cat, frame, gender, gloss in urdu_entries():
         wanted = MATCHING_POS.get(cat, set())
         for word in gloss_words(gloss):
             # "I" is written with a capital in both lexicons; other glosses
             # may start a comment with one.
             for spelling in dict.fromkeys((word, word.lower())):
                 if wanted & lemmas.get(spelling, set()):
-                    pairs.append((spelling, lemma, cat, frame))
+                    pairs.append((spelling, lemma, cat, frame, gender))
                     break
     return pairs
 
 
+def statements(urdu, cat, frame, gender):
+    """The statements of an entry in the macros of MapMacros.txt: nouns with
+    their gender, verbs copying the English frame (the functions the mapping
+    rules carry over), postpositions with their object."""
+    quoted = "'%s'" % urdu
+    if cat == 'n' and gender:
+        return '#NOUN(%s,%s)' % (quoted, gender)
+    if cat == 'v':
+        return '#LEMMA(%s), PRED.GF = PRED.GF' % quoted
+    if cat == 'p':
+        return '#LEMMA(%s), PRED.GF = {OBJ}' % quoted
+    return '#LEMMA(%s)' % quoted
+
+
 def draft(pairs):
     by_english = {}
-    for english, urdu, cat, frame in pairs:
-        by_english.setdefault(english, []).append((urdu, cat, frame))
+    for english, urdu, cat, frame, gender in pairs:
+        by_english.setdefault((cat, english), []).append((urdu, cat, frame, gender))
     lines = []
-    for english in sorted(by_english):
-        first, *others = by_english[english]
-        urdu, cat, frame = first
-        statements = "PRED = '%s'" % urdu
-        if frame:
-            statements += ', PRED.GF = {%s}' % frame
-        line = '[%s --> %s ; ]' % (english, statements)
+    current = None
+    for cat, english in sorted(by_english):
+        if cat != current:
+            lines.append('\n// --- %s ---' % cat)
+            current = cat
+        first, *others = by_english[(cat, english)]
+        line = '[%s --> %s ; ]' % (english, statements(*first))
         if others:
-            line += '   // also: ' + ', '.join("'%s' (%s)" % (u, c) for u, c, _ in others)
+            line += '   // also: ' + ', '.join("'%s'" % other[0] for other in others)
         lines.append(line)
     return lines
 
 
 def headwords_of_mapping_lexicon():
+    """The headwords of the mapping lexicon: the word after each '['."""
     with open(MAPLEX, encoding='utf-8') as f:
         text = re.sub(r'//[^\n]*', '', f.read())
-    return {name.strip() for name in re.findall(r'([^\[\]\s;>]+)\s*\[', text)}
+    return set(re.findall(r'\[\s*([^\s\[\]]+)', text))
 
 
 def main(argv):
     pairs = candidate_pairs()
     if len(argv) == 2 and argv[1] == '--check':
         present = headwords_of_mapping_lexicon()
-        missing = sorted({english for english, *_ in pairs} - present)
+        missing = sorted({pair[0] for pair in pairs} - present)
         if missing:
             print('MapLexRaw.mlr has no block for:', ', '.join(missing))
             return 1

@@ -9,7 +9,7 @@
 // their dump; every other raw file is always compiled and never dumped.
 //
 // Raw syntax (see the data root's README for authors):
-//   [run                                  a headword block
+//   run [                                 a headword and its block
 //     (DEFAULT) --> PRED = 'daud' ;       the default entry
 //     (SUBJ) --> OBJ = s::OBJ, BREAK @2;  condition --> statements @ number ;
 //     ?-> DELETE OBJ ;                    "?->" marks an entry with '?'
