@@ -134,7 +134,9 @@ class CTranslatorDlg {
   // message of its own.
   bool FailUnlessShown(const CMessageCounter& shown, const std::string& text);
 
-  // The road of one segment (translate_sentence.cpp, segment_transfer.cpp).
+  // The road of one sentence and of its segments (translate_sentence.cpp,
+  // segment_transfer.cpp).
+  void TranslateReportingFailures(const WString& sentence);
   void TranslateSegment(CSentenceSegment& segment, int number);
   void ParseSegment(CSentenceSegment& segment, CSegmentOutcome& outcome,
                     std::vector<std::unique_ptr<CParseResult>>& results);

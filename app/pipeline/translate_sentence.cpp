@@ -70,6 +70,11 @@ class SegmentListGuard {
   CSentenceSegmenter& segmenter_;
 };
 
+// A failure deep in an engine, thrown as an exception: shown as a message.
+void ReportDeepFailure(const std::string& text) {
+  ShowMessage(FromUtf8(text), u"Tarnwick", MessageStyle::IconInformation);
+}
+
 }  // namespace
 
 bool CTranslatorDlg::TrimTrailingPunctuation(WString& sentence) {
@@ -103,7 +108,7 @@ CTranslationResult CTranslatorDlg::OnTranslate(const WString& typed, const CTran
     TrimTrailingPunctuation(sentence);
     result.sentence = sentence;
     const CPhaseTimer timer;
-    TranslateSentence(sentence);
+    TranslateReportingFailures(sentence);
     result.totalMilliseconds = timer.ElapsedMilliseconds();
     result.translated = true;
     WriteTraceLog(kHyphenLine);
@@ -113,6 +118,21 @@ CTranslationResult CTranslatorDlg::OnTranslate(const WString& typed, const CTran
   currentSegment_ = nullptr;
   result_ = nullptr;
   return result;
+}
+
+// A deep failure outside the segments (tokeniser, segmenter) is reported
+// like one inside them, and the per-sentence state is freed all the same.
+void CTranslatorDlg::TranslateReportingFailures(const WString& sentence) {
+  try {
+    TranslateSentence(sentence);
+    return;
+  } catch (const std::exception& error) {
+    ReportDeepFailure(error.what());
+  } catch (const char* text) {
+    ReportDeepFailure(text);
+  }
+  ResetAfterSentence();
+  P_FSCompiler::ResetForSentence();
 }
 
 bool CTranslatorDlg::TranslateSentence(const WString& sentence) {
@@ -144,9 +164,9 @@ bool CTranslatorDlg::TranslateSentence(const WString& sentence) {
     try {
       TranslateSegment(*segment, number);
     } catch (const std::exception& error) {
-      ShowMessage(FromUtf8(error.what()), u"Tarnwick", MessageStyle::IconInformation);
+      ReportDeepFailure(error.what());
     } catch (const char* text) {
-      ShowMessage(FromUtf8(text), u"Tarnwick", MessageStyle::IconInformation);
+      ReportDeepFailure(text);
     }
     ++number;
     ResetAfterSentence();
