@@ -136,7 +136,7 @@ def draft(pairs):
             lines.append('\n// --- %s ---' % cat)
             current = cat
         first, *others = by_english[(cat, english)]
-        line = '[%s --> %s ; ]' % (english, statements(*first))
+        line = '%s [ --> %s ;]' % (english, statements(*first))
         if others:
             line += '   // also: ' + ', '.join("'%s'" % other[0] for other in others)
         lines.append(line)
@@ -144,10 +144,10 @@ def draft(pairs):
 
 
 def headwords_of_mapping_lexicon():
-    """The headwords of the mapping lexicon: the word after each '['."""
+    """The headwords of the mapping lexicon: the word before each '['."""
     with open(MAPLEX, encoding='utf-8') as f:
         text = re.sub(r'//[^\n]*', '', f.read())
-    return set(re.findall(r'\[\s*([^\s\[\]]+)', text))
+    return set(re.findall(r'([^\s\[\];]+)\s*\[', text))
 
 
 def main(argv):

@@ -7,6 +7,7 @@
 // path may begin with ROOT or with PARENT steps.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "analysis/lfg/value_set_ops.h"
 #include "core/equation.h"
@@ -47,6 +48,18 @@ bool CMapperEngine::MatchCondition(const WString& condition, CFSNode* source, CF
   WString left;
   WChar previous = 0;      // the character before the current one
   WChar lastOperator = 0;  // the last of ( ) & | = ~
+  // The evaluator gives '!' the weakest binding, so "!(a)&(b)" would negate
+  // the whole rest. A '~' is written as "(!" and its own parenthesis is
+  // closed as soon as the comparison or group after it ends: at the depth
+  // (of open parentheses) recorded for it.
+  int depth = 0;
+  std::vector<int> negationDepths;
+  auto closeNegations = [&]() {
+    while (!negationDepths.empty() && negationDepths.back() == depth) {
+      expression += ')';
+      negationDepths.pop_back();
+    }
+  };
   // The comparison of the texts gathered so far as a digit; without a left
   // side it tests that the path exists.
   auto compare = [&]() {
@@ -57,7 +70,14 @@ bool CMapperEngine::MatchCondition(const WString& condition, CFSNode* source, CF
   };
   // Writes the operator or parenthesis that ends a comparison.
   auto closeWith = [&](WChar unit) {
-    expression += static_cast<char>(unit);
+    if (unit == u')') {
+      expression += ')';
+      --depth;
+      closeNegations();
+    } else {
+      closeNegations();
+      expression += static_cast<char>(unit);
+    }
     left.clear();
     pending.clear();
     lastOperator = unit;
@@ -72,6 +92,7 @@ bool CMapperEngine::MatchCondition(const WString& condition, CFSNode* source, CF
         break;
       case u'(':
         expression += '(';
+        ++depth;
         lastOperator = unit;
         break;
       case u')':
@@ -85,7 +106,8 @@ bool CMapperEngine::MatchCondition(const WString& condition, CFSNode* source, CF
         lastOperator = unit;
         break;
       case u'~':
-        expression += '!';
+        expression += "(!";
+        negationDepths.push_back(depth);
         lastOperator = unit;
         break;
       default:
@@ -94,6 +116,7 @@ bool CMapperEngine::MatchCondition(const WString& condition, CFSNode* source, CF
     }
     previous = unit;
   }
+  expression.append(negationDepths.size(), ')');
   return EvaluateWithTrace(expression) >= 1;
 }
 
