@@ -10,6 +10,7 @@
 #include "core/symbol_table.h"
 #include "resources/lfg/grammar.h"
 #include "transfer/generation/urdu_sentence_generator.h"
+#include "transfer/walk/mapper_engine.h"
 
 namespace {
 
@@ -28,6 +29,16 @@ void ReadItemSet(const std::string& configKey, std::set<SymbolId>& items) {
 }
 
 }  // namespace
+
+CUrduSentenceGenerator::CUrduSentenceGenerator(CMapperEngine* mapperEngine, CLexicon* urduLexicon,
+                                               CGrammar* urduGrammar, CUrduWordGenerator* wordGenerator)
+    : urduLexicon_(urduLexicon),
+      urduGrammar_(urduGrammar),
+      mapperEngine_(mapperEngine),
+      lfgParser_(mapperEngine != nullptr ? mapperEngine->LFGParser() : nullptr),
+      wordGenerator_(wordGenerator) {
+  FinishConstruction();
+}
 
 CUrduSentenceGenerator::CUrduSentenceGenerator(CLFGParser* lfgParser, CLexicon* urduLexicon, CGrammar* urduGrammar,
                                                CUrduWordGenerator* wordGenerator)
