@@ -184,7 +184,7 @@ bool CTranslatorDlg::BuildTransferSide(const CSetUpKeys& keys) {
   if (m_pUrduGrammar->Store() == nullptr || m_pUrduGrammar->Store()->empty()) {
     return Fail("The Urdu grammar could not be compiled from '" + keys.urduGrammarRules + "'");
   }
-  m_pGenerator = std::make_unique<CUrduSentenceGenerator>(m_pLFGParser.get(), m_pUrduLexicon.get(),
+  m_pGenerator = std::make_unique<CUrduSentenceGenerator>(&m_pMapper->Engine(), m_pUrduLexicon.get(),
                                                           m_pUrduGrammar.get(), m_pWordGenerator.get());
   m_pDiscourseTable = std::make_unique<CDiscourseTable>(keys.discourse);
   if (m_pDiscourseTable->EntryCount() == 0) {
