@@ -134,8 +134,8 @@ TEST_F(TranslatePipeline, TheWholeTypedTextIsReadAndNothingIsHeldOver) {
   root_.SetKey("SegmentSentence", "no");
   SetUpEngine();
   const std::vector<std::pair<std::u16string, std::string>> cases = {
-      {u"I like apples etc. He came", "I like apples etc . He came"},
-      {u"I met Dr. Smith", "I met Dr . Smith"},
+      {u"I like apples etc. He came", "I like apples etc He came"},
+      {u"I met Dr. Smith", "I met Dr Smith"},
       {u"The boy reads a book", "The boy reads a book"},
       {u"Tom came. Mary went", "Tom came Mary went"},
   };
