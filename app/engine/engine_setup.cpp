@@ -119,7 +119,13 @@ bool CTranslatorDlg::BuildEnglishSide(const CSetUpKeys& keys) {
   RegisterReservedSymbols();
   m_nGFId = GfId;
   m_nPredId = PredId;
-  m_pLFGParser = std::make_unique<CLFGParser>(keys.subcatFrameList);
+  {
+    CMessageCounter shown;
+    m_pLFGParser = std::make_unique<CLFGParser>(keys.subcatFrameList);
+    if (m_pLFGParser->governableFunctions.empty()) {
+      return FailUnlessShown(shown, "The governable functions could not be read from '" + keys.subcatFrameList + "'");
+    }
+  }
 
   P_FSCompiler::Init();
   if (!keys.CompilesGrammar()) {
@@ -215,8 +221,12 @@ bool CTranslatorDlg::WriteCompiledFiles(const CSetUpKeys& keys) {
 
 bool CTranslatorDlg::BuildSegmentation(const CSetUpKeys& keys) {
   LoadTagList(keys.posList);
+  CMessageCounter shown;
   m_pSegmenter = std::make_unique<CSentenceSegmenter>(
       keys.segmentRules, [](const std::string& tagName) { return GetTagId(tagName); });
+  if (m_pSegmenter->rules.empty()) {
+    return FailUnlessShown(shown, "The segmentation rules could not be read from '" + keys.segmentRules + "'");
+  }
   m_bSegmentSentence = keys.segmentSentence == "yes";
   m_nMinSentLength = keys.minSentLength;
   return true;

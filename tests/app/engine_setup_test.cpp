@@ -56,6 +56,8 @@ TEST_F(EngineSetUp, BrokenDataRootsStopSetUpWithOneMessage) {
       {"a broken lexicon",
        [](DataRootCopy& root) { root.WriteDataFile("data/english/ELexicon.txt", u"book: nosuchpos, ^NUM=sg.\r\n"); },
        "ELexicon.txt"},
+      {"no segmentation rules", [](DataRootCopy& root) { root.SetKey("SegmentRules", "data\\NoSuchRules.txt"); },
+       "NoSuchRules.txt"},
       {"no common symbol table on a loading start",
        [](DataRootCopy& root) {
          root.SetKey("CompileLexicon", "no");
