@@ -33,6 +33,22 @@ double NumberKey(const char* key) { return std::atof(RawKey(key).c_str()); }
 
 }  // namespace
 
+WString DescribeStructure(const CFSNode* node) {
+  if (node == nullptr) return u"(none)";
+  WString text = GetSymbolName(static_cast<SymbolId>(node->Attribute));
+  if (!node->Value.empty()) {
+    text += u" {";
+    for (size_t i = 0; i < node->Value.size(); ++i) text += (i > 0 ? u" " : u"") + GetSymbolName(node->Value[i]);
+    text += u"}";
+  }
+  if (!node->ChildList.empty()) {
+    text += u" [";
+    for (size_t i = 0; i < node->ChildList.size(); ++i) text += (i > 0 ? u" " : u"") + DescribeStructure(node->ChildList[i]);
+    text += u"]";
+  }
+  return text;
+}
+
 WString TrimBlanks(const WString& text) {
   size_t first = 0, last = text.size();
   while (first < last && text[first] == u' ') ++first;
@@ -127,6 +143,7 @@ CChainResult CTranslationChain::Translate(const WString& sentence, const std::st
         discourseTable_->CompleteFeatures(handle->root);
         handle->Normalize();
         targets.push_back(handle);
+        result.targetTexts.push_back(DescribeStructure(handle->root));
       }
     }
   }

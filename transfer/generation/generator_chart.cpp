@@ -115,6 +115,7 @@ void CUrduSentenceGenerator::Predict(CChartEdge* edge, CProductionSymbol* daught
     if (!MakePredictedEdge(production, bound)) continue;
     auto* predicted = new CChartEdge(bound, production, edge->end, edge->end, 0, 0);
     if (IsEmptyProduction(*production)) {
+      if (std::getenv("GEN_DEBUG")) DebugEdge("DEFER", *predicted);
       deferred_.emplace_back(predicted);
     } else {
       AddEdge(agenda_, predicted, true);
@@ -244,7 +245,10 @@ bool CUrduSentenceGenerator::ApplyDaughterEquations(const CProductionSymbol& dau
 // that has recorded none.
 void CUrduSentenceGenerator::PopDeferredTo(int32_t size) {
   if (size < 0) return;
-  while (deferred_.size() > static_cast<size_t>(size)) deferred_.pop_back();
+  while (deferred_.size() > static_cast<size_t>(size)) {
+    if (std::getenv("GEN_DEBUG")) DebugEdge("DROP", *deferred_.back());
+    deferred_.pop_back();
+  }
 }
 
 bool CUrduSentenceGenerator::AddEdge(std::vector<std::unique_ptr<CChartEdge>>& queue, CChartEdge* edge, bool index) {
