@@ -33,6 +33,51 @@ double NumberKey(const char* key) { return std::atof(RawKey(key).c_str()); }
 
 }  // namespace
 
+WString DescribeStructure(const CFSNode* node) {
+  if (node == nullptr) return u"(none)";
+  WString text = GetSymbolName(static_cast<SymbolId>(node->Attribute));
+  if (!node->Value.empty()) {
+    text += u" {";
+    for (size_t i = 0; i < node->Value.size(); ++i) text += (i > 0 ? u" " : u"") + GetSymbolName(node->Value[i]);
+    text += u"}";
+  }
+  if (!node->ChildList.empty()) {
+    text += u" [";
+    for (size_t i = 0; i < node->ChildList.size(); ++i) text += (i > 0 ? u" " : u"") + DescribeStructure(node->ChildList[i]);
+    text += u"]";
+  }
+  return text;
+}
+
+namespace {
+
+bool IsDigits(const WString& text) {
+  if (text.empty()) return false;
+  for (WChar c : text) {
+    if (c < u'0' || c > u'9') return false;
+  }
+  return true;
+}
+
+WString PredWord(const CFSNode* node) {
+  const CFSNode* pred = node != nullptr ? node->FindAttribute(PredId) : nullptr;
+  const CFSNode* value = pred != nullptr ? pred->FindAttribute(ValueId) : nullptr;
+  if (value == nullptr || value->Value.empty()) return WString();
+  return GetSymbolName(value->Value.front());
+}
+
+void CollectRewrittenWords(const CFSNode* node, std::vector<WString>& words) {
+  if (node == nullptr) return;
+  if (node->Attribute == static_cast<int16_t>(PredId)) {
+    const WString word = PredWord(node->Parent);
+    if (!word.empty() && word.front() != u'\'' && !IsDigits(word)) words.push_back(word);
+    return;
+  }
+  for (const CFSNode* child : node->ChildList) CollectRewrittenWords(child, words);
+}
+
+}  // namespace
+
 WString TrimBlanks(const WString& text) {
   size_t first = 0, last = text.size();
   while (first < last && text[first] == u' ') ++first;
@@ -127,6 +172,9 @@ CChainResult CTranslationChain::Translate(const WString& sentence, const std::st
         discourseTable_->CompleteFeatures(handle->root);
         handle->Normalize();
         targets.push_back(handle);
+        result.targetTexts.push_back(DescribeStructure(handle->root));
+        result.rootPredicates.push_back(PredWord(handle->root));
+        CollectRewrittenWords(handle->root, result.rewrittenWords);
       }
     }
   }

@@ -18,6 +18,7 @@
 
 class CCfgParser;
 class CDiscourseTable;
+class CFSNode;
 class CELexicon;
 class CFStructureMapper;
 class CGrammar;
@@ -34,7 +35,16 @@ struct CChainResult {
   bool mapped = false;    // the mapper gave at least one Urdu structure
   size_t targets = 0;     // Urdu structures handed to the generator
   std::vector<WString> sentences;  // the generated sentences, sorted, trimmed
+  std::vector<WString> targetTexts;  // each Urdu structure as one line of text
+  // PRED words of the Urdu structures that the mapper spelt in Urdu letters
+  // (English words found in no mapping lexicon): PRED values without the
+  // apostrophes of the mapping lexicon that are not numbers in digits.
+  std::vector<WString> rewrittenWords;
+  std::vector<WString> rootPredicates;  // the PRED word of each Urdu structure
 };
+
+// A structure as one line: "ATTR {values} [children]", set members included.
+WString DescribeStructure(const CFSNode* node);
 
 class CTranslationChain {
  public:

@@ -2,9 +2,6 @@
 // prediction of the productions that fit a daughter's node, completion of
 // waiting edges, and the edge index with its duplicate test.
 #include <utility>
-#include <cstdlib>
-#include <iostream>
-#include "platform/utf8.h"
 
 #include "analysis/lfg/chart_edge.h"
 #include "core/file_writer.h"
@@ -26,17 +23,6 @@ void ClearUnrecordedFlag(CChartEdge& edge) { edge.state &= ~0xFFu; }
 bool IsEmptyProduction(const CProduction& production) { return production.HasSingleDaughter(); }
 
 }  // namespace
-
-void DebugEdge(const char* what, const CChartEdge& edge) {
-  std::string line = std::string(what) + " [" + std::to_string(edge.origin) + "," + std::to_string(edge.end) + "] node " +
-                     std::to_string(edge.fStructure ? edge.fStructure->NodeId : 0) + " st" + std::to_string(edge.state) +
-                     " sp" + std::to_string(edge.spare) + " " + ToUtf8(edge.production->mother->name) + " ->";
-  for (size_t d = 0; d < edge.production->daughters.size(); ++d) {
-    if (d == edge.production->dot) line += " @";
-    line += " " + ToUtf8(edge.production->daughters[d]->name);
-  }
-  std::cerr << line << "\n";
-}
 
 bool CUrduSentenceGenerator::EdgeLimitReached() const {
   return agenda_.size() - agendaSizeAtStructureStart_ >= maxEdgesPerStructure;
@@ -61,7 +47,6 @@ void CUrduSentenceGenerator::GenerateOne(CFSNode* root, WStringList& sentences, 
     if (edgeLimitLogged_) break;
     CChartEdge* edge = agenda_[i].get();
     CProduction* production = edge->production;
-    if (std::getenv("GEN_DEBUG")) DebugEdge("work", *edge);
     if (production != nullptr) {
       if (production->IsDotOnLastDaughter()) {
         Complete(edge, sentences, resultHandles);
@@ -77,7 +62,6 @@ void CUrduSentenceGenerator::GenerateOne(CFSNode* root, WStringList& sentences, 
     // without a sentence, the last deferred first.
     if (i + 1 == agenda_.size() && sentences.empty() && !deferred_.empty()) {
       CChartEdge* released = deferred_.back().release();
-      if (std::getenv("GEN_DEBUG")) DebugEdge("RELEASE", *released);
       deferred_.pop_back();
       AddEdge(agenda_, released, true);
     }

@@ -172,7 +172,7 @@ CUrduSentenceGenerator& GenerationTest::Generator() {
   file("SubCatFrameListFileName", "gf.txt", u"SUBJ, OBJ, OBJ2\r\n");
   lexicon = std::make_unique<CLexicon>("U", true);
   WriteUtf16File(dir.File("rules.txt"), rulesText);
-  WriteUtf16File(dir.File("macros.txt"), ReadTestData("macros.txt"));
+  WriteUtf16File(dir.File("macros.txt"), macrosText.empty() ? ReadTestData("macros.txt") : macrosText);
   grammar = std::make_unique<CGrammar>(dir.File("rules.txt"), dir.File("macros.txt"), dir.File("rules.lfg"),
                                        dir.File("rules.cfg"), lexicon.get(), false, true);
   parser = std::make_unique<CLFGParser>(dir.File("gf.txt"));

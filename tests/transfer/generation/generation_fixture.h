@@ -54,6 +54,7 @@ class GenerationTest : public ::testing::Test {
   void ResetSentence();
 
   std::u16string rulesText;
+  std::u16string macrosText;  // empty: the test macros
   std::u16string specialItems = u"NUM,GEND,CASE,NOUN";
   std::u16string headlessItems = u"neg,q";
   TempDir dir;
