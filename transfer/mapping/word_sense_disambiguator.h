@@ -13,7 +13,8 @@
 //     (float), next slot of the hash chain (i32 within the sense's block, 0
 //     ends the chain). The records of one sense form one hash table: a
 //     collocate hashing to h sits at slot h or further along its chain.
-// tools/build_sense_files.py builds them from datasrc/wsd/senses.txt.
+// tools/build_sense_files.py builds them from
+// datasrc/data/wsd/SenseCollocations.txt.
 #pragma once
 
 #include <cstdint>

@@ -38,14 +38,15 @@ bool CMapperEngine::ApplyEntryOn(const CMapLexEntry* entry, CMapperWorkState& st
   return ApplyEntry(entry, state.source, state.target, flags);
 }
 
-// After an entry applied: walk the node's sub-structure next (returning to
-// the target focus of before the entry), or, when the entry said NULL, skip
-// it. A node without sub-structure keeps the target focus of before the
-// entry, so that its siblings are mapped where it was.
+// After an entry applied: walk the node's sub-structure next, or, when the
+// entry said NULL, skip it. Either way the walk then returns to the target
+// focus of before the entry, so that the node's siblings are mapped where
+// the node was, also when the entry moved the focus; a node without
+// sub-structure gets that focus back at once.
 void CMapperEngine::ContinueOn(CMapperWorkState& state, const CTransferFlags& flags, CFSNode* targetBefore) {
   CFSNode* source = state.source->focus;
   if (flags.NullFlag != 0 && HasSubStructure(source)) {
-    state.returns.push_back(state.target->focus);
+    state.returns.push_back(targetBefore);
     state.ancestors.push_back(source);
     state.visits.push_back(nullptr);
     return;

@@ -266,8 +266,8 @@ TEST_F(WordSenseTest, AShortLastRecordIsNotRead) {
   SenseFiles files;
   files.Word("w", kNoun, 1, 1);
   files.SingleSense(1, "x", 1, 0.5f);
-  files.collocations.resize(files.collocations.size() - 1);
-  files.words.resize(files.words.size() + 30, 0);  // half a word record
+  files.collocations.pop_back();
+  files.words.insert(files.words.end(), 30, 0);  // half a word record
   Open(files, 3);
   EXPECT_EQ(wsd_.WordCount(), 1u);
   std::vector<CCollocationRecord> block;

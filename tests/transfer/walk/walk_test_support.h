@@ -63,6 +63,22 @@ inline std::string Show(const CFSNode* node) {
 
 using Strings = std::vector<std::string>;
 
+// The root of the only target of a group, or null with a failure that shows
+// every target.
+inline const CFSNode* OnlyTargetOf(const TargetGroupList* groups, const std::string& what) {
+  if (groups == nullptr || groups->size() != 1) {
+    ADD_FAILURE() << what << ": no group";
+    return nullptr;
+  }
+  const std::vector<CFSHandle*>& targets = groups->front()->Targets;
+  if (targets.size() != 1) {
+    ADD_FAILURE() << what << ": " << targets.size() << " targets";
+    for (const CFSHandle* target : targets) ADD_FAILURE() << Show(target->root);
+    return nullptr;
+  }
+  return targets.front()->root;
+}
+
 // The shipped English analysis and the shipped mapping data.
 class ShippedMapper : public cfg_test::ShippedCfgEngine {
  protected:
@@ -106,17 +122,7 @@ class ShippedMapper : public cfg_test::ShippedCfgEngine {
   // The one target of the sentence (a failure when there is not exactly one).
   const CFSNode* TargetOf(const std::string& sentence, const std::string& domain = "None") {
     groups_ = Translate(sentence, domain);
-    if (!groups_ || groups_->size() != 1) {
-      ADD_FAILURE() << sentence << ": no group";
-      return nullptr;
-    }
-    const std::vector<CFSHandle*>& targets = groups_->front()->Targets;
-    if (targets.size() != 1) {
-      ADD_FAILURE() << sentence << ": " << targets.size() << " targets";
-      for (const CFSHandle* target : targets) ADD_FAILURE() << Show(target->root);
-      return nullptr;
-    }
-    return targets.front()->root;
+    return OnlyTargetOf(groups_.get(), sentence);
   }
 
   // An English lexicon object for the operand parser (only its address is
