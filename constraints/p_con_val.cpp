@@ -114,6 +114,8 @@ bool P_ConValFSLink::Deserialize(const DumpWords& words, uint32_t& index) {
 // links to equal F-structures.
 bool P_ConValFSLink::Equals(const P_ConVal*) const { return false; }
 
+// A link prints as a fixed marker rather than its F-structure: following the
+// link could print a structure that contains the link itself without end.
 std::ostream& P_ConValFSLink::Print(std::ostream& out) const { return out << "NOT IMPLEMENTED"; }
 
 std::list<P_ConVal*> P_ConValFSLink::Evaluate(P_FStructure*, std::vector<P_ConVal*>, int8_t) { return {}; }

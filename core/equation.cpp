@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "core/swallowing_delete.h"
 #include "core/value_sets.h"
 
 int CEquationOperand::liveInstances = 0;
@@ -12,14 +13,7 @@ namespace {
 // Operand kinds are single bytes; they print as the character of that byte.
 WChar KindCharacter(int8_t kind) { return static_cast<WChar>(static_cast<unsigned char>(kind)); }
 
-// Deletes an operand; an exception from its destructor must not escape the
-// clean-up of the equation that owns it.
-void DeleteOperand(CEquationOperand* operand) {
-  try {
-    delete operand;
-  } catch (...) {
-  }
-}
+void DeleteOperand(CEquationOperand* operand) { DeleteSwallowingExceptions(operand); }
 
 WString OperandText(const CEquationOperand* operand) {
   return operand ? operand->ToString() : WString(u"NULL");

@@ -15,7 +15,8 @@ class CEquationOperand {
  public:
   CEquationOperand();
   // Operands of the mapping rules derive from this class; their destructors
-  // may throw, and the owners of operands swallow what they throw.
+  // may throw, and the owners of operands delete them through
+  // DeleteSwallowingExceptions (core/swallowing_delete.h).
   virtual ~CEquationOperand() noexcept(false);
   CEquationOperand(const CEquationOperand& other);
   CEquationOperand& operator=(const CEquationOperand&) = default;

@@ -44,7 +44,7 @@ void NormalizeNode(CFSNode& node) {
 
 CFSHandle::CFSHandle() { Register(); }
 
-CFSHandle::CFSHandle(CFSNode* node, double weight) : root(node), focus(node), weight(weight) {
+CFSHandle::CFSHandle(CFSNode* node, double nodeWeight) : root(node), focus(node), weight(nodeWeight) {
   Register();
 }
 

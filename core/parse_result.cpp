@@ -1,6 +1,7 @@
 #include "core/parse_result.h"
 
 #include "core/cs_node.h"
+#include "core/swallowing_delete.h"
 
 int CNamedId::liveInstances = 0;
 int CParseResult::liveInstances = 0;
@@ -32,12 +33,7 @@ CNamedIdList& CNamedIdList::operator=(const CNamedIdList& other) {
 }
 
 void CNamedIdList::DeleteItems() {
-  for (CNamedId* item : Items) {
-    try {
-      delete item;
-    } catch (...) {
-    }
-  }
+  for (CNamedId* item : Items) DeleteSwallowingExceptions(item);
   Items.clear();
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/swallowing_delete.h"
 #include "platform/message_box.h"
 #include "platform/utf8.h"
 
@@ -17,12 +18,7 @@ const WString& TextOf(const CRawSymbol* symbol) {
   return symbol ? symbol->Text : kEmpty;
 }
 
-void DeleteSymbol(CRawSymbol* symbol) {
-  try {
-    delete symbol;
-  } catch (...) {
-  }
-}
+void DeleteSymbol(CRawSymbol* symbol) { DeleteSwallowingExceptions(symbol); }
 
 }  // namespace
 

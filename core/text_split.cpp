@@ -64,7 +64,7 @@ std::unique_ptr<PieceList> TokenizeKeepingAngleBrackets(const WString& text, con
 
 int CWord::liveInstances = 0;
 
-CWord::CWord(WString text) : text(std::move(text)) { ++liveInstances; }
+CWord::CWord(WString wordText) : text(std::move(wordText)) { ++liveInstances; }
 
 CWord::CWord(const CWord& other) : text(other.text) { ++liveInstances; }
 

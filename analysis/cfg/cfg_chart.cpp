@@ -153,6 +153,9 @@ CCfgChartItem* CCfgChartColumn::AddItem(CCfgChartItem* item) {
   return item;
 }
 
+// An index outside the column is a programming error of the caller; it is
+// thrown as the bare text the parser's callers have always caught (const
+// char*), never turned into an item.
 CCfgChartItem* CCfgChartColumn::GetItem(int index) const {
   if (index < 0 || static_cast<size_t>(index) >= items_.size()) throw "Run TIME ERRROR";
   return items_[static_cast<size_t>(index)];

@@ -6,7 +6,8 @@
 #include "core/text_split.h"
 #include "resources/lfg/grammar.h"
 
-CLFGParser::CLFGParser(CGrammar* grammar, const std::string& governableFunctionsFile) : grammar(grammar) {
+CLFGParser::CLFGParser(CGrammar* parsedGrammar, const std::string& governableFunctionsFile)
+    : grammar(parsedGrammar) {
   // The grammar does not hand out its lexicon; the operand parsers are
   // static, so conditions are read the same without a lexicon reference.
   lexicon = nullptr;

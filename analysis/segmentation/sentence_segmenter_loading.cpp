@@ -3,6 +3,7 @@
 
 #include "analysis/segmentation/sentence_segmenter.h"
 #include "core/file_reader.h"
+#include "core/scanning.h"
 #include "core/string_helpers.h"
 #include "core/text_reading.h"
 #include "platform/message_box.h"
@@ -17,26 +18,7 @@ constexpr size_t kBlankLine = 4;
 constexpr size_t kBlockLines = 5;
 
 
-// Lines without their ends; CR LF, LF and a lone CR each end a line. A line
-// end at the very end of the text does not open another line.
-std::vector<WString> SplitLines(const WString& text) {
-  std::vector<WString> lines;
-  WString line;
-  for (size_t i = 0; i < text.size(); ++i) {
-    WChar unit = text[i];
-    if (unit != u'\r' && unit != u'\n') {
-      line.push_back(unit);
-      continue;
-    }
-    if (unit == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-    lines.push_back(line);
-    line.clear();
-  }
-  if (!line.empty()) lines.push_back(line);
-  return lines;
-}
-
-bool IsBlank(const WString& line) { return TrimWString(line).empty(); }
+bool IsBlankLine(const WString& line) { return TrimWString(line).empty(); }
 
 void ReportRuleFileError(const std::string& fileName, size_t lineIndex, const std::string& reason) {
   std::string text = "Segmentation rule file '" + fileName + "', line " + IntToString(static_cast<int>(lineIndex + 1)) +
@@ -49,7 +31,7 @@ void ReportRuleFileError(const std::string& fileName, size_t lineIndex, const st
 // likely an extra blank line between blocks). lines.size() when none is left.
 size_t NextBlockAfter(const std::vector<WString>& lines, size_t header) {
   for (size_t i = header; i < lines.size(); ++i) {
-    if (IsBlank(lines[i])) return i + 1;
+    if (IsBlankLine(lines[i])) return i + 1;
   }
   return lines.size();
 }
@@ -85,7 +67,7 @@ bool ReadBlock(const std::vector<WString>& lines, size_t header, const TagIdLook
     return false;
   }
   rule.SetLabel(lines[lineAt(kLabelLine)]);
-  if (lineAt(kBlankLine) < lines.size() && !IsBlank(lines[lineAt(kBlankLine)])) {
+  if (lineAt(kBlankLine) < lines.size() && !IsBlankLine(lines[lineAt(kBlankLine)])) {
     error = {lineAt(kBlankLine), "a blank line must follow the label line", false};
     return false;
   }

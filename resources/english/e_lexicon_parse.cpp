@@ -3,15 +3,12 @@
 // never lead past it.
 #include <cstdlib>
 
+#include "core/scanning.h"
 #include "core/string_helpers.h"
 #include "resources/english/e_lexicon.h"
 #include "resources/english/p_grammar.h"
 
 namespace {
-
-bool IsLineEnd(WChar unit) { return unit == u'\r' || unit == u'\n'; }
-
-bool IsBlank(WChar unit) { return unit == u' ' || unit == u'\t'; }
 
 std::string TrimSpaces(const std::string& text) {
   const size_t begin = text.find_first_not_of(' ');
@@ -116,7 +113,7 @@ bool CELexicon::ParseEntry(const WString& source, CERawEntry& entry, std::string
   const size_t posLength = comma == WString::npos ? WString::npos : comma - colon - 1;
   entry.pos = TrimSpaces(P_Grammar::WStringToString(text.substr(colon + 1, posLength)));
   size_t pos = comma == WString::npos ? text.size() : comma + 1;
-  while (pos < text.size() && IsBlank(text[pos])) ++pos;
+  pos = SkipBlanks(text, pos);
   const bool hasPredicate = text.size() - pos >= 5 && text.compare(pos, 5, u"^PRED") == 0;
   if (hasPredicate) {
     const size_t quote = text.find(u'\'', pos);
@@ -126,7 +123,7 @@ bool CELexicon::ParseEntry(const WString& source, CERawEntry& entry, std::string
     }
     pos = quote + 1;
     if (!ParsePredicate(text, pos, entry, why)) return false;
-    while (pos < text.size() && IsBlank(text[pos])) ++pos;
+    pos = SkipBlanks(text, pos);
     if (pos < text.size() && text[pos] != u',') {
       why = "the predicate is not followed by ','";
       return false;

@@ -4,6 +4,7 @@
 
 #include "core/file_reader.h"
 #include "core/file_writer.h"
+#include "core/scanning.h"
 #include "core/string_helpers.h"
 #include "resources/compiled_errors.h"
 #include "resources/english/p_grammar.h"
@@ -15,8 +16,6 @@ using MacroTable = std::map<WString, WString>;
 constexpr int kMacroBufferUnits = 1024;
 constexpr int kRulesBufferUnits = 512;
 constexpr int kTokeniserBufferUnits = 1024;
-
-bool IsLineEnd(WChar unit) { return unit == u'\r' || unit == u'\n'; }
 
 // Definitions "name = body ." with line ends skipped anywhere; the first '='
 // ends the name, the first definition of a name wins.
@@ -131,7 +130,7 @@ class RuleTokeniser {
   }
 
   void SkipComment() {
-    while (pos_ < text_.size() && !IsLineEnd(text_[pos_])) ++pos_;
+    pos_ = SkipToLineEnd(text_, pos_);
     buffer_.clear();
   }
 

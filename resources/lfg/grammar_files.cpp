@@ -5,6 +5,7 @@
 
 #include "core/file_reader.h"
 #include "core/file_writer.h"
+#include "core/scanning.h"
 #include "core/string_helpers.h"
 #include "core/symbol_table.h"
 #include "core/trace_log.h"
@@ -19,8 +20,6 @@ constexpr int kRulesBufferUnits = 512;
 constexpr int kLfgBufferUnits = 1024;
 // The expanded rules are written in pieces of this many input units.
 constexpr int kUnitsPerWrite = 256;
-
-bool IsLineEnd(WChar c) { return c == u'\r' || c == u'\n'; }
 
 // The punctuation of groups: each becomes a special symbol of its own.
 bool IsGroupPunctuation(WChar c) {

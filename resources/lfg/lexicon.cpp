@@ -2,17 +2,13 @@
 
 #include "core/config_store.h"
 #include "core/string_helpers.h"
+#include "core/swallowing_delete.h"
 #include "platform/file_system.h"
 
 void PredFrameMapDeleter::operator()(PredFrameMap* table) const {
   if (!table) return;
   for (auto& [key, equations] : *table) {
-    for (CEquation* equation : equations) {
-      try {
-        delete equation;
-      } catch (...) {
-      }
-    }
+    for (CEquation* equation : equations) DeleteSwallowingExceptions(equation);
   }
   delete table;
 }
@@ -25,11 +21,11 @@ WString BareLexeme(const WString& pred) {
   return pred.substr(1, pred.size() - 2);
 }
 
-CLexicon::CLexicon(const std::string& prefix, bool predKeyed) : prefix(prefix), predKeyed(predKeyed) {
+CLexicon::CLexicon(const std::string& filePrefix, bool keyedByPred) : prefix(filePrefix), predKeyed(keyedByPred) {
   BuildFromConfiguration();
 }
 
-CLexicon::CLexicon(const std::string& prefix) : prefix(prefix) { ReadOrderedFeatureList(); }
+CLexicon::CLexicon(const std::string& filePrefix) : prefix(filePrefix) { ReadOrderedFeatureList(); }
 
 CLexicon::~CLexicon() = default;
 

@@ -76,7 +76,7 @@ WString ToLowerString(const WString& text) {
   return lower;
 }
 
-CLexiconManager::CLexiconManager(CLexicon* lexicon) : lexicon(lexicon) {
+CLexiconManager::CLexiconManager(CLexicon* managedLexicon) : lexicon(managedLexicon) {
   ++liveInstances;
   const std::string templateFile = GetConfigValue("NounTemplateFileName");
   const std::string delimiterFile = GetConfigValue("DelimFileName");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/file_reader.h"
+#include "core/scanning.h"
 #include "core/string_helpers.h"
 #include "core/symbol_table.h"
 #include "platform/message_box.h"
@@ -16,8 +17,6 @@ namespace {
 
 constexpr int kRawLexiconBufferUnits = 1024;
 const char16_t* const kLexiconCaption = u"Lexicon";
-
-bool IsLineBreak(WChar unit) { return unit == u'\r' || unit == u'\n'; }
 
 // One pass over raw lexicon text. In file mode a closed entry is marked
 // finished and, without a "^PRED" item, takes its category text as PRED; in
@@ -195,7 +194,7 @@ class RawLexiconParser {
   // A comment runs to the end of its line and takes the unfinished item
   // before it on that line with it.
   void SkipComment() {
-    while (Current() != 0 && !IsLineBreak(Current())) ++position_;
+    while (Current() != 0 && !IsLineEnd(Current())) ++position_;
     if (entry_ && !TrimWString(current_).empty()) commentAteItem_ = true;
     ClearText();
   }

@@ -94,3 +94,19 @@ TEST_F(FeatureSetTest, OrderIsAStrictWeakOrderingThatKeepsTheMinimumTestOfTheTop
   EXPECT_EQ(violations, 0);
   EXPECT_GT(minimumTestHits, 100);
 }
+
+TEST_F(FeatureSetTest, ConflictIsFoundWhicheverSetHoldsThePositiveLiteral) {
+  struct Row {
+    FeatureLiteralList a, b;
+    bool conflict;
+  };
+  const Row rows[] = {
+      {{3}, {-3}, true},         {{-3}, {3}, true},          {{1, -20}, {2, 20}, true},
+      {{1, 20}, {2, -20}, true}, {{3, -4}, {3, -4}, false},  {{3}, {4, -5}, false},
+  };
+  for (const Row& row : rows) {
+    const CFeatureSet a = BuildFeatureSet(row.a), b = BuildFeatureSet(row.b);
+    EXPECT_EQ(FeatureSetsConflict(a, b), row.conflict) << ::testing::PrintToString(row.a);
+    EXPECT_EQ(FeatureSetsConflict(b, a), row.conflict) << ::testing::PrintToString(row.b);
+  }
+}

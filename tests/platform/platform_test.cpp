@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/clock.h"
-#include "platform/document_viewer.h"
 #include "platform/file_system.h"
-#include "platform/install_folder.h"
 #include "platform/message_box.h"
 #include "platform/utf8.h"
 #include "support/test_support.h"
@@ -61,20 +59,4 @@ TEST(Clock, InjectedSourceDrivesEveryReading) {
   SetClockSourceForTesting(previous);
   int64_t a = MonotonicMilliseconds();
   EXPECT_LE(a, MonotonicMilliseconds());
-}
-
-TEST(InstallFolder, AbsentUnlessATestSuppliesIt) {
-  EXPECT_FALSE(QueryClassKeyDefaultValue(u"CLSID\\x").has_value());
-  auto previous = SetClassKeySourceForTesting(
-      [](const std::u16string&) { return std::optional<std::vector<unsigned char>>({'C', 0}); });
-  EXPECT_EQ(QueryClassKeyDefaultValue(u"k")->size(), 2u);
-  SetClassKeySourceForTesting(previous);
-}
-
-TEST(DocumentViewer, HandsThePathToTheFrontEnd) {
-  std::string seen;
-  auto previous = SetDocumentHandler([&](const std::string& path) { seen = path; });
-  OpenDocument("data\\CStructures.xml");
-  EXPECT_EQ(seen, "data\\CStructures.xml");
-  SetDocumentHandler(previous);
 }

@@ -225,3 +225,34 @@ TEST_F(ParserOps, GovernableFunctionsMustMatchThePredicateFrame) {
 }
 
 }  // namespace
+
+TEST_F(ParserOps, SetsUnifyElementByElementIntoTheLeftNode) {
+  const std::tuple<const char*, const char*, bool, const char*> cases[] = {
+      {"<[NUM {sg}] [NUM {pl}]>", "<[PERS {3}] [PERS {1}]>", true, "<[NUM {sg} PERS {3}] [NUM {pl} PERS {1}]>"},
+      {"<[A {x}]>", "<[A {x}] [B {y}]>", false, "<[A {x}]>"},     // sizes differ
+      {"<[NUM {sg}]>", "<[NUM {pl}]>", false, "<[NUM {sg}]>"},    // an element clashes
+      {"[A {x}]<[B {y}]>", "<[B {y}]>", false, "[A {x}]<[B {y}]>"},  // the left node has children
+  };
+  for (const auto& [leftText, rightText, ok, expected] : cases) {
+    CFSNode* left = BuildFS(leftText);
+    CFSNode* right = BuildFS(rightText);
+    CFSNode* target = left;
+    messages_.clear();
+    EXPECT_EQ(parser_.UnifySets(&target, right), ok) << leftText << " + " << rightText;
+    EXPECT_EQ(messages_.messages().empty(), ok) << "a failure is reported, a success is silent";
+    EXPECT_EQ(ShowFS(target), expected) << leftText << " + " << rightText;
+    EXPECT_EQ(ShowFS(right), rightText) << "the right side must not change";
+  }
+}
+
+TEST_F(ParserOps, CopiedChildrenAreDeepAndBelongToTheirNewParent) {
+  CFSNode* from = BuildFS("[SUBJ [NUM {sg}] TENSE {past}]");
+  CFSNode* to = BuildFS("[MOOD {decl}]");
+  parser_.CopyChildren(to, from);
+  EXPECT_EQ(ShowFS(to), "[MOOD {decl} SUBJ [NUM {sg}] TENSE {past}]");
+  for (const CFSNode* child : to->ChildList) EXPECT_EQ(child->Parent, to);
+  to->ChildList[1]->ChildList[0]->Value = {Sym(u"pl")};
+  EXPECT_EQ(ShowFS(from), "[SUBJ [NUM {sg}] TENSE {past}]");
+  parser_.CopyChildren(nullptr, from);
+  parser_.CopyChildren(to, nullptr);
+}

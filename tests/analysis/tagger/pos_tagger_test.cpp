@@ -106,3 +106,13 @@ TEST(TagSentence, BestPathOfWeightsAndBigrams) {
 }
 
 }  // namespace
+
+TEST(TagList, NamesGetIdsInFileOrderAndUnknownNamesZero) {
+  TempDir dir;
+  std::ofstream(dir.File("tags.txt"), std::ios::binary) << "noun verb\r\nadj\tnoun\n";
+  LoadTagList(dir.File("tags.txt"));
+  const std::pair<const char*, uint16_t> ids[] = {{"verb", 2}, {"adj", 3}, {"noun", 4}, {"adv", 0}, {"Noun", 0}};
+  for (const auto& [name, id] : ids) EXPECT_EQ(GetTagId(name), id) << name;
+  LoadTagList(dir.File("absent.txt"));
+  EXPECT_EQ(GetTagId("verb"), 0) << "a list that cannot be read replaces the old one with nothing";
+}

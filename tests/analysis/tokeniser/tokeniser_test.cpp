@@ -137,6 +137,20 @@ TEST_F(TransitionTableTest, BadTablesAreRejectedWithTheirPlace) {
   EXPECT_EQ(table_.Size(), 0u);
 }
 
+// A transition of order key 0 on a real character ends the token only where
+// a delimiter or the end of the text follows; otherwise the scan goes on.
+TEST_F(TokeniserTest, OrderZeroTransitionEndsTheTokenOnlyBeforeADelimiter) {
+  std::ofstream(dir_.File("digit.txt"), std::ios::binary) << "1 7 2 2 -1 -1 -1 0 0 0\n2 ^ 3 A 1 -1 -1 0 0 0\n";
+  UseFiles(dir_.File("digit.txt"), dir_.File("units.txt"), dir_.File("abbreviations.txt"), dir_.File("pos.txt"));
+  const std::pair<const char*, const char*> cases[] = {
+      // The automaton's token is a plain "7"; the fixed rules would read "7" as alphanum.
+      {"7", "7"}, {"7 b", "7 | b"}, {"7, b", "7 | , | b"},
+      // No delimiter after the 7: no transition goes on, so the fixed rules read the word.
+      {"7x b", "7x/alphanum {alphanum ^NUMBER=7x} | b"}, {"77 b", "77/alphanum {alphanum ^NUMBER=77} | b"},
+  };
+  for (const auto& [sentence, tokens] : cases) EXPECT_EQ(Tokens(sentence), tokens) << sentence;
+}
+
 TEST_F(TokeniserTest, FixedRulesSplitWordsPunctuationAndApostrophes) {
   const std::pair<const char*, const char*> cases[] = {
       {"The  cat sat on the mat..", "The | cat | sat | on | the | mat"}, {"Who is he?", "Who | is | he | ?/end"},

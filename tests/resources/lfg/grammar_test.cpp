@@ -131,6 +131,18 @@ TEST_F(GrammarTest, LookaheadSetsFollowNullableCategories) {
   for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(productions[i]->Lookahead, expected[i]) << i;
 }
 
+TEST_F(GrammarTest, FollowLooksPastANullableMiddleDaughterUpToTheFirstThatCannotBeEmpty) {
+  // In S -> P_1 P_2 B D, FOLLOW(P_1) is FIRST(P_2) and FIRST(B) (P_2 can be
+  // empty) but not FIRST(D); the empty productions take their FOLLOW sets.
+  RawProductionList productions = Expand(*grammar, dir, u"S -> (x: ;) (m: ;) B: ; D: ; . B -> b: ; . D -> d: ; .");
+  ASSERT_EQ(DescribeRaw(productions),
+            (Lines{"P_1 -> x", "P_1 ->", "P_2 -> m", "P_2 ->", "S -> P_1 P_2 B D", "B -> b", "D -> d"}));
+  grammar->ComputeLookaheadSets(productions, grammar->CollectEmptyCategories(productions));
+  const SymbolId x = Id(u"x"), m = Id(u"m"), b = Id(u"b");
+  const std::vector<std::set<SymbolId>> expected = {{x}, {m, b}, {m}, {b}, {x, m, b}, {b}, {Id(u"d")}};
+  for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(productions[i]->Lookahead, expected[i]) << i;
+}
+
 TEST_F(GrammarTest, CfgListingNamesTheLookaheadAndReadsBack) {
   // A terminal met first in the rules is interned, not listed as empty.
   const WString terminal = u"zzneverseenterminal";
@@ -162,7 +174,7 @@ TEST_F(GrammarTest, CfgListingNamesTheLookaheadAndReadsBack) {
     Lines lines;
     for (const auto& p : list) {
       std::string line = ToUtf8(p->Lhs->Text) + " [";
-      for (SymbolId id : p->Lookahead) line += std::to_string(id) + ",";
+      for (SymbolId lookahead : p->Lookahead) line += std::to_string(lookahead) + ",";
       line += "] ->";
       for (const CRawSymbol* s : p->Rhs) {
         line += " " + ToUtf8(s->Text) + ":" + ToUtf8(s->Annotation) + ";" + std::to_string(s->Flag);
@@ -176,12 +188,12 @@ TEST_F(GrammarTest, CfgListingNamesTheLookaheadAndReadsBack) {
 
 TEST_F(GrammarTest, UnopenableFilesGiveAnEmptyGrammar) {
   MessageRecorder messages;
-  CGrammar grammar(dir.File("missing-rules.txt"), dir.File("missing-macros.txt"), dir.File("g.lfg"),
-                   dir.File("g.cfg"), nullptr, false, true);
+  CGrammar empty(dir.File("missing-rules.txt"), dir.File("missing-macros.txt"), dir.File("g.lfg"),
+                 dir.File("g.cfg"), nullptr, false, true);
   EXPECT_FALSE(messages.messages().empty());
   ProductionList out;
-  EXPECT_FALSE(grammar.GetProductions(grammar.GetCategoryId(u"S"), out));
-  EXPECT_TRUE(grammar.GetProductionsByName(u"S")->empty());
+  EXPECT_FALSE(empty.GetProductions(empty.GetCategoryId(u"S"), out));
+  EXPECT_TRUE(empty.GetProductionsByName(u"S")->empty());
 }
 
 std::vector<WString> Texts(const ProductionList& productions) {

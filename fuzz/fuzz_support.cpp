@@ -1,0 +1,82 @@
+#include "fuzz/fuzz_support.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "core/config_store.h"
+#include "platform/file_system.h"
+#include "platform/message_box.h"
+
+namespace fuzz {
+namespace {
+
+std::filesystem::path& WorkFolder() {
+  static std::filesystem::path folder;
+  return folder;
+}
+
+void RemoveWorkFolder() {
+  std::error_code ignored;
+  if (!WorkFolder().empty()) std::filesystem::remove_all(WorkFolder(), ignored);
+}
+
+}  // namespace
+
+std::string ShippedDataRoot() { return std::string(LFG_SOURCE_DIR) + "/dataroot"; }
+
+void EnterDataRootCopy() {
+  namespace fs = std::filesystem;
+  WorkFolder() = fs::temp_directory_path() / ("lfg-fuzz-" + std::to_string(getpid()));
+  fs::remove_all(WorkFolder());
+  fs::copy(ShippedDataRoot(), WorkFolder(), fs::copy_options::recursive);
+  fs::create_directories(WorkFolder() / "seeds");
+  fs::current_path(WorkFolder());
+  std::atexit(RemoveWorkFolder);
+  SetMessageHandler([](const std::u16string&, const std::u16string&, unsigned) { return MessageAnswer::Ok; });
+  ClearConfiguration();
+  LoadConfiguration("EConfig.inf", false);
+}
+
+std::string WriteInput(const std::string& path, const uint8_t* data, size_t size) {
+  std::ofstream out(MapPath(path), std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  return path;
+}
+
+void AddSeedInputs(int* argc, char*** argv, const std::vector<std::string>& files) {
+  static std::vector<char*> arguments;
+  static std::string flag;
+  if (files.empty()) return;
+  flag = "-seed_inputs=";
+  for (size_t i = 0; i < files.size(); ++i) {
+    flag += (i ? "," : "") + std::filesystem::absolute(MapPath(files[i])).string();
+  }
+  arguments.assign(*argv, *argv + *argc);
+  arguments.push_back(flag.data());
+  arguments.push_back(nullptr);
+  *argc = static_cast<int>(arguments.size() - 1);
+  *argv = arguments.data();
+}
+
+std::vector<std::string> WriteSeeds(const std::string& prefix, const std::vector<std::string>& texts) {
+  std::vector<std::string> paths;
+  for (size_t i = 0; i < texts.size(); ++i) {
+    paths.push_back("seeds/" + prefix + std::to_string(i));
+    WriteInput(paths.back(), reinterpret_cast<const uint8_t*>(texts[i].data()), texts[i].size());
+  }
+  return paths;
+}
+
+std::string Utf16FileBytes(const std::u16string& text) {
+  std::string bytes = "\xFF\xFE";
+  for (char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
+}  // namespace fuzz
