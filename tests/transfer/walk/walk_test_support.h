@@ -12,6 +12,7 @@
 
 #include "analysis/cfg/cfg_engine_fixture.h"
 #include "analysis/lfg/lfg_parser.h"
+#include "constraints/p_fs_compiler.h"
 #include "core/config_store.h"
 #include "core/fs_handle.h"
 #include "core/fs_node.h"
@@ -107,6 +108,9 @@ class ShippedMapper : public cfg_test::ShippedCfgEngine {
         macros, mapping + "MapRulesRaw.mlr", dir_.File("MapRulesExt.mle"), macros, mapping + "MapLexRaw.mlr",
         dir_.File("MapLexExt.mle"), macros, mapping + "InsertRulesRaw.mlr", dir_.File("InsertRulesExt.mle"), 1.0,
         1.0, data + "urdu/TransRules.txt", englishLexicon_.get(), lfgParser_.get());
+    // As at the end of engine set-up: what the engines named so far stays for
+    // every sentence; names made later belong to one sentence.
+    P_FSCompiler::MarkInitialItems();
   }
 
   // Parses the sentence and maps its analysis for the domain; the groups, or
