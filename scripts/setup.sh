@@ -3,7 +3,8 @@
 # again; it installs nothing on a machine that already has everything.
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev googletest libbenchmark-dev libxml2-utils)
+# python3 runs the data checks (sync_data.py, build_transition_table.py).
+packages=(cmake g++ make libgtest-dev googletest libbenchmark-dev libxml2-utils python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -229,8 +229,8 @@ TEST_F(CfgShippedSentences, ConstructionsGiveTheirFStructures) {
         {{u"PREDLINK", u"PRED", u"VALUE"}, {"happy"}}, {{u"SUBJ", u"PRED", u"VALUE"}, {"Tom"}}}},
       {"Tom's gone", {{{u"PRED", u"VALUE"}, {"go"}}, {{u"ASPECT"}, {"perf"}}, {{u"TENSE"}, {"pres"}}}},
       // A phrasal verb's particle before the object.
-      {"Turn off the light",
-       {{{u"OBJ", u"PRED", u"VALUE"}, {"light"}}, {{u"ADJUNCT", u"SET", u"ELEMENT1", u"PARTICLE"}, {"+"}}}},
+      {"Put away your books",
+       {{{u"OBJ", u"PRED", u"VALUE"}, {"book"}}, {{u"ADJUNCT", u"SET", u"ELEMENT1", u"PARTICLE"}, {"+"}}}},
       // Coordinated subjects.
       {"Tom and Mary killed themselves",
        {{{u"SUBJ", u"COORD"}, {"and"}}, {{u"SUBJ", u"NUM"}, {"pl"}},
@@ -243,9 +243,9 @@ TEST_F(CfgShippedSentences, ConstructionsGiveTheirFStructures) {
        {{{u"OBJ", u"PRED", u"VALUE"}, {"football"}}, {{u"ADJUNCT", u"SET", u"ELEMENT1", u"PRED", u"VALUE"}, {"day"}}}},
       {"I prefer the black one", {{{u"OBJ", u"PRED", u"VALUE"}, {"one"}}}},
       // A gerund as the object, with an understood subject.
-      {"My grandfather likes reading books",
-       {{{u"OBJ", u"PRED", u"VALUE"}, {"read"}}, {{u"OBJ", u"SUBJ", u"PRED", u"VALUE"}, {"pro"}},
-        {{u"OBJ", u"OBJ", u"PRED", u"VALUE"}, {"book"}}}},
+      {"My grandfather likes watching movies",
+       {{{u"OBJ", u"PRED", u"VALUE"}, {"watch"}}, {{u"OBJ", u"SUBJ", u"PRED", u"VALUE"}, {"pro"}},
+        {{u"OBJ", u"OBJ", u"PRED", u"VALUE"}, {"movie"}}}},
       // A clause as the complement of a verb, with and without "that".
       {"I noticed that I had lost my wallet",
        {{{u"PRED", u"GF"}, {"SUBJ", "COMP"}}, {{u"COMP", u"PRED", u"VALUE"}, {"lose"}},
@@ -275,7 +275,7 @@ TEST_F(CfgShippedSentences, WrongSentencesGetNoAnalysis) {
                                "Tom and Mary reads", "Tom and him read", "Tom and Mary is happy",
                                "I play football every book", "I like read books",
                                "I think that him is sincere", "I read that he is sincere",
-                               "I want to sleep the book", "What would you like to sleep"}) {
+                               "I want to sleep the book", "What would you like to arrive"}) {
     EXPECT_FALSE(Parse(sentence)) << sentence;
     ResetSentence();
   }
