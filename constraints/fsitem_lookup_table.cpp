@@ -10,6 +10,7 @@
 #include "constraints/p_symbol_table.h"
 #include "core/config_store.h"
 #include "core/string_helpers.h"
+#include "core/symbol_table.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 
@@ -68,6 +69,8 @@ bool ReadItemRecords(const DumpWords& words, uint32_t& index, uint16_t count,
 const std::list<std::string>& AttributeTypeNames() { return TypeNames(); }
 
 void Init() {
+  // A start-up shows every message; sentences come after MarkInitialItems.
+  LimitRepeatedMessages(false);
   P_SymbolTable::Init();
   ResetCompilerState();
   fsitem_lookup_table = FSItemLookupTable();
@@ -119,6 +122,9 @@ void MarkInitialItems() {
   fsitem_lookup_table.initialMark = fsitem_lookup_table.count;
   P_SymbolTable::BeginTempSymbols();
   ResetBuiltItemEntries();
+  // From here on names and messages belong to sentences.
+  BeginSentenceSymbols();
+  LimitRepeatedMessages(true);
 }
 
 void ResetForSentence() {
@@ -134,6 +140,8 @@ void ResetForSentence() {
   ResetBuiltItemEntries();
   P_FSItemComplex::ResetSetElementCounter();
   P_FStructure::DeleteAll();
+  ReleaseSentenceSymbols();
+  ForgetShownMessages();
 }
 
 bool WriteDump() {

@@ -112,7 +112,8 @@ void ResetBuiltItemEntries();
 // --- Registry (fsitem_lookup_table.cpp) ---
 
 // Start-up: the symbol table, an empty registry and buckets, no built items,
-// and the attribute-type names of "FSAttrTypeFile".
+// and the attribute-type names of "FSAttrTypeFile". Start-up shows every
+// message (the once-per-kind limit of sentences is off until MarkInitialItems).
 void Init();
 // Registers the item (ownership passes in): the id of an equal registered
 // item (the given one is deleted) or of the newly stored one. When the table
@@ -124,10 +125,12 @@ int16_t FindEqualItem(const P_FSItem* item);
 void AddToBucket(int16_t attribute, uint16_t index);
 void RemoveFromBucket(int16_t attribute, int16_t index);
 // End of start-up: items registered so far become permanent, names interned
-// from now on temporary, and the built items are dropped.
+// from now on temporary (in both symbol tables), the built items are dropped,
+// and from now on a sentence shows each kind of message once.
 void MarkInitialItems();
-// After each sentence: the sentence's items, built items, temporary names and
-// F-structures are freed and the set-element numbering restarts.
+// After each sentence: the sentence's items, built items, temporary names of
+// both symbol tables and F-structures are freed, the set-element numbering
+// restarts and the next sentence may show every kind of message again.
 void ResetForSentence();
 // The dump of "P_FSInitializerDump". False, with a message, when the items do
 // not fit the format's budget or the file cannot be written.

@@ -1,7 +1,7 @@
 #include "constraints/p_symbol_table.h"
 
 #include <algorithm>
-#include <array>
+#include <unordered_map>
 #include <vector>
 
 #include "constraints/dump_words.h"
@@ -23,7 +23,13 @@ const char16_t kCaption[] = u"Symbol Table";
 struct State {
   std::vector<std::string> slots = std::vector<std::string>(kSlotCount);
   bool tempMode = false;
-  std::array<uint16_t, kTempSymbolCount> tempSlots{};
+  // The hash-table slots of this sentence's temporary names.
+  std::vector<uint16_t> tempSlots;
+  // Temporary names beyond the hash table: overflowNames[i] has id
+  // kFirstOverflowId + i.
+  std::vector<std::string> overflowNames;
+  std::unordered_map<std::string, uint16_t> overflowIds;
+  bool refused = false;
 };
 
 State& Table() {
@@ -33,15 +39,38 @@ State& Table() {
 
 void Report(const std::u16string& text) { ShowMessage(text, kCaption, MessageStyle::Ok); }
 
+size_t TempNameCount() { return Table().tempSlots.size() + Table().overflowNames.size(); }
+
+// A refused name: the sentence fails; only its first refusal is reported
+// (at start-up every one is).
+uint16_t Refuse(const std::u16string& text) {
+  if (!Table().tempMode || !Table().refused) Report(text);
+  Table().refused = true;
+  return 0;
+}
+
+uint16_t RefuseTooManyNames(const std::string& name) {
+  return Refuse(u"Too many new names in one sentence; \"" + NarrowToWide(name) + u"\" is not entered.");
+}
+
 // Stores the name in a free slot, recording it as temporary when needed.
 uint16_t Occupy(int slot, const std::string& name) {
   State& table = Table();
-  if (table.tempMode && !AddTempSymbol(static_cast<uint16_t>(slot))) {
-    Report(u"Too many new names in one sentence; \"" + NarrowToWide(name) + u"\" is not entered.");
-    return 0;
-  }
+  if (table.tempMode && !AddTempSymbol(static_cast<uint16_t>(slot))) return RefuseTooManyNames(name);
   table.slots[slot] = name;
   return static_cast<uint16_t>(slot + 1);
+}
+
+// A temporary name that found no free slot: its id in the overflow area.
+uint16_t InternOverflow(const std::string& name) {
+  State& table = Table();
+  const auto found = table.overflowIds.find(name);
+  if (found != table.overflowIds.end()) return found->second;
+  if (TempNameCount() >= static_cast<size_t>(kTempSymbolCount)) return RefuseTooManyNames(name);
+  const auto id = static_cast<uint16_t>(kFirstOverflowId + table.overflowNames.size());
+  table.overflowNames.push_back(name);
+  table.overflowIds.emplace(name, id);
+  return id;
 }
 
 // Probes slots first..last-1: the slot holding the name, or a free one.
@@ -76,7 +105,10 @@ void Init() {
   State& table = Table();
   table.slots.assign(kSlotCount, std::string());
   table.tempMode = false;
-  table.tempSlots.fill(kFreeTempEntry);
+  table.tempSlots.clear();
+  table.overflowNames.clear();
+  table.overflowIds.clear();
+  table.refused = false;
   SymbolTableGfId = Intern("GF");
   SymbolTablePredId = Intern("PRED");
   SymbolTableIndexId = Intern("INDEX");
@@ -101,17 +133,21 @@ uint16_t Intern(std::string name) {
   const int h = Hash(name, kSlotCount);
   int slot = Probe(name, h, kSlotCount);
   if (slot < 0) slot = Probe(name, 0, h);
-  if (slot < 0) {
-    Report(u"The symbol table is full; \"" + NarrowToWide(name) + u"\" is not entered.");
-    return 0;
-  }
+  if (slot < 0 && Table().tempMode) return InternOverflow(name);
+  if (slot < 0) return Refuse(u"The symbol table is full; \"" + NarrowToWide(name) + u"\" is not entered.");
   if (Table().slots[slot] == name) return static_cast<uint16_t>(slot + 1);
   return Occupy(slot, name);
 }
 
+bool NamesRefused() { return Table().refused; }
+
 std::string GetString(int16_t id) {
-  if (id < 1 || id > kSlotCount) return std::string();
-  return Table().slots[id - 1];
+  if (id >= 1 && id <= kSlotCount) return Table().slots[id - 1];
+  const State& table = Table();
+  if (id >= kFirstOverflowId && static_cast<size_t>(id - kFirstOverflowId) < table.overflowNames.size()) {
+    return table.overflowNames[id - kFirstOverflowId];
+  }
+  return std::string();
 }
 
 bool LoadSubCatFrameList() {
@@ -137,7 +173,7 @@ bool LoadSubCatFrameList() {
 bool IsClauseAttribute(uint16_t id) {
   static const char* const kClauseAttributes[] = {"PARTICIPLE", "INFINITIVE",  "XCOMP",  "COMP",
                                                   "SUBORD",     "COMPARITIVE", "REL_CL", "RESTRICTIVE_NP"};
-  if (id > kSlotCount) return false;
+  if (id > kLastOverflowId) return false;
   const std::string name = GetString(static_cast<int16_t>(id));
   if (name.empty()) return false;
   return std::any_of(std::begin(kClauseAttributes), std::end(kClauseAttributes),
@@ -145,26 +181,26 @@ bool IsClauseAttribute(uint16_t id) {
 }
 
 void BeginTempSymbols() {
-  Table().tempSlots.fill(kFreeTempEntry);
+  Table().tempSlots.clear();
   Table().tempMode = true;
+  Table().refused = false;
 }
 
 bool AddTempSymbol(uint16_t slot) {
-  for (uint16_t& entry : Table().tempSlots) {
-    if (entry != kFreeTempEntry) continue;
-    entry = slot;
-    return true;
-  }
-  return false;
+  if (TempNameCount() >= static_cast<size_t>(kTempSymbolCount)) return false;
+  Table().tempSlots.push_back(slot);
+  return true;
 }
 
 void ClearTempSymbols() {
   State& table = Table();
-  for (uint16_t& entry : table.tempSlots) {
-    if (entry == kFreeTempEntry) break;
-    if (entry < kSlotCount) table.slots[entry].clear();
-    entry = kFreeTempEntry;
+  for (uint16_t slot : table.tempSlots) {
+    if (slot < kSlotCount) table.slots[slot].clear();
   }
+  table.tempSlots.clear();
+  table.overflowNames.clear();
+  table.overflowIds.clear();
+  table.refused = false;
 }
 
 std::ostream& Print(std::ostream& out) {

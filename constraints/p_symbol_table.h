@@ -5,6 +5,11 @@
 // into the "SymbolTableDumpFile" dump (the item registry's dump holds these
 // ids); names interned while a sentence is parsed are temporary and their
 // slots are freed again by ClearTempSymbols.
+//
+// A long sentence can name more than the free slots hold (every set element
+// is a name of its own). Its further temporary names go to an overflow area
+// after the hash table, ids kFirstOverflowId to kLastOverflowId, which
+// ClearTempSymbols empties with the rest; the ids of the dumps never change.
 #pragma once
 
 #include <cstdint>
@@ -22,8 +27,13 @@ extern std::list<uint16_t> GovernableFunctionIds;
 namespace P_SymbolTable {
 
 constexpr int kSlotCount = 550;
-constexpr int kTempSymbolCount = 100;
-constexpr uint16_t kFreeTempEntry = 0xFFFF;
+// Ids of the overflow area: above the hash table and below 0x8000, so that
+// they stay positive 16-bit numbers and apart from the CFG parser's reading
+// numbers.
+constexpr uint16_t kFirstOverflowId = kSlotCount + 1;
+constexpr uint16_t kLastOverflowId = 0x7FFF;
+// Temporary names of one sentence at most: as many as the overflow area holds.
+constexpr int kTempSymbolCount = kLastOverflowId - kFirstOverflowId + 1;
 // The dump holds at most this many words, length words included.
 constexpr size_t kDumpWordLimit = 11000;
 
@@ -37,12 +47,17 @@ void Init();
 int16_t Hash(std::string name, int modulus);
 
 // The id of the name, entered when absent. The empty name takes no slot and
-// gives 0. When every slot holds another name, or a sentence has used up its
-// kTempSymbolCount temporary names, a message is shown, nothing is entered and
-// the answer is 0.
+// gives 0. A temporary name finds a free slot of the hash table, or else a
+// place in the overflow area. When every slot holds another name at start-up,
+// or a sentence has used up its kTempSymbolCount temporary names, nothing is
+// entered, the answer is 0 and a message is shown (once per sentence).
 uint16_t Intern(std::string name);
+// Whether a name was refused since the last ClearTempSymbols (or Init): the
+// sentence's structures then lack it and cannot stand as an analysis.
+bool NamesRefused();
 
-// The name of the id; "" for an id outside 1 to 550.
+// The name of the id; "" for an id that names nothing (outside 1 to 550 and
+// the overflow names of the sentence).
 std::string GetString(int16_t id);
 
 // Fills GovernableFunctionIds from the UTF-16 file of "SubCatFrameListFileName":
@@ -54,11 +69,14 @@ bool LoadSubCatFrameList();
 // "XCOMP", "COMP", "SUBORD", "COMPARITIVE", "REL_CL", "RESTRICTIVE_NP").
 bool IsClauseAttribute(uint16_t id);
 
-// From now on every new name is temporary (end of start-up).
+// From now on every new name is temporary (end of start-up); a name refused
+// at start-up does not fail the first sentence.
 void BeginTempSymbols();
-// Records a temporary slot; false when kTempSymbolCount are recorded already.
+// Records a temporary slot; false when the sentence has kTempSymbolCount
+// temporary names already.
 bool AddTempSymbol(uint16_t slot);
-// Frees the slots of the temporary names (after each sentence).
+// Frees the slots and the overflow area of the temporary names (after each
+// sentence) and clears NamesRefused.
 void ClearTempSymbols();
 
 // Debug listing: "Printing symbol_table:", then "<id> <name>" per slot.

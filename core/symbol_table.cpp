@@ -34,6 +34,19 @@ uint32_t& Counter() {
   return counter;
 }
 
+// The names given while a sentence is analysed, and the counter to go back
+// to when they are released.
+struct SentenceNames {
+  bool on = false;
+  uint32_t permanentCounter = 0;
+  std::vector<SymbolId> ids;
+};
+
+SentenceNames& Sentence() {
+  static SentenceNames names;
+  return names;
+}
+
 void ReportFullTable(const WString& name) {
   ShowMessage(u"The symbol table is full (65534 ids); the name was not added: " + name, kCaption,
               MessageStyle::Ok);
@@ -100,6 +113,7 @@ SymbolId AddSymbol(const WString& name) {
   SymbolId id = static_cast<SymbolId>(++Counter());
   IdsByName()[name] = id;
   NamesById()[id] = name;
+  if (Sentence().on) Sentence().ids.push_back(id);
   return id;
 }
 
@@ -109,6 +123,8 @@ SymbolId AddSymbolWithId(const WString& name, SymbolId id) {
     return kNoSymbol;
   }
   if (id > Counter()) Counter() = static_cast<uint32_t>(id) + 1;
+  // A pair entered with its id is never a sentence's name.
+  if (Sentence().on && Counter() > Sentence().permanentCounter) Sentence().permanentCounter = Counter();
 
   // Drop what the new pair replaces in the other direction, so that both maps
   // keep describing the same pairs.
@@ -197,7 +213,30 @@ void ClearSymbolTable() {
   IdsByName().clear();
   NamesById().clear();
   Counter() = 0;
+  Sentence() = SentenceNames();
 }
+
+void BeginSentenceSymbols() {
+  Sentence().on = true;
+  Sentence().permanentCounter = Counter();
+  Sentence().ids.clear();
+}
+
+void ReleaseSentenceSymbols() {
+  SentenceNames& sentence = Sentence();
+  if (!sentence.on) return;
+  for (SymbolId id : sentence.ids) {
+    auto named = NamesById().find(id);
+    if (named == NamesById().end()) continue;
+    auto reverse = IdsByName().find(named->second);
+    if (reverse != IdsByName().end() && reverse->second == id) IdsByName().erase(reverse);
+    NamesById().erase(named);
+  }
+  sentence.ids.clear();
+  Counter() = sentence.permanentCounter;
+}
+
+size_t SentenceSymbolCount() { return Sentence().ids.size(); }
 
 uint32_t SymbolIdCounter() { return Counter(); }
 

@@ -44,8 +44,22 @@ bool SaveSymbolTable(const std::string& path);
 // Reads the records back with AddSymbolWithId, without clearing the table. A
 // short last record is ignored. False only when the file cannot be opened.
 bool LoadSymbolTable(const std::string& path);
-// Empties both maps and the id counter (before loading a saved table).
+// Empties both maps and the id counter (before loading a saved table); the
+// table is back in its start-up mode.
 void ClearSymbolTable();
+
+// Names of one sentence. From BeginSentenceSymbols on (the end of the engine's
+// start-up) every name that AddSymbol gives an id belongs to the sentence being
+// analysed: unknown words, their default readings, set elements.
+// ReleaseSentenceSymbols (the per-sentence reset) removes them and gives their
+// ids out again, so a stream of any length never fills the table. The names
+// of start-up, whose ids the dumps and the common symbol table file hold,
+// stay as they are. An id of a sentence name is therefore valid only until
+// the reset: nothing that outlives the sentence may keep one.
+void BeginSentenceSymbols();
+void ReleaseSentenceSymbols();
+// The number of names given since BeginSentenceSymbols or the last release.
+size_t SentenceSymbolCount();
 // The id counter: the last id given by AddSymbol, or one above the highest id
 // entered by AddSymbolWithId.
 uint32_t SymbolIdCounter();

@@ -2,6 +2,7 @@
 
 #include "core/config_store.h"
 #include "core/string_helpers.h"
+#include "platform/message_box.h"
 
 namespace {
 
@@ -25,6 +26,10 @@ bool OpenTraceLog(const std::string& name) {
   const std::string path = directory.empty() ? name : directory + "\\" + name;
   TraceLogWriter().Open(path);
   LineCounter() = 0;
+  // Messages repeated within one sentence are logged instead of shown.
+  SetRepeatedMessageSink([](const std::u16string& text, const std::u16string& caption) {
+    WriteTraceLog(u"Repeated message: " + caption + u": " + text);
+  });
   return true;
 }
 

@@ -11,7 +11,8 @@
 
 // Opens (truncates) GetConfigDirectory() + "\" + name, or the name itself when
 // that folder is empty, and sets the counter to 0. Returns true even when the
-// file cannot be opened; the log then only counts.
+// file cannot be opened; the log then only counts. From then on the repeats
+// of a message within one sentence (platform/message_box.h) are logged here.
 bool OpenTraceLog(const std::string& name);
 // Adds 1 to the counter and writes "<counter>. <message>\r\n" in one flushed
 // Write. The counter also advances when the log is not open.

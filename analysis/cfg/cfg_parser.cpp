@@ -80,10 +80,12 @@ CEntryList CCfgParser::LookUpWord(const WString& word) {
 
 // Words, abbreviations and sentence ends are looked up; the tokeniser built
 // the entry of every other kind of token itself.
+bool CCfgParser::IsLookedUp(const CToken& token) {
+  return token.Kind == kTokenWord || token.Kind == kTokenAbbreviation || token.Kind == kTokenSentenceEnd;
+}
+
 CEntryList CCfgParser::LookUpToken(const CToken& token) {
-  if (token.Kind == kTokenWord || token.Kind == kTokenAbbreviation || token.Kind == kTokenSentenceEnd) {
-    return LookUpWord(token.Text);
-  }
+  if (IsLookedUp(token)) return LookUpWord(token.Text);
   if (token.Kind == kTokenEndOfInput || preProcessor_ == nullptr) return {};
   CELexicalEntry* entry = preProcessor_->GetLastBuiltEntry();
   if (entry == nullptr) return {};
@@ -108,7 +110,9 @@ void CCfgParser::PreprocessSentence(CSentenceReadings& readings, CSentenceTokens
   if (pending_) {
     pending_ = false;
     current = heldToken_;
-    currentReadings = heldReadings_;
+    // A held word is looked up again: the names of its default readings
+    // left the symbol table with the sentence before.
+    currentReadings = IsLookedUp(current) ? LookUpWord(current.Text) : heldReadings_;
   } else {
     current = preProcessor_->NextToken();
     currentReadings = LookUpToken(current);

@@ -134,6 +134,7 @@ class CCfgParser {
 
  private:
   // Sentence collection.
+  static bool IsLookedUp(const CToken& token);
   CEntryList LookUpToken(const CToken& token);
   void Emit(const CToken& token, const CEntryList& readings, CSentenceReadings& outReadings,
             CSentenceTokens& outTokens);

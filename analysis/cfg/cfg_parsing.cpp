@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "analysis/cfg/cfg_parser.h"
+#include "constraints/p_symbol_table.h"
 #include "core/parse_clock.h"
 #include "core/string_helpers.h"
 #include "core/symbol_table.h"
@@ -110,6 +111,9 @@ bool CCfgParser::ParseReadings(const CSentenceReadings& readings, const CSentenc
 bool CCfgParser::FinishAnalysis() {
   CCfgChartItem* start = FindCompleteStartItem();
   if (start == nullptr || !BuildFStructure(start)) return false;
+  // A name the symbol table refused is missing from the structures (it said
+  // so once): what is left is not the sentence's analysis.
+  if (P_SymbolTable::NamesRefused()) return false;
   P_FStructure* solved = GetSolvedFStructure();
   if (solved == nullptr || timedOut_ || ParseTimeExceeded()) {
     timedOut_ = timedOut_ || ParseTimeExceeded();

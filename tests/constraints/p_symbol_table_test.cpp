@@ -70,6 +70,43 @@ TEST_F(SymbolTableTest, TemporaryNamesAreLimitedPerSentence) {
   EXPECT_EQ(Name(permanent), "NUM");
 }
 
+TEST_F(SymbolTableTest, ALongSentenceNamesMoreThanTheTableHoldsAndLeavesNoTrace) {
+  const uint16_t permanent = P_SymbolTable::Intern("ADJUNCT");
+  const std::string before = Listing();
+  P_SymbolTable::BeginTempSymbols();
+  // Set elements of a long sentence: far more than the 550 slots.
+  std::vector<uint16_t> ids;
+  for (int k = 0; k < 2000; ++k) ids.push_back(P_SymbolTable::Intern("ADJUNCT SET ELEMENT" + std::to_string(k)));
+  std::vector<uint16_t> sorted = ids;
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_EQ(std::unique(sorted.begin(), sorted.end()), sorted.end());
+  EXPECT_NE(sorted.front(), 0);
+  EXPECT_LE(sorted.back(), P_SymbolTable::kLastOverflowId);
+  for (int k : {0, 600, 1999}) {
+    EXPECT_EQ(P_SymbolTable::GetString(static_cast<int16_t>(ids[k])), "ADJUNCT SET ELEMENT" + std::to_string(k));
+    EXPECT_EQ(P_SymbolTable::Intern("ADJUNCT SET ELEMENT" + std::to_string(k)), ids[k]);  // found again
+  }
+  EXPECT_EQ(P_SymbolTable::Intern("ADJUNCT"), permanent);
+  EXPECT_FALSE(P_SymbolTable::NamesRefused());
+  EXPECT_TRUE(messages_.messages().empty());
+  P_SymbolTable::ClearTempSymbols();
+  EXPECT_EQ(Listing(), before);  // every slot as at start-up
+  EXPECT_EQ(P_SymbolTable::GetString(static_cast<int16_t>(ids[1999])), "");
+}
+
+TEST_F(SymbolTableTest, ASentenceThatRunsOutOfNamesIsToldOnceAndMarked) {
+  P_SymbolTable::BeginTempSymbols();
+  int k = 0;
+  while (P_SymbolTable::Intern("w" + std::to_string(k)) != 0) ++k;
+  EXPECT_EQ(k, P_SymbolTable::kTempSymbolCount);
+  for (int more = 0; more < 5; ++more) EXPECT_EQ(P_SymbolTable::Intern("x" + std::to_string(more)), 0);
+  EXPECT_TRUE(P_SymbolTable::NamesRefused());
+  EXPECT_EQ(messages_.messages().size(), 1u);
+  P_SymbolTable::ClearTempSymbols();
+  EXPECT_FALSE(P_SymbolTable::NamesRefused());
+  EXPECT_NE(P_SymbolTable::Intern("x0"), 0);
+}
+
 TEST_F(SymbolTableTest, AttributeClassesFromNamesAndFiles) {
   EXPECT_TRUE(P_SymbolTable::IsClauseAttribute(Id("XCOMP")));
   EXPECT_FALSE(P_SymbolTable::IsClauseAttribute(0xFFFF));

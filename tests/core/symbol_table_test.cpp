@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/string_helpers.h"
 #include "core/symbol_table.h"
 #include "support/test_support.h"
 
@@ -113,3 +114,39 @@ TEST_F(SymbolTableTest, LoadAddsWholeRecordsAndSurvivesLongNamesAndTheNoSymbolId
 }
 
 }  // namespace
+
+namespace {
+
+// One sentence of a stream: its new names and the ids they got.
+std::vector<SymbolId> NameSentence(int sentence, int newNames) {
+  std::vector<SymbolId> ids;
+  for (int k = 0; k < newNames; ++k) {
+    ids.push_back(GetSymbolId(u"word" + IntToWString(sentence) + u"_" + IntToWString(k), true));
+  }
+  return ids;
+}
+
+}  // namespace
+
+TEST_F(SymbolTableTest, NamesOfOneSentenceLeaveAtItsResetAndTheirIdsServeAgain) {
+  const SymbolId pred = GetSymbolId(u"PRED", true);
+  AddSymbolWithId(u"loaded", 40);  // as a saved table gives it
+  BeginSentenceSymbols();
+  const std::vector<SymbolId> first = NameSentence(0, 4);
+  EXPECT_EQ(first, (std::vector<SymbolId>{42, 43, 44, 45}));
+  EXPECT_EQ(GetSymbolId(u"PRED", true), pred);  // a known name is no sentence name
+  EXPECT_EQ(SentenceSymbolCount(), 4u);
+  ReleaseSentenceSymbols();
+  EXPECT_EQ(GetSymbolId(u"word0_0", false), kNoSymbol);
+  EXPECT_EQ(GetSymbolName(42), u"EMPTY");
+  EXPECT_EQ(GetSymbolName(40), u"loaded");
+  EXPECT_EQ(GetSymbolName(pred), u"PRED");
+  ExpectMapsAgree();
+  // A stream far longer than the id space behaves like its first sentence.
+  for (int sentence = 1; sentence <= 20000; ++sentence) {
+    ASSERT_EQ(NameSentence(sentence, 4), first) << sentence;
+    ReleaseSentenceSymbols();
+  }
+  EXPECT_TRUE(messages_.messages().empty());
+  EXPECT_EQ(SymbolNamesById().size(), 2u);
+}

@@ -78,3 +78,41 @@ TEST(DocumentViewer, HandsThePathToTheFrontEnd) {
   EXPECT_EQ(seen, "data\\CStructures.xml");
   SetDocumentHandler(previous);
 }
+
+TEST(MessageBox, WithinASentenceEachKindOfMessageIsShownOnce) {
+  struct Case {
+    std::u16string first, second;
+    bool secondShown;
+  };
+  const Case cases[] = {
+      {u"Too many names; \"ELEMENT51\" is not entered.", u"Too many names; \"ELEMENT52\" is not entered.", false},
+      {u"Limit of 100 reached.", u"Limit of 2500 reached.", false},
+      {u"File 'a.txt' could not be opened.", u"File 'b.txt' could not be opened.", false},
+      {u"The table is full.", u"The sentence is too long.", true},
+      {u"Tom's book can't be found.", u"Ann's book can't be found.", true},  // apostrophes quote nothing
+  };
+  MessageRecorder recorder;
+  std::vector<std::u16string> repeats;
+  RepeatedMessageSink previous = SetRepeatedMessageSink(
+      [&](const std::u16string& text, const std::u16string&) { repeats.push_back(text); });
+  LimitRepeatedMessages(true);
+  for (const Case& c : cases) {
+    recorder.clear();
+    repeats.clear();
+    ForgetShownMessages();
+    ShowMessage(c.first, u"C", MessageStyle::Ok);
+    EXPECT_EQ(ShowMessage(c.second, u"C", MessageStyle::Ok), MessageAnswer::Ok);
+    EXPECT_EQ(recorder.messages().size(), c.secondShown ? 2u : 1u) << ToUtf8(c.second);
+    EXPECT_EQ(repeats.size(), c.secondShown ? 0u : 1u) << ToUtf8(c.second);
+  }
+  // The same text under another caption is another kind; after the sentence
+  // every kind may be shown again; without the limit nothing is held back.
+  recorder.clear();
+  ShowMessage(u"The table is full.", u"Other", MessageStyle::Ok);
+  ForgetShownMessages();
+  ShowMessage(u"The table is full.", u"C", MessageStyle::Ok);
+  LimitRepeatedMessages(false);
+  ShowMessage(u"The table is full.", u"C", MessageStyle::Ok);
+  EXPECT_EQ(recorder.messages().size(), 3u);
+  SetRepeatedMessageSink(previous);
+}
