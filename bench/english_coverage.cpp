@@ -2,23 +2,28 @@
 // authors: the share of distinct sentences that get an analysis, the words
 // the lexicon lacks by frequency, and the sentences without an analysis.
 //
-// usage: english_coverage FILE [--data-root DIR] [--show] [--top N]
+// usage: english_coverage FILE [--data-root DIR] [--show] [--trace] [--log FILE] [--top N]
 //   FILE        a .tsv file (header line, English in the first column) or a
 //               text file with one sentence a line
 //   --data-root the data root to analyse with (default: this clone's)
 //   --show      print the F-structure of every analysed sentence
 //   --top N     list at most N unknown words (default 50)
+//   --trace     print each sentence and its time before analysing the next
+//   --log FILE  write the analysis trace log to FILE
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "bench/english_engine.h"
 #include "core/string_helpers.h"
+#include "core/trace_log.h"
 #include "platform/message_box.h"
 #include "resources/lfg/lexicon_manager.h"
 
@@ -31,6 +36,8 @@ struct Options {
   std::string file;
   std::string dataRoot = std::string(LFG_SOURCE_DIR) + "/dataroot";
   bool show = false;
+  bool trace = false;
+  std::string log;
   size_t top = 50;
 };
 
@@ -43,6 +50,10 @@ bool ReadOptions(int argc, char** argv, Options& options) {
       options.top = static_cast<size_t>(std::stoul(argv[++i]));
     } else if (arg == "--show") {
       options.show = true;
+    } else if (arg == "--log" && i + 1 < argc) {
+      options.log = argv[++i];
+    } else if (arg == "--trace") {
+      options.trace = true;
     } else if (!arg.empty() && arg[0] != '-' && options.file.empty()) {
       options.file = arg;
     } else {
@@ -98,7 +109,7 @@ bool IsUnknown(const Engine& engine, const CToken& token) {
 int main(int argc, char** argv) {
   Options options;
   if (!ReadOptions(argc, argv, options)) {
-    std::cerr << "usage: english_coverage FILE [--data-root DIR] [--show] [--top N]\n";
+    std::cerr << "usage: english_coverage FILE [--data-root DIR] [--show] [--trace] [--log FILE] [--top N]\n";
     return 2;
   }
   const std::vector<std::string> sentences = ReadSentences(options.file);
@@ -112,6 +123,7 @@ int main(int argc, char** argv) {
     std::cerr << "message box: " << ToUtf8(caption) << ": " << ToUtf8(text) << "\n";
     return 1;
   });
+  if (!options.log.empty()) OpenTraceLog(options.log);
   const english_bench::EnginePaths paths{options.dataRoot + "/data/english/", options.dataRoot + "/data/tokeniser/",
                                          "lfg_english_coverage"};
   Engine engine(paths, true);
@@ -124,15 +136,30 @@ int main(int argc, char** argv) {
   std::map<std::string, size_t> unknown;
   std::vector<std::string> failed;
   size_t analysed = 0;
+  size_t outOfMemory = 0;
   for (const std::string& sentence : sentences) {
-    const bool ok = english_bench::Analyse(engine, sentence, [&](const Analysis& a, const CSentenceTokens& tokens) {
-      for (const CToken* token : tokens) {
-        if (IsUnknown(engine, *token)) ++unknown[ToUtf8(token->Text)];
-      }
-      if (options.show && a.result && a.result->FStructure && a.result->FStructure->root) {
-        std::cout << sentence << "\n  " << Show(a.result->FStructure->root) << "\n";
-      }
-    });
+    const auto begin = std::chrono::steady_clock::now();
+    if (options.trace) std::cerr << sentence << std::flush;
+    bool ok = false;
+    try {
+      ok = english_bench::AnalyseLine(engine, sentence, [&](const Analysis& a, const CSentenceTokens& tokens) {
+        for (const CToken* token : tokens) {
+          if (IsUnknown(engine, *token)) ++unknown[ToUtf8(token->Text)];
+        }
+        if (options.show && a.result && a.result->FStructure && a.result->FStructure->root) {
+          std::cout << sentence << "\n  " << Show(a.result->FStructure->root) << "\n";
+        }
+      });
+    } catch (const std::bad_alloc&) {
+      // A sentence that exhausts the memory counts as not analysed; its
+      // structures are freed with the reset.
+      english_bench::ResetAfterSentence();
+      ++outOfMemory;
+    }
+    if (options.trace) {
+      std::cerr << "  " << std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count()
+                << " ms\n";
+    }
     if (ok) {
       ++analysed;
     } else {
@@ -140,9 +167,9 @@ int main(int argc, char** argv) {
     }
   }
 
-  std::printf("%zu of %zu distinct sentences analysed (%.1f%%); %zu message boxes (%zu while compiling)\n", analysed,
-              sentences.size(), 100.0 * static_cast<double>(analysed) / static_cast<double>(sentences.size()),
-              messages, compileMessages);
+  std::printf("%zu of %zu distinct lines analysed (%.1f%%); %zu message boxes (%zu while compiling); %zu out of memory\n",
+              analysed, sentences.size(), 100.0 * static_cast<double>(analysed) / static_cast<double>(sentences.size()),
+              messages, compileMessages, outOfMemory);
   std::vector<std::pair<std::string, size_t>> byCount(unknown.begin(), unknown.end());
   std::stable_sort(byCount.begin(), byCount.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
   std::printf("\nunknown words (%zu distinct):\n", byCount.size());

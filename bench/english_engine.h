@@ -137,6 +137,34 @@ bool Analyse(Engine& engine, const std::string& text, Inspect&& inspect) {
   return analysis.analysed;
 }
 
+// Every sentence of a line in turn, as the translator takes them ("Wait a
+// little. He hasn't arrived yet."): true when each has an analysis.
+template <typename Inspect>
+bool AnalyseLine(Engine& engine, const std::string& text, Inspect&& inspect) {
+  engine.pre->SetSentence(FromUtf8(StripTrailingMarks(text)));
+  bool all = true;
+  size_t sentences = 0;
+  for (;;) {
+    CSentenceReadings readings;
+    CSentenceTokens tokens;
+    engine.parser->PreprocessSentence(readings, tokens);
+    if (tokens.empty()) break;
+    ++sentences;
+    Analysis analysis;
+    for (const CToken* token : tokens) analysis.words.push_back(token->Text);
+    if (engine.parser->ParseTokens(readings, tokens)) {
+      analysis.result.reset(engine.parser->GetParseResult());
+      analysis.analysed = analysis.result != nullptr;
+    }
+    inspect(analysis, tokens);
+    all = all && analysis.analysed;
+    analysis.result.reset();
+    for (CToken* token : tokens) delete token;
+    ResetAfterSentence();
+  }
+  return all && sentences > 0;
+}
+
 inline bool Analyse(Engine& engine, const std::string& text) {
   return Analyse(engine, text, [](const Analysis&, const CSentenceTokens&) {});
 }

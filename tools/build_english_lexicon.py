@@ -115,6 +115,9 @@ CORPUS_EXCLUSIONS = {item if ':' not in item else tuple(item.split(':'))
 # Frame code -> (frame, equations).
 FRAMES = {code: (frame, (', ' + equations) if equations else '')
           for code, frame, equations in source_fields('verb-frames.txt', 3)}
+# Frame code -> the frame of its passive.
+PASSIVE_FRAMES = dict(source_fields('passive-frames.txt', 2))
+PASSIVE_FEATURES = '^VFORM=pastpart, ^PASSIVE=c +'
 # (index in the paradigm, word-list tags, features) for every verb reading.
 VERB_FORMS = [(SLOTS.index(slot), tuple(tags.split()), features)
               for slot, tags, features in source_fields('verb-forms.txt', 3)]
@@ -435,6 +438,10 @@ def add_verb(lexicon, paradigm, frames):
             for code in codes:
                 names, control = FRAMES[code]
                 lexicon.add(form, 'v', lemma, "^PRED='%s<%s>', %s%s" % (lemma, names, features, control))
+    for form in paradigm['pastpart']:
+        for code in codes:
+            if code in PASSIVE_FRAMES:
+                lexicon.add(form, 'v', lemma, "^PRED='%s<%s>', %s" % (lemma, PASSIVE_FRAMES[code], PASSIVE_FEATURES))
 
 
 def verb_paradigm(lexicon, wordnet, lemma):
@@ -538,8 +545,10 @@ def add_corpus_readings(lexicon, wordnet, corpus, verbs_done):
                 lexicon.add(word, 'adv', word, "^PRED='%s', ^PARTICLE=+" % word)
             elif kind == 'prep':
                 lexicon.add(word, 'p', word, "^PRED='%s<OBJ>'" % word)
-            elif kind in ('sub_conj', 'coord_conj'):
-                lexicon.add(word, kind, word, '')
+            elif kind == 'sub_conj':
+                lexicon.add(word, kind, word, '^CONJFORM=%s' % word)
+            elif kind == 'coord_conj':
+                lexicon.add(word, kind, word, '^COORD=%s' % word)
             elif kind in ('card', 'ord'):
                 lexicon.add(word, kind, word, "^PRED='%s'" % word)
 
