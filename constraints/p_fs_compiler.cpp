@@ -103,7 +103,9 @@ P_ConVal* BuildRightValue(const std::string& right, bool& ok) {
 // The item of a split equation, or null when a name cannot be interned.
 std::unique_ptr<P_FSItem> MakeItem(const std::string& left, const std::string& op, const std::string& right) {
   bool ok = true;
-  if (op == "=" && !StartsWithAny(right, "{!^") && !HasBlank(left) && !HasBlank(right)) {
+  // A simple item always speaks of the mother: an equation on the daughter
+  // ('!') keeps its side in a complex item.
+  if (op == "=" && left.front() != '!' && !StartsWithAny(right, "{!^") && !HasBlank(left) && !HasBlank(right)) {
     auto simple = std::make_unique<P_FSItemSimple>(InternName(left.substr(1), ok), InternName(right, ok));
     if (!ok) return nullptr;
     return simple;

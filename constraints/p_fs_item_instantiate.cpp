@@ -51,16 +51,22 @@ P_FStructure* EquatedFStructure(P_FStructure* fs) {
   return equated ? equated : fs;
 }
 
-// The F-structure of one inner path step, made when missing. An item of the
-// step whose first value holds no F-structure gets a link to the new one
-// through AddItem, so the clash with its atomic values shows as a nogood.
-P_FStructure* NextStepFStructure(P_FStructure* fs, uint16_t attribute) {
+// The F-structure of one inner path step, made when missing. A new step
+// exists only where the value placed through it holds: its link takes the
+// value's context (under the always-true one the step's function would be
+// present in every reading). An item of the step whose first value holds no
+// F-structure gets a link to the new one through AddItem, so the clash with
+// its atomic values shows as a nogood.
+P_FStructure* NextStepFStructure(P_FStructure* fs, uint16_t attribute, const P_ConVal& placed) {
   P_FSItem* found = fs->FindItem(attribute);
   if (found) {
     if (P_FStructure* held = FirstValueFStructure(found)) return held;
   }
   P_FStructure* next = nullptr;
   P_FSItemComplex* step = NewStepItem(attribute, next);
+  P_ConVal* link = step->values.front();
+  link->context = placed.context;
+  link->RebuildContextBits();
   if (found) {
     fs->AddItem(step);
   } else {
@@ -192,7 +198,7 @@ void P_FSItemComplex::PlaceValueAtPath(P_FStructure* fs, std::string path, const
   if (!fs || !value) return;
   while (path.find(' ') != std::string::npos) {
     const uint16_t step = P_SymbolTable::Intern(SplitFirstWord(path));
-    fs = NextStepFStructure(EquatedFStructure(fs), step);
+    fs = NextStepFStructure(EquatedFStructure(fs), step, *value);
   }
   auto* last = new P_FSItemComplex(P_SymbolTable::Intern(path), TakesFStructures(path) ? kItemFStructureValued : 0);
   last->AddValue(value->Clone());

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/parse_clock.h"
+#include "core/sentence_memory.h"
 
 namespace {
 
@@ -31,5 +32,5 @@ SolverClock SetSolverClock(SolverClock clock) { return std::exchange(Clock(), st
 
 bool SolverTimeExceeded() {
   const int64_t now = Clock() ? Clock()() : ParseClock();
-  return now - ParseStartTime > ParseTimeLimit;
+  return now - ParseStartTime > ParseTimeLimit || SentenceMemoryExceeded(now);
 }

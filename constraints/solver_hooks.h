@@ -21,5 +21,6 @@ std::optional<std::vector<uint16_t>> LookUpSubcatFrame(int frame_number);
 using SolverClock = std::function<int64_t()>;
 // Installs a clock (an empty one restores ParseClock) and returns the old one.
 SolverClock SetSolverClock(SolverClock clock);
-// clock - ParseStartTime > ParseTimeLimit: the parse has run out of time.
+// clock - ParseStartTime > ParseTimeLimit: the parse has run out of time; or
+// the sentence has passed its memory budget (core/sentence_memory.h).
 bool SolverTimeExceeded();

@@ -58,7 +58,7 @@ bool CCfgParser::ReserveChoices(int count) {
 }
 
 void CCfgParser::BuildItemFStructures(CCfgChartItem* item, P_FStructure* fs, int* counter) {
-  if (ParseClock() - parseStart_ > timeLimit_) {
+  if (OutOfBudget()) {
     timedOut_ = true;
     return;
   }
@@ -82,16 +82,15 @@ void CCfgParser::BuildItemFStructures(CCfgChartItem* item, P_FStructure* fs, int
     if (children.empty()) continue;
     P_FStructure* daughter = nullptr;
     std::vector<std::unique_ptr<P_ConValFSLink>> links;
-    if (record.isPOS) {
-      // The reading of the first alternative stands for the position.
-      CELexicalEntry* reading = children.front().child.reading;
-      if (reading == nullptr) continue;
-      daughter = reading->cachedFStructure != nullptr ? reading->cachedFStructure : BuildReadingFStructure(reading, &c);
-    } else if (children.size() == 1) {
-      daughter = EnsureItemFStructure(children.front().child.item, &c);
+    if (children.size() == 1) {
+      daughter = ChildFStructure(children.front().child, &c);
+      if (daughter == nullptr) continue;
     } else {
+      // Several items, or several readings of one word, stand at the
+      // position: each joins under the context of its alternatives.
       for (const DistinctChild& distinct : children) {
-        P_FStructure* child = EnsureItemFStructure(distinct.child.item, &c);
+        P_FStructure* child = ChildFStructure(distinct.child, &c);
+        if (child == nullptr) continue;
         auto link = std::make_unique<P_ConValFSLink>();
         link->context = distinct.context;
         link->contextBits = BuildFeatureSet(ToLiterals(distinct.context));
@@ -101,11 +100,12 @@ void CCfgParser::BuildItemFStructures(CCfgChartItem* item, P_FStructure* fs, int
         links.push_back(std::move(link));
         daughter = child;
       }
+      if (daughter == nullptr) continue;
     }
     if (choicesExhausted_) break;
     std::vector<P_ConVal*> linkValues;
     for (const auto& link : links) linkValues.push_back(link.get());
-    const bool several = !record.isPOS && children.size() > 1;
+    const bool several = children.size() > 1;
     for (uint16_t id : record.itemIds) ApplyAnnotation(id, entry, fs, daughter, several ? &linkValues : nullptr);
   }
   FinishFStructure(fs);
@@ -134,6 +134,16 @@ std::vector<CCfgParser::DistinctChild> CCfgParser::CollectDistinctChildren(const
     }
   }
   return distinct;
+}
+
+// The F-structure of a child: its reading's (built once per reading) or its
+// item's.
+P_FStructure* CCfgParser::ChildFStructure(const CCfgChild& child, int* counter) {
+  if (child.reading != nullptr) {
+    return child.reading->cachedFStructure != nullptr ? child.reading->cachedFStructure
+                                                      : BuildReadingFStructure(child.reading, counter);
+  }
+  return EnsureItemFStructure(child.item, counter);
 }
 
 // An item's F-structure is built once and shared by every parent. It is
@@ -173,8 +183,34 @@ void CCfgParser::ApplyAnnotation(uint16_t itemId, int offset, P_FStructure* fs, 
   std::unique_ptr<P_FSItem> clone(P_FSCompiler::CloneRegisteredItem(static_cast<int16_t>(itemId)));
   if (!clone) return;
   const auto shift = static_cast<int8_t>(offset);
+  if (auto* onDaughter = dynamic_cast<P_FSItemComplex*>(clone.get());
+      onDaughter != nullptr && (onDaughter->flags & kItemOnDaughter) != 0 && onDaughter->AsDefiningItem() != nullptr) {
+    DefineOnDaughters(*onDaughter, shift, daughter, links);
+    return;
+  }
   P_FSItem* result = links != nullptr ? clone->Evaluate(shift, fs, *links) : clone->Instantiate(shift, fs, daughter);
   StoreInstantiatedItem(result, fs, daughter, true);
+}
+
+// A defining equation on the daughter ("!CASE=obl" beside "! $ ^ADJUNCT" or
+// "^OBJ=!") is the daughter's own: it joins the F-structure of the daughter,
+// or of each of its alternatives, with the daughter in the mother's place,
+// just as a path through the mother's function would reach it.
+void CCfgParser::DefineOnDaughters(const P_FSItemComplex& item, int8_t shift, P_FStructure* daughter,
+                                   const std::vector<P_ConVal*>* links) {
+  std::vector<P_FStructure*> targets;
+  if (links == nullptr) {
+    targets.push_back(daughter);
+  } else {
+    for (const P_ConVal* link : *links) targets.push_back(link->GetBoundFStructure());
+  }
+  for (P_FStructure* target : targets) {
+    if (target == nullptr) continue;
+    std::unique_ptr<P_FSItem> copy(item.Clone());
+    auto* own = static_cast<P_FSItemComplex*>(copy.get());
+    own->flags = static_cast<uint8_t>(own->flags & ~kItemOnDaughter);
+    StoreInstantiatedItem(own->Instantiate(shift, target, target), target, target, true);
+  }
 }
 
 // A defining item joins the F-structure; a constraining one is anchored

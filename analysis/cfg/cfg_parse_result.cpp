@@ -1,6 +1,7 @@
 // CCfgParser: the solved F-structure of the constraint system turned into a
 // CFSNode tree under "ROOT", wrapped in a CParseResult.
 #include <algorithm>
+#include <utility>
 #include <string>
 
 #include "analysis/cfg/cfg_parser.h"
@@ -12,6 +13,7 @@
 #include "core/fs_node.h"
 #include "core/string_helpers.h"
 #include "core/symbol_table.h"
+#include "core/trace_log.h"
 #include "resources/english/e_lexicon.h"
 
 namespace {
@@ -39,9 +41,18 @@ std::string WithoutQuotes(const std::string& text) {
 
 CParseResult* CCfgParser::GetParseResult() {
   if (!lastParseSucceeded_ || solved_ == nullptr) return nullptr;
+  // The tree that the parse checked; a second result gets a tree of its own.
+  CFSHandle* handle = tree_ != nullptr ? std::exchange(tree_, nullptr) : ConvertFStructure(solved_);
+  // A conversion cut short by the time limit or the memory budget is no
+  // analysis; its nodes and handle go with the per-sentence reset.
+  if (conversionOutOfTime_) {
+    timedOut_ = true;
+    WriteTraceLog(u"The F-structure tree was not finished within the sentence's time or memory");
+    return nullptr;
+  }
   auto* result = new CParseResult(nullptr, nullptr);
   result->Names = tokenRecords_;
-  result->FStructure = ConvertFStructure(solved_);
+  result->FStructure = handle;
   return result;
 }
 
@@ -58,7 +69,9 @@ CFSHandle* CCfgParser::ConvertFStructure(P_FStructure* fs) {
   auto* handle = new CFSHandle();
   structureClass_.clear();
   structureClasses_.clear();
-  for (;;) {
+  conversionOutOfTime_ = false;
+  clashingAttribute_.clear();
+  while (!conversionOutOfTime_) {
     const size_t revision = structureRevision_;
     convertedInto_.clear();
     handle->root = ConvertFStructureNode(fs, nullptr);
@@ -74,26 +87,58 @@ CFSHandle* CCfgParser::ConvertFStructure(P_FStructure* fs) {
 CFSNode* CCfgParser::ConvertFStructureNode(P_FStructure* fs, CFSNode* node) {
   if (fs == nullptr) return nullptr;
   if (node == nullptr) node = new CFSNode();
-  // A copy: converting may join classes and so change the lists.
-  for (P_FStructure* member : SameStructureAs(fs)) ConvertItems(member, node);
+  if (conversionOutOfTime_ || OutOfBudget()) {
+    conversionOutOfTime_ = true;
+    return node;
+  }
+  // Every F-structure that this node shows, each once: the members of fs's
+  // class and the F-structures linked at their roots. One structure is often
+  // reached through several of them; converting it once per way would
+  // multiply the work with every level of the structure.
+  const std::vector<P_FStructure*> shown = StructuresShownBy(fs);
+  convertPath_.insert(convertPath_.end(), shown.begin(), shown.end());
+  for (P_FStructure* member : shown) {
+    convertedInto_.emplace_back(node, member);
+    ConvertItems(member, node);
+  }
+  convertPath_.resize(convertPath_.size() - shown.size());
   return node;
 }
 
-// The items of one F-structure and of those linked at its root, into the
-// node; each of those F-structures is noted as converted into it.
-void CCfgParser::ConvertItems(P_FStructure* fs, CFSNode* node) {
-  // An F-structure met again below itself is not walked twice.
-  if (std::find(convertPath_.begin(), convertPath_.end(), fs) != convertPath_.end()) return;
-  convertPath_.push_back(fs);
-  std::vector<P_FStructure*> linked{fs};
-  for (size_t i = 0; i < linked.size(); ++i) {
-    convertedInto_.emplace_back(node, linked[i]);
-    for (const P_ConVal* link : linked[i]->root->values) {
-      P_FStructure* bound = link->GetBoundFStructure();
-      if (bound != nullptr && std::find(linked.begin(), linked.end(), bound) == linked.end()) linked.push_back(bound);
+// The F-structures shown by the node of fs, in the order of their items:
+// each member of fs's class (fs first) followed by the F-structures linked
+// at its root, depth first. An F-structure already being converted above
+// (met again below itself) is left out.
+std::vector<P_FStructure*> CCfgParser::StructuresShownBy(P_FStructure* fs) {
+  std::vector<P_FStructure*> shown;
+  const auto isOnPath = [this](const P_FStructure* f) {
+    return std::find(convertPath_.begin(), convertPath_.end(), f) != convertPath_.end();
+  };
+  const auto isShown = [&shown](const P_FStructure* f) { return std::find(shown.begin(), shown.end(), f) != shown.end(); };
+  std::vector<P_FStructure*> pending;
+  for (P_FStructure* member : SameStructureAs(fs)) {
+    if (isOnPath(member)) continue;
+    pending.push_back(member);
+    while (!pending.empty()) {
+      P_FStructure* next = pending.back();
+      pending.pop_back();
+      if (isShown(next)) continue;
+      shown.push_back(next);
+      const std::list<P_ConVal*>& links = next->root->values;
+      for (auto link = links.rbegin(); link != links.rend(); ++link) {
+        P_FStructure* bound = (*link)->GetBoundFStructure();
+        if (bound != nullptr && !isShown(bound)) pending.push_back(bound);
+      }
     }
   }
-  for (P_FSItem* item : fs->CollectAllItems()) {
+  return shown;
+}
+
+// The items of one F-structure (its own, not those of linked ones) into the
+// node.
+void CCfgParser::ConvertItems(P_FStructure* fs, CFSNode* node) {
+  for (P_FSItem* item : fs->items) {
+    if (conversionOutOfTime_) return;
     const ItemValues values(item);
     if (values.empty()) continue;
     if (item->attribute == SymbolTablePredId) {
@@ -106,7 +151,6 @@ void CCfgParser::ConvertItems(P_FStructure* fs, CFSNode* node) {
       ConvertAttribute(node, item->attribute, values.list());
     }
   }
-  convertPath_.pop_back();
 }
 
 // The class of fs: the F-structures known to be one functional structure
@@ -207,9 +251,13 @@ void CCfgParser::ConvertAttribute(CFSNode* node, uint16_t attribute, const std::
     if (symbols.empty()) continue;
     if (isNew) {
       child->Value.insert(child->Value.end(), symbols.begin(), symbols.end());
-    } else {
-      child->Value = IntersectIdVectors(child->Value, symbols);
+      continue;
     }
+    // Structures the solver kept apart meet here as one (the two halves of
+    // a control equation): values that have nothing in common clash.
+    const bool hadValues = !child->Value.empty();
+    child->Value = IntersectIdVectors(child->Value, symbols);
+    if (hadValues && child->Value.empty() && clashingAttribute_.empty()) clashingAttribute_ = NarrowToWide(name);
   }
   // An attribute whose values added nothing stays out of the tree (its node
   // is freed with the others by the per-sentence reset).

@@ -2,8 +2,11 @@
 // tokens with a reading list per token, narrows the readings by rules and by
 // the part-of-speech tagger, fills an Earley chart over the compiled English
 // grammar (falling back to all readings when the tagged readings do not
-// parse), builds and solves the F-structure of the complete analysis through
-// the constraint system, and turns it into a CFSNode tree under "ROOT".
+// parse or their analysis fails in solving), builds and solves the
+// F-structure of the complete analysis through the constraint system, and
+// turns it into a CFSNode tree under "ROOT", which is checked for complete
+// frames and consistent shared structures before it counts as an analysis.
+// One time limit and one memory budget cover all of a sentence's phases.
 //
 // Files: cfg_parser.cpp (set-up, word look-up, sentence collection),
 // cfg_reading_filters.cpp, cfg_parsing.cpp (chart and Earley loop),
@@ -44,6 +47,7 @@ class CFSNode;
 class CPreProcessor;
 class P_ConVal;
 class P_FSItem;
+class P_FSItemComplex;
 class P_FStructure;
 
 // A token vector parallel to a sentence's reading lists; the caller of
@@ -87,9 +91,10 @@ class CCfgParser {
 
   // --- Parsing (cfg_parsing.cpp)
 
-  // Tags, parses (again over all readings when the tagged parse fails),
-  // builds and solves. True only for an analysis that was built and solved
-  // within the time limit and has a consistent reading.
+  // Tags, parses (again over all readings when the tagged parse or its
+  // analysis fails), builds, solves and makes the tree. True only for an
+  // analysis that was built, solved and converted within the sentence's time
+  // and memory, has a consistent reading and a tree with complete frames.
   bool ParseTokens(CSentenceReadings& readings, CSentenceTokens& tokens);
   // PreprocessSentence into lists of its own, then ParseTokens.
   bool ParseSentence();
@@ -114,7 +119,8 @@ class CCfgParser {
   // --- Results (cfg_parse_result.cpp)
 
   // The analysis of the last successful parse, or null. The caller owns the
-  // result; its nodes and handle belong to their registries.
+  // result; its nodes and handle belong to their registries. The first call
+  // hands out the tree the parse checked; a later one converts again.
   CParseResult* GetParseResult();
   CFSHandle* ConvertFStructure(P_FStructure* fs);
   CFSNode* ConvertFStructureNode(P_FStructure* fs, CFSNode* node);
@@ -150,8 +156,13 @@ class CCfgParser {
   void LogTaggedSentence(const CSentenceReadings& readings);
   CCfgChartItem* FindCompleteStartItem() const;
   CCompiledProduction* FindStartProduction() const;
+  // The time limit and the memory budget of a sentence start once, in
+  // ParseTokens (or in ParseChart called alone), and cover every phase.
+  void BeginSentenceBudget();
+  bool OutOfBudget() const;
   void AbandonTimedOutChart();
   bool FinishAnalysis();
+  bool MayRetryOverAllReadings(const CSentenceReadings& tagged, const CSentenceReadings& full) const;
 
   // F-structure steps.
   struct DistinctChild {
@@ -160,10 +171,13 @@ class CCfgParser {
   };
   std::vector<DistinctChild> CollectDistinctChildren(const CCfgChildAlternatives& alternatives,
                                                       const std::vector<ContextList>& contexts, size_t position);
+  P_FStructure* ChildFStructure(const CCfgChild& child, int* counter);
   P_FStructure* EnsureItemFStructure(CCfgChartItem* item, int* counter);
   P_FStructure* BuildReadingFStructure(CELexicalEntry* reading, int* counter);
   void ApplyAnnotation(uint16_t itemId, int offset, P_FStructure* fs, P_FStructure* daughter,
                        const std::vector<P_ConVal*>* links);
+  void DefineOnDaughters(const P_FSItemComplex& item, int8_t shift, P_FStructure* daughter,
+                         const std::vector<P_ConVal*>* links);
   void StoreInstantiatedItem(P_FSItem* item, P_FStructure* fs, P_FStructure* daughter, bool rewritePred);
   void RewritePredValues(P_FSItem* wrapper);
   bool ReserveChoices(int count);
@@ -176,6 +190,7 @@ class CCfgParser {
   void ConvertIndex(CFSNode* node, const P_ConVal* value);
   void ConvertAttribute(CFSNode* node, uint16_t attribute, const std::list<P_ConVal*>& values);
   void ConvertItems(P_FStructure* fs, CFSNode* node);
+  std::vector<P_FStructure*> StructuresShownBy(P_FStructure* fs);
   size_t StructureClassOf(P_FStructure* fs);
   std::vector<P_FStructure*> SameStructureAs(P_FStructure* fs);
   void JoinStructuresOfEachNode();
@@ -218,9 +233,15 @@ class CCfgParser {
   bool choicesExhausted_ = false;
   bool lastParseSucceeded_ = false;
   P_FStructure* solved_ = nullptr;  // owned by the F-structure registry
+  CFSHandle* tree_ = nullptr;       // its checked tree, until handed out (handle registry)
   size_t xmlBudget_ = 0;
   std::vector<const CCfgChartItem*> xmlPath_;
   std::vector<const P_FStructure*> convertPath_;
+  bool conversionOutOfTime_ = false;
+  // The first attribute whose values clashed when the conversion joined
+  // structures; empty when none did.
+  WString clashingAttribute_;
+  bool sentenceBudgetStarted_ = false;
   // F-structures that the conversion found to be one functional structure:
   // those converted into one node, joined over the rounds of a conversion.
   std::map<const P_FStructure*, size_t> structureClass_;

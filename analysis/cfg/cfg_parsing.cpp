@@ -5,8 +5,12 @@
 #include <memory>
 
 #include "analysis/cfg/cfg_parser.h"
+#include "analysis/cfg/cfg_completeness.h"
 #include "constraints/p_symbol_table.h"
+#include "core/fs_handle.h"
+#include "core/fs_node.h"
 #include "core/parse_clock.h"
+#include "core/sentence_memory.h"
 #include "core/string_helpers.h"
 #include "core/symbol_table.h"
 #include "core/trace_log.h"
@@ -42,13 +46,20 @@ bool CCfgParser::ParseTokens(CSentenceReadings& readings, CSentenceTokens& token
   choicesExhausted_ = false;
   lastParseSucceeded_ = false;
   solved_ = nullptr;
+  tree_ = nullptr;
   if (grammar_ == nullptr || readings.empty() || readings.size() != tokens.size()) return false;
   if (readings.size() > kMaxChartTokens) {
     ReportLimit(u"The sentence has more than " + IntToWString(static_cast<int>(kMaxChartTokens)) +
                 u" tokens and cannot be parsed.");
     return false;
   }
-  ReadingSymbolGuard guard([this] { RestoreReadingSymbols(); });
+  ReadingSymbolGuard guard([this] {
+    RestoreReadingSymbols();
+    sentenceBudgetStarted_ = false;
+  });
+  // One time limit and one memory budget for every phase of the sentence:
+  // both parses, the F-structures, solving and the trees.
+  BeginSentenceBudget();
 
   FilterConjunctionReadings(readings, tokens);
   const CSentenceReadings full = readings;
@@ -56,19 +67,31 @@ bool CCfgParser::ParseTokens(CSentenceReadings& readings, CSentenceTokens& token
   FilterAuxParticleReadings(readings, full);
   LogTaggedSentence(readings);
 
-  bool parsed = ParseReadings(readings, tokens);
-  if (!parsed) {
+  if (ParseReadings(readings, tokens)) {
+    WriteTraceLog(u"CFG parsing completed");
+    if (FinishAnalysis()) return true;
+    // The tagged chart is complete but its analysis failed in solving (or
+    // is incomplete): the readings the tagger left out may give a sound
+    // one. A sentence out of time, memory, choices or names stays failed,
+    // and so does one whose tagging left every reading in.
+    if (!MayRetryOverAllReadings(readings, full)) return false;
+    WriteTraceLog(u"The analysis over the tagged readings failed in solving");
+  } else {
     WriteTraceLog(u"POS tagger's tagging failed");
-    RestoreReadingSymbols();
-    readings = full;
-    parsed = ParseReadings(readings, tokens);
   }
-  if (!parsed) {
+  RestoreReadingSymbols();
+  readings = full;
+  if (!ParseReadings(readings, tokens)) {
     WriteTraceLog(u"CFG parsing failed");
     return false;
   }
   WriteTraceLog(u"CFG parsing completed");
   return FinishAnalysis();
+}
+
+bool CCfgParser::MayRetryOverAllReadings(const CSentenceReadings& tagged, const CSentenceReadings& full) const {
+  if (timedOut_ || choicesExhausted_ || P_SymbolTable::NamesRefused()) return false;
+  return tagged != full;
 }
 
 bool CCfgParser::ParseSentence() {
@@ -115,11 +138,30 @@ bool CCfgParser::FinishAnalysis() {
   // so once): what is left is not the sentence's analysis.
   if (P_SymbolTable::NamesRefused()) return false;
   P_FStructure* solved = GetSolvedFStructure();
-  if (solved == nullptr || timedOut_ || ParseTimeExceeded()) {
-    timedOut_ = timedOut_ || ParseTimeExceeded();
+  if (solved == nullptr || timedOut_ || OutOfBudget()) {
+    timedOut_ = timedOut_ || OutOfBudget();
+    return false;
+  }
+  // The tree is made here, once: it is checked before the analysis counts,
+  // and GetParseResult hands it out.
+  CFSHandle* tree = ConvertFStructure(solved);
+  if (conversionOutOfTime_) {
+    timedOut_ = true;
+    WriteTraceLog(u"The F-structure tree was not finished within the sentence's time or memory");
+    return false;
+  }
+  if (!clashingAttribute_.empty()) {
+    WriteTraceLog(u"Inconsistent analysis: the values of " + clashingAttribute_ +
+                  u" clash where the analysis shares a structure");
+    return false;
+  }
+  if (const CFSNode* incomplete = FindIncompleteNode(tree->root)) {
+    WriteTraceLog(u"Incomplete analysis: a predicate lacks a function of its frame (" +
+                  GetSymbolName(static_cast<SymbolId>(incomplete->Attribute)) + u")");
     return false;
   }
   solved_ = solved;
+  tree_ = tree;
   lastParseSucceeded_ = true;
   return true;
 }
@@ -215,8 +257,7 @@ bool CCfgParser::ParseChart() {
   auto seeds = grammar_->GetProductionsForLHSAndMask(grammar_->GetStartCategoryId(), columns_[0]->GetCategoryMask());
   if (!seeds || seeds->empty()) return false;
   AddItemToColumn(new CCfgChartItem(0, seeds->front()), 0);
-  parseStart_ = ParseClock();
-  ParseStartTime = parseStart_;
+  if (!sentenceBudgetStarted_) BeginSentenceBudget();
 
   for (; currentColumnIndex_ < columns_.size(); ++currentColumnIndex_) {
     currentColumn_ = columns_[currentColumnIndex_];
@@ -230,13 +271,25 @@ bool CCfgParser::ParseChart() {
         Predict();
       }
       currentColumn_->AdvanceNextItem();
-      if (ParseClock() - parseStart_ > timeLimit_) {
+      if (OutOfBudget()) {
         AbandonTimedOutChart();
         return false;
       }
     }
   }
   return FindCompleteStartItem() != nullptr;
+}
+
+void CCfgParser::BeginSentenceBudget() {
+  parseStart_ = ParseClock();
+  ParseStartTime = parseStart_;
+  BeginSentenceMemory(parseStart_);
+  sentenceBudgetStarted_ = true;
+}
+
+bool CCfgParser::OutOfBudget() const {
+  const int64_t now = ParseClock();
+  return now - parseStart_ > timeLimit_ || SentenceMemoryExceeded(now);
 }
 
 void CCfgParser::AbandonTimedOutChart() {
@@ -264,18 +317,19 @@ void CCfgParser::Predict() {
   }
 }
 
-// The first reading of the part of speech after the dot moves the item into
-// the next column; later readings of the same part of speech are not used.
+// Every reading of the part of speech after the dot moves the item into the
+// next column. The copies are one item there, with one alternative per
+// reading: a reading whose frame fails in solving leaves the others.
 void CCfgParser::Scan() {
   const CEntryList* readings = currentColumn_->GetReadings();
   if (readings == nullptr) return;
   const uint16_t pos = currentItem_->GetSymbolAfterDot().id;
-  auto found = std::find_if(readings->begin(), readings->end(),
-                            [pos](const CELexicalEntry* reading) { return reading->GetPOSId() == pos; });
-  if (found == readings->end()) return;
-  CCfgChartItem* copy = currentItem_->CloneAdvanced();
-  copy->AdvanceDot({nullptr, *found});
-  AddItemToColumn(copy, currentColumnIndex_ + 1);
+  for (CELexicalEntry* reading : *readings) {
+    if (reading->GetPOSId() != pos) continue;
+    CCfgChartItem* copy = currentItem_->CloneAdvanced();
+    copy->AdvanceDot({nullptr, reading});
+    AddItemToColumn(copy, currentColumnIndex_ + 1);
+  }
 }
 
 void CCfgParser::Complete() {

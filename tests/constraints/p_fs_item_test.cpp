@@ -135,6 +135,43 @@ TEST_F(ItemTest, LinksPathsAndSetElementsAreBoundToFStructures) {
   EXPECT_EQ(SetElementCounter, 1);
 }
 
+// A path of three or more attributes: each step it makes holds only under
+// the context of the value placed through it, whether the first step is new
+// or was there already.
+TEST_F(ItemTest, InnerStepsOfALongPathHoldUnderTheValuesContext) {
+  for (bool firstStepThere : {true, false}) {
+    SCOPED_TRACE(firstStepThere);
+    P_FStructure& mother = *new P_FStructure();
+    if (firstStepThere) {
+      P_FSItemComplex xcomp(Id("XCOMP VFORM"), 0x40);
+      xcomp.AddValue(Atom("base"));
+      mother.AddItem(xcomp.Instantiate(0, &mother, nullptr));
+    }
+    P_FSItemComplex path(Id("XCOMP SUBJ CASE"), 0x40);
+    path.AddValue(Atom("nom", {2}));
+    mother.AddItem(path.Instantiate(0, &mother, nullptr));
+    const P_FSItem* xcomp = mother.FindItem(Id("XCOMP"));
+    ASSERT_NE(xcomp, nullptr);
+    // SUBJ stands in XCOMP's F-structure or in one it is equated with.
+    const P_FSItem* subj = nullptr;
+    std::vector<P_FStructure*> pending;
+    const ItemValues ways(xcomp);
+    for (const P_ConVal* way : ways) pending.push_back(way->GetBoundFStructure());
+    while (!pending.empty() && subj == nullptr) {
+      P_FStructure* f = pending.back();
+      pending.pop_back();
+      if (f == nullptr) continue;
+      subj = f->FindItem(Id("SUBJ"));
+      for (const P_ConVal* link : f->root->values) pending.push_back(link->GetBoundFStructure());
+    }
+    ASSERT_NE(subj, nullptr);
+    const ItemValues links(subj);
+    ASSERT_EQ(links.size(), 1u);
+    EXPECT_EQ(links.front()->context, (ContextList{2}));
+    EXPECT_EQ(Texts(FirstValueFStructure(subj)->FindItem(Id("CASE"))), Strings{"nom(2)"});
+  }
+}
+
 TEST_F(ItemTest, PathStepsThroughAtomicValuesKeepTheClash) {
   auto* mother = new P_FStructure();
   mother->AddItem(new P_FSItemSimple(Id("SUBJ"), Id("none")));

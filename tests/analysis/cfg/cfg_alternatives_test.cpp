@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "analysis/cfg/cfg_engine_fixture.h"
+#include "constraints/p_symbol_table.h"
 
 namespace {
 
@@ -62,11 +63,14 @@ constexpr const char* kSeparateQuestions =
 
 class CfgAlternatives : public cfg_test::CfgEngine {
  protected:
-  void Load(const std::string& rules) {
+  // The rules, and the lexicon with the extra entries after it.
+  void Load(const std::string& rules, const std::string& extraEntries = "") {
     const std::string data = cfg_test::SourceDir() + "/tests/data/cfg_alternatives/";
     for (const char* name : {"GovernableFunctions.txt", "dummy.txt", "lexicon.txt"}) {
       std::ifstream in(data + name, std::ios::binary);
-      WriteUtf16File(dir_.File(name), FromUtf8(std::string(std::istreambuf_iterator<char>(in), {})));
+      std::string text(std::istreambuf_iterator<char>(in), {});
+      if (name == std::string("lexicon.txt")) text += extraEntries;
+      WriteUtf16File(dir_.File(name), FromUtf8(text));
     }
     WriteUtf16File(dir_.File("rules.txt"), FromUtf8(rules));
     WriteUtf16File(dir_.File("macros.txt"), FromUtf8("/ No macros.\n"));
@@ -78,6 +82,10 @@ class CfgAlternatives : public cfg_test::CfgEngine {
   // The converted F-structure of the sentence, or null without analysis.
   const CFSNode* Analyse(const std::string& text) {
     ResetSentence();
+    return AnalyseInThisSentence(text);
+  }
+  // Without the per-sentence reset before it.
+  const CFSNode* AnalyseInThisSentence(const std::string& text) {
     readings_.clear();
     tokens_.clear();
     owned_.clear();
@@ -135,6 +143,113 @@ TEST_F(CfgAlternatives, ControlledSubjectIsTheWholeController) {
     EXPECT_NE(Content(At(root, controller)).find("CASE"), std::string::npos) << Content(root);
     EXPECT_EQ(Content(At(root, "XCOMP SUBJ")), Content(At(root, controller))) << Content(root);
   }
+}
+
+// The tagger's reading of a word parses but fails in solving (its frame
+// asks for an object the sentence lacks): the parse over all readings finds
+// the word's other reading, and no analysis is returned incomplete.
+TEST_F(CfgAlternatives, ATaggedAnalysisThatFailsInSolvingFallsBackToAllReadings) {
+  // "wh" stands for a second class of verbs here: the reading the tagger
+  // takes (the first) is the transitive one.
+  Load("S' -> S: ^=! ; .\n"
+       "S -> NP: ^SUBJ=! ; VP: ^=! ; .\n"
+       "VP -> v: ^=! ; .\n"
+       "VP -> wh: ^=! ; .\n"
+       "VP -> v: ^=! ; NP: ^OBJ=! ; .\n"
+       "NP -> n: ^=! ; .\n",
+       "swims: v, ^PRED='swim<SUBJ,OBJ>'.\n"
+       "swims: wh, ^PRED='swim<SUBJ>'.\n"
+       "eats: v, ^PRED='eat<SUBJ,OBJ>'.\n");
+  const std::tuple<const char*, const char*> cases[] = {
+      {"he swims", "{swim}"},  // the second reading after the fallback
+      {"he swims you", "{swim}"},  // the tagger's reading is right
+      {"he eats", "none"},  // no reading is complete
+  };
+  for (const auto& [sentence, predicate] : cases) {
+    SCOPED_TRACE(sentence);
+    EXPECT_EQ(Content(At(Analyse(sentence), "PRED VALUE")), predicate);
+  }
+}
+
+// A daughter keeps the other equations of its annotation, whether it is a
+// set member or a function of the mother: what they say of the daughter
+// ("!") is the daughter's, what they say of the mother ("^") the mother's.
+TEST_F(CfgAlternatives, ADaughterKeepsTheOtherEquationsOfItsAnnotation) {
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"! $ ^ADJUNCT, !CASE=obl, ^MOOD=ind", "ADJUNCT", "he go you"},
+      {"^OBJ=!, !CASE=obl, ^MOOD=ind", "OBJ", "he make you"},
+  };
+  for (const auto& [annotation, function, sentence] : cases) {
+    SCOPED_TRACE(annotation);
+    Load(std::string("S' -> S: ^=! ; .\n") + "S -> NP: ^SUBJ=! ; v: ^=! ; NP: " + annotation + " ; .\n" +
+         "NP -> n: ^=! ; .\n");
+    const CFSNode* root = Analyse(sentence);
+    ASSERT_NE(root, nullptr);
+    const std::string daughter = Content(At(root, function));
+    EXPECT_NE(daughter.find("{you}"), std::string::npos) << Content(root);
+    EXPECT_NE(daughter.find("CASE {obl}"), std::string::npos) << Content(root);
+    EXPECT_EQ(At(root, "CASE"), nullptr) << Content(root);
+    EXPECT_EQ(Content(At(root, "MOOD")), "{ind}") << Content(root);
+  }
+}
+
+// The two halves of a control equation are one structure: what the clause
+// says of its subject and what the complement says of its own subject must
+// agree, or the reading fails.
+TEST_F(CfgAlternatives, AControlEquationUnifiesItsTwoHalves) {
+  const std::tuple<const char*, bool> cases[] = {
+      {"^XCOMP SUBJ CASE=nom", true},
+      {"^XCOMP SUBJ CASE=acc", false},  // the clause's subject is nominative
+      {"^XCOMP SUBJ NUM=pl", false},    // "I" is singular
+  };
+  for (const auto& [complementSays, analysed] : cases) {
+    SCOPED_TRACE(complementSays);
+    Load(std::string("S' -> S: ^=! ; .\n") + "S -> NP: ^SUBJ=!, ^SUBJ CASE=nom ; VP: ^=! ; .\n" +
+         "VP -> v: ^=! ; INF: ^XCOMP=!, ^XCOMP SUBJ=^SUBJ, " + complementSays + " ; .\n" +
+         "INF -> p: ; v: ^=! ; .\n" + "NP -> n: ^=! ; .\n");
+    const CFSNode* root = Analyse("I want to go");
+    EXPECT_EQ(root != nullptr, analysed) << (root ? Content(root) : "");
+  }
+}
+
+// Readings of one word and one part of speech stand side by side in the
+// chart: the one whose frame fails in solving leaves the one that fits, in
+// the main clause and in a complement.
+TEST_F(CfgAlternatives, AReadingThatFailsInSolvingLeavesTheOneBesideIt) {
+  Load(std::string(kClauses) + "VP -> v: ^=! ; .\nVP -> v: ^=! ; NP: ^OBJ=!, ^OBJ CASE=acc ; .\n",
+       "leave: v, ^PRED='leave<SUBJ,OBJ>'.\n"
+       "leave: v, ^PRED='leave<SUBJ>'.\n"
+       "stay: v, ^PRED='stay<SUBJ>'.\n"
+       "stay: v, ^PRED='stay<SUBJ,OBJ>'.\n");
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"I leave", "PRED GF", "{SUBJ}"},
+      {"I leave you", "PRED GF", "{SUBJ OBJ}"},
+      {"I stay you", "PRED GF", "{SUBJ OBJ}"},
+      {"I want to leave", "XCOMP PRED GF", "{SUBJ}"},
+      {"I want to stay", "XCOMP PRED GF", "{SUBJ}"},
+  };
+  for (const auto& [sentence, path, functions] : cases) {
+    SCOPED_TRACE(sentence);
+    const CFSNode* root = Analyse(sentence);
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(Content(At(root, path)), functions) << Content(root);
+  }
+}
+
+// A sentence whose names the symbol table could not all take is told once
+// and fails; it is never reported with names missing. The next sentence
+// starts with the table as it was.
+TEST_F(CfgAlternatives, ASentenceThatCannotNameItsStructuresFails) {
+  Load(std::string(kClauses) + kMergedQuestions);
+  ResetSentence();
+  messages_.clear();
+  // The sentence's names so far fill the table (its first refusal is told).
+  for (int k = 0; P_SymbolTable::Intern("filler" + std::to_string(k)) != 0; ++k) {
+  }
+  EXPECT_EQ(AnalyseInThisSentence("where do you live"), nullptr);  // its set element needs a new name
+  EXPECT_EQ(messages_.messages().size(), 1u);
+  EXPECT_NE(Analyse("where do you live"), nullptr);  // Analyse resets first
+  EXPECT_EQ(messages_.messages().size(), 1u);
 }
 
 }  // namespace

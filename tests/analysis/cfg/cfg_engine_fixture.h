@@ -17,8 +17,10 @@
 #include "core/config_store.h"
 #include "core/fs_handle.h"
 #include "core/fs_node.h"
+#include "core/sentence_memory.h"
 #include "core/symbol_table.h"
 #include "platform/clock.h"
+#include "platform/heap_meter.h"
 #include "platform/utf8.h"
 #include "resources/english/e_lexicon.h"
 #include "resources/english/p_grammar.h"
@@ -70,6 +72,8 @@ class CfgEngine : public ::testing::Test {
 
   void TearDown() override {
     SetClockSourceForTesting({});
+    SetHeapMeterForTesting({});
+    SentenceMemoryCheckInterval = kDefaultSentenceMemoryCheckInterval;
     ResetSentence();
     FreeAllEarleyItems();
     FreeAllChartColumns();

@@ -3,9 +3,13 @@
 // over all readings, and the C-structure XML of the chart.
 #include <fstream>
 #include <functional>
+#include <set>
 #include <sstream>
 
+#include "analysis/cfg/cfg_completeness.h"
 #include "core/trace_log.h"
+#include "core/sentence_memory.h"
+#include "platform/heap_meter.h"
 
 #include "analysis/cfg/cfg_engine_fixture.h"
 
@@ -277,6 +281,122 @@ TEST_F(CfgShippedSentences, WrongSentencesGetNoAnalysis) {
                                "I think that him is sincere", "I read that he is sincere",
                                "I want to sleep the book", "What would you like to arrive"}) {
     EXPECT_FALSE(Parse(sentence)) << sentence;
+    ResetSentence();
+  }
+}
+
+// Inputs that once made a sentence slow, huge or noisy: each is analysed or
+// refused with little work, raises no kind of message twice, and its tree
+// holds each structure once per place it is shown.
+TEST_F(CfgShippedSentences, HardInputsStayBoundedAndQuiet) {
+  struct Case {
+    const char* sentence;
+    size_t maxNodes;
+  };
+  const Case cases[] = {
+      {"xx from school xx from school for five xx five days", 400},  // built millions of nodes
+      {"I zz gave zz him zz a zz book zz", 400},                      // overflowed the names
+      {"I zz gave zz him zz a zz book zz big zz big zz tall zz", 400},
+      {"I paid 1,000 I paid 1,000 I paid 1,000 I paid 1,000 I paid 1,000", 400},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.sentence);
+    messages_.clear();
+    if (Parse(c.sentence)) {
+      result_.reset(parser_->GetParseResult());
+      EXPECT_TRUE(result_);
+    }
+    EXPECT_LE(CFSNode::RegisteredCount(), c.maxNodes);
+    std::set<std::u16string> kinds;
+    for (const auto& message : messages_.messages()) {
+      EXPECT_TRUE(kinds.insert(MessageKind(message.text, message.caption)).second) << ToUtf8(message.text);
+    }
+    result_.reset();
+    ResetSentence();
+  }
+}
+
+// A stream of sentences with new words: each sentence's names leave the
+// symbol tables at its reset, so the last sentence fares as the first.
+TEST_F(CfgShippedSentences, AStreamOfNewWordsLeavesTheSymbolTablesAsTheyWere) {
+  const size_t names = SymbolNamesById().size();
+  std::string first;
+  for (int k = 0; k < 300; ++k) {
+    const std::string word = std::string("Zorb") + char('a' + k / 26 % 26) + char('a' + k % 26);
+    ASSERT_TRUE(Parse(word + " reads a book")) << k;
+    result_.reset(parser_->GetParseResult());
+    ASSERT_TRUE(result_);
+    const CFSNode* subject = At(result_->FStructure->root, {u"SUBJ", u"PRED", u"VALUE"});
+    EXPECT_EQ(Values(subject), Strings{word + "_n"}) << Show(result_->FStructure->root);
+    std::string shown = Show(result_->FStructure->root);
+    shown.replace(shown.find(word), word.size(), "W");
+    if (k == 0) first = shown;
+    EXPECT_EQ(shown, first);
+    result_.reset();
+    ResetSentence();
+    EXPECT_EQ(SymbolNamesById().size(), names) << k;
+  }
+  EXPECT_TRUE(messages_.messages().empty());
+}
+
+// The time limit covers the conversion into the tree, the last phase of a
+// parse: a clock that jumps at one of the last readings fails the sentence
+// instead of handing out a tree half made.
+TEST_F(CfgShippedSentences, ATreeNotFinishedInTimeIsNoAnalysis) {
+  int64_t reads = 0;
+  int64_t jumpAfter = INT64_MAX;
+  SetClockSourceForTesting([&] { return ++reads > jumpAfter ? int64_t{1} << 50 : int64_t{0}; });
+  ASSERT_TRUE(Parse("I gave him a book"));
+  const int64_t total = reads;
+  ResetSentence();
+  for (int64_t jump : {total - 3, total - 2, total - 1}) {
+    reads = 0;
+    jumpAfter = jump;
+    EXPECT_FALSE(Parse("I gave him a book")) << jump << " of " << total;
+    EXPECT_EQ(parser_->GetParseResult(), nullptr);
+    ResetSentence();
+  }
+}
+
+TEST_F(CfgShippedSentences, ASentencePastItsMemoryBudgetFailsWithOneMessage) {
+  const std::string sentence = "I gave him a book";
+  size_t measured = 0;
+  size_t growAfter = SIZE_MAX;
+  SetHeapMeterForTesting([&] { return ++measured > growAfter ? size_t{1} << 40 : size_t{1} << 20; });
+  SentenceMemoryCheckInterval = 0;  // measure at every step
+  ASSERT_TRUE(Parse(sentence));
+  result_.reset(parser_->GetParseResult());
+  ASSERT_TRUE(result_);
+  const size_t total = measured;
+  result_.reset();
+  ResetSentence();
+  ASSERT_GE(total, 2u);  // the baseline and at least one measure
+  for (size_t grow : {size_t{1}, total / 2, total - 1}) {
+    SCOPED_TRACE(grow);
+    measured = 0;
+    growAfter = grow;
+    messages_.clear();
+    if (Parse(sentence)) {
+      EXPECT_EQ(parser_->GetParseResult(), nullptr);
+    }
+    ASSERT_EQ(messages_.messages().size(), 1u);
+    EXPECT_NE(ToUtf8(messages_.messages()[0].text).find("MB of memory"), std::string::npos);
+    ResetSentence();
+  }
+  growAfter = SIZE_MAX;
+  EXPECT_TRUE(Parse(sentence));
+}
+
+// Sentences whose tagged reading once came back without a function its
+// verb's frame requires: they are analysed completely or not at all.
+TEST_F(CfgShippedSentences, NoAnalysisIsReturnedIncomplete) {
+  for (const char* sentence : {"I want you to look for Tom", "You have to appear in person"}) {
+    if (Parse(sentence)) {
+      result_.reset(parser_->GetParseResult());
+      ASSERT_TRUE(result_) << sentence;
+      EXPECT_EQ(FindIncompleteNode(result_->FStructure->root), nullptr) << sentence;
+    }
+    result_.reset();
     ResetSentence();
   }
 }
