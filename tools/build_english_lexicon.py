@@ -546,7 +546,7 @@ def add_corpus_readings(lexicon, wordnet, corpus, verbs_done):
             elif kind == 'prep':
                 lexicon.add(word, 'p', word, "^PRED='%s<OBJ>'" % word)
             elif kind == 'sub_conj':
-                lexicon.add(word, kind, word, '^CONJFORM=%s' % word)
+                lexicon.add(word, kind, word, '^CONJFORM=%s, ^CONJTYPE=adv' % word)
             elif kind == 'coord_conj':
                 lexicon.add(word, kind, word, '^COORD=%s' % word)
             elif kind in ('card', 'ord'):

@@ -208,16 +208,18 @@ TEST_F(ShippedEnglishDataTest, TheGrammarCoversItsSentences) {
 
 TEST_F(ShippedEnglishDataTest, TheGrammarPredictsTheSentenceStarts) {
   // Declaratives start with a pronoun, a determiner or a noun; questions
-  // with an auxiliary, a question word or adverb; commands with a verb. A
-  // preposition, a negation or a punctuation mark never starts a sentence.
+  // with an auxiliary, a question word or adverb; commands with a verb; a
+  // fronted adverbial with a preposition or a subordinating conjunction
+  // ("In the morning, ...", "When he came, ..."). A negation, a punctuation
+  // mark or an apostrophe never starts a sentence.
   auto start = grammar_->GetProductionsForLHS(grammar_->GetStartCategoryId());
   ASSERT_EQ(start->size(), 1u);
-  for (const char* pos : {"pron", "det", "n", "aux", "adj", "pn", "wh", "adv", "v"}) {
+  for (const char* pos : {"pron", "det", "n", "aux", "adj", "pn", "wh", "adv", "v", "p", "sub_conj"}) {
     CCategoryMask mask;
     mask.Set(grammar_->GetOrAddPOSId(pos));
     EXPECT_TRUE(CategoryMasksIntersect(start->front()->firstMask, mask)) << pos;
   }
-  for (const char* pos : {"p", "neg", "punct", "apostr"}) {
+  for (const char* pos : {"neg", "punct", "apostr"}) {
     CCategoryMask mask;
     mask.Set(grammar_->GetOrAddPOSId(pos));
     EXPECT_FALSE(CategoryMasksIntersect(start->front()->firstMask, mask)) << pos;
