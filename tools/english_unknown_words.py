@@ -69,7 +69,10 @@ def main():
                 if piece not in known and piece.lower() not in known:
                     unknown[piece] += 1
     missing = sum(unknown.values())
+    capitalised = sum(count for word, count in unknown.items() if word[0].isupper())
     print('held-out Brown files: %d running words, %d unknown (%.2f%%)' % (total, missing, 100.0 * missing / total))
+    print('  of them written with a capital (mostly names): %d (%.2f%%); in small letters: %d (%.2f%%)'
+          % (capitalised, 100.0 * capitalised / total, missing - capitalised, 100.0 * (missing - capitalised) / total))
     for word, count in unknown.most_common(args.top):
         print('%6d  %s' % (count, word))
     return 0
