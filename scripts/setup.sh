@@ -3,7 +3,10 @@
 # again; it installs nothing on a machine that already has everything.
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev googletest libbenchmark-dev libxml2-utils clang libclang-rt-14-dev python3 libcli11-dev)
+# python3 runs the data checks (sync_data.py, build_transition_table.py);
+# clang builds the fuzz targets; CLI11 reads the translator's command line.
+packages=(cmake g++ make libgtest-dev googletest libbenchmark-dev libxml2-utils python3 clang libclang-rt-14-dev
+          libcli11-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

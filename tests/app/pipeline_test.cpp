@@ -105,11 +105,11 @@ TEST_F(TranslatePipeline, HeadingsOfTheTreesNameSegmentAndGroup) {
   }
 }
 
-// A sentence of the evaluation file that the clause rules cut in two: both
-// segments translated, merged into one line with the joining text between.
+// A sentence that the clause rules cut in two: both segments translated,
+// merged into one line with the joining text between.
 TEST_F(TranslatePipeline, ALongSentenceIsCutAndMergedIntoOneLine) {
   SetUpEngine();
-  const CTranslationResult result = translator_.OnTranslate(u"He was tired so he went to bed.");
+  const CTranslationResult result = translator_.OnTranslate(u"The boy read a book so he went to bed.");
   ASSERT_EQ(result.segments.size(), 2u);
   EXPECT_TRUE(result.AllSegmentsTranslated());
   EXPECT_EQ(result.output.find(u'\n'), std::u16string::npos);

@@ -143,17 +143,17 @@ TEST_F(ShippedEnglishDataTest, WordsOfTheCoveredSentencesHaveTheirReadings) {
   };
   const Case cases[] = {
       {u"I", {"pron"}},       {u"gave", {"v"}},        {u"him", {"pron"}},      {u"a", {"det"}},
-      {u"book", {"n"}},       {u"The", {"det"}},       {u"boy", {"n"}},         {u"reads", {"v"}},
-      {u"books", {"n"}},      {u"boys", {"n"}},        {u"read", {"v"}},        {u"reading", {"v"}},
+      {u"book", {"n", "v"}},       {u"The", {"det"}},       {u"boy", {"n"}},         {u"reads", {"v"}},
+      {u"books", {"n", "v"}},      {u"boys", {"n"}},        {u"read", {"v"}},        {u"reading", {"n", "v"}},
       {u"is", {"aux", "v"}},  {u"are", {"aux", "v"}},  {u"was", {"aux", "v"}},  {u"were", {"aux", "v"}},
-      {u"has", {"aux", "v"}}, {u"have", {"aux", "v"}}, {u"will", {"aux"}},      {u"not", {"neg"}},
+      {u"has", {"aux", "v"}}, {u"have", {"aux", "v"}}, {u"will", {"aux", "v"}},      {u"not", {"neg"}},
       {u"Is", {"aux", "v"}},       {u"she", {"pron"}},      {u"they", {"pron"}},     {u"them", {"pron"}},
       {u"old", {"adj"}},      {u"big", {"adj"}},       {u"in", {"p"}},          {u"garden", {"n"}},
       {u"with", {"p"}},       {u"slept", {"v"}},       {u"the", {"det"}},       {u"given", {"v"}},
       {u"?", {"punct"}},      {u"children", {"n"}},    {u"went", {"v"}},        {u"quickly", {"adv"}},
       // Contractions as the tokeniser splits them: "don't" gives "don" and "t".
       {u"don", {"aux"}},      {u"t", {"neg"}},         {u"ll", {"aux"}},        {u"m", {"aux", "v"}},
-      {u"Tom", {"pn"}},       {u"where", {"adv"}},     {u"what", {"wh"}},
+      {u"Tom", {"pn"}},       {u"where", {"adv"}},     {u"what", {"det", "wh"}},
   };
   for (const Case& c : cases) EXPECT_EQ(Readings(c.word), c.readings) << ToUtf8(c.word);
 }
@@ -208,16 +208,18 @@ TEST_F(ShippedEnglishDataTest, TheGrammarCoversItsSentences) {
 
 TEST_F(ShippedEnglishDataTest, TheGrammarPredictsTheSentenceStarts) {
   // Declaratives start with a pronoun, a determiner or a noun; questions
-  // with an auxiliary, a question word or adverb; commands with a verb. A
-  // preposition, a negation or a punctuation mark never starts a sentence.
+  // with an auxiliary, a question word or adverb; commands with a verb; a
+  // fronted adverbial with a preposition or a subordinating conjunction
+  // ("In the morning, ...", "When he came, ..."). A negation, a punctuation
+  // mark or an apostrophe never starts a sentence.
   auto start = grammar_->GetProductionsForLHS(grammar_->GetStartCategoryId());
   ASSERT_EQ(start->size(), 1u);
-  for (const char* pos : {"pron", "det", "n", "aux", "adj", "pn", "wh", "adv", "v"}) {
+  for (const char* pos : {"pron", "det", "n", "aux", "adj", "pn", "wh", "adv", "v", "p", "sub_conj"}) {
     CCategoryMask mask;
     mask.Set(grammar_->GetOrAddPOSId(pos));
     EXPECT_TRUE(CategoryMasksIntersect(start->front()->firstMask, mask)) << pos;
   }
-  for (const char* pos : {"p", "neg", "punct", "apostr"}) {
+  for (const char* pos : {"neg", "punct", "apostr"}) {
     CCategoryMask mask;
     mask.Set(grammar_->GetOrAddPOSId(pos));
     EXPECT_FALSE(CategoryMasksIntersect(start->front()->firstMask, mask)) << pos;

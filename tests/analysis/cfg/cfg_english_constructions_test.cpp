@@ -1,0 +1,252 @@
+// The constructions of the shipped English grammar, each on sentences
+// written for this table (none from the evaluation sentences), with the
+// F-structure facts that matter to transfer: functions, tense, aspect,
+// modality, passive, agreement, the kind of a clause.
+#include "analysis/cfg/cfg_engine_fixture.h"
+#include "analysis/cfg/cfg_fstructure_paths.h"
+
+namespace cfg_test {
+namespace {
+
+using Path = std::vector<std::u16string>;
+
+// Paths used again and again.
+const Path kPred = {u"PRED", u"VALUE"};
+Path Under(Path prefix, const Path& rest) {
+  prefix.insert(prefix.end(), rest.begin(), rest.end());
+  return prefix;
+}
+Path PredOf(const Path& at) { return Under(at, kPred); }
+Path FirstAdjunct(const Path& at = {}) { return Under(at, {u"ADJUNCT", u"SET", kFirstMember}); }
+
+struct Row {
+  const char* construction;
+  const char* sentence;
+  std::vector<Expected> facts;
+};
+
+class EnglishConstructions : public ShippedCfgEngine {
+ protected:
+  void Check(const Row& row) {
+    SCOPED_TRACE(std::string(row.construction) + ": " + row.sentence);
+    ASSERT_TRUE(Parse(row.sentence));
+    std::unique_ptr<CParseResult> result(parser_->GetParseResult());
+    ASSERT_TRUE(result && result->FStructure && result->FStructure->root);
+    const CFSNode* root = result->FStructure->root;
+    for (const Expected& fact : row.facts) {
+      std::string where;
+      for (const auto& step : fact.path) where += ToUtf8(step) + " ";
+      EXPECT_EQ(Values(At(root, fact.path)), fact.values) << where << "in " << Show(root);
+    }
+  }
+  void CheckAll(const std::vector<Row>& rows) {
+    for (const Row& row : rows) {
+      Check(row);
+      ResetSentence();
+    }
+  }
+};
+
+TEST_F(EnglishConstructions, PassivesWithAndWithoutTheAgent) {
+  CheckAll({
+      {"passive with by", "The letter was written by my sister",
+       {{kPred, {"write"}}, {{u"PASSIVE"}, {"+"}}, {{u"TENSE"}, {"past"}}, {PredOf({u"SUBJ"}), {"letter"}},
+        {PredOf(FirstAdjunct()), {"by"}}, {{u"OBJ"}, {}}}},
+      {"passive, plural subject", "The windows were cleaned",
+       {{kPred, {"clean"}}, {{u"PASSIVE"}, {"+"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
+      {"present passive", "The car is washed every week", {{{u"PASSIVE"}, {"+"}}, {{u"TENSE"}, {"pres"}}}},
+      {"passive of a ditransitive verb", "She was given a prize",
+       {{{u"PRED", u"GF"}, {"SUBJ", "OBJ"}}, {PredOf({u"OBJ"}), {"prize"}}, {{u"PASSIVE"}, {"+"}}}},
+      {"perfect passive", "It has been sold",
+       {{kPred, {"sell"}}, {{u"ASPECT"}, {"perf"}}, {{u"PASSIVE"}, {"+"}}}},
+      {"modal perfect passive", "The letter should have been sent",
+       {{{u"MODAL"}, {"should"}}, {{u"ASPECT"}, {"perf"}}, {{u"PASSIVE"}, {"+"}}, {PredOf({u"SUBJ"}), {"letter"}}}},
+      {"future passive with by", "It will be repaired by the workers", {{{u"TENSE"}, {"fut"}}, {{u"PASSIVE"}, {"+"}}}},
+  });
+}
+
+TEST_F(EnglishConstructions, AspectsAndChainsOfAuxiliaries) {
+  CheckAll({
+      {"progressive", "The children are playing in the garden",
+       {{{u"ASPECT"}, {"prog"}}, {{u"TENSE"}, {"pres"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
+      {"perfect", "She has finished her work", {{{u"ASPECT"}, {"perf"}}, {{u"PASSIVE"}, {"-"}}, {{u"TENSE"}, {"pres"}}}},
+      {"past perfect", "They had left the city", {{{u"ASPECT"}, {"perf"}}, {{u"TENSE"}, {"past"}}}},
+      {"perfect progressive", "He has been reading for hours",
+       {{kPred, {"read"}}, {{u"ASPECT"}, {"perfprog"}}, {{u"TENSE"}, {"pres"}}}},
+      {"modal perfect", "You should have called me",
+       {{{u"MODAL"}, {"should"}}, {{u"ASPECT"}, {"perf"}}, {PredOf({u"OBJ"}), {"I"}}}},
+      {"modal perfect progressive", "She must have been sleeping",
+       {{{u"MODAL"}, {"must"}}, {{u"ASPECT"}, {"perfprog"}}, {kPred, {"sleep"}}}},
+      {"future progressive", "We will be waiting for you", {{{u"TENSE"}, {"fut"}}, {{u"ASPECT"}, {"prog"}}}},
+      {"progressive passive", "The road is being built", {{{u"ASPECT"}, {"prog"}}, {{u"PASSIVE"}, {"+"}}}},
+      {"modal", "She can swim very well", {{{u"MODAL"}, {"can"}}, {kPred, {"swim"}}}},
+      {"negated modal", "You must not smoke here", {{{u"MODAL"}, {"must"}}, {{u"NEG"}, {"+"}}}},
+  });
+}
+
+TEST_F(EnglishConstructions, ModalsWithTo) {
+  CheckAll({
+      {"have to", "I have to leave now",
+       {{kPred, {"have"}}, {PredOf({u"XCOMP"}), {"leave"}}, {PredOf({u"XCOMP", u"SUBJ"}), {"I"}}}},
+      {"used to", "We used to live in Lahore", {{kPred, {"use"}}, {PredOf({u"XCOMP"}), {"live"}}}},
+      {"ought to", "You ought to help him", {{kPred, {"ought"}}, {PredOf({u"XCOMP"}), {"help"}}}},
+      {"be going to", "They are going to leave",
+       {{kPred, {"go"}}, {{u"ASPECT"}, {"prog"}}, {PredOf({u"XCOMP"}), {"leave"}}}},
+  });
+}
+
+TEST_F(EnglishConstructions, RelativeClauses) {
+  CheckAll({
+      {"subject relative with who", "The man who lives here is a doctor",
+       {{PredOf(FirstAdjunct({u"SUBJ"})), {"live"}}, {PredOf(Under(FirstAdjunct({u"SUBJ"}), {u"SUBJ"})), {"who"}}}},
+      {"object relative with which", "I read the book which you gave me",
+       {{PredOf(FirstAdjunct({u"OBJ"})), {"give"}}, {PredOf(Under(FirstAdjunct({u"OBJ"}), {u"OBJ"})), {"which"}}}},
+      {"object relative with which after the copula", "This is the house which my father built",
+       {{PredOf(FirstAdjunct({u"PREDLINK"})), {"build"}},
+        {PredOf(Under(FirstAdjunct({u"PREDLINK"}), {u"OBJ"})), {"which"}}}},
+      {"relative without a relative word", "The book I read was old",
+       {{PredOf(FirstAdjunct({u"SUBJ"})), {"read"}}, {PredOf(Under(FirstAdjunct({u"SUBJ"}), {u"OBJ"})), {"pro"}}}},
+  });
+}
+
+TEST_F(EnglishConstructions, ClauseComplements) {
+  CheckAll({
+      {"that-clause", "I know that he is honest",
+       {{{u"PRED", u"GF"}, {"SUBJ", "COMP"}}, {PredOf({u"COMP"}), {"be"}}, {PredOf({u"COMP", u"PREDLINK"}), {"honest"}}}},
+      {"that-clause with a plural subject", "We believe that the children are safe",
+       {{{u"COMP", u"SUBJ", u"NUM"}, {"pl"}}}},
+  });
+}
+
+TEST_F(EnglishConstructions, EmbeddedQuestions) {
+  CheckAll({
+      {"embedded where", "I don't know where she lives",
+       {{PredOf({u"COMP"}), {"live"}}, {PredOf(FirstAdjunct({u"COMP"})), {"where"}}, {{u"NEG"}, {"+"}}}},
+      {"embedded object question", "I know what you mean", {{PredOf({u"COMP", u"OBJ"}), {"what"}}}},
+      {"embedded whether", "I don't know whether he is ready", {{{u"COMP", u"CONJFORM"}, {"whether"}}, {{u"NEG"}, {"+"}}}},
+      {"question word and infinitive", "I don't know how to swim",
+       {{PredOf({u"COMP"}), {"swim"}}, {PredOf({u"COMP", u"SUBJ"}), {"pro"}}, {PredOf(FirstAdjunct({u"COMP"})), {"how"}}}},
+      {"embedded subject question", "I know who wrote this book",
+       {{PredOf({u"COMP", u"SUBJ"}), {"who"}}, {PredOf({u"COMP", u"OBJ"}), {"book"}}}},
+  });
+}
+
+TEST_F(EnglishConstructions, SubordinateClausesBeforeAndAfter) {
+  CheckAll({
+      {"because after", "I was late because I was sick", {{Under(FirstAdjunct(), {u"CONJFORM"}), {"because"}}}},
+      {"when before, comma", "When he arrived, we were eating",
+       {{Under(FirstAdjunct(), {u"CONJFORM"}), {"when"}}, {{u"ASPECT"}, {"prog"}}}},
+      {"if before", "If it rains, we will stay inside", {{Under(FirstAdjunct(), {u"CONJFORM"}), {"if"}}}},
+      {"before after", "Wash your hands before you eat", {{Under(FirstAdjunct(), {u"CONJFORM"}), {"before"}}, {{u"MOOD"}, {"imp"}}}},
+      {"after before", "After we ate, we left", {{Under(FirstAdjunct(), {u"CONJFORM"}), {"after"}}}},
+      {"until", "Wait until he comes", {{Under(FirstAdjunct(), {u"CONJFORM"}), {"until"}}}},
+      {"while", "She sang while she cooked", {{Under(FirstAdjunct(), {u"CONJFORM"}), {"while"}}}},
+  });
+}
+
+TEST_F(EnglishConstructions, Coordination) {
+  CheckAll({
+      {"objects", "I like tea and coffee", {{{u"OBJ", u"COORD"}, {"and"}}, {{u"OBJ", u"NUM"}, {"pl"}}}},
+      {"adjectives", "She is young and beautiful", {{{u"PREDLINK", u"COORD"}, {"and"}}}},
+      {"clauses", "Tom went out and Mary stayed", {{{u"COORD"}, {"and"}}}},
+      {"clauses with but and a comma", "He was tired, but he kept working", {{{u"COORD"}, {"but"}}}},
+  });
+}
+
+// Coordinated subjects are plural; their person is the first if a conjunct
+// is first person, else the second if one is second person, else the third.
+TEST_F(EnglishConstructions, CoordinatedSubjectsAgree) {
+  CheckAll({
+      {"third and third", "Tom and Mary read books", {{{u"SUBJ", u"PERS"}, {"3"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
+      {"second and third", "You and Tom are friends", {{{u"SUBJ", u"PERS"}, {"2"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
+      {"third and first", "Tom and I are busy", {{{u"SUBJ", u"PERS"}, {"1"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
+      {"first and second", "I and you are late", {{{u"SUBJ", u"PERS"}, {"1"}}}},
+      {"second and first", "You and I should go", {{{u"SUBJ", u"PERS"}, {"1"}}}},
+      {"pronouns of the third person", "He and she were late", {{{u"SUBJ", u"PERS"}, {"3"}}}},
+      {"a list of three", "Tom, Mary and John are students",
+       {{{u"SUBJ", u"PERS"}, {"3"}}, {{u"SUBJ", u"NUM"}, {"pl"}}, {{u"SUBJ", u"COORD"}, {"and"}}}},
+  });
+  for (const char* sentence : {"Tom and Mary is happy", "Tom and I is busy", "You and I am busy", "He and she was late"}) {
+    EXPECT_FALSE(Parse(sentence)) << sentence;
+    ResetSentence();
+  }
+}
+
+TEST_F(EnglishConstructions, FrontedAdverbialsAndTimePhrases) {
+  CheckAll({
+      {"fronted adverb", "Yesterday I met your father", {{PredOf(FirstAdjunct()), {"yesterday"}}, {{u"TENSE"}, {"past"}}}},
+      {"fronted prepositional phrase, comma", "In the morning, we drink tea", {{PredOf(FirstAdjunct()), {"in"}}}},
+      {"fronted time phrase", "This week we will visit Karachi",
+       {{PredOf(FirstAdjunct()), {"week"}}, {{u"TENSE"}, {"fut"}}}},
+      {"time phrase after the verb", "She walks to school every morning", {{kPred, {"walk"}}}},
+  });
+}
+
+TEST_F(EnglishConstructions, Quantifiers) {
+  CheckAll({
+      {"all before a determiner", "All the students passed the test",
+       {{PredOf({u"SUBJ", u"QUANT"}), {"all"}}, {PredOf({u"SUBJ"}), {"student"}}}},
+      {"some of", "Some of my friends are here", {{PredOf({u"SUBJ"}), {"some"}}}},
+      {"every", "Every child needs love", {{PredOf({u"SUBJ", u"SPEC"}), {"every"}}}},
+      {"each of, singular", "Each of the boys has a bicycle", {{PredOf({u"SUBJ"}), {"each"}}, {{u"SUBJ", u"NUM"}, {"sg"}}}},
+      {"many", "Many people like music", {{PredOf({u"SUBJ", u"SPEC"}), {"many"}}}},
+      {"much", "I don't have much time", {{PredOf({u"OBJ", u"SPEC"}), {"much"}}, {{u"NEG"}, {"+"}}}},
+      {"no", "No student came", {{PredOf({u"SUBJ", u"SPEC"}), {"no"}}}},
+      {"any", "Do you have any questions", {{PredOf({u"OBJ", u"SPEC"}), {"any"}}, {{u"MOOD"}, {"interrog"}}}},
+  });
+}
+
+TEST_F(EnglishConstructions, Comparisons) {
+  CheckAll({
+      {"comparative with than", "My house is bigger than yours",
+       {{{u"PREDLINK", u"DEGREE"}, {"comp"}}, {PredOf({u"PREDLINK", u"OBJ"}), {"yours"}}}},
+      {"superlative with of", "This is the best book of the year",
+       {{{u"PREDLINK", u"ADJUNCT", u"SET", kFirstMember, u"DEGREE"}, {"superl"}}}},
+      {"superlative with in", "He is the tallest boy in the class", {{PredOf({u"PREDLINK"}), {"boy"}}}},
+  });
+}
+
+TEST_F(EnglishConstructions, ParticleVerbsInBothOrders) {
+  CheckAll({
+      {"particle before the object", "Put on your coat",
+       {{PredOf({u"OBJ"}), {"coat"}}, {Under(FirstAdjunct(), {u"PARTICLE"}), {"+"}}}},
+      {"particle after the object", "Put your coat on", {{PredOf({u"OBJ"}), {"coat"}}}},
+      {"particle before the object, past", "He picked up the book", {{PredOf({u"OBJ"}), {"book"}}}},
+      {"particle after the object, past", "He picked the book up", {{PredOf({u"OBJ"}), {"book"}}}},
+  });
+}
+
+TEST_F(EnglishConstructions, CommandsTagsAndVocatives) {
+  CheckAll({
+      {"negative imperative", "Don't touch the stove", {{{u"MOOD"}, {"imp"}}, {{u"NEG"}, {"+"}}}},
+      {"negative imperative of the copula", "Don't be late", {{{u"MOOD"}, {"imp"}}, {kPred, {"be"}}}},
+      {"tag question", "You are a student, aren't you", {{{u"TAG", u"NEG"}, {"+"}}, {kPred, {"be"}}}},
+      {"tag question after a modal", "She can swim, can't she", {{{u"TAG", u"NEG"}, {"+"}}, {{u"MODAL"}, {"can"}}}},
+      {"vocative first", "Mary, come here", {{PredOf({u"VOCATIVE"}), {"Mary"}}, {{u"MOOD"}, {"imp"}}}},
+      {"vocative last", "Thank you, Ahmed", {{PredOf({u"VOCATIVE"}), {"Ahmed"}}}},
+      {"comma after a fronted clause", "When I was young, I lived in a village",
+       {{kPred, {"live"}}, {Under(FirstAdjunct(), {u"CONJFORM"}), {"when"}}}},
+  });
+}
+
+TEST_F(EnglishConstructions, QuestionsCommandsAndThere) {
+  CheckAll({
+      {"question adverb, progressive", "Where are you going",
+       {{{u"MOOD"}, {"interrog"}}, {{u"ASPECT"}, {"prog"}}, {PredOf(FirstAdjunct()), {"where"}}}},
+      {"object question, past", "What did you buy yesterday",
+       {{PredOf({u"OBJ"}), {"what"}}, {{u"TENSE"}, {"past"}}, {{u"MOOD"}, {"interrog"}}}},
+      {"subject question, perfect", "Who has taken my pen", {{PredOf({u"SUBJ"}), {"who"}}, {{u"ASPECT"}, {"perf"}}}},
+      {"question determiner", "Which book do you want",
+       {{PredOf({u"OBJ"}), {"book"}}, {PredOf({u"OBJ", u"SPEC"}), {"which"}}}},
+      {"yes/no question, perfect", "Has the train left", {{{u"MOOD"}, {"interrog"}}, {{u"ASPECT"}, {"perf"}}}},
+      {"yes/no question with a modal", "Can you help me", {{{u"MODAL"}, {"can"}}, {{u"MOOD"}, {"interrog"}}}},
+      {"command with please", "Please sit down", {{{u"MOOD"}, {"imp"}}, {kPred, {"sit"}}}},
+      {"command of the copula", "Be careful", {{{u"MOOD"}, {"imp"}}, {PredOf({u"PREDLINK"}), {"careful"}}}},
+      {"suggestion", "Let's eat", {{{u"MOOD"}, {"hort"}}, {{u"SUBJ", u"PERS"}, {"1"}}}},
+      {"existential there", "There is a cat under the table", {{PredOf({u"SUBJ"}), {"cat"}}, {{u"SUBJ", u"NUM"}, {"sg"}}}},
+      {"existential there, plural", "There are many books in the room", {{{u"SUBJ", u"NUM"}, {"pl"}}}},
+  });
+}
+
+}  // namespace
+}  // namespace cfg_test
