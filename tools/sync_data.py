@@ -4,7 +4,8 @@
 The linguistic files are edited as UTF-8 text with LF line ends under
 datasrc/. The program reads them from dataroot/, where most are UTF-16LE with
 the mark FF FE and CR LF line ends. The few 8-bit tables are listed in
-datasrc/8bit-files.txt and copied with CR LF line ends but otherwise byte for byte.
+datasrc/8bit-files.txt and copied with CR LF line ends but otherwise byte for byte. The folder
+datasrc/sources/ holds the inputs of the generator scripts and is not copied.
 
 usage: tools/sync_data.py           write every file of dataroot/ from datasrc/
        tools/sync_data.py --check   exit 1 when dataroot/ is out of date
@@ -17,6 +18,9 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SOURCE = os.path.join(ROOT, 'datasrc')
 TARGET = os.path.join(ROOT, 'dataroot')
 EIGHT_BIT_LIST = '8bit-files.txt'
+# Inputs of the generator scripts (word lists the English lexicon is built
+# from): edited under datasrc/ but not read by the program, so not copied.
+GENERATOR_INPUTS = 'sources'
 
 
 def eight_bit_files():
@@ -36,7 +40,9 @@ def built_bytes(relative, eight_bit):
 
 
 def sources():
-    for folder, _, files in os.walk(SOURCE):
+    for folder, subfolders, files in os.walk(SOURCE):
+        if folder == SOURCE and GENERATOR_INPUTS in subfolders:
+            subfolders.remove(GENERATOR_INPUTS)
         for name in sorted(files):
             relative = os.path.relpath(os.path.join(folder, name), SOURCE)
             if relative != EIGHT_BIT_LIST:

@@ -1,0 +1,591 @@
+#!/usr/bin/env python3
+"""Builds the vocabulary's mapping-lexicon blocks and Urdu-lexicon entries.
+
+The bilingual table under datasrc/sources/vocabulary/ (nouns.txt, verbs.txt,
+adjectives.txt, adverbs.txt, closed.txt) gives for every English lemma and
+sense its Urdu word and class. This script checks the table and writes:
+
+  datasrc/data/mapping/generated/VocabularyMapLex.mlr       general mapping lexicon blocks
+  datasrc/data/mapping/generated/<D>DomainVocabularyMapLex.mlr   blocks of the domain D (N, W, A)
+  datasrc/data/mapping/generated/VocabularyInsertRules.mlr  insert rules of governed objects
+  datasrc/data/urdu/generated/VocabularyULexicon.txt        Urdu-lexicon entries
+
+The files are included by a later step in the live lexicons (MapLexRaw.mlr,
+the domain lexicons, InsertRulesRaw.mlr, ULexicon.txt); they are written in
+the same format and with the same macros.
+
+Table lines: English lemma, Urdu word, class, then options key=value, all
+separated by blanks; '#' starts a comment. An Urdu word of several words
+joins them with '_' (انتظار_کرنا). Classes and options are described at the
+top of each table file.
+
+usage: tools/build_vocabulary.py            write the generated files
+       tools/build_vocabulary.py --check    fail when the table has a fault
+                                            or a generated file is stale
+       tools/build_vocabulary.py --coverage print how much of the Brown
+                                            lemma list the table covers
+"""
+import os
+import re
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+TABLE = os.path.join(ROOT, 'datasrc', 'sources', 'vocabulary')
+MAP_OUT = os.path.join(ROOT, 'datasrc', 'data', 'mapping', 'generated')
+URDU_OUT = os.path.join(ROOT, 'datasrc', 'data', 'urdu', 'generated')
+LIVE_ULEXICON = os.path.join(ROOT, 'datasrc', 'data', 'ULexicon.txt')
+BROWN = os.path.join(TABLE, 'BrownLemmas.txt')
+TABLE_FILES = ['closed.txt', 'nouns.txt', 'verbs.txt', 'adjectives.txt', 'adverbs.txt']
+
+# Urdu letters allowed in a word: the Urdu block without the Arabic
+# look-alikes (yeh U+064A, alef maksura U+0649, heh U+0647, kaf U+0643),
+# the diacritics Urdu writes (zer, zabar, pesh, tashdid, tanwin, the small
+# alef above and the hamza above), the joiner '_' and ZWNJ.
+ARABIC_LOOKALIKES = {'\u064a': 'ی', '\u0649': 'ی', '\u0647': 'ہ', '\u0643': 'ک'}
+URDU_WORD = re.compile('^[\u0621-\u063a\u0641\u0642\u0644-\u0646\u0648\u064b-\u0652\u0670'
+                       '\u0679\u067e\u0686\u0688\u0691\u0698\u06a9\u06af\u06ba\u06be\u06c1\u06c2\u06c3'
+                       '\u06cc\u06d2\u06d3\u0654\u200c_]+$')
+ENGLISH_WORD = re.compile(r"^[A-Za-z][A-Za-z'\-]*$")
+
+NOUN_CLASSES = {'m', 'f', 'm0', 'mpl', 'fpl'}
+ADJ_CLASSES = {'agr', 'inv'}
+VERB_CLASSES = {'tr', 'intr', 'trn', 'ditr'}
+CLOSED_KINDS = {'p', 'det', 'pron', 'conj', 'comp', 'num', 'ord', 'adv', 'q'}
+DOMAINS = {'N', 'W', 'A'}
+OPTIONS = {'sense', 'domain', 'pl', 'obj', 'frames', 'gend', 'note', 'when'}
+GOVERNING = {'سے': 'abl', 'کا': 'gen', 'پر': 'loc', 'کو': 'dat', 'میں': 'loc'}
+
+OBLIQUE = '{erg,dat,acc,obl}'
+
+
+class Row:
+    def __init__(self, path, number, english, urdu, cls, options, pos):
+        self.path, self.number = path, number
+        self.english, self.urdu, self.cls, self.options, self.pos = english, urdu, cls, options, pos
+
+    def where(self):
+        return '%s:%d' % (os.path.relpath(self.path, ROOT), self.number)
+
+    @property
+    def sense(self):
+        return int(self.options.get('sense', '0'))
+
+    @property
+    def domain(self):
+        return self.options.get('domain', '')
+
+
+def file_pos(name):
+    return {'nouns.txt': 'noun', 'verbs.txt': 'verb', 'adjectives.txt': 'adj',
+            'adverbs.txt': 'adv', 'closed.txt': 'closed'}[name]
+
+
+def read_table(errors):
+    rows = []
+    for name in TABLE_FILES:
+        path = os.path.join(TABLE, name)
+        if not os.path.exists(path):
+            errors.append('missing table file ' + path)
+            continue
+        pos = file_pos(name)
+        with open(path, encoding='utf-8') as f:
+            for number, line in enumerate(f, 1):
+                text = line.split('#', 1)[0].strip()
+                if not text:
+                    continue
+                fields = text.split()
+                where = '%s:%d' % (name, number)
+                if len(fields) < 3:
+                    errors.append('%s: a line needs English, Urdu and a class' % where)
+                    continue
+                options = {}
+                for field in fields[3:]:
+                    key, sep, value = field.partition('=')
+                    if not sep or key not in OPTIONS:
+                        errors.append('%s: unknown option %r' % (where, field))
+                        continue
+                    options[key] = value
+                row = Row(path, number, fields[0], fields[1], fields[2], options, pos)
+                if check_row(row, errors):
+                    rows.append(row)
+    seen = {}
+    for row in rows:
+        key = (row.english, row.pos, row.cls if row.pos == 'closed' else '', row.domain, row.sense,
+               row.options.get('when', ''))
+        if key in seen:
+            errors.append('%s: duplicate sense of %r (first at %s)' % (row.where(), row.english, seen[key].where()))
+        else:
+            seen[key] = row
+    return rows
+
+
+def urdu_word_fault(word):
+    for letter, right in ARABIC_LOOKALIKES.items():
+        if letter in word:
+            return 'Arabic letter U+%04X in %r: Urdu writes %s' % (ord(letter), word, right)
+    if not URDU_WORD.match(word):
+        return '%r is not written in Urdu letters only' % word
+    if word.startswith('_') or word.endswith('_') or '__' in word:
+        return 'misplaced _ in %r' % word
+    return None
+
+
+def check_row(row, errors):
+    fault = None
+    if not ENGLISH_WORD.match(row.english):
+        fault = 'English lemma %r is not a word' % row.english
+    elif urdu_word_fault(row.urdu):
+        fault = urdu_word_fault(row.urdu)
+    elif row.pos == 'noun' and row.cls not in NOUN_CLASSES:
+        fault = 'unknown noun class %r' % row.cls
+    elif row.pos == 'adj' and row.cls not in ADJ_CLASSES:
+        fault = 'unknown adjective class %r' % row.cls
+    elif row.pos == 'adv' and row.cls != 'adv':
+        fault = 'adverbs have the class adv, not %r' % row.cls
+    elif row.pos == 'verb' and row.cls not in VERB_CLASSES:
+        fault = 'unknown verb class %r' % row.cls
+    elif row.pos == 'verb' and not row.urdu.endswith('نا'):
+        fault = 'the Urdu verb %r is not an infinitive' % row.urdu
+    elif row.pos == 'closed' and row.cls not in CLOSED_KINDS:
+        fault = 'unknown closed class %r' % row.cls
+    elif row.domain and row.domain not in DOMAINS:
+        fault = 'unknown domain %r' % row.domain
+    elif 'obj' in row.options and row.options['obj'].split(':')[0] not in GOVERNING:
+        fault = 'unknown governed postposition %r' % row.options['obj']
+    elif 'pl' in row.options:
+        forms = row.options['pl'].split(',')
+        if len(forms) != 2 or any(urdu_word_fault(w) for w in forms):
+            fault = 'pl= takes the direct and the oblique plural in Urdu letters'
+    elif row.pos == 'adj' and row.cls == 'agr' and not row.urdu.endswith('ا'):
+        fault = 'an agreeing adjective ends in ا: %r' % row.urdu
+    elif row.pos == 'noun' and row.cls == 'm0' and not row.urdu[-1] in 'اہ':
+        fault = 'class m0 is for masculine nouns in ا or ہ that do not change: %r' % row.urdu
+    if 'frames' in row.options or 'when' in row.options:
+        for frame in (row.options.get('frames', '').split(';') if 'frames' in row.options else []) + \
+                ([row.options['when']] if 'when' in row.options else []):
+            if not re.fullmatch(r'SUBJ(,(OBJ|OBJ2|XCOMP|COMP|PREDLINK|OBL))*', frame):
+                fault = 'unknown frame %r' % frame
+    if fault:
+        errors.append('%s: %s' % (row.where(), fault))
+        return False
+    return True
+
+
+# ---------------------------------------------------------------------------
+# Urdu verb forms: the same forms as VerbRules.txt makes, and the forms of
+# the irregular verbs, for the verbs whose entries the Urdu lexicon holds
+# (light verbs, verbs with a case frame of their own).
+# ---------------------------------------------------------------------------
+IRREGULAR = {
+    'کرنا': dict(stem='کر', perf=('کیا', 'کی', 'کیے', 'کیں'),
+                 fut=('کروں', 'کرے', 'کرو', 'کریں')),
+    'جانا': dict(stem='جا', perf=('گیا', 'گئی', 'گئے', 'گئیں'),
+                 fut=('جاؤں', 'جائے', 'جاؤ', 'جائیں')),
+    'دینا': dict(stem='دے', perf=('دیا', 'دی', 'دیے', 'دیں'),
+                 fut=('دوں', 'دے', 'دو', 'دیں')),
+    'لینا': dict(stem='لے', perf=('لیا', 'لی', 'لیے', 'لیں'),
+                 fut=('لوں', 'لے', 'لو', 'لیں')),
+    'ہونا': dict(stem='ہو', perf=('ہوا', 'ہوئی', 'ہوئے', 'ہوئیں'),
+                 fut=('ہوں', 'ہو', 'ہو', 'ہوں')),
+}
+
+
+def simple_forms(infinitive):
+    """stem, imperfective (m sg, f, m pl), perfective (m sg, f sg, m pl, f pl),
+    future stems (1 sg, 2/3 sg, 2 pl, 1/3 pl)."""
+    stem = infinitive[:-2]
+    impf = (stem + 'تا', stem + 'تی', stem + 'تے')
+    if infinitive in IRREGULAR:
+        forms = IRREGULAR[infinitive]
+        return forms['stem'], impf, forms['perf'], forms['fut']
+    vowel = stem[-1] in 'اآو'
+    if vowel:
+        perf = (stem + 'یا', stem + 'ئی', stem + 'ئے', stem + 'ئیں')
+    elif stem.endswith('ی'):
+        perf = (stem + 'ا', stem, stem + 'ے', stem[:-1] + 'ئیں')
+    else:
+        perf = (stem + 'ا', stem + 'ی', stem + 'ے', stem + 'یں')
+    if stem[-1] in 'اآ':
+        fut = (stem + 'ؤں', stem + 'ئے', stem + 'ؤ', stem + 'ئیں')
+    elif stem[-1] == 'و':
+        fut = (stem + 'ؤں', stem + 'ئے', stem + 'و', stem + 'ئیں')
+    else:
+        fut = (stem + 'وں', stem + 'ے', stem + 'و', stem + 'یں')
+    return stem, impf, perf, fut
+
+
+def verb_forms(lemma):
+    """The forms of a lemma of one or more words: the last word inflects."""
+    words = lemma.split('_')
+    head = ' '.join(words[:-1])
+    stem, impf, perf, fut = simple_forms(words[-1])
+    join = (lambda w: head + ' ' + w) if head else (lambda w: w)
+    return (join(words[-1]), join(stem), tuple(map(join, impf)), tuple(map(join, perf)), tuple(map(join, fut)))
+
+
+SUBJ_AGREEMENT_IMPF = ('^SUBJ GEND = m, ^SUBJ NUM = sg', '^SUBJ GEND = f', '^SUBJ GEND = m, ^SUBJ NUM = pl')
+AGREEMENT_PERF = ('GEND = m, ^{0} NUM = sg', 'GEND = f, ^{0} NUM = sg', 'GEND = m, ^{0} NUM = pl', 'GEND = f, ^{0} NUM = pl')
+FUTURE = (('1', 'sg'), ('{2,3}', 'sg'), ('2', 'pl'), ('{1,3}', 'pl'))
+AFFIX = {('m', 'sg'): ' گا', ('f', 'sg'): ' گی', ('m', 'pl'): ' گے', ('f', 'pl'): ' گی'}
+
+
+def verb_entries(lemma, frame, ergative, extra, light_gender='m'):
+    """Every form of a verb lemma with one frame, as the Urdu lexicon writes them.
+    ergative: the perfective takes a subject with نے (transitive verbs);
+    extra: equations all forms share (the expansion table takes them)."""
+    inf, stem, impf, perf, fut = verb_forms(lemma)
+    pred = "^PRED = '%s<%s>'" % (lemma, ','.join(frame))
+    tail = ''.join(', ' + e for e in extra)
+    lines = []
+
+    def add(word, equations):
+        lines.append('%s : v, %s, %s%s.' % (word, pred, equations, tail))
+
+    add(inf, '^VFORM = inf' + ('' if ergative else ', ^SUBJ_CASE = nom'))
+    lines.append('%s : v, %s, ^VFORM = stem%s.' % (stem, pred, tail))
+    for word, agreement in zip(impf, SUBJ_AGREEMENT_IMPF):
+        add(word, '^ASPECT = impf, ^TENSE = {pres,past}, ^SUBJ_CASE = nom, ' + agreement)
+    if ergative and 'OBJ' in frame:
+        for word, agreement in zip(perf, AGREEMENT_PERF):
+            add(word, '^ASPECT = perf, ^TENSE = {pres,past}, ^SUBJ_CASE = erg, ^OBJ ' + agreement.format('OBJ'))
+    elif ergative:
+        # No object to agree with: the masculine singular, or the form that
+        # agrees with the noun of a light verb (بات کی).
+        add(perf[1] if light_gender == 'f' else perf[0], '^ASPECT = perf, ^TENSE = {pres,past}, ^SUBJ_CASE = erg')
+    else:
+        for word, agreement in zip(perf, AGREEMENT_PERF):
+            add(word, '^ASPECT = perf, ^TENSE = {pres,past}, ^SUBJ_CASE = nom, ^SUBJ ' + agreement.format('SUBJ'))
+    for word, (pers, num) in zip(fut, FUTURE):
+        for gend in ('m', 'f'):
+            add(word + AFFIX[(gend, num)], '^TENSE = fut, ^SUBJ_CASE = nom, ^SUBJ PERS = %s, ^SUBJ NUM = %s, ^SUBJ GEND = %s'
+                % (pers, num, gend))
+    return lines
+
+
+def noun_entries(row):
+    lemma = row.urdu
+    word = lemma.replace('_', ' ')
+    gend = 'f' if row.cls in ('f', 'fpl') else 'm'
+    pred = "^PRED = '%s', ^GEND = %s" % (lemma, gend)
+    if 'pl' in row.options:
+        direct, oblique = row.options['pl'].split(',')
+    elif word[-1] in 'اہ':
+        direct, oblique = word, word[:-1] + ('اؤں' if word[-1] == 'ا' else 'وں')
+    else:
+        direct, oblique = word, word + 'وں'
+    lines = []
+    if row.cls not in ('mpl', 'fpl'):
+        lines.append('%s : n, %s, ^NUM = sg.' % (word, pred))
+    lines.append('%s : n, %s, ^NUM = pl, ^CASE = nom.' % (direct.replace('_', ' '), pred))
+    lines.append('%s : n, %s, ^NUM = pl, ^CASE = %s.' % (oblique.replace('_', ' '), pred, OBLIQUE))
+    return lines
+
+
+# ---------------------------------------------------------------------------
+# Which rows need Urdu-lexicon entries: the rules inflect every other word.
+# ---------------------------------------------------------------------------
+def verb_frames(row):
+    base = {'intr': ['SUBJ'], 'tr': ['SUBJ,OBJ'], 'trn': ['SUBJ,OBJ'], 'ditr': ['SUBJ,OBJ,OBJ2', 'SUBJ,OBJ']}[row.cls]
+    if 'frames' in row.options:
+        base = base + [f for f in row.options['frames'].split(';') if f not in base]
+    gov = governed(row)
+    if gov and gov[0] != 'کا':
+        base = base + ['SUBJ,OBL']
+    return [f.split(',') for f in base]
+
+
+def governed(row):
+    """(postposition, noun) of a governed object: obj=سے, or obj=کا:noun."""
+    if 'obj' not in row.options:
+        return None
+    postposition, _, noun = row.options['obj'].partition(':')
+    return postposition, noun
+
+
+def needs_urdu_entries(row):
+    last = row.urdu.split('_')[-1]
+    return '_' in row.urdu or last in IRREGULAR or row.cls in ('trn', 'ditr') or governed(row) is not None
+
+
+def live_lemmas():
+    lemmas = set()
+    if os.path.exists(LIVE_ULEXICON):
+        with open(LIVE_ULEXICON, encoding='utf-8') as f:
+            for line in f:
+                m = re.search(r"\^PRED = '([^'<]+)", line)
+                if m and not line.startswith('/'):
+                    lemmas.add(m.group(1))
+    return lemmas
+
+
+def urdu_lexicon(rows):
+    live = live_lemmas()
+    sections = {'noun': [], 'adj': [], 'verb': []}
+    done = set()
+    for row in rows:
+        if row.urdu in live or row.urdu in done:
+            continue
+        if row.pos == 'noun' and (row.cls in ('m0', 'mpl', 'fpl') or 'pl' in row.options):
+            sections['noun'].append('/ ' + row.english)
+            sections['noun'] += noun_entries(row)
+        elif row.pos == 'adj' and row.cls == 'inv' and row.urdu.endswith('ا'):
+            sections['adj'].append("%s : adj, ^PRED = '%s'.   / %s" % (row.urdu.replace('_', ' '), row.urdu, row.english))
+        elif row.pos == 'verb' and needs_urdu_entries(row):
+            ergative = row.cls in ('tr', 'ditr')
+            extra = []
+            if row.cls == 'ditr':
+                extra.append('^OBJ2 CASE = dat')
+            sections['verb'].append('/ %s (%s)' % (row.english, row.cls))
+            for frame in verb_frames(row):
+                frame_extra = list(extra) if 'OBJ2' in frame else []
+                sections['verb'] += verb_entries(row.urdu, frame, ergative, frame_extra, row.options.get('gend', 'm'))
+        else:
+            continue
+        done.add(row.urdu)
+    out = [
+        '/ ============================================================================',
+        '/ Urdu-lexicon entries of the vocabulary table',
+        '/ ============================================================================',
+        '/ Written by tools/build_vocabulary.py from datasrc/sources/vocabulary/:',
+        '/ edit the table, not this file. Only the words the inflection rules cannot',
+        '/ make stand here, with every form: nouns whose plural the rules do not',
+        '/ make (masculine nouns in ا or ہ that never change, plural-only nouns,',
+        '/ irregular plurals), invariant adjectives in ا, and verbs that are light',
+        '/ verbs (a noun or adjective with کرنا, ہونا, دینا, ...), end in an',
+        '/ irregular verb, keep a nominative subject in the perfective, take a',
+        '/ recipient, or govern a postposition. Lemmas that ULexicon.txt already',
+        '/ holds are left out.',
+        '',
+        '/ ============================================================================',
+        '/ Nouns',
+        '/ ============================================================================',
+    ] + sections['noun'] + [
+        '',
+        '/ ============================================================================',
+        '/ Invariant adjectives in ا',
+        '/ ============================================================================',
+    ] + sections['adj'] + [
+        '',
+        '/ ============================================================================',
+        '/ Verbs',
+        '/ ============================================================================',
+    ] + sections['verb']
+    return '\n'.join(out) + '\n'
+
+
+# ---------------------------------------------------------------------------
+# Mapping lexicon blocks
+# ---------------------------------------------------------------------------
+def quoted(urdu):
+    return "'%s'" % urdu
+
+
+def noun_statement(row):
+    gend = 'f' if row.cls in ('f', 'fpl') else 'm'
+    return '#NOUN(%s,%s)' % (quoted(row.urdu), gend)
+
+
+def verb_statements(row, insert_blocks):
+    lemma = quoted(row.urdu)
+    gov = governed(row)
+    entries = []
+    if gov:
+        postposition, noun = gov
+        key = '%s_OBJ' % row.english.upper()
+        if postposition in ('کا',):
+            # A light verb whose noun takes the English object as its possessor:
+            # wait for X = X کا انتظار کرنا.
+            light = row.urdu.split('_')
+            noun_lemma, verb = '_'.join(light[:-1]), light[-1]
+            gend = row.options.get('gend', 'm')
+            entries.append(('(PRED.GF == {SUBJ,OBJ})',
+                            "#LEMMA(%s), PRED.GF = {SUBJ,OBJ}, OBJ.PRED = %s, OBJ.GEND = {%s}, OBJ.NUM = {sg}, "
+                            "OBJ.PERS = {3}, OBJ.NOUN = {+}, INSERT(OBJ, %s, NULL)"
+                            % (quoted(verb), quoted(noun_lemma), gend, key)))
+            insert_blocks.append('%s [ (PRED == {%s}) --> OBJ.POSS, CASE = {obl} ;]' % (key, row.english))
+        else:
+            pform = GOVERNING[postposition]
+            entries.append(('(PRED.GF == {SUBJ,OBJ})',
+                            "#LEMMA(%s), PRED.GF = {SUBJ,OBL}, INSERT(OBJ, %s, NULL)" % (lemma, key)))
+            insert_blocks.append("%s [ (PRED == {%s}) --> OBL, PRED = '%s', PRED.GF = {OBJ}, PFORM = {%s}, OBJ, CASE = {obl} ;]"
+                                 % (key, row.english, postposition, pform))
+    if 'when' in row.options:
+        entries.append(('(PRED.GF == {%s})' % row.options['when'], '#LEMMA(%s), PRED.GF = PRED.GF' % lemma))
+    else:
+        entries.append(('', '#LEMMA(%s), PRED.GF = PRED.GF' % lemma))
+    return entries
+
+
+def block_lines(english, rows, insert_blocks):
+    """One headword block: verbs (their English PRED has a frame), then nouns
+    (their English structure has PERS) when the word has other readings
+    too, then the rest; several unconditional entries are senses (@n)."""
+    verbs = [r for r in rows if r.pos == 'verb']
+    nouns = [r for r in rows if r.pos == 'noun']
+    others = [r for r in rows if r.pos not in ('verb', 'noun')]
+    conditional, unconditional = [], []
+    # A word that is only a verb has its senses unconditional; beside a noun
+    # or adjective reading the verb entries carry (PRED.GF), and only the
+    # first verb sense can apply.
+    verb_condition = '(PRED.GF)' if nouns or others else ''
+    for row in sorted(verbs, key=lambda r: ('when' not in r.options, r.sense)):
+        for condition, statements in verb_statements(row, insert_blocks):
+            if condition:
+                conditional.append((condition, statements, row))
+            elif verb_condition:
+                conditional.append((verb_condition, statements, row))
+            else:
+                unconditional.append(('', statements, row))
+    noun_condition = '(PERS)' if others else ''
+    for row in sorted(nouns, key=lambda r: r.sense):
+        target = conditional if noun_condition else unconditional
+        target.append((noun_condition, noun_statement(row), row))
+    for row in sorted(others, key=lambda r: (r.pos != 'adj', r.sense)):
+        statements = '#LEMMA(%s)' % quoted(row.urdu)
+        if row.pos == 'closed' and row.cls == 'p':
+            statements += ', PRED.GF = {OBJ}'
+        unconditional.append(('', statements, row))
+    lines = []
+    numbered = len(unconditional) > 1
+    for index, (condition, statements, row) in enumerate(conditional + unconditional, 1):
+        number = ''
+        if numbered and condition == '':
+            number = ' @%d' % (row.sense or index - len(conditional))
+        comment = '   // ' + row.options['note'].replace('_', ' ') if 'note' in row.options else ''
+        lines.append('  %s--> %s%s ;%s' % (condition + ' ' if condition else '', statements, number, comment))
+    if len(lines) == 1:
+        return ['%s [%s]' % (english, lines[0][1:])]
+    return ['%s [' % english] + lines + [']']
+
+
+MAP_HEADER = """// ===========================================================================
+// {title}
+// ===========================================================================
+// Written by tools/build_vocabulary.py from the bilingual table in
+// datasrc/sources/vocabulary/: edit the table, not this file. The blocks use
+// the macros of MapMacros.txt (NOUN, LEMMA). In a block, verb entries carry
+// the condition (PRED.GF) (the English word is a verb), noun entries the
+// condition (PERS) when the word has other readings too; several entries
+// without a condition are word senses, numbered with '@'. A verb that
+// governs a postposition or makes its object the possessor of a noun brings
+// in an insert rule (VocabularyInsertRules.mlr) for its object.
+// ===========================================================================
+"""
+
+
+def mapping_files(rows):
+    by_domain = {}
+    for row in rows:
+        by_domain.setdefault(row.domain, {}).setdefault(row.english, []).append(row)
+    files = {}
+    insert_blocks = []
+    for domain in sorted(by_domain):
+        name = ('%sDomainVocabularyMapLex.mlr' % domain) if domain else 'VocabularyMapLex.mlr'
+        title = ('Mapping lexicon of the domain %s: vocabulary' % domain) if domain else \
+            'General mapping lexicon: the vocabulary of the English lexicon'
+        lines = [MAP_HEADER.format(title=title)]
+        sections = [('closed', 'Closed classes: pronouns, determiners, numbers, prepositions, conjunctions'),
+                    ('verb', 'Verbs'), ('noun', 'Nouns'), ('adj', 'Adjectives'), ('adv', 'Adverbs')]
+        words = by_domain[domain]
+        placed = set()
+        for pos, heading in sections:
+            names = [w for w in words if w not in placed and words[w][0].pos == pos]
+            if not names:
+                continue
+            lines.append('\n// ' + '-' * 75 + '\n// ' + heading + '\n// ' + '-' * 75)
+            for english in names:
+                lines += block_lines(english, words[english], insert_blocks if not domain else [])
+                placed.add(english)
+        files[name] = '\n'.join(lines) + '\n'
+    files['VocabularyInsertRules.mlr'] = (
+        '// ===========================================================================\n'
+        '// Insert rules of the vocabulary: the object of a verb that governs a\n'
+        '// postposition (ask X: X سے پوچھنا) or whose light-verb noun takes the\n'
+        '// object as its possessor (wait for X: X کا انتظار کرنا).\n'
+        '// Written by tools/build_vocabulary.py; edit the table, not this file.\n'
+        '// ===========================================================================\n'
+        + '\n'.join(insert_blocks) + '\n')
+    return files
+
+
+def outputs(rows):
+    result = {os.path.join(MAP_OUT, name): text for name, text in mapping_files(rows).items()}
+    result[os.path.join(URDU_OUT, 'VocabularyULexicon.txt')] = urdu_lexicon(rows)
+    return result
+
+
+def coverage(rows):
+    covered = {(r.english.lower(), r.pos) for r in rows}
+    covered |= {(r.english.lower(), 'closed') for r in rows if r.pos == 'closed'}
+    skipped = set()
+    path = os.path.join(TABLE, 'skipped.txt')
+    if os.path.exists(path):
+        with open(path, encoding='utf-8') as f:
+            for line in f:
+                text = line.split('#', 1)[0].split()
+                if len(text) >= 2:
+                    skipped.add((text[0].lower(), text[1]))
+    ranked = []
+    with open(BROWN, encoding='utf-8') as f:
+        for line in f:
+            if not line.startswith('#'):
+                lemma, cls, count = line.split('\t')
+                ranked.append((lemma.lower(), cls, int(count)))
+    return covered, skipped, ranked
+
+
+def report_coverage(rows, top):
+    covered, skipped, ranked = coverage(rows)
+    english = {r.english.lower() for r in rows}
+    counts = {}
+    missing = []
+    for lemma, cls, _ in ranked[:top]:
+        if (lemma, cls) in covered:
+            state = 'covered'
+        elif (lemma, cls) in skipped:
+            state = 'skipped'
+        elif lemma in english:
+            state = 'other class'
+        else:
+            state = 'missing'
+            missing.append('%s/%s' % (lemma, cls))
+        counts.setdefault(cls, {}).setdefault(state, 0)
+        counts[cls][state] += 1
+    for cls in sorted(counts):
+        print(cls, ', '.join('%s %d' % kv for kv in sorted(counts[cls].items())))
+    print('table rows by class:', ', '.join('%s %d' % (p, sum(1 for r in rows if r.pos == p))
+                                            for p in ('noun', 'verb', 'adj', 'adv', 'closed')))
+    if missing:
+        print('missing (%d):' % len(missing), ' '.join(missing))
+
+
+def main(argv):
+    check = '--check' in argv
+    errors = []
+    rows = read_table(errors)
+    if '--coverage' in argv:
+        report_coverage(rows, int(argv[argv.index('--coverage') + 1]) if len(argv) > argv.index('--coverage') + 1 else 3000)
+        return 0
+    if errors:
+        print('\n'.join(errors))
+        return 1
+    stale = []
+    for path, text in outputs(rows).items():
+        current = open(path, encoding='utf-8').read() if os.path.exists(path) else None
+        if current == text:
+            continue
+        if check:
+            stale.append(os.path.relpath(path, ROOT))
+            continue
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, 'w', encoding='utf-8', newline='\n') as f:
+            f.write(text)
+        print('wrote', os.path.relpath(path, ROOT))
+    if stale:
+        print('generated vocabulary files are out of date; run tools/build_vocabulary.py:', ', '.join(stale))
+        return 1
+    return 0
+
+
+if __name__ == '__main__':
+    sys.exit(main(sys.argv[1:]))
