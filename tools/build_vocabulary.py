@@ -53,7 +53,7 @@ VERB_CLASSES = {'tr', 'intr', 'trn', 'ditr'}
 CLOSED_KINDS = {'p', 'det', 'pron', 'conj', 'comp', 'num', 'ord', 'adv', 'q'}
 DOMAINS = {'N', 'W', 'A'}
 OPTIONS = {'sense', 'domain', 'pl', 'obj', 'frames', 'gend', 'note', 'when'}
-GOVERNING = {'سے': 'abl', 'کا': 'gen', 'پر': 'loc', 'کو': 'dat', 'میں': 'loc'}
+GOVERNING = {'سے': 'abl', 'کا': 'gen', 'پر': 'loc', 'میں': 'loc'}
 
 OBLIQUE = '{erg,dat,acc,obl}'
 
@@ -267,18 +267,28 @@ def noun_entries(row):
     word = lemma.replace('_', ' ')
     gend = 'f' if row.cls in ('f', 'fpl') else 'm'
     pred = "^PRED = '%s', ^GEND = %s" % (lemma, gend)
+    if row.cls in ('mpl', 'fpl'):
+        # Plural-only nouns: Arabic and Persian plurals in ین, ات or ہ keep
+        # their form (والدین، معلومات، اساتذہ); others take وں (لوگوں، کپڑوں).
+        # NUM stays open: the English noun's number decides the agreement.
+        if 'pl' in row.options:
+            oblique = row.options['pl'].split(',')[1].replace('_', ' ')
+        elif word.endswith(('ین', 'ات', 'ہ')):
+            oblique = word
+        elif word.endswith('ے'):
+            oblique = word[:-1] + 'وں'
+        else:
+            oblique = word + 'وں'
+        return ['%s : n, %s, ^CASE = nom.' % (word, pred),
+                '%s : n, %s, ^CASE = %s.' % (oblique, pred, OBLIQUE)]
     if 'pl' in row.options:
-        direct, oblique = row.options['pl'].split(',')
-    elif word[-1] in 'اہ':
-        direct, oblique = word, word[:-1] + ('اؤں' if word[-1] == 'ا' else 'وں')
+        direct, oblique = (w.replace('_', ' ') for w in row.options['pl'].split(','))
     else:
-        direct, oblique = word, word + 'وں'
-    lines = []
-    if row.cls not in ('mpl', 'fpl'):
-        lines.append('%s : n, %s, ^NUM = sg.' % (word, pred))
-    lines.append('%s : n, %s, ^NUM = pl, ^CASE = nom.' % (direct.replace('_', ' '), pred))
-    lines.append('%s : n, %s, ^NUM = pl, ^CASE = %s.' % (oblique.replace('_', ' '), pred, OBLIQUE))
-    return lines
+        # Masculine nouns in ا or ہ that never change (دریا، چچا).
+        direct, oblique = word, word[:-1] + ('اؤں' if word[-1] == 'ا' else 'وں')
+    return ['%s : n, %s, ^NUM = sg.' % (word, pred),
+            '%s : n, %s, ^NUM = pl, ^CASE = nom.' % (direct, pred),
+            '%s : n, %s, ^NUM = pl, ^CASE = %s.' % (oblique, pred, OBLIQUE)]
 
 
 # ---------------------------------------------------------------------------
@@ -308,6 +318,7 @@ def needs_urdu_entries(row):
 
 
 def live_lemmas():
+    """The lemmas of the hand-written Urdu lexicon, for the overlap report."""
     lemmas = set()
     if os.path.exists(LIVE_ULEXICON):
         with open(LIVE_ULEXICON, encoding='utf-8') as f:
@@ -319,7 +330,8 @@ def live_lemmas():
 
 
 def urdu_lexicon(rows):
-    live = live_lemmas()
+    # The irregular verbs themselves are written by hand in ULexicon.txt.
+    live = set(IRREGULAR)
     sections = {'noun': [], 'adj': [], 'verb': []}
     done = set()
     for row in rows:
@@ -353,8 +365,9 @@ def urdu_lexicon(rows):
         '/ irregular plurals), invariant adjectives in ا, and verbs that are light',
         '/ verbs (a noun or adjective with کرنا, ہونا, دینا, ...), end in an',
         '/ irregular verb, keep a nominative subject in the perfective, take a',
-        '/ recipient, or govern a postposition. Lemmas that ULexicon.txt already',
-        '/ holds are left out.',
+        '/ recipient, or govern a postposition. The irregular verbs themselves',
+        '/ (کرنا، جانا، دینا، لینا، ہونا) are written by hand in ULexicon.txt; a',
+        '/ lemma both files hold is listed by build_vocabulary.py --coverage.',
         '',
         '/ ============================================================================',
         '/ Nouns',
@@ -557,6 +570,10 @@ def report_coverage(rows, top):
                                             for p in ('noun', 'verb', 'adj', 'adv', 'closed')))
     if missing:
         print('missing (%d):' % len(missing), ' '.join(missing))
+    generated = set(re.findall(r"\^PRED = '([^'<]+)", urdu_lexicon(rows)))
+    overlap = sorted(generated & live_lemmas())
+    if overlap:
+        print('Urdu lemmas also in ULexicon.txt (%d):' % len(overlap), ' '.join(overlap))
 
 
 def main(argv):
