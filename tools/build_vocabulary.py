@@ -22,8 +22,12 @@ top of each table file.
 usage: tools/build_vocabulary.py            write the generated files
        tools/build_vocabulary.py --check    fail when the table has a fault
                                             or a generated file is stale
-       tools/build_vocabulary.py --coverage print how much of the Brown
-                                            lemma list the table covers
+       tools/build_vocabulary.py --coverage [N]  how much of the N most
+                                            frequent Brown lemmas the table covers
+       tools/build_vocabulary.py --frames ELEXICON  the English frames of
+                                            verbs that their Urdu entries lack
+       tools/build_vocabulary.py --add-frames ELEXICON  adds them to the
+                                            table as frames= options
 """
 import os
 import re
@@ -437,10 +441,12 @@ def block_lines(english, rows, insert_blocks):
     nouns = [r for r in rows if r.pos == 'noun']
     others = [r for r in rows if r.pos not in ('verb', 'noun')]
     conditional, unconditional = [], []
-    # A word that is only a verb has its senses unconditional; beside a noun
-    # or adjective reading the verb entries carry (PRED.GF), and only the
-    # first verb sense can apply.
-    verb_condition = '(PRED.GF)' if nouns or others else ''
+    # A verb reading beside a noun or adjective reading carries (PRED.GF), so
+    # that it applies only to a verb; several verb senses beside a noun stay
+    # unconditional (numbered senses) and the noun takes (PERS) instead.
+    plain_senses = [r for r in verbs if 'when' not in r.options]
+    verb_condition = '(PRED.GF)' if others or (nouns and len(plain_senses) == 1) else ''
+    noun_condition = '(PERS)' if others or (verbs and not verb_condition) else ''
     for row in sorted(verbs, key=lambda r: ('when' not in r.options, r.sense)):
         for condition, statements in verb_statements(row, insert_blocks):
             if condition:
@@ -449,7 +455,6 @@ def block_lines(english, rows, insert_blocks):
                 conditional.append((verb_condition, statements, row))
             else:
                 unconditional.append(('', statements, row))
-    noun_condition = '(PERS)' if others else ''
     for row in sorted(nouns, key=lambda r: r.sense):
         target = conditional if noun_condition else unconditional
         target.append((noun_condition, noun_statement(row), row))
@@ -576,8 +581,64 @@ def report_coverage(rows, top):
         print('Urdu lemmas also in ULexicon.txt (%d):' % len(overlap), ' '.join(overlap))
 
 
+def english_frames(lexicon_path):
+    frames = {}
+    with open(lexicon_path, encoding='utf-8') as f:
+        for line in f:
+            m = re.match(r"^[^/:][^:]*:\s*v,\s*\^PRED='([^'<]+)<([^>]*)>", line)
+            if m:
+                frames.setdefault(m.group(1), set()).add(m.group(2))
+    return frames
+
+
+def lacking_frames(rows, lexicon_path):
+    """(row, frames) for the table's verbs whose generated Urdu entries lack
+    an English frame of the verb (the mapping copies the English frame)."""
+    frames = english_frames(lexicon_path)
+    for row in rows:
+        if row.pos != 'verb' or not needs_urdu_entries(row) or 'when' in row.options:
+            continue
+        have = {','.join(f) for f in verb_frames(row)}
+        if row.cls == 'ditr':
+            have |= {'SUBJ,OBJ,OBJ2'}
+        lacking = sorted(frames.get(row.english, set()) - have)
+        if lacking:
+            yield row, lacking
+
+
+def add_frames(rows, lexicon_path, write):
+    """Prints, or with write adds to the table's lines as frames=, the English
+    frames that the Urdu entries of a verb lack."""
+    edits = {}
+    for row, lacking in lacking_frames(rows, lexicon_path):
+        print('%s %s: %s' % (row.english, row.urdu, ' '.join(lacking)))
+        edits.setdefault(row.path, {})[row.number] = lacking
+    if not write:
+        return
+    for path, lines_to_edit in edits.items():
+        with open(path, encoding='utf-8') as f:
+            lines = f.read().split('\n')
+        for number, lacking in lines_to_edit.items():
+            text, sep, comment = lines[number - 1].partition('#')
+            fields = text.split()
+            old = [f for f in fields if f.startswith('frames=')]
+            present = old[0][len('frames='):].split(';') if old else []
+            value = 'frames=' + ';'.join(present + lacking)
+            if old:
+                text = text.replace(old[0], value)
+            else:
+                text = text.rstrip() + ' ' + value + (' ' if sep else '')
+            lines[number - 1] = text + sep + comment
+        with open(path, 'w', encoding='utf-8', newline='\n') as f:
+            f.write('\n'.join(lines))
+
+
 def main(argv):
     check = '--check' in argv
+    if '--frames' in argv or '--add-frames' in argv:
+        option = '--frames' if '--frames' in argv else '--add-frames'
+        add_frames(read_table([]), argv[argv.index(option) + 1], option == '--add-frames')
+        return 0
     errors = []
     rows = read_table(errors)
     if '--coverage' in argv:

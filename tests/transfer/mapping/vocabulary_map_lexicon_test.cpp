@@ -85,8 +85,11 @@ TEST_F(VocabularyMapLexiconTest, BlocksOrderVerbNounAndAdjectiveReadings) {
       {u"ask", {"(PRED.GF == {SUBJ,OBJ})", ""}, {"'پوچھنا'", "'پوچھنا'"}, {0, 0}},
       // help X: کرنا with the noun مدد, whose possessor X becomes.
       {u"help", {"(PRED.GF == {SUBJ,OBJ})", "(PRED.GF)", ""}, {"'کرنا'", "'مدد_کرنا'", "'مدد'"}, {0, 0, 0}},
-      // A verb with senses and no other reading: numbered alternatives.
-      {u"call", {"", "", ""}, {"'بلانا'", "'فون_کرنا'", "'پکارنا'"}, {1, 2, 3}},
+      // Senses of a verb beside a noun: the noun by its PERS, the verb
+      // senses as numbered alternatives.
+      {u"call", {"(PERS)", "", "", ""}, {"'فون'", "'بلانا'", "'فون_کرنا'", "'پکارنا'"}, {0, 1, 2, 3}},
+      // Senses of a verb alone.
+      {u"leave", {"", ""}, {"'چھوڑنا'", "'روانہ_ہونا'"}, {1, 2}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(ToUtf8(c.headword));
