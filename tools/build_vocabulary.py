@@ -295,6 +295,34 @@ def noun_entries(row):
             '%s : n, %s, ^NUM = pl, ^CASE = %s.' % (oblique, pred, OBLIQUE)]
 
 
+def adjective_forms(word):
+    """(masculine direct singular, masculine oblique or plural, feminine) of
+    an agreeing adjective word: اچھا، اچھے، اچھی; after a vowel the endings
+    take ئ: نیا، نئے، نئی; ہوا، ہوئے، ہوئی."""
+    if word.endswith('یا'):
+        return word, word[:-2] + 'ئے', word[:-2] + 'ئی'
+    if len(word) > 1 and word[-2] in 'وا':
+        return word, word[:-1] + 'ئے', word[:-1] + 'ئی'
+    return word, word[:-1] + 'ے', word[:-1] + 'ی'
+
+
+def agrees_in_several_words(row):
+    """An agreeing adjective of several words of which more than one agrees
+    (ملتا_جلتا، تھکا_ہوا): the rules would inflect only the last word."""
+    return row.pos == 'adj' and row.cls == 'agr' and sum(w.endswith('ا') for w in row.urdu.split('_')) > 1
+
+
+def several_word_adjective_entries(row):
+    words = row.urdu.split('_')
+    forms = [adjective_forms(w) if w.endswith('ا') else (w, w, w) for w in words]
+    direct, oblique, feminine = (' '.join(f[i] for f in forms) for i in range(3))
+    pred = "^PRED = '%s'" % row.urdu
+    return ['%s : adj, %s, ^GEND = m, ^NUM = sg, ^CASE = nom.' % (direct, pred),
+            '%s : adj, %s, ^GEND = m, ^NUM = sg, ^CASE = %s.' % (oblique, pred, OBLIQUE),
+            '%s : adj, %s, ^GEND = m, ^NUM = pl.' % (oblique, pred),
+            '%s : adj, %s, ^GEND = f.' % (feminine, pred)]
+
+
 # ---------------------------------------------------------------------------
 # Which rows need Urdu-lexicon entries: the rules inflect every other word.
 # ---------------------------------------------------------------------------
@@ -344,6 +372,9 @@ def urdu_lexicon(rows):
         if row.pos == 'noun' and (row.cls in ('m0', 'mpl', 'fpl') or 'pl' in row.options):
             sections['noun'].append('/ ' + row.english)
             sections['noun'] += noun_entries(row)
+        elif agrees_in_several_words(row):
+            sections['adj'].append('/ ' + row.english)
+            sections['adj'] += several_word_adjective_entries(row)
         elif row.pos == 'adj' and row.cls == 'inv' and row.urdu.endswith('ا'):
             sections['adj'].append("%s : adj, ^PRED = '%s'.   / %s" % (row.urdu.replace('_', ' '), row.urdu, row.english))
         elif row.pos == 'verb' and needs_urdu_entries(row):
@@ -366,7 +397,8 @@ def urdu_lexicon(rows):
         '/ edit the table, not this file. Only the words the inflection rules cannot',
         '/ make stand here, with every form: nouns whose plural the rules do not',
         '/ make (masculine nouns in ا or ہ that never change, plural-only nouns,',
-        '/ irregular plurals), invariant adjectives in ا, and verbs that are light',
+        '/ irregular plurals), invariant adjectives in ا and adjectives of several',
+        '/ agreeing words (ملتا جلتا، ملتی جلتی), and verbs that are light',
         '/ verbs (a noun or adjective with کرنا, ہونا, دینا, ...), end in an',
         '/ irregular verb, keep a nominative subject in the perfective, take a',
         '/ recipient, or govern a postposition. The irregular verbs themselves',
@@ -379,7 +411,7 @@ def urdu_lexicon(rows):
     ] + sections['noun'] + [
         '',
         '/ ============================================================================',
-        '/ Invariant adjectives in ا',
+        '/ Adjectives: invariant ones in ا, and those of several agreeing words',
         '/ ============================================================================',
     ] + sections['adj'] + [
         '',
@@ -471,7 +503,7 @@ def block_lines(english, rows, insert_blocks):
             number = ' @%d' % (row.sense or index - len(conditional))
         comment = '   // ' + row.options['note'].replace('_', ' ') if 'note' in row.options else ''
         lines.append('  %s--> %s%s ;%s' % (condition + ' ' if condition else '', statements, number, comment))
-    if len(lines) == 1:
+    if len(lines) == 1 and '//' not in lines[0]:
         return ['%s [%s]' % (english, lines[0][1:])]
     return ['%s [' % english] + lines + [']']
 

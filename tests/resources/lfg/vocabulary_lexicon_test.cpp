@@ -49,6 +49,10 @@ TEST_F(VocabularyLexiconTest, CompilesQuietlyWithEveryFormOfItsWords) {
       "دریاؤں|دریا",
       "لوگوں|لوگ",
       "والدین|والدین",
+      // An adjective whose two words both agree: the rules would change
+      // only the last one.
+      "تھکی ہوئی|تھکا_ہوا",
+      "ملتے جلتے|ملتا_جلتا",
   };
   for (const char* form : expected) EXPECT_TRUE(forms.count(form)) << form;
   // The generated lexicon leaves the irregular verbs to ULexicon.txt.
