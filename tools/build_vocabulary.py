@@ -108,6 +108,8 @@ def read_table(errors):
                     if not sep or key not in OPTIONS:
                         errors.append('%s: unknown option %r' % (where, field))
                         continue
+                    if key in options:
+                        errors.append('%s: option %s given twice' % (where, key))
                     options[key] = value
                 row = Row(path, number, fields[0], fields[1], fields[2], options, pos)
                 if check_row(row, errors):
