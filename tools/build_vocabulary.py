@@ -38,6 +38,9 @@ TABLE = os.path.join(ROOT, 'datasrc', 'sources', 'vocabulary')
 MAP_OUT = os.path.join(ROOT, 'datasrc', 'data', 'mapping', 'generated')
 URDU_OUT = os.path.join(ROOT, 'datasrc', 'data', 'urdu', 'generated')
 LIVE_ULEXICON = os.path.join(ROOT, 'datasrc', 'data', 'ULexicon.txt')
+SENSE_COLLOCATIONS = os.path.join(ROOT, 'datasrc', 'data', 'wsd', 'SenseCollocations.txt')
+# Parts of speech of the word-sense file and the table's classes.
+SENSE_POS = {'n': 'noun', 'v': 'verb', 'adj': 'adj', 'adv': 'adv'}
 BROWN = os.path.join(TABLE, 'BrownLemmas.txt')
 TABLE_FILES = ['closed.txt', 'nouns.txt', 'verbs.txt', 'adjectives.txt', 'adverbs.txt']
 
@@ -114,6 +117,7 @@ def read_table(errors):
                 row = Row(path, number, fields[0], fields[1], fields[2], options, pos)
                 if check_row(row, errors):
                     rows.append(row)
+    check_word_senses(rows, errors)
     seen = {}
     for row in rows:
         key = (row.english, row.pos, row.cls if row.pos == 'closed' else '', row.domain, row.sense,
@@ -123,6 +127,25 @@ def read_table(errors):
         else:
             seen[key] = row
     return rows
+
+
+def check_word_senses(rows, errors):
+    """Every sense that the word-sense file scores must be a numbered sense
+    of the table, or disambiguation would rank entries that do not exist."""
+    if not os.path.exists(SENSE_COLLOCATIONS):
+        return
+    senses = {(r.english, r.pos, r.sense) for r in rows if not r.domain}
+    reported = set()
+    with open(SENSE_COLLOCATIONS, encoding='utf-8') as f:
+        for number, line in enumerate(f, 1):
+            fields = line.split('#', 1)[0].split()
+            if len(fields) < 3 or not fields[2].isdigit():
+                continue
+            key = (fields[0], SENSE_POS.get(fields[1], fields[1]), int(fields[2]))
+            if key not in senses and key not in reported:
+                reported.add(key)
+                errors.append('SenseCollocations.txt:%d: the table has no sense %d of %s (%s)'
+                              % (number, key[2], key[0], key[1]))
 
 
 def urdu_word_fault(word):
