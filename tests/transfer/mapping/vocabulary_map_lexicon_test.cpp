@@ -135,7 +135,7 @@ TEST_F(VocabularyMapLexiconTest, GovernedObjectsBringInTheirInsertRule) {
 }
 
 TEST_F(VocabularyMapLexiconTest, DomainLexiconsCompileQuietly) {
-  for (const std::string name : {"NDomainVocabularyMapLex.mlr", "ADomainVocabularyMapLex.mlr"}) {
+  for (const std::string name : {"NDomainVocabularyMapLex.mlr", "WDomainVocabularyMapLex.mlr", "ADomainVocabularyMapLex.mlr"}) {
     SCOPED_TRACE(name);
     auto lexicon = Compile(name);
     EXPECT_FALSE(lexicon->Headwords().empty());
