@@ -7,11 +7,11 @@ sense its Urdu word and class. This script checks the table and writes:
 
   datasrc/data/mapping/generated/VocabularyMapLex.mlr       general mapping lexicon blocks
   datasrc/data/mapping/generated/<D>DomainVocabularyMapLex.mlr   blocks of the domain D (N, W, A)
-  datasrc/data/mapping/generated/VocabularyInsertRules.mlr  insert rules of governed objects
+  datasrc/data/mapping/generated/VocabularyObjectRules.mlr  OBJ rule entries of governed objects
   datasrc/data/urdu/generated/VocabularyULexicon.txt        Urdu-lexicon entries
 
 The files are included by a later step in the live lexicons (MapLexRaw.mlr,
-the domain lexicons, InsertRulesRaw.mlr, ULexicon.txt); they are written in
+the domain lexicons, the OBJ block of MapRulesRaw.mlr, ULexicon.txt); they are written in
 the same format and with the same macros.
 
 Table lines: English lemma, Urdu word, class, then options key=value, all
@@ -356,8 +356,8 @@ def verb_frames(row):
     if 'frames' in row.options:
         base = base + [f for f in row.options['frames'].split(';') if f not in base]
     gov = governed(row)
-    if gov and gov[0] != 'کا':
-        base = base + ['SUBJ,OBL']
+    if gov and gov[0] != 'کا' and 'SUBJ' not in base:
+        base = base + ['SUBJ']
     return [f.split(',') for f in base]
 
 
@@ -459,30 +459,30 @@ def noun_statement(row):
     return '#NOUN(%s,%s)' % (quoted(row.urdu), gend)
 
 
-def verb_statements(row, insert_blocks):
+def verb_statements(row, object_rules):
+    """The entries of a verb, and into object_rules the entries of the OBJ
+    mapping rule that its governed object needs."""
     lemma = quoted(row.urdu)
     gov = governed(row)
     entries = []
     if gov:
-        postposition, noun = gov
-        key = '%s_OBJ' % row.english.upper()
-        if postposition in ('کا',):
-            # A light verb whose noun takes the English object as its possessor:
-            # wait for X = X کا انتظار کرنا.
+        postposition, _ = gov
+        if postposition == 'کا':
+            # A light verb whose noun takes the English object as its
+            # possessor: wait for X = X کا انتظار کرنا.
             light = row.urdu.split('_')
             noun_lemma, verb = '_'.join(light[:-1]), light[-1]
             gend = row.options.get('gend', 'm')
             entries.append(('(PRED.GF == {SUBJ,OBJ})',
                             "#LEMMA(%s), PRED.GF = {SUBJ,OBJ}, OBJ.PRED = %s, OBJ.GEND = {%s}, OBJ.NUM = {sg}, "
-                            "OBJ.PERS = {3}, OBJ.NOUN = {+}, INSERT(OBJ, %s, NULL)"
-                            % (quoted(verb), quoted(noun_lemma), gend, key)))
-            insert_blocks.append('%s [ (PRED == {%s}) --> OBJ.POSS, CASE = {obl} ;]' % (key, row.english))
+                            "OBJ.PERS = {3}, OBJ.NOUN = {+}" % (quoted(verb), quoted(noun_lemma), gend)))
+            object_rules.append('  (PRED == {%s}) --> OBJ.POSS, CASE = {obl} ;' % row.english)
         else:
-            pform = GOVERNING[postposition]
-            entries.append(('(PRED.GF == {SUBJ,OBJ})',
-                            "#LEMMA(%s), PRED.GF = {SUBJ,OBL}, INSERT(OBJ, %s, NULL)" % (lemma, key)))
-            insert_blocks.append("%s [ (PRED == {%s}) --> OBL, PRED = '%s', PRED.GF = {OBJ}, PFORM = {%s}, OBJ, CASE = {obl} ;]"
-                                 % (key, row.english, postposition, pform))
+            # The object stands with the postposition the verb governs, as a
+            # member of the clause's ADJUNCT set: meet X = X سے ملنا.
+            entries.append(('(PRED.GF == {SUBJ,OBJ})', '#LEMMA(%s), PRED.GF = {SUBJ}' % lemma))
+            object_rules.append("  (PRED == {%s}) --> ADJUNCT.SET, ELEMENT, PRED = '%s', PRED.GF = {OBJ}, OBJ, CASE = {obl} ;"
+                                % (row.english, postposition))
     if 'when' in row.options:
         entries.append(('(PRED.GF == {%s})' % row.options['when'], '#LEMMA(%s), PRED.GF = PRED.GF' % lemma))
     else:
@@ -490,7 +490,7 @@ def verb_statements(row, insert_blocks):
     return entries
 
 
-def block_lines(english, rows, insert_blocks):
+def block_lines(english, rows, object_rules):
     """One headword block: verbs (their English PRED has a frame), then nouns
     (their English structure has PERS) when the word has other readings
     too, then the rest; several unconditional entries are senses (@n)."""
@@ -505,7 +505,7 @@ def block_lines(english, rows, insert_blocks):
     verb_condition = '(PRED.GF)' if others or (nouns and len(plain_senses) == 1) else ''
     noun_condition = '(PERS)' if others or (verbs and not verb_condition) else ''
     for row in sorted(verbs, key=lambda r: ('when' not in r.options, r.sense)):
-        for condition, statements in verb_statements(row, insert_blocks):
+        for condition, statements in verb_statements(row, object_rules):
             if condition:
                 conditional.append((condition, statements, row))
             elif verb_condition:
@@ -541,9 +541,9 @@ MAP_HEADER = """// =============================================================
 // the macros of MapMacros.txt (NOUN, LEMMA). In a block, verb entries carry
 // the condition (PRED.GF) (the English word is a verb), noun entries the
 // condition (PERS) when the word has other readings too; several entries
-// without a condition are word senses, numbered with '@'. A verb that
-// governs a postposition or makes its object the possessor of a noun brings
-// in an insert rule (VocabularyInsertRules.mlr) for its object.
+// without a condition are word senses, numbered with '@'. The object of a
+// verb that governs a postposition or makes its object the possessor of a
+// noun is mapped by the entries of VocabularyObjectRules.mlr.
 // ===========================================================================
 """
 
@@ -553,7 +553,7 @@ def mapping_files(rows):
     for row in rows:
         by_domain.setdefault(row.domain, {}).setdefault(row.english, []).append(row)
     files = {}
-    insert_blocks = []
+    object_rules = []
     for domain in sorted(by_domain):
         name = ('%sDomainVocabularyMapLex.mlr' % domain) if domain else 'VocabularyMapLex.mlr'
         title = ('Mapping lexicon of the domain %s: vocabulary' % domain) if domain else \
@@ -569,17 +569,24 @@ def mapping_files(rows):
                 continue
             lines.append('\n// ' + '-' * 75 + '\n// ' + heading + '\n// ' + '-' * 75)
             for english in names:
-                lines += block_lines(english, words[english], insert_blocks if not domain else [])
+                lines += block_lines(english, words[english], object_rules if not domain else [])
                 placed.add(english)
         files[name] = '\n'.join(lines) + '\n'
-    files['VocabularyInsertRules.mlr'] = (
+    files['VocabularyObjectRules.mlr'] = (
         '// ===========================================================================\n'
-        '// Insert rules of the vocabulary: the object of a verb that governs a\n'
-        '// postposition (ask X: X سے پوچھنا) or whose light-verb noun takes the\n'
-        '// object as its possessor (wait for X: X کا انتظار کرنا).\n'
-        '// Written by tools/build_vocabulary.py; edit the table, not this file.\n'
+        '// Entries of the mapping rule OBJ for the governed objects of the vocabulary\n'
         '// ===========================================================================\n'
-        + '\n'.join(insert_blocks) + '\n')
+        '// Written by tools/build_vocabulary.py; edit the table, not this file. The\n'
+        '// entries belong in the OBJ block of MapRulesRaw.mlr, before its entry\n'
+        '// without a condition (a second OBJ block would be ignored). Each applies\n'
+        '// beside its own English verb:\n'
+        '//   a postposition the Urdu verb governs: the object becomes a member of\n'
+        '//   the ADJUNCT set with that postposition (I met the doctor: میں ڈاکٹر\n'
+        '//   سے ملا); the entry of the verb gives the Urdu frame SUBJ;\n'
+        '//   a light verb whose noun takes the object as its possessor (I waited\n'
+        '//   for him: میں نے اس کا انتظار کیا); the entry of the verb gives the noun.\n'
+        '// ===========================================================================\n'
+        'OBJ [\n' + '\n'.join(object_rules) + '\n]\n')
     return files
 
 

@@ -2,8 +2,8 @@
 // (tools/build_vocabulary.py) compile with the shipped macros without a
 // message, and their blocks have the shape the mapper relies on: verb
 // readings with a frame condition before noun and adjective readings, word
-// senses as numbered unconditional entries, governed objects through insert
-// rules.
+// senses as numbered unconditional entries, governed objects through
+// entries of the OBJ mapping rule.
 #include <string>
 #include <vector>
 
@@ -39,13 +39,6 @@ class VocabularyMapLexiconTest : public MappingTest {
       }
     }
     return "";
-  }
-
-  static bool HasInsert(const CMapLexEntry& entry) {
-    for (const auto& statement : entry.statements) {
-      if (statement->op == CMapRuleElement::kInsert) return true;
-    }
-    return false;
   }
 
   void ExpectNoMessages() {
@@ -108,30 +101,38 @@ TEST_F(VocabularyMapLexiconTest, BlocksOrderVerbNounAndAdjectiveReadings) {
   }
 }
 
-TEST_F(VocabularyMapLexiconTest, GovernedObjectsBringInTheirInsertRule) {
+TEST_F(VocabularyMapLexiconTest, GovernedObjectsHaveTheirObjectRuleAndTheirFrame) {
   auto lexicon = Compile("VocabularyMapLex.mlr");
-  auto inserts = Compile("VocabularyInsertRules.mlr");
+  auto objectRules = Compile("VocabularyObjectRules.mlr");
   ExpectNoMessages();
-  // Every insert statement of the lexicon names a block of the insert rules,
-  // whose one entry applies only beside its own verb.
-  size_t governed = 0;
-  for (const auto& [id, headword] : lexicon->Headwords()) {
-    for (const CMapLexEntry* entry : headword->entries) {
-      for (const auto& statement : entry->statements) {
-        if (statement->op != CMapRuleElement::kInsert) continue;
-        ++governed;
-        EXPECT_EQ(statement->cacheSymbol, Sym(u"OBJ"));
-        const CMapLexHeadword* rule = inserts->FindHeadword(statement->insertHeadword);
-        ASSERT_NE(rule, nullptr) << ToUtf8(GetSymbolName(statement->insertHeadword));
-        ASSERT_EQ(rule->entries.size(), 1u);
-        EXPECT_EQ(ToUtf8(rule->entries[0]->condition), "(PRED == {" + ToUtf8(GetSymbolName(id)) + "})");
-      }
+  ASSERT_EQ(objectRules->Headwords().size(), 1u);
+  const CMapLexHeadword* rule = objectRules->FindHeadword(Sym(u"OBJ"));
+  ASSERT_NE(rule, nullptr);
+  EXPECT_GT(rule->entries.size(), 20u);
+  // Each entry applies beside one English verb, whose block reshapes the
+  // frame for an English object: the Urdu frame SUBJ when the object goes
+  // into the ADJUNCT set with a postposition, the light verb's noun as OBJ
+  // when the object becomes its possessor.
+  for (const CMapLexEntry* entry : rule->entries) {
+    const std::string condition = ToUtf8(entry->condition);
+    ASSERT_EQ(condition.rfind("(PRED == {", 0), 0u) << condition;
+    const std::string verb = condition.substr(10, condition.size() - 12);
+    SCOPED_TRACE(verb);
+    const CMapLexHeadword* block = lexicon->FindHeadword(Sym(FromUtf8(verb)));
+    ASSERT_NE(block, nullptr);
+    const CMapLexEntry* reshaping = block->entries.front();
+    EXPECT_EQ(ToUtf8(reshaping->condition), "(PRED.GF == {SUBJ,OBJ})");
+    const bool possessor = entry->statements.size() == 2;  // OBJ.POSS, CASE = {obl}
+    const std::vector<SymbolId> frame = possessor ? Syms({u"SUBJ", u"OBJ"}) : Syms({u"SUBJ"});
+    bool frameFound = false;
+    for (const auto& statement : reshaping->statements) {
+      if (statement->leftPath.ids == Syms({u"PRED", u"GF"})) frameFound = statement->rightPath.ids == frame;
     }
+    EXPECT_TRUE(frameFound);
   }
-  EXPECT_GT(governed, 20u);
-  EXPECT_EQ(governed, inserts->Headwords().size());
-  EXPECT_TRUE(HasInsert(*lexicon->FindHeadword(Sym(u"meet"))->entries[0]));
-  EXPECT_FALSE(HasInsert(*lexicon->FindHeadword(Sym(u"read"))->entries[0]));
+  // meet X: X سے ملنا; help X: X کی مدد کرنا.
+  EXPECT_EQ(PredOf(*lexicon->FindHeadword(Sym(u"meet"))->entries[0]), "'ملنا'");
+  EXPECT_EQ(PredOf(*lexicon->FindHeadword(Sym(u"help"))->entries[0]), "'کرنا'");
 }
 
 TEST_F(VocabularyMapLexiconTest, DomainLexiconsCompileQuietly) {
