@@ -11,11 +11,6 @@
 namespace mapping_test {
 namespace {
 
-std::string SourceDir() {
-  const char* root = std::getenv("LFG_SOURCE_DIR");
-  return root != nullptr ? root : "";
-}
-
 std::string ReadUtf8(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream text;

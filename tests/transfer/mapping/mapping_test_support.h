@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,12 @@
 #include "support/test_support.h"
 
 namespace mapping_test {
+
+// The repository's root, from LFG_SOURCE_DIR ("" when it is not set).
+inline std::string SourceDir() {
+  const char* root = std::getenv("LFG_SOURCE_DIR");
+  return root != nullptr ? root : "";
+}
 
 inline SymbolId Sym(const WString& name) { return GetSymbolId(name, true); }
 
