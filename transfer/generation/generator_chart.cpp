@@ -22,6 +22,37 @@ void ClearUnrecordedFlag(CChartEdge& edge) { edge.state &= ~0xFFu; }
 
 bool IsEmptyProduction(const CProduction& production) { return production.HasSingleDaughter(); }
 
+// Marks the node with its consumed flag and mark, then its ancestors: marks
+// up to the first that already has one, consumed flags likewise.
+void MarkUsedNode(CFSNode* node) {
+  node->GenerationMark = 1;
+  node->Mark = 1;
+  bool marking = true, consuming = true;
+  for (CFSNode* ancestor = node->Parent; ancestor != nullptr && (marking || consuming);
+       ancestor = ancestor->Parent) {
+    if (marking && ancestor->Mark != 0) marking = false;
+    if (marking) ancestor->Mark = 1;
+    if (consuming && ancestor->GenerationMark != 0) consuming = false;
+    if (consuming) ancestor->GenerationMark = 1;
+  }
+}
+
+// Two daughters agree when they have the same name, the same scanned word
+// and are bound to the same node (by id, which copies keep).
+bool DaughtersAgree(const CProductionSymbol* a, const CProductionSymbol* b) {
+  if (a == nullptr || b == nullptr) return a == b;
+  if (a->name != b->name || a->word != b->word) return false;
+  if (a->generatorNode == nullptr || b->generatorNode == nullptr) return a->generatorNode == b->generatorNode;
+  return a->generatorNode->NodeId == b->generatorNode->NodeId;
+}
+
+bool IsDirectlyRecursive(const CProduction& production) {
+  for (const CProductionSymbol* daughter : production.daughters) {
+    if (daughter->name == production.mother->name) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool CUrduSentenceGenerator::EdgeLimitReached() const {
@@ -135,21 +166,6 @@ void CUrduSentenceGenerator::GatherWaitingEdges(const CChartEdge* finished, std:
   for (const auto& edge : agenda_) waiting.push_back(edge.get());
 }
 
-// Marks the node with its consumed flag and mark, then its ancestors: marks
-// up to the first that already has one, consumed flags likewise.
-static void MarkUsedNode(CFSNode* node) {
-  node->GenerationMark = 1;
-  node->Mark = 1;
-  bool marking = true, consuming = true;
-  for (CFSNode* ancestor = node->Parent; ancestor != nullptr && (marking || consuming);
-       ancestor = ancestor->Parent) {
-    if (marking && ancestor->Mark != 0) marking = false;
-    if (marking) ancestor->Mark = 1;
-    if (consuming && ancestor->GenerationMark != 0) consuming = false;
-    if (consuming) ancestor->GenerationMark = 1;
-  }
-}
-
 void CUrduSentenceGenerator::TryCompleteWaiting(CChartEdge* finished, CChartEdge* waiting) {
   CProduction* finishedProduction = finished->production;
   CProduction* waitingProduction = waiting->production;
@@ -252,22 +268,6 @@ bool CUrduSentenceGenerator::AddEdge(std::vector<std::unique_ptr<CChartEdge>>& q
   queue.emplace_back(edge);
   if (index && edge->production != nullptr) edgeIndex_.emplace(edge->production->number, edge);
   return true;
-}
-
-// Two daughters agree when they have the same name, the same scanned word
-// and are bound to the same node (by id, which copies keep).
-static bool DaughtersAgree(const CProductionSymbol* a, const CProductionSymbol* b) {
-  if (a == nullptr || b == nullptr) return a == b;
-  if (a->name != b->name || a->word != b->word) return false;
-  if (a->generatorNode == nullptr || b->generatorNode == nullptr) return a->generatorNode == b->generatorNode;
-  return a->generatorNode->NodeId == b->generatorNode->NodeId;
-}
-
-static bool IsDirectlyRecursive(const CProduction& production) {
-  for (const CProductionSymbol* daughter : production.daughters) {
-    if (daughter->name == production.mother->name) return true;
-  }
-  return false;
 }
 
 bool CUrduSentenceGenerator::IsDuplicateEdge(const CChartEdge* edge) const {
