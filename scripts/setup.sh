@@ -3,7 +3,8 @@
 # again; it installs nothing on a machine that already has everything.
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev googletest libbenchmark-dev libxml2-utils clang libclang-rt-14-dev python3 libcli11-dev)
+packages=(cmake g++ make libgtest-dev googletest libbenchmark-dev libxml2-utils clang libclang-rt-14-dev python3 libcli11-dev
+  libcpp-httplib-dev nlohmann-json3-dev chromium fonts-noto-core)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
@@ -14,4 +15,17 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -ne 0 ] && SUDO="sudo"
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+fi
+
+# The page's browser test: Node.js 20 or newer, and playwright-core as pinned
+# by tests/web/package-lock.json. It drives the chromium above and never
+# downloads a browser of its own.
+node_major="$(node -p 'process.versions.node.split(".")[0]' 2>/dev/null || echo 0)"
+if [ "$node_major" -lt 20 ]; then
+  echo "Node.js 20 or newer is needed for the page's browser test (found: $(node --version 2>/dev/null || echo none))" >&2
+  exit 1
+fi
+root="$(cd "$(dirname "$0")/.." && pwd)"
+if [ ! -d "$root/tests/web/node_modules/playwright-core" ]; then
+  (cd "$root/tests/web" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund)
 fi
