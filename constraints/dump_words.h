@@ -22,9 +22,10 @@ bool TakeWord(const DumpWords& words, uint32_t& index, uint16_t& word);
 // Whether at least count words follow the index.
 bool WordsLeft(const DumpWords& words, uint32_t index, size_t count);
 
-// Writes the first count words as little-endian bytes ("wb"). False when the
-// file cannot be opened or written.
+// Writes the first count words as little-endian bytes ("wb"), sealed with
+// their count and a checksum. False when the file cannot be opened or written.
 bool WriteDumpWords(const std::string& path, const DumpWords& words, size_t count);
-// Reads at most max_words words ("rb"); a trailing odd byte is dropped. False
-// when the file cannot be opened.
+// Reads at most max_words words of a sealed dump ("rb"). A dump whose seal is
+// missing or does not match (damaged or cut short) reads as no words at all.
+// False when the file cannot be opened.
 bool ReadDumpWords(const std::string& path, size_t max_words, DumpWords& words);

@@ -135,6 +135,19 @@ class CCfgParser {
   void WriteCStructuresXml(const std::string& fileName);
   void WriteAlternativesXml(CCfgChartItem* item, CFileWriter& writer);
 
+  // --- Developer chart dump (cfg_chart_dump.cpp)
+
+  // Every later ParseChart writes the file anew with the charts of the
+  // sentence so far (both charts when the tagged readings did not parse);
+  // an empty name switches the dump off.
+  void SetChartDumpFile(const std::string& fileName) { chartDumpFile_ = fileName; }
+  const std::string& GetChartDumpFile() const { return chartDumpFile_; }
+  // The current chart: per column "ChartColumn:---" and its number, then one
+  // line per item.
+  WString ChartDumpText() const;
+  // Writes ChartDumpText to the file; false when it cannot be created.
+  bool WriteChartDump(const std::string& fileName) const;
+
   // --- For the tests and the drivers
   const std::vector<CCfgChartColumn*>& GetColumns() const { return columns_; }
   const CNamedIdList& GetTokenRecords() const { return tokenRecords_; }
@@ -190,6 +203,10 @@ class CCfgParser {
   // C-structure writing.
   bool TakeXmlBudget();
 
+  // Adds the current chart to the sentence's dump and writes the dump file,
+  // when a dump file is set.
+  void DumpChartWhenAsked();
+
   std::vector<CCfgChartColumn*> columns_;
   std::unique_ptr<CPosTagger> tagger_;
   CPreProcessor* preProcessor_;
@@ -226,6 +243,8 @@ class CCfgParser {
   bool lastParseSucceeded_ = false;
   P_FStructure* solved_ = nullptr;  // owned by the F-structure registry
   size_t xmlBudget_ = 0;
+  std::string chartDumpFile_;
+  WString chartDumpOfSentence_;
   std::vector<const CCfgChartItem*> xmlPath_;
   std::vector<const P_FStructure*> convertPath_;
   // F-structures that the conversion found to be one functional structure:

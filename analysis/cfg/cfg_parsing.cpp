@@ -41,6 +41,7 @@ bool CCfgParser::ParseTokens(CSentenceReadings& readings, CSentenceTokens& token
   choicesExhausted_ = false;
   lastParseSucceeded_ = false;
   solved_ = nullptr;
+  chartDumpOfSentence_.clear();
   if (grammar_ == nullptr || readings.empty() || readings.size() != tokens.size()) return false;
   if (readings.size() > kMaxChartTokens) {
     ReportLimit(u"The sentence has more than " + IntToWString(static_cast<int>(kMaxChartTokens)) +
@@ -234,10 +235,12 @@ bool CCfgParser::ParseChart() {
       }
     }
   }
+  DumpChartWhenAsked();
   return FindCompleteStartItem() != nullptr;
 }
 
 void CCfgParser::AbandonTimedOutChart() {
+  DumpChartWhenAsked();
   timedOut_ = true;
   for (CCfgChartColumn* column : columns_) column->Release();
   columns_.clear();

@@ -4,25 +4,13 @@
 #include <vector>
 
 #include "analysis/lfg/lfg_parser.h"
-#include "analysis/lfg/set_expansion.h"
+#include "analysis/lfg/lfg_start_edges.h"
 #include "core/cs_node.h"
 #include "core/fs_handle.h"
 #include "core/parse_result.h"
 #include "core/production.h"
 
 namespace {
-
-const WString kStartCategory = u"S";
-
-// A complete analysis of the whole sentence: an "S" edge from the first
-// column with its dot on the rule end and an F-structure.
-CFSNode* CompleteStartStructure(const CChartEdge& edge) {
-  const CProduction* production = edge.production;
-  if (production == nullptr || production->mother == nullptr) return nullptr;
-  if (production->mother->name != kStartCategory || !production->IsDotOnLastDaughter()) return nullptr;
-  if (edge.origin != 0 || production->mother->fStructure == nullptr) return nullptr;
-  return production->mother->fStructure->root;
-}
 
 // The number of governable functions the root's PRED asks for, or -1 when
 // it has no PRED with a GF list.
@@ -63,16 +51,8 @@ int CompareWordCategories(const CParseResult& candidate, const CParseResult& kep
 }  // namespace
 
 bool CLFGParser::CollectParseOfEdge(CChartEdge* edge, bool checkCompleteness, ParseResultList& results) {
+  if (edge == nullptr || !AcceptStartStructure(*this, *edge, checkCompleteness)) return false;
   CFSNode* root = CompleteStartStructure(*edge);
-  if (root == nullptr) return false;
-  // Every kept constraint is evaluated, so that all of them are looked at.
-  bool satisfied = true;
-  for (const WString& text : root->Constraints) {
-    if (!EvaluateCondition(text, root, root)) satisfied = false;
-  }
-  if (!satisfied || !CheckPendingConstraints(root)) return false;
-  ExpandSetsAndValues(edge->production->mother->fStructure);
-  if (checkCompleteness && !CheckCompletenessCoherence(root)) return false;
   if (ContainsFStructure(results, root)) return false;
   auto* handle = new CFSHandle(root, 1.0);
   handle->Normalize();

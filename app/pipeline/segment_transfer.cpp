@@ -9,6 +9,7 @@
 #include "core/parse_result.h"
 #include "core/string_helpers.h"
 #include "core/target_group.h"
+#include "core/text_reading.h"
 #include "core/token.h"
 #include "core/trace_log.h"
 #include "platform/message_box.h"
@@ -65,7 +66,9 @@ void CTranslatorDlg::MapAndGenerate(std::vector<std::unique_ptr<CParseResult>>& 
   outcome.generateMilliseconds = timer.ElapsedMilliseconds();
   WriteTraceLog(u"\nGeneration Time: " + Milliseconds(outcome.generateMilliseconds));
   WriteTraceLog(kHyphenLine);
-  if (sentences.empty() || sentences.front().empty()) return;
+  for (WString& sentence : sentences) TrimSpaceCrLf(sentence);
+  std::erase_if(sentences, [](const WString& sentence) { return sentence.empty(); });
+  if (sentences.empty()) return;
   // The first sentence is the segment's text; the others are alternatives.
   outcome.generated = true;
   outcome.translation = sentences.front();

@@ -136,6 +136,7 @@ void CTranslatorDlg::TranslateReportingFailures(const WString& sentence) {
 }
 
 bool CTranslatorDlg::TranslateSentence(const WString& sentence) {
+  if (result_ == nullptr || !ready_) return false;  // only inside OnTranslate, with every engine built
   domain_ = GetConfigValue("Domain");
   m_pPreProcessor->SetSentence(sentence);
   WriteTraceLog(sentence);

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <set>
@@ -114,6 +115,27 @@ class CGrammar {
   bool ExpandDisjunctions();
   bool ExpandDisjunction(CProduction* production, size_t itemIndex, size_t daughterIndex,
                          const WString& text, size_t barPosition);
+
+  // --- Developer listings (grammar_listings.cpp) ---
+  // Per production "\n<mother> ==> ", per right-side symbol
+  // "\t\t<text> <annotation> \n", as UTF-8 text on out (the console).
+  static void PrintRawProductions(const RawProductionList& productions, std::FILE* out = stdout);
+  // Per distinct mother name of the store "\n<name>: <count>\n", then "\n".
+  void PrintProductionCounts(std::FILE* out = stdout) const;
+  // Per production: mother " ==> ", per daughter "<name>:<equations>" with
+  // " , <item text>" for each constraint text and "; ", then CR LF.
+  void WriteProductionListing(const std::string& path) const;
+  // Walks the productions from those of "S" through a stack, at most 300,
+  // one line "M(id) -> D(id) D(id) " each; daughter categories other than the
+  // mother's push their productions.
+  void WriteDerivationStack(const std::string& path = "stackFile.txt") const;
+  // Per production of the store "<mother>\t<mother id>\r\n".
+  void WriteProductionNumbers(const std::string& path = "temp.txt") const;
+  // Slot by slot of the production table, per production
+  // "<slot>. M(id) -> D(id) D(id) \r\n".
+  void WriteNumberedProductions(const std::string& path) const;
+  // Frees every raw production of the list, in order, and then the list.
+  static void DeleteRawProductions(std::unique_ptr<RawProductionList> productions);
 
   // The prefix of generated category names ("P_").
   const WString& GetPrefix() const { return prefix_; }

@@ -41,6 +41,37 @@ TEST_F(TranslatorProgram, EveryInputLineGivesOneOutputLine) {
   EXPECT_NE(run.errors.find("Sentence could not be parsed."), std::string::npos) << run.errors;
 }
 
+// The sentences of the generation stage, one per line, in the data root's
+// domain or the one given on the command line.
+TEST_F(TranslatorProgram, ShippedSentencesPrintTheirUrdu) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"I gave him a book", kGaveBook},
+      {"The boy reads a book", kBoyReads},
+      {"The boy read a book", "لڑکے نے ایک کتاب پڑھی"},
+      {"The girl read the books", "لڑکی نے کتابیں پڑھیں"},
+      {"She will read the book", "وہ کتاب پڑھے گی"},
+      {"The boys will not come", "لڑکے نہیں آئیں گے"},
+      {"Did he read the book", "کیا اس نے کتاب پڑھی"},
+      {"What did you eat", "آپ نے کیا کھایا"},
+      {"The boy's mother gave the girl a book", "لڑکے کی ماں نے لڑکی کو ایک کتاب دی"},
+      {"I live in a big house", "میں ایک بڑے گھر میں رہتا ہوں"},
+      {"The teacher gave the boys books", "استاد نے لڑکوں کو کتابیں دیں"},
+      {"I helped him", "میں نے اس کی مدد کی"},
+      {"The farmer bought 25 cows", "کسان نے 25 گائیں خریدیں"},
+  };
+  std::string input;
+  for (const auto& [english, urdu] : cases) input += english + "\n";
+  const ProgramRun run = Run({}, input);
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+  const std::vector<std::string> lines = Lines(run.output);
+  ASSERT_EQ(lines.size(), cases.size()) << run.output;
+  for (size_t i = 0; i < cases.size(); ++i) EXPECT_EQ(lines[i], cases[i].second) << cases[i].first;
+
+  const ProgramRun news = Run({"--domain", "News", "He reads the paper"});
+  EXPECT_EQ(news.exitCode, 0) << news.errors;
+  EXPECT_EQ(news.output, "وہ اخبار پڑھتا ہے\n");
+}
+
 TEST_F(TranslatorProgram, TreesAndCStructuresGoToStandardError) {
   root_.SetKey("SegmentSentence", "no");
   const ProgramRun run = Run({"--trees", "--show-cstructure", "I gave him a book"});

@@ -89,8 +89,9 @@ TEST_F(SymbolTableTest, DumpRoundTripsAndRejectsShortFiles) {
   const std::string before = Listing();
   ASSERT_TRUE(P_SymbolTable::WriteDump());
   const std::vector<unsigned char> bytes = ReadBytes(data_.File("symbols.dump"));
-  // 550 length words, the names of GF, PRED, INDEX, SUBJ and the 8-bit one.
-  EXPECT_EQ(bytes.size(), 2u * (550 + 2 + 4 + 5 + 4 + 3));
+  // 550 length words, the names of GF, PRED, INDEX, SUBJ and the 8-bit one,
+  // then the seal (mark, word count, checksum).
+  EXPECT_EQ(bytes.size(), 2u * (550 + 2 + 4 + 5 + 4 + 3 + 5));
   // Bytes are stored as sign-extended words.
   const std::vector<unsigned char> eight{3, 0, 0xE9, 0xFF, 't', 0, 0xE9, 0xFF};
   EXPECT_NE(std::search(bytes.begin(), bytes.end(), eight.begin(), eight.end()), bytes.end());

@@ -126,14 +126,9 @@ bool CMapLexicon::ReadDump(const std::string& dumpFile) {
     ReportMapLexiconProblem(NarrowToWide("The mapping lexicon dump '" + dumpFile + "' " + why + "; it is not used."));
     return false;
   };
-  const std::optional<std::string> bytes = ReadFileBytes(dumpFile);
-  if (!bytes) return refuse("could not be opened");
-  if (bytes->size() % 2 != 0) return refuse("is damaged (an odd number of bytes)");
-  DumpWords words(bytes->size() / 2);
-  for (size_t i = 0; i < words.size(); ++i) {
-    words[i] = static_cast<uint16_t>(static_cast<unsigned char>((*bytes)[2 * i]) |
-                                     (static_cast<unsigned char>((*bytes)[2 * i + 1]) << 8));
-  }
+  DumpWords words;
+  if (!ReadDumpWords(dumpFile, SIZE_MAX, words)) return refuse("could not be opened");
+  if (words.empty()) return refuse("is damaged (its checksum does not match its content)");
   uint32_t index = kNoWordYet;
   uint16_t budget = 0, count = 0;
   uint32_t bodyLength = 0;

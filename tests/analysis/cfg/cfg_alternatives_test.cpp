@@ -64,36 +64,21 @@ class CfgAlternatives : public cfg_test::CfgEngine {
  protected:
   void Load(const std::string& rules) {
     const std::string data = cfg_test::SourceDir() + "/tests/data/cfg_alternatives/";
-    for (const char* name : {"GovernableFunctions.txt", "dummy.txt", "lexicon.txt"}) {
-      std::ifstream in(data + name, std::ios::binary);
-      WriteUtf16File(dir_.File(name), FromUtf8(std::string(std::istreambuf_iterator<char>(in), {})));
-    }
+    CopyAsUtf16(data, {"GovernableFunctions.txt", "dummy.txt", "lexicon.txt"});
     WriteUtf16File(dir_.File("rules.txt"), FromUtf8(rules));
     WriteUtf16File(dir_.File("macros.txt"), FromUtf8("/ No macros.\n"));
-    Build("", {data + "POSs.txt", data + "SubCats.txt", data + "FSAttrTypes.txt", dir_.File("GovernableFunctions.txt"),
-               dir_.File("dummy.txt"), dir_.File("none"), data + "Time.txt", dir_.File("rules.txt"),
-               dir_.File("macros.txt"), dir_.File("lexicon.txt")});
+    BuildToyEngine(data);
   }
 
   // The converted F-structure of the sentence, or null without analysis.
   const CFSNode* Analyse(const std::string& text) {
     ResetSentence();
-    readings_.clear();
-    tokens_.clear();
-    owned_.clear();
-    std::istringstream words(text);
-    for (std::string word; words >> word;) {
-      owned_.push_back(std::make_unique<CToken>());
-      owned_.back()->Text = FromUtf8(word);
-      tokens_.push_back(owned_.back().get());
-      readings_.push_back(parser_->LookUpWord(owned_.back()->Text));
-    }
+    LookUpWords(text);
     if (!parser_->ParseTokens(readings_, tokens_)) return nullptr;
     result_.reset(parser_->GetParseResult());
     return result_ && result_->FStructure != nullptr ? result_->FStructure->root : nullptr;
   }
 
-  std::vector<std::unique_ptr<CToken>> owned_;
   std::unique_ptr<CParseResult> result_;
 };
 

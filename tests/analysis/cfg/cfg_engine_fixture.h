@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <initializer_list>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -61,6 +64,35 @@ class CfgEngine : public ::testing::Test {
     ASSERT_FALSE(lexicon_->HasFailed()) << lexicon_->FailureText();
   }
 
+  // Writes the UTF-8 files of the data folder into the temporary folder as
+  // UTF-16, as the rules, macros and lexicon readers want them.
+  void CopyAsUtf16(const std::string& data, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+      std::ifstream in(data + name, std::ios::binary);
+      WriteUtf16File(dir_.File(name), FromUtf8(std::string(std::istreambuf_iterator<char>(in), {})));
+    }
+  }
+  // A toy engine: the 8-bit tables of the data folder, the UTF-16 files of
+  // the temporary folder, and no bigram table.
+  void BuildToyEngine(const std::string& data) {
+    Build("", {data + "POSs.txt", data + "SubCats.txt", data + "FSAttrTypes.txt", dir_.File("GovernableFunctions.txt"),
+               dir_.File("dummy.txt"), dir_.File("none"), data + "Time.txt", dir_.File("rules.txt"),
+               dir_.File("macros.txt"), dir_.File("lexicon.txt")});
+  }
+  // One token per word of the text, each looked up as the parser does.
+  void LookUpWords(const std::string& text) {
+    readings_.clear();
+    tokens_.clear();
+    wordTokens_.clear();
+    std::istringstream words(text);
+    for (std::string word; words >> word;) {
+      wordTokens_.push_back(std::make_unique<CToken>());
+      wordTokens_.back()->Text = FromUtf8(word);
+      tokens_.push_back(wordTokens_.back().get());
+      readings_.push_back(parser_->LookUpWord(wordTokens_.back()->Text));
+    }
+  }
+
   // What the pipeline does after every sentence.
   void ResetSentence() {
     P_FSCompiler::ResetForSentence();
@@ -84,6 +116,7 @@ class CfgEngine : public ::testing::Test {
   std::unique_ptr<CCfgParser> parser_;
   CSentenceReadings readings_;
   CSentenceTokens tokens_;
+  std::vector<std::unique_ptr<CToken>> wordTokens_;  // LookUpWords' tokens
 };
 
 // Over the shipped English data; sentences go through the tokeniser.

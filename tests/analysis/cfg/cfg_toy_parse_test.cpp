@@ -83,13 +83,8 @@ class CfgToyParse : public cfg_test::CfgEngine {
  protected:
   void SetUp() override {  // the rules, macros and lexicons are read as UTF-16
     const std::string data = cfg_test::SourceDir() + "/tests/data/cfg/";
-    for (const char* name : {"GovernableFunctions.txt", "dummy.txt", "rules.txt", "macros.txt", "lexicon.txt"}) {
-      std::ifstream in(data + name, std::ios::binary);
-      WriteUtf16File(dir_.File(name), FromUtf8(std::string(std::istreambuf_iterator<char>(in), {})));
-    }
-    Build("", {data + "POSs.txt", data + "SubCats.txt", data + "FSAttrTypes.txt", dir_.File("GovernableFunctions.txt"),
-               dir_.File("dummy.txt"), dir_.File("none"), data + "Time.txt", dir_.File("rules.txt"),
-               dir_.File("macros.txt"), dir_.File("lexicon.txt")});
+    CopyAsUtf16(data, {"GovernableFunctions.txt", "dummy.txt", "rules.txt", "macros.txt", "lexicon.txt"});
+    BuildToyEngine(data);
   }
 
   // Words looked up as the parser does; "word/tag,tag" takes the readings
