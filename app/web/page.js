@@ -73,14 +73,14 @@ function showMessages(messages) {
 
 // One panel per segment with its C-structures as XML text.
 function showCStructures(documents) {
-  byId('cstructures').replaceChildren(...documents.map((document_) => {
+  byId('cstructures').replaceChildren(...documents.map((cStructures) => {
     const section = document.createElement('section');
     section.className = 'cstructure';
-    section.dataset.segment = String(document_.segment);
+    section.dataset.segment = String(cStructures.segment);
     const heading = document.createElement('h2');
-    heading.textContent = `C-Structure # ${document_.segment}`;
+    heading.textContent = `C-Structure # ${cStructures.segment}`;
     const xml = document.createElement('pre');
-    xml.textContent = document_.readable ? document_.xml : 'The C-structure file could not be read.';
+    xml.textContent = cStructures.readable ? cStructures.xml : 'The C-structure file could not be read.';
     section.append(heading, xml);
     return section;
   }));
