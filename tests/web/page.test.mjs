@@ -92,6 +92,8 @@ before(async () => {
     viewport: { width: 1200, height: 1000 },
   });
   page = context.pages()[0] ?? await context.newPage();
+  // The sanitizer build translates slowly while other tests run beside it.
+  page.setDefaultTimeout(120_000);
   page.on('dialog', (dialog) => {
     page.scriptDialogs = (page.scriptDialogs ?? 0) + 1;
     dialog.dismiss();
