@@ -18,7 +18,7 @@ constexpr const char* kExitCodes =
     "  1  some segment not translated (its line holds the words rewritten in Urdu letters)\n"
     "  2  usage error\n"
     "  3  engine set-up failed, or the data root stayed locked by another run\n"
-    "  4  a file cannot be read or written";
+    "  4  a file cannot be read or written, or the page's port cannot be used";
 
 }  // namespace
 
@@ -51,7 +51,16 @@ CommandLineOutcome ParseCommandLine(int argc, const char* const* argv, CCommandL
                "Write data\\CStructures.xml for each segment and print its path on standard error");
   app.add_flag("--alternatives", commandLine.alternatives,
                "Follow each translation by its alternatives, each after a tab");
-  app.add_option("sentence", commandLine.words, "The English sentence (read standard input when absent)");
+  CLI::Option* sentence =
+      app.add_option("sentence", commandLine.words, "The English sentence (read standard input when absent)");
+  CLI::Option* serve = app.add_flag("--serve", commandLine.serve,
+                                    "Serve the translator's page on 127.0.0.1 and print its address; "
+                                    "stop with SIGINT or SIGTERM")
+                           ->excludes(sentence);
+  app.add_option("--port", commandLine.port, "The page's port with --serve (0: any free port)")
+      ->check(CLI::Range(0, 65535))
+      ->needs(serve)
+      ->capture_default_str();
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {

@@ -6,6 +6,7 @@
 
 #include "app/cli/data_root.h"
 #include "app/engine/translator_dlg.h"
+#include "app/server/page_server.h"
 #include "core/config_store.h"
 #include "platform/file_system.h"
 #include "platform/utf8.h"
@@ -109,6 +110,7 @@ ExitCode RunTranslator(const CCommandLine& commandLine, std::istream& input, std
   }
   CTranslatorDlg translator;
   if (const ExitCode code = SetUp(translator, commandLine, errors); code != kExitTranslated) return code;
+  if (commandLine.serve) return ServeTranslatorPage(translator, commandLine.port, output, errors);
   if (!commandLine.HasSentence()) return TranslateStream(translator, commandLine, input, output, errors);
   const CTranslationResult result =
       translator.OnTranslate(FromUtf8(commandLine.Sentence()), {commandLine.showCStructure});
