@@ -5,15 +5,15 @@
 
 int CChartEdge::liveInstances = 0;
 
-CChartEdge::CChartEdge(CProduction* production, uint16_t origin, uint16_t end, uint8_t flag,
-                       uint8_t failed)
-    : origin(origin), end(end), flag(flag), failed(failed), production(production) {
+CChartEdge::CChartEdge(CProduction* edgeProduction, uint16_t edgeOrigin, uint16_t edgeEnd, uint8_t edgeFlag,
+                       uint8_t edgeFailed)
+    : origin(edgeOrigin), end(edgeEnd), flag(edgeFlag), failed(edgeFailed), production(edgeProduction) {
   ++liveInstances;
 }
 
-CChartEdge::CChartEdge(CFSNode* node, CProduction* production, uint16_t origin, uint16_t end, uint8_t flag,
-                       uint8_t failed)
-    : CChartEdge(production, origin, end, flag, failed) {
+CChartEdge::CChartEdge(CFSNode* node, CProduction* edgeProduction, uint16_t edgeOrigin, uint16_t edgeEnd,
+                       uint8_t edgeFlag, uint8_t edgeFailed)
+    : CChartEdge(edgeProduction, edgeOrigin, edgeEnd, edgeFlag, edgeFailed) {
   fStructure = node;
 }
 

@@ -31,7 +31,7 @@ bool TakeRepeatedList(const DumpWords& words, uint32_t& index, const std::vector
 
 CMapLexHeadword::CMapLexHeadword() { ++liveInstances; }
 
-CMapLexHeadword::CMapLexHeadword(SymbolId headword) : headword(headword) { ++liveInstances; }
+CMapLexHeadword::CMapLexHeadword(SymbolId id) : headword(id) { ++liveInstances; }
 
 CMapLexHeadword::~CMapLexHeadword() {
   delete defaultEntry;

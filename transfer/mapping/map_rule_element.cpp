@@ -57,11 +57,11 @@ int CMapRuleElement::ReadRepositionCount(const WString& text) {
 
 CMapRuleElement::CMapRuleElement() { ++liveInstances; }
 
-CMapRuleElement::CMapRuleElement(const WString& left, const WString& right, char op, const WString& cacheSymbolText,
-                                 const WString& insertHeadwordText, const WString& valueText, bool parsePaths) {
+CMapRuleElement::CMapRuleElement(const WString& left, const WString& right, char statementOp,
+                                 const WString& cacheSymbolText, const WString& insertHeadwordText, const WString& valueText, bool parsePaths) {
   ++liveInstances;
-  if (op == kInsert) {
-    this->op = kInsert;
+  if (statementOp == kInsert) {
+    op = kInsert;
     cacheSymbol = GetSymbolId(cacheSymbolText, true);
     insertHeadword = GetSymbolId(insertHeadwordText, true);
     if (valueText.empty() || valueText == kNullText) return;
@@ -76,16 +76,16 @@ CMapRuleElement::CMapRuleElement(const WString& left, const WString& right, char
   }
   leftPath.kind = kTargetKind;
   rightPath.kind = kSourceKind;
-  if (op == kGoTo) {
+  if (statementOp == kGoTo) {
     const WString deleted = DeletedPath(left);
     if (!deleted.empty()) {
-      this->op = kDelete;
+      op = kDelete;
       rightPath.kind = kTargetKind;
       ParsePath(rightPath, deleted, parsePaths);
       return;
     }
   }
-  this->op = op;
+  op = statementOp;
   ParsePath(leftPath, left, parsePaths);
   if (op == kGoTo) return;
   leftPath.kind = kSourceKind;

@@ -47,7 +47,7 @@ uint32_t HashString(const std::string& text, uint32_t modulus) {
   return hash;
 }
 
-CSenseCandidate::CSenseCandidate(uint32_t senseNumber, CMapLexEntry* entry) : senseNumber(senseNumber), entry(entry) {
+CSenseCandidate::CSenseCandidate(uint32_t sense, CMapLexEntry* senseEntry) : senseNumber(sense), entry(senseEntry) {
   ++liveInstances;
 }
 

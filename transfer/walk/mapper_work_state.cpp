@@ -11,7 +11,8 @@ CFSNode* PopNode(NodeStack& stack) {
   return top;
 }
 
-CMapperWorkState::CMapperWorkState(CFSHandle* source, CFSHandle* target) : source(source), target(target) {
+CMapperWorkState::CMapperWorkState(CFSHandle* sourceHandle, CFSHandle* targetHandle)
+    : source(sourceHandle), target(targetHandle) {
   ++liveInstances;
 }
 

@@ -8,7 +8,7 @@
 using namespace generation_test;
 
 TEST_F(GenerationTest, ConstraintTextsAreEvaluatedPerBracket) {
-  CUrduSentenceGenerator& generator = Generator();
+  CUrduSentenceGenerator& urdu = Generator();
   CFSNode* mother = BuildStructure("[CASE=erg NUM=sg,pl NEG=+ SUBJ[PERS=3]]");
   CFSNode* self = BuildStructure("[CASE=erg PERS=1]");
   struct Case {
@@ -30,34 +30,34 @@ TEST_F(GenerationTest, ConstraintTextsAreEvaluatedPerBracket) {
       {u"[^SUBJ PERS = !PERS]", false},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(generator.EvaluateConstraint(c.text, mother, self, true), c.holds) << ToUtf8(c.text);
+    EXPECT_EQ(urdu.EvaluateConstraint(c.text, mother, self, true), c.holds) << ToUtf8(c.text);
   }
-  EXPECT_FALSE(generator.EvaluateConstraint(u"[^CASE =c erg]", nullptr, self, true));
+  EXPECT_FALSE(urdu.EvaluateConstraint(u"[^CASE =c erg]", nullptr, self, true));
 }
 
 TEST_F(GenerationTest, ANodeComparisonBuildsTheMissingSideOnlyOutsideTestOnlyMode) {
-  CUrduSentenceGenerator& generator = Generator();
+  CUrduSentenceGenerator& urdu = Generator();
   CFSNode* mother = BuildStructure("[CASE=erg]");
   CFSNode* self = BuildStructure("[]");
-  EXPECT_FALSE(generator.EvaluateConstraint(u"[!CASE = ^CASE]", mother, self, true));
+  EXPECT_FALSE(urdu.EvaluateConstraint(u"[!CASE = ^CASE]", mother, self, true));
   EXPECT_EQ(At(self, "CASE"), nullptr);
-  EXPECT_TRUE(generator.EvaluateConstraint(u"[!CASE = ^CASE]", mother, self, false));
+  EXPECT_TRUE(urdu.EvaluateConstraint(u"[!CASE = ^CASE]", mother, self, false));
   ASSERT_NE(At(self, "CASE"), nullptr);
   EXPECT_EQ(At(self, "CASE")->FollowForward(), At(mother, "CASE"));
   EXPECT_EQ(At(mother, "CASE")->GenerationMark, 1);
   // "~" reads the comparison in test-only mode even when the caller does not.
   CFSNode* bare = BuildStructure("[]");
-  EXPECT_TRUE(generator.EvaluateConstraint(u"~[!GEND = ^GEND]", mother, bare, false));
+  EXPECT_TRUE(urdu.EvaluateConstraint(u"~[!GEND = ^GEND]", mother, bare, false));
   EXPECT_EQ(At(bare, "GEND"), nullptr);
   // Values that do not meet give a trace line.
   const uint64_t lines = TraceLogLineCount();
   CFSNode* nominative = BuildStructure("[CASE=nom]");
-  EXPECT_FALSE(generator.EvaluateConstraint(u"[!CASE = ^CASE]", mother, nominative, false));
+  EXPECT_FALSE(urdu.EvaluateConstraint(u"[!CASE = ^CASE]", mother, nominative, false));
   EXPECT_EQ(TraceLogLineCount(), lines + 1);
 }
 
 TEST_F(GenerationTest, AStructureIsUsedWholeWhenEverySubStructureWasUsedOrNeedNotBe) {
-  CUrduSentenceGenerator& generator = Generator();
+  CUrduSentenceGenerator& urdu = Generator();
   struct Case {
     const char* what;
     const char* structure;
@@ -82,15 +82,15 @@ TEST_F(GenerationTest, AStructureIsUsedWholeWhenEverySubStructureWasUsedOrNeedNo
       At(root, used.substr(start, end - start))->GenerationMark = 1;
       start = end + 1;
     }
-    EXPECT_EQ(generator.AllFeaturesConsumed(root), c.whole) << c.what;
+    EXPECT_EQ(urdu.AllFeaturesConsumed(root), c.whole) << c.what;
   }
-  EXPECT_FALSE(generator.AllFeaturesConsumed(nullptr));
+  EXPECT_FALSE(urdu.AllFeaturesConsumed(nullptr));
   // A root neither used nor marked fails unless ROOT need not be used: it need not.
-  EXPECT_TRUE(generator.AllFeaturesConsumed(BuildStructure("[TENSE=pres]")));
+  EXPECT_TRUE(urdu.AllFeaturesConsumed(BuildStructure("[TENSE=pres]")));
 }
 
 TEST_F(GenerationTest, SentencesAreSortedDeduplicatedAndCleaned) {
-  CUrduSentenceGenerator& generator = Generator();
+  CUrduSentenceGenerator& urdu = Generator();
   struct Case {
     WStringList in;
     const char* out;
@@ -104,7 +104,7 @@ TEST_F(GenerationTest, SentencesAreSortedDeduplicatedAndCleaned) {
   };
   for (const Case& c : cases) {
     WStringList sentences = c.in;
-    generator.PostProcessSentences(sentences);
+    urdu.PostProcessSentences(sentences);
     EXPECT_EQ(Joined(sentences), c.out);
   }
   EXPECT_EQ(CUrduSentenceGenerator::ReplaceAllIgnoreCase(u"A=C b=c", u"=c", u"=="), u"A== b==");
@@ -115,10 +115,10 @@ TEST_F(GenerationTest, SentencesAreSortedDeduplicatedAndCleaned) {
 TEST_F(GenerationTest, ItemFilesAreReadAsTrimmedNames) {
   specialItems = u" NOUN ,\r\nRESPECT,,AGR\r\n";
   headlessItems = u"neg";
-  CUrduSentenceGenerator& generator = Generator();
+  CUrduSentenceGenerator& urdu = Generator();
   for (const char16_t* name : {u"NOUN", u"RESPECT", u"AGR", u"PRED", u"ROOT"}) {
-    EXPECT_EQ(generator.SpecialUnmarkedItems().count(Sym(name)), 1u) << ToUtf8(name);
+    EXPECT_EQ(urdu.SpecialUnmarkedItems().count(Sym(name)), 1u) << ToUtf8(name);
   }
-  EXPECT_EQ(generator.SpecialUnmarkedItems().size(), 5u);
-  EXPECT_EQ(generator.HeadlessPredicateItems().count(Sym(u"neg")), 1u);
+  EXPECT_EQ(urdu.SpecialUnmarkedItems().size(), 5u);
+  EXPECT_EQ(urdu.HeadlessPredicateItems().count(Sym(u"neg")), 1u);
 }

@@ -112,36 +112,36 @@ TEST_F(GenerationEquations, ValueBindingIntersectsOrCreatesTheFeature) {
 }
 
 TEST_F(GenerationEquations, TestOnlyEquationsWithPathsChangeNothing) {
-  CUrduSentenceGenerator& generator = Generator();
+  CUrduSentenceGenerator& urdu = Generator();
   CFSNode* subj = At(root, "SUBJ");
   const size_t children = root->ChildList.size();
-  EXPECT_TRUE(generator.ApplyEquation(Eq(u"^TENSE", u'=', u"pres").get(), root, subj, true));
-  EXPECT_TRUE(generator.ApplyEquation(Eq(u"^OBJ", u'=', u"!").get(), root, subj, true));
+  EXPECT_TRUE(urdu.ApplyEquation(Eq(u"^TENSE", u'=', u"pres").get(), root, subj, true));
+  EXPECT_TRUE(urdu.ApplyEquation(Eq(u"^OBJ", u'=', u"!").get(), root, subj, true));
   EXPECT_EQ(root->ChildList.size(), children);
   EXPECT_EQ(root->GenerationMark + subj->GenerationMark, 0);
   // Without test only the same equations build and use what they name.
-  EXPECT_TRUE(generator.ApplyEquation(Eq(u"^TENSE", u'=', u"pres").get(), root, subj, false));
+  EXPECT_TRUE(urdu.ApplyEquation(Eq(u"^TENSE", u'=', u"pres").get(), root, subj, false));
   EXPECT_EQ(ValuesOf(At(root, "TENSE")), "pres");
   EXPECT_EQ(root->GenerationMark, 1);
-  EXPECT_FALSE(generator.ApplyEquation(Eq(u"^TENSE", u'=', u"past").get(), root, subj, false));
-  EXPECT_FALSE(generator.ApplyEquation(Eq(u"^SUBJ", u'=', u"sg").get(), root, subj, false))
+  EXPECT_FALSE(urdu.ApplyEquation(Eq(u"^TENSE", u'=', u"past").get(), root, subj, false));
+  EXPECT_FALSE(urdu.ApplyEquation(Eq(u"^SUBJ", u'=', u"sg").get(), root, subj, false))
       << "a structure takes no values";
-  EXPECT_FALSE(generator.ApplyEquation(Eq(u"^TENSE", u'=', u"pres").get(), nullptr, subj, false));
+  EXPECT_FALSE(urdu.ApplyEquation(Eq(u"^TENSE", u'=', u"pres").get(), nullptr, subj, false));
 }
 
 TEST_F(GenerationEquations, AgreementSharesValuesOrForwardsTheNewSide) {
-  CUrduSentenceGenerator& generator = Generator();
+  CUrduSentenceGenerator& urdu = Generator();
   CFSNode* subj = At(root, "SUBJ");
   // (^ SUBJ NUM) = (! NUM): an existing pair must agree.
   auto agreement = Eq(u"^SUBJ NUM", u'=', u"!NUM");
   CFSNode* other = BuildStructure("[NUM=pl]");
-  EXPECT_FALSE(generator.ApplyEquation(agreement.get(), root, other, false));
+  EXPECT_FALSE(urdu.ApplyEquation(agreement.get(), root, other, false));
   CFSNode* same = BuildStructure("[NUM=sg,pl]");
-  EXPECT_TRUE(generator.ApplyEquation(agreement.get(), root, same, false));
+  EXPECT_TRUE(urdu.ApplyEquation(agreement.get(), root, same, false));
   EXPECT_EQ(ValuesOf(At(same, "NUM")), "sg");
   // A side made just now is forwarded to the other and shares its values.
   CFSNode* fresh = BuildStructure("[]");
-  EXPECT_TRUE(generator.ApplyEquation(agreement.get(), root, fresh, false));
+  EXPECT_TRUE(urdu.ApplyEquation(agreement.get(), root, fresh, false));
   CFSNode* made = At(fresh, "NUM");
   ASSERT_NE(made, nullptr);
   EXPECT_EQ(made->FollowForward(), At(subj, "NUM"));
@@ -149,16 +149,16 @@ TEST_F(GenerationEquations, AgreementSharesValuesOrForwardsTheNewSide) {
 }
 
 TEST_F(GenerationEquations, StructuresMergeAndWhatEitherSideUsedCountsForBoth) {
-  CUrduSentenceGenerator& generator = Generator();
+  CUrduSentenceGenerator& urdu = Generator();
   CFSNode* mother = BuildStructure("[SUBJ[PRED='larka' NUM=sg] TENSE=pres]");
   CFSNode* daughterNode = BuildStructure("[SUBJ[PRED='larka' CASE=nom] ASPECT=impf]");
   At(daughterNode, "SUBJ")->GenerationMark = 1;
   CFSNode* target = daughterNode;
-  ASSERT_TRUE(generator.HandleSetValue(target, mother, nullptr, false));
+  ASSERT_TRUE(urdu.HandleSetValue(target, mother, nullptr, false));
   EXPECT_EQ(ValuesOf(At(daughterNode, "TENSE")), "pres") << "the mother's features join the daughter";
   EXPECT_EQ(ValuesOf(At(daughterNode, "SUBJ.NUM")), "sg");
   EXPECT_EQ(At(mother, "SUBJ")->GenerationMark, 1) << "the mother learns what the daughter used";
   CFSNode* clash = BuildStructure("[TENSE=past]");
   target = clash;
-  EXPECT_FALSE(generator.HandleSetValue(target, mother, nullptr, false));
+  EXPECT_FALSE(urdu.HandleSetValue(target, mother, nullptr, false));
 }
