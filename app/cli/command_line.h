@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/batch/developer_options.h"
+
 struct CCommandLine {
   std::string dataRoot;  // made absolute; the last --data-root wins
   std::string domain;    // empty: the data root's "Domain"
@@ -16,6 +18,7 @@ struct CCommandLine {
   bool showCStructure = false;  // write and name each segment's C-structure file
   bool alternatives = false;    // further generated sentences after a tab each
   std::vector<std::string> words;  // the sentence; empty for the stream mode
+  CDeveloperOptions developer;     // the developer drivers (app/batch)
 
   bool HasSentence() const { return !words.empty(); }
   std::string Sentence() const;
