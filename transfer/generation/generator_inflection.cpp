@@ -1,8 +1,10 @@
 // The word forms of a word that the Urdu lexicon does not hold: the node's
 // features as equations, handed to the word generator.
+#include <algorithm>
 #include <memory>
 
 #include "core/fs_node.h"
+#include "resources/lfg/lexical_entry.h"
 #include "transfer/morphology/urdu_word_generator.h"
 #include "transfer/generation/urdu_sentence_generator.h"
 
@@ -22,8 +24,10 @@ WordForms CUrduSentenceGenerator::InflectWord(CFSNode* node, const WString& cate
     feature->right->path = child->Value;
     forms.AddFeature(std::move(feature));
   }
-  if (wordGenerator_ != nullptr) {
-    forms.TakeEntries(wordGenerator_->GenerateWordForms(word, category, forms.FeatureList()));
-  }
+  if (wordGenerator_ == nullptr) return forms;
+  forms.TakeEntries(wordGenerator_->GenerateWordForms(word, category, forms.FeatureList()));
+  // A lemma of several words joins them with '_' ('جواب_دینا'); its
+  // written forms keep the blank, as the lexicon's words do.
+  for (CLexicalEntry* entry : forms.Entries()) std::replace(entry->word.begin(), entry->word.end(), u'_', u' ');
   return forms;
 }

@@ -1,7 +1,7 @@
 // What the chart gives back: the words of a finished edge, the test that a
 // structure was used whole, and the cleaning of the sentence list.
 #include <algorithm>
-#include <cwctype>
+#include <cctype>
 
 #include "analysis/lfg/chart_edge.h"
 #include "core/fs_node.h"
@@ -59,9 +59,8 @@ WString CUrduSentenceGenerator::RemoveCharacter(const WString& text, WChar unit)
 
 namespace {
 
-WChar LowerUnit(WChar unit) {
-  return unit < 0x80 ? static_cast<WChar>(std::towlower(static_cast<wint_t>(unit))) : unit;
-}
+// tolower of the unit; units outside ASCII stay as they are.
+WChar LowerUnit(WChar unit) { return unit < 0x80 ? static_cast<WChar>(std::tolower(unit)) : unit; }
 
 }  // namespace
 
