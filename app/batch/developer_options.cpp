@@ -14,16 +14,19 @@ void AddDeveloperOptions(CLI::App& app, CDeveloperOptions& options) {
   app.add_option("--batch", options.sentenceFile,
                  "Translate the sentences of FILE (default SenList.txt; each ends with '.') into the --output file "
                  "(default TranslatedSenList.txt) and data\\FStructures.xml")
-      ->expected(0, 1);
+      ->expected(0, 1)
+      ->type_name("[FILE]");
   app.add_option("--benchmark", options.sentenceFile,
                  "Time the parser on every sentence of FILE (default: the data root's SenList_FileName) into the "
                  "--output file (default: BenchMarks_FileName)")
-      ->expected(0, 1);
-  app.add_option("--output", options.outputFile, "The result file of --batch or --benchmark");
+      ->expected(0, 1)
+      ->type_name("[FILE]");
+  app.add_option("--output", options.outputFile, "The result file of --batch or --benchmark")->type_name("FILE");
   app.add_flag("--lfg", options.lfg,
                "Set up and translate over the LFG chart parser (the data root names an LFG grammar and lexicon)");
   app.add_option("--done-file", options.doneFile,
-                 "With --lfg and a sentence: create this file, empty, when the translation has ended");
+                 "With --lfg and a sentence: create this file, empty, when the translation has ended")
+      ->type_name("FILE");
   app.add_flag("--dump-tokens", options.dumpTokens,
                "With --lfg and a sentence: write its lexical entries to data\\tokens.tok");
   app.add_flag("--unmatched-words", options.unmatchedWords,

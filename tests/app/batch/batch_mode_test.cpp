@@ -2,8 +2,6 @@
 // on copies of the shipped data root.
 #include <gtest/gtest.h>
 
-#include <regex>
-
 #include "app/engine/translator_dlg.h"
 #include "batch_test_support.h"
 #include "core/config_store.h"
@@ -32,12 +30,11 @@ struct BatchRecord {
 // The records of a result file; a record's further generated sentences
 // follow on lines of their own.
 std::vector<BatchRecord> ReadRecords(const std::string& path) {
-  const std::regex record(R"(^\[(.*)\]\[(\d+)ms\]\t\t(.*)$)");
   std::vector<BatchRecord> records;
   for (const std::string& line : CrLfLines(ReadUtf16AsUtf8(path))) {
-    std::smatch match;
-    if (std::regex_match(line, match, record)) {
-      records.push_back({match[1], match[3]});
+    BatchRecord parsed;
+    if (ParseBatchRecord(line, parsed.sentence, parsed.result)) {
+      records.push_back(parsed);
     } else {
       EXPECT_FALSE(records.empty()) << "a line before the first record: " << line;
       if (!records.empty()) records.back().result += "\n" + line;
@@ -124,14 +121,8 @@ TEST_F(BatchMode, TheBenchmarkWritesOneLowerCasedRecordPerSentence) {
   WriteTextFile(files_.File("list.txt"), "I gave him a book.\r\nThe BOY reads a book..\r\nbook book gave the.\r\n");
   const ProgramRun run = Run({"--benchmark", files_.File("list.txt"), "--output", files_.File("bench.txt")});
   EXPECT_EQ(run.exitCode, 1) << run.errors;
-  const std::string text = ReadUtf16AsUtf8(files_.File("bench.txt"));
-  const std::regex record(R"(([^,]*),(\d+),(parsed|not parsed)\.)");
-  std::vector<std::pair<std::string, std::string>> records;
   std::string rest;
-  for (std::sregex_iterator it(text.begin(), text.end(), record), end; it != end; ++it) {
-    records.emplace_back((*it)[1], (*it)[3]);
-    rest += it->prefix();
-  }
+  const auto records = BenchmarkRecords(ReadUtf16AsUtf8(files_.File("bench.txt")), rest);
   EXPECT_TRUE(rest.empty()) << "text between records: " << rest;
   const std::vector<std::pair<std::string, std::string>> expected = {
       {"i gave him a book", "parsed"}, {"\r\nthe boy reads a book", "parsed"}, {"\r\nbook book gave the", "not parsed"}};

@@ -24,6 +24,15 @@ class LfgDataRoot : public DataRootCopy {
 // xmllint finds the file well formed.
 bool IsWellFormedXml(const std::string& path);
 
+// A record of the sentence list: "[" sentence "][" digits "ms]" two tabs
+// and the result. False for any other line.
+bool ParseBatchRecord(const std::string& line, std::string& sentence, std::string& result);
+
+// The records of a benchmark file (sentence, "parsed" or "not parsed"); each
+// is the sentence, ",", digits and ",parsed." or ",not parsed.". Text that is
+// no record goes to rest.
+std::vector<std::pair<std::string, std::string>> BenchmarkRecords(const std::string& text, std::string& rest);
+
 // The lines of a text cut at CR LF; a last empty piece is dropped.
 std::vector<std::string> CrLfLines(const std::string& text);
 

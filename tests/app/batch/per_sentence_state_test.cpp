@@ -3,30 +3,14 @@
 // system's structures.
 #include <gtest/gtest.h>
 
-#include "analysis/cfg/cfg_chart.h"
-#include "analysis/lfg/chart_column.h"
 #include "app/engine/translator_dlg.h"
 #include "batch_test_support.h"
-#include "constraints/p_fstructure.h"
 #include "core/config_store.h"
-#include "core/fs_handle.h"
-#include "core/fs_node.h"
-#include "core/production.h"
 #include "core/trace_log.h"
 #include "platform/utf8.h"
 
 namespace app_test {
 namespace {
-
-void ExpectRegistriesEmpty() {
-  EXPECT_EQ(CFSNode::RegisteredCount(), 0u);
-  EXPECT_EQ(CFSHandle::RegisteredCount(), 0u);
-  EXPECT_EQ(RegisteredProductionCount(), 0u);
-  EXPECT_EQ(RegisteredEarleyItemCount(), 0u);
-  EXPECT_EQ(RegisteredChartColumnCount(), 0u);
-  EXPECT_EQ(P_FStructure::RegisteredCount(), 0u);
-  EXPECT_EQ(CChartColumn::liveInstances, 0);
-}
 
 class PerSentenceState : public ::testing::Test {
  protected:
