@@ -100,7 +100,7 @@ class CUrduSentenceGenerator {
   static WString ReplaceAllIgnoreCase(const WString& text, const WString& pattern, const WString& replacement);
 
   // The number of edges one structure may file before its chart is given up.
-  static constexpr size_t kDefaultMaxEdgesPerStructure = 20000;
+  static constexpr size_t kDefaultMaxEdgesPerStructure = 10000;
   size_t maxEdgesPerStructure = kDefaultMaxEdgesPerStructure;
 
   // Read-only views for tests and listings.
