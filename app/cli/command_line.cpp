@@ -51,6 +51,7 @@ CommandLineOutcome ParseCommandLine(int argc, const char* const* argv, CCommandL
                "Write data\\CStructures.xml for each segment and print its path on standard error");
   app.add_flag("--alternatives", commandLine.alternatives,
                "Follow each translation by its alternatives, each after a tab");
+  AddDeveloperOptions(app, commandLine.developer);
   CLI::Option* sentence =
       app.add_option("sentence", commandLine.words, "The English sentence (read standard input when absent)");
   CLI::Option* serve = app.add_flag("--serve", commandLine.serve,
@@ -68,6 +69,10 @@ CommandLineOutcome ParseCommandLine(int argc, const char* const* argv, CCommandL
     return CommandLineOutcome::kHelp;
   } catch (const CLI::ParseError& error) {
     text = std::string(error.what()) + "\nRun with --help for more information.\n";
+    return CommandLineOutcome::kUsageError;
+  }
+  if (!FinishDeveloperOptions(app, commandLine.HasSentence(), commandLine.developer, text)) {
+    text += "\nRun with --help for more information.\n";
     return CommandLineOutcome::kUsageError;
   }
   commandLine.domainGiven = app.count("--domain") > 0;

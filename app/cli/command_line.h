@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/batch/developer_options.h"
+
 struct CCommandLine {
   std::string dataRoot;  // made absolute; the last --data-root wins
   std::string domain;    // empty: the data root's "Domain"
@@ -18,6 +20,7 @@ struct CCommandLine {
   bool serve = false;           // serve the page on 127.0.0.1 instead of translating
   int port = 8765;              // the page's port with --serve; 0: any free port
   std::vector<std::string> words;  // the sentence; empty for the stream mode
+  CDeveloperOptions developer;     // the developer drivers (app/batch)
 
   bool HasSentence() const { return !words.empty(); }
   std::string Sentence() const;

@@ -1,9 +1,11 @@
 #include "app/cli/translator_cli.h"
 
+#include <functional>
 #include <istream>
 #include <ostream>
 #include <string>
 
+#include "app/batch/developer_modes.h"
 #include "app/cli/data_root.h"
 #include "app/engine/translator_dlg.h"
 #include "app/server/page_server.h"
@@ -49,7 +51,8 @@ std::string OutputLine(const CTranslationResult& result, bool withAlternatives) 
 }
 
 ExitCode SetUp(CTranslatorDlg& translator, const CCommandLine& commandLine, std::ostream& errors) {
-  if (!translator.InitializeEngine()) return kExitSetUpFailed;
+  const bool built = commandLine.developer.lfg ? translator.InitializeChartParserEngine() : translator.InitializeEngine();
+  if (!built) return kExitSetUpFailed;
   if (commandLine.domainGiven && !SetConfigValue("Domain", commandLine.domain)) {
     errors << "The domain could not be set\n";
     return kExitSetUpFailed;
@@ -70,8 +73,8 @@ ExitCode PrintResult(const CTranslationResult& result, const CCommandLine& comma
   return code;
 }
 
-ExitCode TranslateStream(CTranslatorDlg& translator, const CCommandLine& commandLine, std::istream& input,
-                         std::ostream& output, std::ostream& errors) {
+ExitCode ForEachInputLine(std::istream& input, std::ostream& output, std::ostream& errors,
+                          const std::function<ExitCode(const std::string& line)>& translateLine) {
   ExitCode code = kExitTranslated;
   std::string line;
   while (std::getline(input, line)) {
@@ -80,14 +83,21 @@ ExitCode TranslateStream(CTranslatorDlg& translator, const CCommandLine& command
       output << '\n' << std::flush;
       continue;
     }
-    const CTranslationResult result = translator.OnTranslate(FromUtf8(line), {commandLine.showCStructure});
-    code = WorseExit(code, PrintResult(result, commandLine, output, errors));
+    code = WorseExit(code, translateLine(line));
   }
   if (input.bad()) {
     errors << "Standard input could not be read\n";
     code = WorseExit(code, kExitFileError);
   }
   return code;
+}
+
+ExitCode TranslateStream(CTranslatorDlg& translator, const CCommandLine& commandLine, std::istream& input,
+                         std::ostream& output, std::ostream& errors) {
+  return ForEachInputLine(input, output, errors, [&](const std::string& line) {
+    const CTranslationResult result = translator.OnTranslate(FromUtf8(line), {commandLine.showCStructure});
+    return PrintResult(result, commandLine, output, errors);
+  });
 }
 
 ExitCode RunTranslator(const CCommandLine& commandLine, std::istream& input, std::ostream& output,
@@ -111,6 +121,7 @@ ExitCode RunTranslator(const CCommandLine& commandLine, std::istream& input, std
   CTranslatorDlg translator;
   if (const ExitCode code = SetUp(translator, commandLine, errors); code != kExitTranslated) return code;
   if (commandLine.serve) return ServeTranslatorPage(translator, commandLine.port, output, errors);
+  if (commandLine.developer.Any()) return RunDeveloperMode(translator, commandLine, input, output, errors);
   if (!commandLine.HasSentence()) return TranslateStream(translator, commandLine, input, output, errors);
   const CTranslationResult result =
       translator.OnTranslate(FromUtf8(commandLine.Sentence()), {commandLine.showCStructure});

@@ -3,7 +3,9 @@
 // input, and prints from the result records.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
+#include <string>
 
 #include "app/cli/command_line.h"
 #include "app/cli/exit_codes.h"
@@ -19,6 +21,12 @@ ExitCode RunTranslator(const CCommandLine& commandLine, std::istream& input, std
 // end) and what goes to standard error; the outcome of the sentence.
 ExitCode PrintResult(const CTranslationResult& result, const CCommandLine& commandLine, std::ostream& output,
                      std::ostream& errors);
+
+// Every line of the input (a CR before the line end is dropped) that is not
+// empty given to translateLine, which prints its one line; an empty line
+// gives an empty line. The worst of the lines' exit codes.
+ExitCode ForEachInputLine(std::istream& input, std::ostream& output, std::ostream& errors,
+                          const std::function<ExitCode(const std::string& line)>& translateLine);
 
 // Every line of the input (UTF-8; a CR before the line end is dropped)
 // translated into exactly one line of the output, flushed per line. An empty

@@ -5,6 +5,7 @@
 // translated with a half-built engine.
 #include <exception>
 #include <filesystem>
+#include <functional>
 
 #include "analysis/cfg/cfg_parser.h"
 #include "analysis/lfg/lfg_parser.h"
@@ -60,6 +61,16 @@ bool CTranslatorDlg::FailUnlessShown(const CMessageCounter& shown, const std::st
 }
 
 bool CTranslatorDlg::InitializeEngine() {
+  ready_ = RunSetUp([this](const CSetUpKeys& keys) {
+    return LoadSymbolsForLoadingStart(keys) && BuildEnglishSide(keys) && BuildTransferSide(keys) &&
+           WriteCompiledFiles(keys) && BuildSegmentation(keys) && BuildTransRules(keys);
+  });
+  return ready_;
+}
+
+// Enters the configuration and runs the steps; after a failure (reported
+// once) everything built so far is released again.
+bool CTranslatorDlg::RunSetUp(const std::function<bool(const CSetUpKeys&)>& steps) {
   ReleaseEngine();
   setUpFailure_.clear();
   m_strCStructureXmlPath = FromUtf8(CurrentFolder()) + u"\\data\\LFGParserCStructures.xml";
@@ -67,8 +78,7 @@ bool CTranslatorDlg::InitializeEngine() {
   try {
     if (EnterConfiguration()) {
       if (const std::optional<CSetUpKeys> keys = ReadSetUpKeys()) {
-        built = LoadSymbolsForLoadingStart(*keys) && BuildEnglishSide(*keys) && BuildTransferSide(*keys) &&
-                WriteCompiledFiles(*keys) && BuildSegmentation(*keys) && BuildTransRules(*keys);
+        built = steps(*keys);
       } else {
         setUpFailure_ = "A required key of EConfig.inf is missing or not a number";
       }
@@ -84,7 +94,6 @@ bool CTranslatorDlg::InitializeEngine() {
     setUpFailure_ = failure.empty() ? "engine set-up failed" : failure;
     return false;
   }
-  ready_ = true;
   return true;
 }
 
@@ -155,7 +164,7 @@ bool CTranslatorDlg::BuildEnglishSide(const CSetUpKeys& keys) {
 
 // The mapper, the Urdu lexicon, word generator and grammar, the sentence
 // generator and the pronoun table.
-bool CTranslatorDlg::BuildTransferSide(const CSetUpKeys& keys) {
+bool CTranslatorDlg::BuildTransferSide(const CSetUpKeys& keys, bool replaceStarInUrduGrammar) {
   {
     CMessageCounter shown;
     // The insert rules are expanded with the mapping rules' macros.
@@ -186,7 +195,7 @@ bool CTranslatorDlg::BuildTransferSide(const CSetUpKeys& keys) {
     }
   }
   m_pUrduGrammar = std::make_unique<CGrammar>(keys.urduGrammarRules, keys.urduGrammarMacros, keys.urduLfg,
-                                              keys.urduCfg, m_pUrduLexicon.get(), false, true);
+                                              keys.urduCfg, m_pUrduLexicon.get(), replaceStarInUrduGrammar, true);
   if (m_pUrduGrammar->Store() == nullptr || m_pUrduGrammar->Store()->empty()) {
     return Fail("The Urdu grammar could not be compiled from '" + keys.urduGrammarRules + "'");
   }

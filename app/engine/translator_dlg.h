@@ -8,7 +8,8 @@
 // Files: engine_setup.cpp (InitializeEngine), engine_release.cpp
 // (ReleaseEngine and the per-sentence resets), setup_keys.cpp (the keys set-up
 // reads), ../pipeline/translate_sentence.cpp (the road of one sentence),
-// ../pipeline/segment_transfer.cpp (mapping and generation of one segment).
+// ../pipeline/segment_transfer.cpp (mapping and generation of one segment),
+// ../batch/*.cpp (the developer drivers and the older chart-parser road).
 //
 // The engines share program-wide state (configuration, symbol tables,
 // registries, trace log): one translator per process, one translation at a
@@ -17,10 +18,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/batch/list_run.h"
 #include "app/display/fstructure_tree.h"
 #include "app/pipeline/translation_result.h"
 #include "core/symbol_table.h"
@@ -33,6 +36,7 @@ class CFSNode;
 class CFStructureMapper;
 class CGrammar;
 class CLFGParser;
+class CLexicalEntry;
 class CLexicon;
 class CLexiconManager;
 class CMessageCounter;
@@ -94,6 +98,38 @@ class CTranslatorDlg {
   // The same, then the constraint system's per-sentence items (batch road).
   bool ResetAfterListSentence();
 
+  // --- Developer drivers (../batch/*.cpp): the sentence list, the
+  // benchmark, the older road over the LFG chart parser and its set-up,
+  // the token and unmatched-word dumps.
+
+  // The older set-up: the lexicon manager, the English LFG grammar and a
+  // chart parser over it, then the transfer side; no CFG road. Stops at the
+  // first failure like InitializeEngine. Returns HasChartParserEngine().
+  bool InitializeChartParserEngine();
+  // Every engine of the older road is built.
+  bool HasChartParserEngine() const;
+  // Translates every sentence of the list into the result file and writes
+  // the analyses to "data\FStructures.xml".
+  CListRunSummary TranslateSentenceList(const CListRunFiles& files);
+  // One sentence of the list: its Urdu, "Parsed" or "Not Parsed".
+  WString TranslateListSentence(const WString& sentence);
+  // Times the parser of the set-up that ran (the LFG chart parser after the
+  // older set-up, else the CFG parser) on every sentence of the file.
+  CListRunSummary RunBenchmark(const CListRunFiles& files);
+  // The older road inside OnTranslate: the LFG chart parser, then mapping
+  // and generation into the result of the call. False when the sentence
+  // gives no lexical entries.
+  bool TranslateWithChartParser(const WString& sentence);
+  // The older road without a record: the generated sentences joined by
+  // CR LF, empty when there is none; the steps go to the trace log.
+  WString TranslateWithChartParserTraced(const WString& sentence);
+  // Each entry's text and CR LF to "data\tokens.tok"; false when it cannot
+  // be written.
+  bool DumpTokens(const std::vector<CLexicalEntry*>& entries);
+  // The words of the mapping lexicon that the English lexicon lacks, to
+  // "unmatched.txt"; their count, or -1 when the file cannot be written.
+  int WriteUnmatchedWords();
+
   // --- Engines (owned; null before set-up and after release)
   std::unique_ptr<CELexicon> m_pCfgLexicon;
   std::unique_ptr<P_Grammar> m_pPGrammar;
@@ -124,7 +160,13 @@ class CTranslatorDlg {
   bool EnterConfiguration();
   bool LoadSymbolsForLoadingStart(const CSetUpKeys& keys);
   bool BuildEnglishSide(const CSetUpKeys& keys);
-  bool BuildTransferSide(const CSetUpKeys& keys);
+  // The older set-up compiles the Urdu grammar with every '*' read as "#0#1".
+  bool BuildTransferSide(const CSetUpKeys& keys, bool replaceStarInUrduGrammar = false);
+  // Enters the configuration, reads the keys and runs the steps (the ones of
+  // InitializeEngine or of InitializeChartParserEngine).
+  bool RunSetUp(const std::function<bool(const CSetUpKeys&)>& steps);
+  // The English side of the older set-up (../batch/chart_parser_setup.cpp).
+  bool BuildChartParserEnglishSide(const CSetUpKeys& keys);
   bool WriteCompiledFiles(const CSetUpKeys& keys);
   bool BuildSegmentation(const CSetUpKeys& keys);
   bool BuildTransRules(const CSetUpKeys& keys);

@@ -100,7 +100,7 @@ CTranslationResult CTranslatorDlg::OnTranslate(const WString& typed, const CTran
   currentSegment_ = &handedOverSegment;
 
   WString sentence = CleanTypedText(typed);
-  if (!ready_) {
+  if (!(options.chartParserRoad ? HasChartParserEngine() : ready_)) {
     ShowMessage(u"The translator's engines are not set up.", u"Tarnwick", MessageStyle::IconInformation);
   } else if (sentence.empty()) {
     ShowMessage(u"Please Enter the Sentence and then press 'Map' Button.", u"Quillet", MessageStyle::IconInformation);
@@ -117,6 +117,7 @@ CTranslationResult CTranslatorDlg::OnTranslate(const WString& typed, const CTran
   }
   currentSegment_ = nullptr;
   result_ = nullptr;
+  options_ = {};
   return result;
 }
 
@@ -124,7 +125,11 @@ CTranslationResult CTranslatorDlg::OnTranslate(const WString& typed, const CTran
 // like one inside them, and the per-sentence state is freed all the same.
 void CTranslatorDlg::TranslateReportingFailures(const WString& sentence) {
   try {
-    TranslateSentence(sentence);
+    if (options_.chartParserRoad) {
+      TranslateWithChartParser(sentence);
+    } else {
+      TranslateSentence(sentence);
+    }
     return;
   } catch (const std::exception& error) {
     ReportDeepFailure(error.what());
@@ -207,6 +212,7 @@ void CTranslatorDlg::ParseSegment(CSentenceSegment& segment, CSegmentOutcome& ou
   WriteTraceLog(kHyphenLine);
   WriteTraceLog(u"\nParsing Time: " + Milliseconds(outcome.parseMilliseconds));
   outcome.parsed = !results.empty();
+  if (outcome.parsed && options_.parsedAnalysis) options_.parsedAnalysis(*results.front());
   if (!outcome.parsed) {
     ShowMessage(u"Sentence could not be parsed.", u"Tarnwick", MessageStyle::IconInformation);
     return;

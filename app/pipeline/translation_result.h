@@ -5,11 +5,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/display/fstructure_tree.h"
 #include "core/wide_string.h"
+
+class CParseResult;
 
 struct CTranslationMessage {
   WString text;
@@ -62,4 +65,8 @@ struct CTranslationResult {
 // What a front end asks of one translation.
 struct CTranslateOptions {
   bool showCStructure = false;  // write and hand over each segment's C-structures
+  bool chartParserRoad = false;  // the older road over the LFG chart parser
+  // Called with each segment's analysis right after the parse, before it is
+  // mapped (the sentence list writes the F-structures so).
+  std::function<void(const CParseResult& analysis)> parsedAnalysis = nullptr;
 };

@@ -212,7 +212,9 @@ std::unique_ptr<SentenceEntryLists> CLexiconManager::CheckWordInLexicon(const WS
   if (!tokens) return nullptr;
   auto result = std::make_unique<SentenceEntryLists>();
   for (const WString& token : *tokens) {
+    // As written, else in small letters, as BuildSentenceEntries looks up.
     auto found = lexicon->LookupWord(token);
+    if (!found) found = lexicon->LookupWord(ToLowerString(token));
     if (!found) {
       ShowMessage(u"[ " + token + u" ] is not available in LEXICON", u"Lexicon Manager",
                   MessageStyle::Ok | MessageStyle::IconInformation);

@@ -28,7 +28,8 @@ class CLexiconManager {
 
   // Null when there is no lexicon or the sentence gives no token.
   std::unique_ptr<SentenceEntryLists> BuildSentenceEntries(const WString& sentence);
-  // Null, after a message naming it, at the first token the lexicon lacks.
+  // Null, after a message naming it, at the first token the lexicon lacks
+  // as written and in small letters.
   std::unique_ptr<SentenceEntryLists> CheckWordInLexicon(const WString& text);
 
   // 'n' for a number (digits, Arabic-Indic digits, ',' and '.'), 't' for an

@@ -61,6 +61,7 @@ UnitVector EntryRecord(const CLexicalEntry& entry) {
 }
 
 bool WriteUnits(FILE* file, const UnitVector& units) {
+  if (units.empty()) return true;  // fwrite may not be given the null data of an empty vector
   std::vector<unsigned char> bytes;
   bytes.reserve(units.size() * 2);
   for (uint16_t unit : units) {

@@ -6,6 +6,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "analysis/cfg/cfg_chart.h"
+#include "analysis/lfg/chart_column.h"
+#include "constraints/p_fstructure.h"
+#include "core/fs_handle.h"
+#include "core/fs_node.h"
+#include "core/production.h"
 #include "platform/utf8.h"
 
 namespace fs = std::filesystem;
@@ -122,6 +128,16 @@ ProgramRun RunTranslatorProgram(const std::vector<std::string>& arguments, const
   run.output = ReadText(out);
   run.errors = ReadText(err);
   return run;
+}
+
+void ExpectRegistriesEmpty() {
+  EXPECT_EQ(CFSNode::RegisteredCount(), 0u);
+  EXPECT_EQ(CFSHandle::RegisteredCount(), 0u);
+  EXPECT_EQ(RegisteredProductionCount(), 0u);
+  EXPECT_EQ(RegisteredEarleyItemCount(), 0u);
+  EXPECT_EQ(RegisteredChartColumnCount(), 0u);
+  EXPECT_EQ(CChartColumn::liveInstances, 0);
+  EXPECT_EQ(P_FStructure::RegisteredCount(), 0u);
 }
 
 std::vector<std::string> Lines(const std::string& text) {

@@ -58,6 +58,11 @@ struct ProgramRun {
 // the text as standard input.
 ProgramRun RunTranslatorProgram(const std::vector<std::string>& arguments, const std::string& input = "");
 
+// Every per-sentence registry is empty: nodes, handles, production copies,
+// CFG chart items and columns, LFG and generator chart columns, the
+// constraint system's structures.
+void ExpectRegistriesEmpty();
+
 // The lines of a text, without their line ends.
 std::vector<std::string> Lines(const std::string& text);
 

@@ -148,12 +148,7 @@ TEST_F(EngineSetUp, EverySentenceLeavesTheRegistriesEmpty) {
                                "Tom and Mary killed themselves", "zzz qqq"}) {
     SCOPED_TRACE(sentence);
     translator.OnTranslate(FromUtf8(sentence));
-    EXPECT_EQ(CFSNode::RegisteredCount(), 0u);
-    EXPECT_EQ(CFSHandle::RegisteredCount(), 0u);
-    EXPECT_EQ(RegisteredProductionCount(), 0u);
-    EXPECT_EQ(RegisteredEarleyItemCount(), 0u);
-    EXPECT_EQ(RegisteredChartColumnCount(), 0u);
-    EXPECT_EQ(P_FStructure::RegisteredCount(), 0u);
+    ExpectRegistriesEmpty();
     EXPECT_EQ(fsitem_lookup_table.count, permanentItems);
   }
 }

@@ -1,0 +1,58 @@
+#include "app/batch/developer_options.h"
+
+#include <CLI/CLI.hpp>
+
+#include "app/cli/command_line.h"
+
+namespace {
+
+std::string UsageError(bool fails, const std::string& text) { return fails ? text : std::string(); }
+
+}  // namespace
+
+void AddDeveloperOptions(CLI::App& app, CDeveloperOptions& options) {
+  app.add_option("--batch", options.sentenceFile,
+                 "Translate the sentences of FILE (default SenList.txt; each ends with '.') into the --output file "
+                 "(default TranslatedSenList.txt) and data\\FStructures.xml")
+      ->expected(0, 1)
+      ->type_name("[FILE]");
+  app.add_option("--benchmark", options.sentenceFile,
+                 "Time the parser on every sentence of FILE (default: the data root's SenList_FileName) into the "
+                 "--output file (default: BenchMarks_FileName)")
+      ->expected(0, 1)
+      ->type_name("[FILE]");
+  app.add_option("--output", options.outputFile, "The result file of --batch or --benchmark")->type_name("FILE");
+  app.add_flag("--lfg", options.lfg,
+               "Set up and translate over the LFG chart parser (the data root names an LFG grammar and lexicon)");
+  app.add_option("--done-file", options.doneFile,
+                 "With --lfg and a sentence: create this file, empty, when the translation has ended")
+      ->type_name("FILE");
+  app.add_flag("--dump-tokens", options.dumpTokens,
+               "With --lfg and a sentence: write its lexical entries to data\\tokens.tok");
+  app.add_flag("--unmatched-words", options.unmatchedWords,
+               "With --lfg: write the mapping lexicon's words that the English lexicon lacks to unmatched.txt");
+}
+
+bool FinishDeveloperOptions(const CLI::App& app, bool hasSentence, CDeveloperOptions& options, std::string& error) {
+  options.batch = app.count("--batch") > 0;
+  options.benchmark = app.count("--benchmark") > 0;
+  const bool listRun = options.batch || options.benchmark;
+  for (const std::string& reason :
+       {UsageError(options.batch && options.benchmark, "--batch and --benchmark exclude each other"),
+        UsageError(options.batch && options.lfg, "--batch runs the main road; it does not take --lfg"),
+        UsageError(listRun && hasSentence, "--batch and --benchmark read their sentences from a file"),
+        UsageError(!options.outputFile.empty() && !listRun, "--output needs --batch or --benchmark"),
+        UsageError(!options.doneFile.empty() && (!options.lfg || !hasSentence), "--done-file needs --lfg and a sentence"),
+        UsageError(options.dumpTokens && (!options.lfg || !hasSentence), "--dump-tokens needs --lfg and a sentence"),
+        UsageError(options.unmatchedWords && (!options.lfg || hasSentence || listRun),
+                   "--unmatched-words needs --lfg and no sentence")}) {
+    if (!reason.empty()) {
+      error = reason;
+      return false;
+    }
+  }
+  options.sentenceFile = MakeAbsolutePath(options.sentenceFile);
+  options.outputFile = MakeAbsolutePath(options.outputFile);
+  options.doneFile = MakeAbsolutePath(options.doneFile);
+  return true;
+}

@@ -1,0 +1,38 @@
+// The command-line options of the developer drivers:
+//   --batch [FILE]      the sentence list (default "SenList.txt")
+//   --benchmark [FILE]  the parser benchmark (default: "SenList_FileName")
+//   --output FILE       the result file of either
+//   --lfg               the older set-up and road over the LFG chart parser
+//   --done-file FILE    with --lfg and a sentence: the worker entry, which
+//                       creates FILE when the translation has ended
+//   --dump-tokens       with --lfg and a sentence: its lexical entries to
+//                       data\tokens.tok
+//   --unmatched-words   with --lfg: the mapping lexicon's words that the
+//                       English lexicon lacks, to unmatched.txt
+#pragma once
+
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+struct CDeveloperOptions {
+  bool batch = false;
+  bool benchmark = false;
+  std::string sentenceFile;  // of --batch or --benchmark; empty: the default
+  std::string outputFile;
+  bool lfg = false;
+  std::string doneFile;
+  bool dumpTokens = false;
+  bool unmatchedWords = false;
+
+  // A developer driver runs instead of the translator's own modes.
+  bool Any() const { return batch || benchmark || lfg; }
+};
+
+void AddDeveloperOptions(CLI::App& app, CDeveloperOptions& options);
+
+// After parsing: the options that were given, their files made absolute.
+// False, with the reason in error, for a combination that makes no sense.
+bool FinishDeveloperOptions(const CLI::App& app, bool hasSentence, CDeveloperOptions& options, std::string& error);
