@@ -1,5 +1,6 @@
 #include "resources/lfg/lexical_entry.h"
 
+#include "core/swallowing_delete.h"
 #include "core/symbol_table.h"
 
 int CLexicalEntry::liveInstances = 0;
@@ -21,12 +22,7 @@ CLexicalEntry::CLexicalEntry() { ++liveInstances; }
 
 CLexicalEntry::~CLexicalEntry() {
   if (!ownsEquations) equations.clear();
-  for (CEquation* equation : equations) {
-    try {
-      delete equation;
-    } catch (...) {
-    }
-  }
+  for (CEquation* equation : equations) DeleteSwallowingExceptions(equation);
   --liveInstances;
 }
 

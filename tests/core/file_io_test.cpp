@@ -88,17 +88,20 @@ TEST(FileReader, ReadItemListTrimsAndSkipsEmptyPieces) {
 
 TEST(FileWriter, WritesTheMarkAndUnitsLittleEndianAtOnceLongTextsWholeAndNothingOnceClosed) {
   TempDir dir;
+  SCOPED_TRACE("the mark and the units");
   CFileWriter writer(dir.File("out.txt"));
   EXPECT_EQ(writer.Write(u"") + writer.Write(WString{u'A', 0x1234, 0xD800}), 1);
   EXPECT_EQ(writer.Write(WString(u"\0z", 2)), 1);  // a zero unit is written as given
   EXPECT_EQ(ReadBytes(dir.File("out.txt")),  // read back while the writer is still open
             (Bytes{0xFF, 0xFE, 0x41, 0x00, 0x34, 0x12, 0x00, 0xD8, 0x00, 0x00, 0x7A, 0x00}));
   EXPECT_EQ(writer.Tell(), 12);
+  SCOPED_TRACE("a text longer than 65535 units");
   WString text;  // longer than 65535 units
   for (int i = 0; i < 70001; ++i) text += static_cast<WChar>(0x0600 + i % 64);
   ASSERT_TRUE(writer.Open(dir.File("long.txt")));
   EXPECT_EQ(writer.Write(text), 1);
   EXPECT_EQ(ReadBytes(dir.File("long.txt")), Utf16LeBytes(text));
+  SCOPED_TRACE("opening truncates; nothing once closed");
   ASSERT_TRUE(writer.Open(dir.File("long.txt")));  // opening truncates
   writer.Write(u"x");
   writer.Close();

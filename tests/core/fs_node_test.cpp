@@ -176,6 +176,7 @@ TEST_F(FSTest, ResolveLinksForwardsCompatibleNodesAndStopsAtAClash) {
 }
 
 TEST_F(FSTest, ApplyPredFramesAddsEachPredsFrameReportsClashesAndSkipsUnusableKeys) {
+  SCOPED_TRACE("a frame keyed by the lexeme and its GF list");
   PredFrameMap frames;
   frames[u"give<SUBJ,OBJ>"] = {Equation({Sym(u"SUBJ"), Sym(u"CASE")}, Sym(u"ERG")),
                                Equation({Sym(u"TENSE")}, Sym(u"PAST"))};
@@ -192,6 +193,7 @@ TEST_F(FSTest, ApplyPredFramesAddsEachPredsFrameReportsClashesAndSkipsUnusableKe
   EXPECT_EQ(root->FindPath(&subjCase, true)->Value, Path{Sym(u"ERG")});
   EXPECT_EQ(root->FindAttribute(Sym(u"TENSE"))->Value, Path{Sym(u"PAST")});
 
+  SCOPED_TRACE("a bare lexeme below the root; a clash reported");
   // Without a GF the key is the bare lexeme; a clash below the root is
   // reported, and later siblings still get their frames.
   root = new CFSNode();
@@ -203,6 +205,7 @@ TEST_F(FSTest, ApplyPredFramesAddsEachPredsFrameReportsClashesAndSkipsUnusableKe
   EXPECT_FALSE(root->ApplyPredFrames(frames));
   EXPECT_NE(obj->FindAttribute(Sym(u"GEND")), nullptr);
 
+  SCOPED_TRACE("unusable keys");
   const std::pair<Path, bool> unusable[] = {{{}, false}, {{Sym(u"'")}, false}, {{}, true}, {{Sym(u" ")}, true}};
   for (const auto& [value, withGf] : unusable) {  // empty, one-unit and blank keys
     root = new CFSNode();
@@ -215,6 +218,7 @@ TEST_F(FSTest, ApplyPredFramesAddsEachPredsFrameReportsClashesAndSkipsUnusableKe
 }
 
 TEST_F(FSTest, RegistriesFreeEverythingOnceAndHandlesWithoutARootAreSafe) {
+  SCOPED_TRACE("nodes freed alone and in bulk");
   Nodes nodes;
   for (int i = 0; i < 6; ++i) nodes.push_back(new CFSNode());
   *nodes[4] = *nodes[1];  // assignment keeps each node's own registry slot
@@ -222,12 +226,14 @@ TEST_F(FSTest, RegistriesFreeEverythingOnceAndHandlesWithoutARootAreSafe) {
   EXPECT_EQ(CFSNode::RegisteredCount(), 3u);
   CFSNode::DeleteAll();  // the sanitizer build catches a double free here
   EXPECT_EQ(CFSNode::RegisteredCount(), 0u);
+  SCOPED_TRACE("handles freed in bulk");
   new CFSHandle(new CFSNode(), 1.0);  // handles are freed, their nodes are not
   delete new CFSHandle();
   CFSHandle::DeleteAll();
   EXPECT_EQ(CFSHandle::RegisteredCount(), 0u);
   EXPECT_EQ(CFSNode::RegisteredCount(), 1u);
 
+  SCOPED_TRACE("a handle without a root");
   CFSHandle empty;  // handles without a root are safe
   EXPECT_TRUE(empty.Equals(new CFSHandle()));
   EXPECT_FALSE(empty.Equals(new CFSHandle(new CFSNode(), 0.5)));

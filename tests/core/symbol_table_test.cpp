@@ -79,6 +79,7 @@ TEST_F(SymbolTableTest, IdsNeverReachTheNoSymbolValue) {
 }
 
 TEST_F(SymbolTableTest, SavedRecordsAreLittleEndianInIdOrderAndLoadBack) {
+  SCOPED_TRACE("records in id order, read back");
   AddSymbolWithId(u"\u0628A", 0x0102);
   AddSymbolWithId(u"b", 1);
   AddSymbol(u"");
@@ -93,6 +94,7 @@ TEST_F(SymbolTableTest, SavedRecordsAreLittleEndianInIdOrderAndLoadBack) {
   EXPECT_FALSE(SaveSymbolTable(dir_.File("no/such/folder.sym")));
   EXPECT_EQ(SymbolIdsByName().size(), 4u);
 
+  SCOPED_TRACE("names too long for a record");
   ClearSymbolTable();  // names too long for a record are refused, not cut
   const WString longest(99, u'x');
   AddSymbol(longest);
