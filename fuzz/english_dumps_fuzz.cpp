@@ -1,24 +1,16 @@
 // The compiled English grammar and lexicon dumps, loaded at start-up.
 #include "fuzz/english_engine.h"
-#include "fuzz/file_replacement.h"
-#include "fuzz/fuzz_support.h"
 
 namespace {
-fuzz::FileReplacement dumps({"DumpedEgrammar", "DumpedEgrammarSymbols", "ELexiconDumpFileName", "DummyDump"});
-fuzz::EnglishEngine engine;
+fuzz::CompiledDumpFuzzer dumps({"DumpedEgrammar", "DumpedEgrammarSymbols", "ELexiconDumpFileName", "DummyDump"});
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  fuzz::EnterDataRootCopy();
-  engine.Build(true);
-  engine.Release();
-  dumps.Capture(argc, argv);
+  dumps.Initialize(argc, argv);
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (dumps.Replace(data, size) < 0) return 0;
-  if (engine.Build(false)) engine.Analyse(u"I gave him a book");
-  engine.Release();
+  dumps.Run(data, size);
   return 0;
 }

@@ -8,6 +8,7 @@
 #include "core/fs_node.h"
 #include "core/parse_result.h"
 #include "core/symbol_table.h"
+#include "fuzz/fuzz_support.h"
 
 namespace fuzz {
 
@@ -65,6 +66,23 @@ void EnglishEngine::Analyse(const WString& sentence, CSentenceSegmenter* segment
   segmenter->ClearSegments();
   for (CToken* token : tokens) delete token;
   ResetSentence();
+}
+
+}  // namespace fuzz
+
+namespace fuzz {
+
+void CompiledDumpFuzzer::Initialize(int* argc, char*** argv) {
+  EnterDataRootCopy();
+  engine_.Build(true);
+  engine_.Release();
+  dumps_.Capture(argc, argv);
+}
+
+void CompiledDumpFuzzer::Run(const uint8_t* data, size_t size) {
+  if (dumps_.Replace(data, size) < 0) return;
+  if (engine_.Build(false)) engine_.Analyse(u"I gave him a book");
+  engine_.Release();
 }
 
 }  // namespace fuzz

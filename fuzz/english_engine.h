@@ -9,6 +9,7 @@
 #include "analysis/cfg/cfg_parser.h"
 #include "analysis/segmentation/sentence_segmenter.h"
 #include "analysis/tokeniser/pre_processor.h"
+#include "fuzz/file_replacement.h"
 #include "resources/english/e_lexicon.h"
 #include "resources/english/p_grammar.h"
 
@@ -33,6 +34,24 @@ class EnglishEngine {
   std::unique_ptr<CPreProcessor> pre_;
   std::unique_ptr<CCfgParser> parser_;
   std::unique_ptr<CSentenceSegmenter> segmenter_;
+};
+
+}  // namespace fuzz
+
+namespace fuzz {
+
+// The compiled dumps of the English analysis: the engine is compiled once
+// (writing every dump); each input then replaces one of the given dumps, and
+// the engine loads from the dumps and analyses a sentence.
+class CompiledDumpFuzzer {
+ public:
+  explicit CompiledDumpFuzzer(std::vector<std::string> keys) : dumps_(std::move(keys)) {}
+  void Initialize(int* argc, char*** argv);
+  void Run(const uint8_t* data, size_t size);
+
+ private:
+  FileReplacement dumps_;
+  EnglishEngine engine_;
 };
 
 }  // namespace fuzz
