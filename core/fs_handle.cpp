@@ -1,6 +1,7 @@
 #include "core/fs_handle.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "core/slot_registry.h"
 
@@ -86,6 +87,20 @@ CFSHandle* CFSHandle::CloneAndLocate(const CFSNode* node, const std::vector<CFSN
   CFSNode* located = nullptr;
   copy->root = root->CopyLocatingWithStack(node, located, pending, outStack);
   copy->focus = located;
+  return copy;
+}
+
+CFSHandle* CFSHandle::CloneTranslatingStack(const CFSNode* node, const std::vector<CFSNode*>& stack,
+                                            std::vector<CFSNode*>& outStack) const {
+  auto* copy = new CFSHandle();
+  std::unordered_map<const CFSNode*, CFSNode*> copies;
+  if (root != nullptr) copy->root = root->CopyRecordingCopies(copies);
+  auto copyOf = [&copies](const CFSNode* original) -> CFSNode* {
+    auto found = copies.find(original);
+    return found == copies.end() ? nullptr : found->second;
+  };
+  copy->focus = copyOf(node);
+  for (const CFSNode* entry : stack) outStack.push_back(copyOf(entry));
   return copy;
 }
 

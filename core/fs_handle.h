@@ -33,6 +33,12 @@ class CFSHandle {
   // on outStack in the same order.
   CFSHandle* CloneAndLocate(const CFSNode* node, const std::vector<CFSNode*>& stack,
                             std::vector<CFSNode*>& outStack) const;
+  // A new handle over a deep copy of the root whose focus is the copy of
+  // node. outStack receives, for every entry of stack from bottom to top,
+  // the copy of that node (an entry standing twice is translated twice), or
+  // null for an entry that is not part of the structure.
+  CFSHandle* CloneTranslatingStack(const CFSNode* node, const std::vector<CFSNode*>& stack,
+                                   std::vector<CFSNode*>& outStack) const;
   // FindPath from the root with marked nodes allowed; null without a root.
   CFSNode* FindPath(const std::vector<SymbolId>* path) const;
   // Adds a copy of the node to the root's set elements, making an empty root

@@ -218,6 +218,11 @@ CFSNode* CFSNode::FindOrCreatePath(const std::vector<SymbolId>* path, bool& crea
   return current;
 }
 
+CFSNode* CFSNode::FindOrCreateAttribute(SymbolId attribute, bool& created) {
+  const std::vector<SymbolId> path{attribute};
+  return FindOrCreatePath(&path, created);
+}
+
 CFSNode* CFSNode::SearchSubtreeForId(uint32_t id) {
   if (NodeId == id) return this;
   for (CFSNode* child : ChildList) {
@@ -237,9 +242,31 @@ CFSNode* CFSNode::FindNodeById(uint32_t id) {
   return root->SearchSubtreeForId(id);
 }
 
-CFSNode* CFSNode::Clone() const {
+// The state of one deep copy: the nodes whose copies are being made further
+// up the call chain, every copy made so far by its original, and the
+// forwarded copies whose forward is set once the whole structure is copied.
+struct CFSNode::CloneWalk {
   std::unordered_set<const CFSNode*> inProgress;
-  return CloneGuarded(inProgress);
+  std::unordered_map<const CFSNode*, CFSNode*> copies;
+  struct PendingForward {
+    CFSNode* copy;
+    const CFSNode* chainEnd;
+  };
+  std::vector<PendingForward> pending;
+};
+
+CFSNode* CFSNode::Clone() const {
+  CloneWalk walk;
+  CFSNode* copy = CloneGuarded(walk);
+  // A forward into the copied structure points at the copy of its target;
+  // a forward out of it at a detached copy, made once per target (copying
+  // a target may add further pending forwards, hence the index loop).
+  for (size_t i = 0; i < walk.pending.size(); ++i) {
+    const CloneWalk::PendingForward pending = walk.pending[i];
+    auto known = walk.copies.find(pending.chainEnd);
+    pending.copy->Forward = known != walk.copies.end() ? known->second : pending.chainEnd->CloneGuarded(walk);
+  }
+  return copy;
 }
 
 // A new registered node with this node's attribute, values, id and flags; no
@@ -256,40 +283,60 @@ CFSNode* CFSNode::NewCopyOfOwnFields() const {
   return copy;
 }
 
-// inProgress holds the nodes whose copies are being made further up the
-// call chain; a forward pointer back into one of them is not followed, which
-// would otherwise copy forever.
-CFSNode* CFSNode::CloneGuarded(std::unordered_set<const CFSNode*>& inProgress) const {
-  inProgress.insert(this);
+// A forward pointer back into a node whose copy is in the making (an
+// ancestor) is not followed, which would make the structure contain itself.
+CFSNode* CFSNode::CloneGuarded(CloneWalk& walk) const {
+  walk.inProgress.insert(this);
   CFSNode* copy = NewCopyOfOwnFields();
+  walk.copies.emplace(this, copy);
   for (const CFSNode* child : ChildList) {
     if (child == nullptr) continue;
-    CFSNode* childCopy = child->CloneGuarded(inProgress);
+    CFSNode* childCopy = child->CloneGuarded(walk);
     childCopy->Parent = copy;
     copy->ChildList.push_back(childCopy);
   }
   copy->Constraints = Constraints;
   copy->Parent = Parent;
   for (const CFSNode* element : SetElements) {
-    if (element != nullptr) copy->SetElements.push_back(element->CloneGuarded(inProgress));
+    if (element != nullptr) copy->SetElements.push_back(element->CloneGuarded(walk));
   }
   copy->IsForwarded = IsForwarded;
-  if (Forward != nullptr && IsForwarded != 0) copy->Forward = CloneForwardTarget(inProgress);
-  inProgress.erase(this);
+  if (Forward != nullptr && IsForwarded != 0) {
+    const CFSNode* end = ForwardChainEnd();
+    if (end != nullptr && walk.inProgress.count(end) == 0) walk.pending.push_back({copy, end});
+  }
+  walk.inProgress.erase(this);
   return copy;
 }
 
-// Copies the end of this node's forward chain. A chain that ends in a node
+// The end of this node's forward chain. A chain that ends in a node
 // forwarding to itself, or that runs in a cycle, has no end and gives null.
-CFSNode* CFSNode::CloneForwardTarget(std::unordered_set<const CFSNode*>& inProgress) const {
+const CFSNode* CFSNode::ForwardChainEnd() const {
   std::unordered_set<const CFSNode*> seen{this};
   const CFSNode* reached = Forward;
   while (reached->Forward != nullptr) {
     if (!seen.insert(reached).second || reached->Forward == reached) return nullptr;
     reached = reached->Forward;
   }
-  if (inProgress.count(reached) != 0) return nullptr;
-  return reached->CloneGuarded(inProgress);
+  return reached;
+}
+
+void CFSNode::ForwardTo(CFSNode* target) {
+  CFSNode* end = target;
+  std::unordered_set<const CFSNode*> seen{this};
+  while (end != nullptr && end->Forward != nullptr && end->Forward != this && seen.insert(end).second) {
+    end = end->Forward;
+  }
+  if (end == this) end = nullptr;
+  Forward = end;
+  IsForwarded = end != nullptr ? 1 : 0;
+}
+
+CFSNode* CFSNode::FollowForward() {
+  CFSNode* reached = this;
+  std::unordered_set<const CFSNode*> seen;
+  while (reached->Forward != nullptr && seen.insert(reached).second) reached = reached->Forward;
+  return reached;
 }
 
 CFSNode* CFSNode::CopyLocatingWithStack(const CFSNode* target, CFSNode*& targetCopy,
@@ -320,6 +367,29 @@ CFSNode* CFSNode::CopyLocatingNode(const CFSNode* target, CFSNode*& targetCopy,
   for (const CFSNode* element : SetElements) {
     if (element == nullptr) continue;
     copy->SetElements.push_back(element->CopyLocatingNode(target, targetCopy, inStack, outStack));
+  }
+  return copy;
+}
+
+CFSNode* CFSNode::CopyRecordingCopies(std::unordered_map<const CFSNode*, CFSNode*>& copies) const {
+  CFSNode* copy = CopyRecordingNode(copies);
+  copy->Parent = nullptr;
+  return copy;
+}
+
+CFSNode* CFSNode::CopyRecordingNode(std::unordered_map<const CFSNode*, CFSNode*>& copies) const {
+  CFSNode* copy = NewCopyOfOwnFields();
+  copies[this] = copy;
+  for (const CFSNode* child : ChildList) {
+    if (child == nullptr) continue;
+    CFSNode* childCopy = child->CopyRecordingNode(copies);
+    childCopy->Parent = copy;
+    copy->ChildList.push_back(childCopy);
+  }
+  copy->Constraints = Constraints;
+  copy->Parent = Parent;
+  for (const CFSNode* element : SetElements) {
+    if (element != nullptr) copy->SetElements.push_back(element->CopyRecordingNode(copies));
   }
   return copy;
 }

@@ -72,11 +72,18 @@ class CFSNode {
   // pointers, and creates the missing tail; created tells whether the
   // returned node was made now. Null for a null path or a dangling link id.
   CFSNode* FindOrCreatePath(const std::vector<SymbolId>* path, bool& created);
+  // FindOrCreatePath with the one-step path [attribute].
+  CFSNode* FindOrCreateAttribute(SymbolId attribute, bool& created);
   // Searches the whole structure (from the root above this node) for the
   // node with the id; null when there is none.
   CFSNode* FindNodeById(uint32_t id);
 
   // Deep copy that keeps node ids; the copy's parent is this node's parent.
+  // A flagged forward pointer whose chain ends inside the copied structure
+  // points at the copy of that end, so the copy shares values within itself
+  // as the original does; a chain that ends outside gets a detached copy of
+  // its end; a chain that ends in an ancestor of the forwarded node or runs
+  // in a cycle gives no forward.
   CFSNode* Clone() const;
   // Deep copy without parent, forward or links that also hands out the copy
   // of target and turns the source nodes popped from the top of inStack, in
@@ -86,9 +93,22 @@ class CFSNode {
                                  std::vector<CFSNode*>& inStack,
                                  std::vector<CFSNode*>& outStack) const;
 
+  // Deep copy without parent, forward or links (as CopyLocatingWithStack)
+  // that records, for this node and every node below it, its copy.
+  CFSNode* CopyRecordingCopies(std::unordered_map<const CFSNode*, CFSNode*>& copies) const;
+
   // Structural equality: attribute, values (as sets; attributes named "_..."
   // need only equally many values), children by attribute, constraint texts.
   bool Equals(const CFSNode* other) const;
+  // Forwards this node to the end of target's forward chain (the chain is
+  // followed while the next node is not this one; a cycle stops it) and sets
+  // IsForwarded; a null target, or a chain that comes back to this node
+  // alone, clears the forward.
+  void ForwardTo(CFSNode* target);
+  // The end of this node's forward chain: this node when it is not
+  // forwarded; the last node before a cycle closes.
+  CFSNode* FollowForward();
+
   // Merges the linked nodes into this one; false on a value clash.
   bool ResolveLinks();
   // Adds the frame equations of every PRED below and at this node to the
@@ -115,8 +135,10 @@ class CFSNode {
 
  private:
   CFSNode* NewCopyOfOwnFields() const;
-  CFSNode* CloneGuarded(std::unordered_set<const CFSNode*>& inProgress) const;
-  CFSNode* CloneForwardTarget(std::unordered_set<const CFSNode*>& inProgress) const;
+  struct CloneWalk;
+  CFSNode* CloneGuarded(CloneWalk& walk) const;
+  const CFSNode* ForwardChainEnd() const;
+  CFSNode* CopyRecordingNode(std::unordered_map<const CFSNode*, CFSNode*>& copies) const;
   CFSNode* CopyLocatingNode(const CFSNode* target, CFSNode*& targetCopy,
                             std::vector<CFSNode*>& inStack,
                             std::vector<CFSNode*>& outStack) const;

@@ -25,7 +25,7 @@ CProductionSymbol::CProductionSymbol() { ++liveInstances; }
 
 CProductionSymbol::~CProductionSymbol() {
   fStructure = nullptr;
-  generatorWord = 0;
+  generatorNode = nullptr;
   for (CEquation* equation : equations) delete equation;
   --liveInstances;
 }
@@ -38,7 +38,7 @@ CProductionSymbol* CProductionSymbol::Clone() const {
   copy->kind = kind;
   copy->constraints = constraints;
   copy->fStructure = fStructure != nullptr ? fStructure->Clone() : nullptr;
-  copy->generatorWord = generatorWord;
+  copy->generatorNode = generatorNode;
   copy->fillingEdge = fillingEdge;
   copy->equations.reserve(equations.size());
   for (const CEquation* equation : equations) copy->equations.push_back(equation->Clone());

@@ -22,6 +22,7 @@
 #include "core/wide_string.h"
 
 class CFSHandle;
+class CFSNode;
 class CFileWriter;
 // The LFG chart's edge; productions only point at it.
 class CChartEdge;
@@ -49,7 +50,9 @@ class CProductionSymbol {
   std::vector<CEquation*> equations;  // owned
   std::vector<WString> constraints;   // bracketed and "=c" constraint texts
   CFSHandle* fStructure = nullptr;    // not owned: handles are freed in bulk
-  uint32_t generatorWord = 0;         // the Urdu generator's datum
+  // The Urdu generator's datum: the target F-structure node this daughter is
+  // bound to (not owned; nodes are freed in bulk). Copied by Clone.
+  CFSNode* generatorNode = nullptr;
   CChartEdge* fillingEdge = nullptr;  // the completed edge that recognised it
 
   static int liveInstances;

@@ -3,7 +3,7 @@
 # again; it installs nothing on a machine that already has everything.
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev googletest libbenchmark-dev libxml2-utils clang libclang-rt-14-dev python3)
+packages=(cmake g++ make libgtest-dev googletest libbenchmark-dev libxml2-utils clang libclang-rt-14-dev python3 libcli11-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -168,3 +168,21 @@ void CCfgParser::PreprocessSentence(CSentenceReadings& readings, CSentenceTokens
     emit_if_last(current, currentReadings);
   }
 }
+
+void CCfgParser::PreprocessText(CSentenceReadings& readings, CSentenceTokens& tokens) {
+  if (preProcessor_ == nullptr) return;
+  // Every call hands the defaults of the call before it to
+  // previousDefaultReadings_ and frees older ones: keep those of this text.
+  std::vector<std::unique_ptr<CELexicalEntry>> textDefaults;
+  const size_t maxCalls = preProcessor_->GetSentence().size() + 2;
+  for (size_t call = 0; call < maxCalls; ++call) {
+    if (call > 1) {
+      for (auto& reading : previousDefaultReadings_) textDefaults.push_back(std::move(reading));
+      previousDefaultReadings_.clear();
+    }
+    PreprocessSentence(readings, tokens);
+    if (!pending_ && (preProcessor_->IsAtLastChar() || preProcessor_->IsEndOfInput())) break;
+  }
+  pending_ = false;
+  for (auto& reading : textDefaults) defaultReadings_.push_back(std::move(reading));
+}

@@ -84,6 +84,11 @@ class CCfgParser {
   CEntryList LookUpWord(const WString& word);
   // Appends one sentence's reading lists and tokens from the tokeniser.
   void PreprocessSentence(CSentenceReadings& readings, CSentenceTokens& tokens);
+  // Appends the reading lists and tokens of the whole text that the
+  // tokeniser holds, read on past sentence ends to its end, so that no token
+  // is held over for the next text. The default readings made for it live
+  // until the text after the next one.
+  void PreprocessText(CSentenceReadings& readings, CSentenceTokens& tokens);
   void FilterConjunctionReadings(CSentenceReadings& readings, const CSentenceTokens& tokens);
   void FilterAuxParticleReadings(CSentenceReadings& tagged, const CSentenceReadings& full);
   void SetTimeLimit(int32_t milliseconds);
@@ -98,6 +103,9 @@ class CCfgParser {
   bool ParseTokens(CSentenceReadings& readings, CSentenceTokens& tokens);
   // PreprocessSentence into lists of its own, then ParseTokens.
   bool ParseSentence();
+  // Frees the chart of the last parse (its columns and items) now instead of
+  // at the start of the next parse; its C-structures are gone afterwards.
+  void ReleaseChart();
   // Fills the current chart; true when the final column holds a complete
   // item of the start production.
   bool ParseChart();

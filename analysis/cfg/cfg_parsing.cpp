@@ -171,6 +171,8 @@ bool CCfgParser::FinishAnalysis() {
 
 // The chart's items and columns of the previous parse go; their F-structures
 // stay with the constraint system's registry.
+void CCfgParser::ReleaseChart() { ClearChart(); }
+
 void CCfgParser::ClearChart() {
   currentColumn_ = nullptr;
   currentItem_ = nullptr;

@@ -3,6 +3,10 @@
 // at its production and, for the generator, at an F-structure node; it owns
 // neither: productions are freed in bulk by the production registry and nodes
 // by the node registry after each sentence.
+//
+// The generator counts output words in origin and end, keeps in the low byte
+// of state a flag that stays set while the edge has not yet recorded a size
+// of its deferred stack, and keeps that size in spare (-1 for none).
 #pragma once
 
 #include <cstdint>
@@ -13,9 +17,17 @@ class CFSNode;
 class CChartEdge {
  public:
   CChartEdge(CProduction* production, uint16_t origin, uint16_t end, uint8_t flag, uint8_t failed);
+  // The generator's edge, bound to a node of the target F-structure.
+  CChartEdge(CFSNode* node, CProduction* production, uint16_t origin, uint16_t end, uint8_t flag,
+             uint8_t failed);
   ~CChartEdge();
   CChartEdge(const CChartEdge&) = delete;
   CChartEdge& operator=(const CChartEdge&) = delete;
+
+  // A new generator edge over a copy of the production (entered in the
+  // production registry) and a copy of the node, with the same origin, end,
+  // flag and failed values; state and spare start afresh.
+  CChartEdge* Clone() const;
 
   uint32_t state = 1;
   int32_t spare = -1;

@@ -1,0 +1,242 @@
+// Engine set-up: every engine built once, in a fixed order, from the
+// configuration of the data root (the current folder). Each engine and each
+// table or dump read is checked; the first failure stops set-up with one
+// message, and what was built so far is released again, so nothing is ever
+// translated with a half-built engine.
+#include <exception>
+#include <filesystem>
+
+#include "analysis/cfg/cfg_parser.h"
+#include "analysis/lfg/lfg_parser.h"
+#include "analysis/segmentation/sentence_segmenter.h"
+#include "analysis/tagger/pos_tagger.h"
+#include "analysis/tokeniser/pre_processor.h"
+#include "app/engine/handler_scopes.h"
+#include "app/engine/setup_keys.h"
+#include "app/engine/translator_dlg.h"
+#include "app/loaders/common_symbol_table.h"
+#include "app/loaders/feature_descriptions.h"
+#include "constraints/p_fs_compiler.h"
+#include "constraints/p_symbol_table.h"
+#include "core/config_store.h"
+#include "core/symbol_table.h"
+#include "core/trace_log.h"
+#include "platform/message_box.h"
+#include "platform/utf8.h"
+#include "resources/english/e_lexicon.h"
+#include "resources/english/p_grammar.h"
+#include "resources/lfg/grammar.h"
+#include "resources/lfg/lexicon.h"
+#include "transfer/generation/urdu_sentence_generator.h"
+#include "transfer/morphology/discourse_table.h"
+#include "transfer/morphology/trans_rules.h"
+#include "transfer/morphology/urdu_word_generator.h"
+#include "transfer/walk/f_structure_mapper.h"
+
+namespace {
+
+constexpr const char16_t* kSetUpCaption = u"Tarnwick";
+constexpr const char* kConfigurationFile = "EConfig.inf";
+constexpr const char* kTraceLogFile = "data\\LogFile.Log";
+
+std::string CurrentFolder() {
+  std::error_code error;
+  const std::filesystem::path folder = std::filesystem::current_path(error);
+  return error ? std::string() : folder.string();
+}
+
+}  // namespace
+
+bool CTranslatorDlg::Fail(const std::string& text) {
+  setUpFailure_ = text;
+  ShowMessage(FromUtf8(text), kSetUpCaption, MessageStyle::IconInformation);
+  return false;
+}
+
+bool CTranslatorDlg::FailUnlessShown(const CMessageCounter& shown, const std::string& text) {
+  if (shown.count() == 0) return Fail(text);
+  setUpFailure_ = text;
+  return false;
+}
+
+bool CTranslatorDlg::InitializeEngine() {
+  ReleaseEngine();
+  setUpFailure_.clear();
+  m_strCStructureXmlPath = FromUtf8(CurrentFolder()) + u"\\data\\LFGParserCStructures.xml";
+  bool built = false;
+  try {
+    if (EnterConfiguration()) {
+      if (const std::optional<CSetUpKeys> keys = ReadSetUpKeys()) {
+        built = LoadSymbolsForLoadingStart(*keys) && BuildEnglishSide(*keys) && BuildTransferSide(*keys) &&
+                WriteCompiledFiles(*keys) && BuildSegmentation(*keys) && BuildTransRules(*keys);
+      } else {
+        setUpFailure_ = "A required key of EConfig.inf is missing or not a number";
+      }
+    }
+  } catch (const std::exception& error) {
+    built = Fail(std::string("Engine set-up failed: ") + error.what());
+  } catch (const char* text) {
+    built = Fail(std::string("Engine set-up failed: ") + text);
+  }
+  if (!built) {
+    const std::string failure = setUpFailure_;
+    ReleaseEngine();
+    setUpFailure_ = failure.empty() ? "engine set-up failed" : failure;
+    return false;
+  }
+  ready_ = true;
+  return true;
+}
+
+// The configuration of the current folder (a fresh table, as at a process
+// start), the trace log and a fresh global symbol table.
+bool CTranslatorDlg::EnterConfiguration() {
+  ClearConfiguration();
+  ClearSymbolTable();
+  CMessageCounter shown;
+  if (!LoadConfiguration(kConfigurationFile, false)) {
+    return FailUnlessShown(shown, "File '" + std::string(kConfigurationFile) + "' could not be read");
+  }
+  OpenTraceLog(kTraceLogFile);
+  if (!TraceLogWriter().IsOpen()) return Fail("File '" + std::string(kTraceLogFile) + "' could not be written");
+  return true;
+}
+
+// On a start that loads the compiled files: the symbol ids they were
+// compiled with, and the feature names.
+bool CTranslatorDlg::LoadSymbolsForLoadingStart(const CSetUpKeys& keys) {
+  if (keys.CompilesLexicons()) return true;
+  CMessageCounter shown;
+  if (!LoadCommonSymbolTable()) {
+    return FailUnlessShown(shown, "File '" + GetConfigValue("CommonSymbolTableFileName") + "' could not be read");
+  }
+  if (!LoadFeatureDescriptions()) return FailUnlessShown(shown, "The feature descriptions could not be read");
+  return true;
+}
+
+bool CTranslatorDlg::BuildEnglishSide(const CSetUpKeys& keys) {
+  m_pEnglishLexicon = std::make_unique<CLexicon>("E");
+  RegisterReservedSymbols();
+  m_nGFId = GfId;
+  m_nPredId = PredId;
+  {
+    CMessageCounter shown;
+    m_pLFGParser = std::make_unique<CLFGParser>(keys.subcatFrameList);
+    if (m_pLFGParser->governableFunctions.empty()) {
+      return FailUnlessShown(shown, "The governable functions could not be read from '" + keys.subcatFrameList + "'");
+    }
+  }
+
+  P_FSCompiler::Init();
+  if (!keys.CompilesGrammar()) {
+    CMessageCounter shown;
+    if (!P_FSCompiler::ReadDump() || !P_SymbolTable::ReadDump()) {
+      return FailUnlessShown(shown, "A constraint-system dump could not be read");
+    }
+  }
+  {
+    CMessageCounter shown;
+    m_pPGrammar = std::make_unique<P_Grammar>(keys.grammarRules, keys.grammarMacros, keys.lfgFile, keys.cfgFile, 1);
+    if (m_pPGrammar->HasFailed()) {
+      return FailUnlessShown(shown, "The English grammar could not be built: " + m_pPGrammar->FailureText());
+    }
+  }
+  {
+    CMessageCounter shown;
+    m_pCfgLexicon = std::make_unique<CELexicon>(keys.englishLexicon, m_pPGrammar.get());
+    if (m_pCfgLexicon->HasFailed()) {
+      return FailUnlessShown(shown, "The English lexicon could not be built: " + m_pCfgLexicon->FailureText());
+    }
+  }
+  m_pPreProcessor = std::make_unique<CPreProcessor>(m_pCfgLexicon.get());
+  m_pCfgParser = std::make_unique<CCfgParser>(m_pCfgLexicon.get(), m_pPGrammar.get(), m_pPreProcessor.get());
+  return true;
+}
+
+// The mapper, the Urdu lexicon, word generator and grammar, the sentence
+// generator and the pronoun table.
+bool CTranslatorDlg::BuildTransferSide(const CSetUpKeys& keys) {
+  {
+    CMessageCounter shown;
+    // The insert rules are expanded with the mapping rules' macros.
+    m_pMapper = std::make_unique<CFStructureMapper>(
+        keys.mappingRulesMacros, keys.mappingRulesRaw, keys.mappingRulesExt, keys.mappingLexiconMacros,
+        keys.mappingLexiconRaw, keys.mappingLexiconExt, keys.mappingRulesMacros, keys.insertRulesRaw,
+        keys.insertRulesExt, keys.mapLexStdFreq, keys.mapRulesStdFreq, keys.transRules, m_pEnglishLexicon.get(),
+        m_pLFGParser.get());
+    if (m_pMapper->Rules().CountEntries() == 0) {
+      return FailUnlessShown(shown, "The mapping rules could not be built from '" + keys.mappingRulesRaw + "'");
+    }
+    if (m_pMapper->Lexicon().CountEntries() == 0) {
+      return FailUnlessShown(shown, "The mapping lexicon could not be built from '" + keys.mappingLexiconRaw + "'");
+    }
+  }
+  m_pUrduLexicon = std::make_unique<CLexicon>("U", true);
+  if (m_pUrduLexicon->EntryCount() == 0 || m_pUrduLexicon->ExpansionTable() == nullptr) {
+    const std::string source = keys.CompilesLexicons() ? GetConfigValue("ULexiconFileName")
+                                                       : GetConfigValue("ULexiconInNumbers");
+    return Fail("The Urdu lexicon could not be built from '" + source + "'");
+  }
+  {
+    CMessageCounter shown;
+    m_pWordGenerator = std::make_unique<CUrduWordGenerator>(m_pUrduLexicon.get());
+    if (m_pWordGenerator->NounRules().empty() || m_pWordGenerator->VerbRules().empty()) {
+      return FailUnlessShown(shown, "The Urdu inflection rules could not be read from '" +
+                                        GetConfigValue("NounRules") + "' and '" + GetConfigValue("VerbRules") + "'");
+    }
+  }
+  m_pUrduGrammar = std::make_unique<CGrammar>(keys.urduGrammarRules, keys.urduGrammarMacros, keys.urduLfg,
+                                              keys.urduCfg, m_pUrduLexicon.get(), false, true);
+  if (m_pUrduGrammar->Store() == nullptr || m_pUrduGrammar->Store()->empty()) {
+    return Fail("The Urdu grammar could not be compiled from '" + keys.urduGrammarRules + "'");
+  }
+  m_pGenerator = std::make_unique<CUrduSentenceGenerator>(&m_pMapper->Engine(), m_pUrduLexicon.get(),
+                                                          m_pUrduGrammar.get(), m_pWordGenerator.get());
+  m_pDiscourseTable = std::make_unique<CDiscourseTable>(keys.discourse);
+  if (m_pDiscourseTable->EntryCount() == 0) {
+    return Fail("The pronoun table could not be read from '" + keys.discourse + "'");
+  }
+  return true;
+}
+
+// After a compiling start: the constraint-system dumps and the common symbol
+// table that later starts load. Everything registered so far survives the
+// per-sentence resets.
+bool CTranslatorDlg::WriteCompiledFiles(const CSetUpKeys& keys) {
+  if (keys.CompilesGrammar()) {
+    CMessageCounter shown;
+    if (!P_FSCompiler::WriteDump() || !P_SymbolTable::WriteDump()) {
+      return FailUnlessShown(shown, "A constraint-system dump could not be written");
+    }
+  }
+  P_FSCompiler::MarkInitialItems();
+  if (keys.CompilesLexicons()) {
+    CMessageCounter shown;
+    if (!SaveCommonSymbolTable()) {
+      return FailUnlessShown(shown, "File '" + GetConfigValue("CommonSymbolTableFileName") + "' could not be written");
+    }
+  }
+  return true;
+}
+
+bool CTranslatorDlg::BuildSegmentation(const CSetUpKeys& keys) {
+  LoadTagList(keys.posList);
+  CMessageCounter shown;
+  m_pSegmenter = std::make_unique<CSentenceSegmenter>(
+      keys.segmentRules, [](const std::string& tagName) { return GetTagId(tagName); });
+  if (m_pSegmenter->rules.empty()) {
+    return FailUnlessShown(shown, "The segmentation rules could not be read from '" + keys.segmentRules + "'");
+  }
+  m_bSegmentSentence = keys.segmentSentence == "yes";
+  m_nMinSentLength = keys.minSentLength;
+  return true;
+}
+
+bool CTranslatorDlg::BuildTransRules(const CSetUpKeys& keys) {
+  CMessageCounter shown;
+  m_pTransRules = std::make_unique<CTransRules>(keys.transRules);
+  if (m_pTransRules->BlockCount() == 0) {
+    return FailUnlessShown(shown, "The character-rewriting rules could not be read from '" + keys.transRules + "'");
+  }
+  return true;
+}

@@ -1,0 +1,155 @@
+// The translator's engine and its translate road: every long-lived engine
+// object built once from the configuration of the data root, and the
+// pipeline that carries one typed sentence through tokeniser, segmenter, CFG
+// parser, mapper and generator into a result record. The front ends (the
+// command line, the page) hold one of these and fill their views from the
+// records; none of them holds logic of the pipeline.
+//
+// Files: engine_setup.cpp (InitializeEngine), engine_release.cpp
+// (ReleaseEngine and the per-sentence resets), setup_keys.cpp (the keys set-up
+// reads), ../pipeline/translate_sentence.cpp (the road of one sentence),
+// ../pipeline/segment_transfer.cpp (mapping and generation of one segment).
+//
+// The engines share program-wide state (configuration, symbol tables,
+// registries, trace log): one translator per process, one translation at a
+// time. Every engine is owned here; engines hold pointers to each other and
+// own none of them, so ReleaseEngine frees dependents before what they use.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/display/fstructure_tree.h"
+#include "app/pipeline/translation_result.h"
+#include "core/symbol_table.h"
+#include "core/wide_string.h"
+
+class CCfgParser;
+class CDiscourseTable;
+class CELexicon;
+class CFSNode;
+class CFStructureMapper;
+class CGrammar;
+class CLFGParser;
+class CLexicon;
+class CLexiconManager;
+class CMessageCounter;
+class CParseResult;
+class CPreProcessor;
+class CSentenceSegment;
+class CSentenceSegmenter;
+class CToken;
+class CTransRules;
+class CUrduSentenceGenerator;
+class CUrduWordGenerator;
+class P_Grammar;
+struct CSetUpKeys;
+
+class CTranslatorDlg {
+ public:
+  CTranslatorDlg();
+  // Releases the engines.
+  ~CTranslatorDlg();
+  CTranslatorDlg(const CTranslatorDlg&) = delete;
+  CTranslatorDlg& operator=(const CTranslatorDlg&) = delete;
+
+  // --- Set-up (engine_setup.cpp) and release (engine_release.cpp)
+
+  // Builds every engine from "EConfig.inf" of the current folder (the data
+  // root). Stops at the first failure, after one message that names the
+  // file or key, and then releases what it built: the translator is either
+  // fully set up or holds no engine. Returns IsReady().
+  bool InitializeEngine();
+  // Frees every engine, dependents first, then the last chart and the
+  // per-sentence registries. Safe to call twice.
+  void ReleaseEngine();
+  bool IsReady() const { return ready_; }
+  // Why the last set-up stopped; empty after a successful one.
+  const std::string& SetUpFailure() const { return setUpFailure_; }
+
+  // --- The translate road (pipeline/*.cpp)
+
+  // The Translate button: cleans and trims the typed text, translates it and
+  // times it. Messages shown meanwhile and the C-structure documents handed
+  // over go into the result instead of to the installed handlers.
+  CTranslationResult OnTranslate(const WString& typed, const CTranslateOptions& options = {});
+
+  // Strips trailing '.', ':', ';', '!' and '|', never the first unit.
+  static bool TrimTrailingPunctuation(WString& sentence);
+  // Translates the cleaned sentence into the result of the call in progress.
+  bool TranslateSentence(const WString& sentence);
+  // The segments' translations joined into the output text.
+  WString MergeSegmentTranslations(std::vector<CSentenceSegment*>& segments);
+  // Shows one F-structure as an item (with its sub-structures) at the end of
+  // the tree's roots, or as the last child of parent when underParent is set.
+  void FillFStructureTree(CFSNode* node, CTreeView* tree, CTreeItem* parent, bool underParent);
+
+  // After every segment: the generator's chart, the production copies, the
+  // LFG chart, the last CFG chart, handles and nodes.
+  bool ResetAfterSentence();
+  // The same, for the older chart-parser road.
+  bool ResetAfterChartSentence();
+  // The same, then the constraint system's per-sentence items (batch road).
+  bool ResetAfterListSentence();
+
+  // --- Engines (owned; null before set-up and after release)
+  std::unique_ptr<CELexicon> m_pCfgLexicon;
+  std::unique_ptr<P_Grammar> m_pPGrammar;
+  std::unique_ptr<CPreProcessor> m_pPreProcessor;
+  std::unique_ptr<CCfgParser> m_pCfgParser;
+  std::unique_ptr<CSentenceSegmenter> m_pSegmenter;
+  std::unique_ptr<CTransRules> m_pTransRules;
+  std::unique_ptr<CLexicon> m_pEnglishLexicon;
+  std::unique_ptr<CLexiconManager> m_pLexiconManager;  // older road only
+  std::unique_ptr<CGrammar> m_pEnglishGrammar;         // older road only
+  std::unique_ptr<CLFGParser> m_pLFGParser;
+  std::unique_ptr<CFStructureMapper> m_pMapper;
+  std::unique_ptr<CUrduSentenceGenerator> m_pGenerator;
+  std::unique_ptr<CLexicon> m_pUrduLexicon;
+  std::unique_ptr<CUrduWordGenerator> m_pWordGenerator;
+  std::unique_ptr<CGrammar> m_pUrduGrammar;
+  std::unique_ptr<CDiscourseTable> m_pDiscourseTable;
+
+  bool m_bSegmentSentence = false;
+  int16_t m_nMinSentLength = 0;
+  SymbolId m_nGFId = 0;
+  SymbolId m_nPredId = 0;
+  // The folder of the data root + "\data\LFGParserCStructures.xml".
+  WString m_strCStructureXmlPath;
+
+ private:
+  // Set-up steps (engine_setup.cpp); each returns false after reporting.
+  bool EnterConfiguration();
+  bool LoadSymbolsForLoadingStart(const CSetUpKeys& keys);
+  bool BuildEnglishSide(const CSetUpKeys& keys);
+  bool BuildTransferSide(const CSetUpKeys& keys);
+  bool WriteCompiledFiles(const CSetUpKeys& keys);
+  bool BuildSegmentation(const CSetUpKeys& keys);
+  bool BuildTransRules(const CSetUpKeys& keys);
+  // Reports the failure and stops set-up.
+  bool Fail(const std::string& text);
+  // Stops set-up; reports the failure only when the failing step showed no
+  // message of its own.
+  bool FailUnlessShown(const CMessageCounter& shown, const std::string& text);
+
+  // The road of one sentence and of its segments (translate_sentence.cpp,
+  // segment_transfer.cpp).
+  void TranslateReportingFailures(const WString& sentence);
+  void TranslateSegment(CSentenceSegment& segment, int number);
+  void ParseSegment(CSentenceSegment& segment, CSegmentOutcome& outcome,
+                    std::vector<std::unique_ptr<CParseResult>>& results);
+  void MapAndGenerate(std::vector<std::unique_ptr<CParseResult>>& results, CSegmentOutcome& outcome);
+  void HandOverCStructures(int number);
+  WString RewriteWords(const CSentenceSegment& segment) const;
+  // A heading's segment part: the number and " - " when segmentation is on.
+  WString SegmentPrefix(int number) const;
+
+  bool ready_ = false;
+  std::string setUpFailure_;
+  std::string domain_;                        // "Domain" of the call in progress
+  CTranslationResult* result_ = nullptr;      // the record of the call in progress
+  int* currentSegment_ = nullptr;             // the segment whose documents are handed over
+  CTranslateOptions options_;
+};

@@ -1,0 +1,80 @@
+#include "app/pipeline/segment_merge.h"
+
+#include <algorithm>
+
+#include "app/pipeline/sentence_text.h"
+#include "core/text_reading.h"
+
+namespace {
+
+void RemoveAll(WString& text, WChar unit) { text.erase(std::remove(text.begin(), text.end(), unit), text.end()); }
+
+void CollapseBlankRuns(WString& text) {
+  WString collapsed;
+  collapsed.reserve(text.size());
+  for (WChar unit : text) {
+    if (unit == u' ' && !collapsed.empty() && collapsed.back() == u' ') continue;
+    collapsed.push_back(unit);
+  }
+  text = std::move(collapsed);
+}
+
+// The state of one merge walk.
+struct MergeState {
+  WString output;
+  WString pending;  // collected clauses, latest first
+  WString tail;     // the joining text of the last collected clause
+  bool collecting = false;
+};
+
+void AppendSegment(MergeState& state, CSegmentText& segment) {
+  RemoveAll(state.output, kClauseMarker);
+  if (segment.translation.find(kClauseMarker) == WString::npos) segment.translation.insert(0, 1, kClauseMarker);
+  state.output += segment.translation;
+  if (!segment.joiningText.empty()) state.output += u" " + segment.joiningText;
+  state.output += u" ";
+}
+
+void CollectClause(MergeState& state, const CSegmentText& segment) {
+  state.pending = segment.translation + u" " + state.pending;
+  if (!segment.joiningText.empty()) state.tail = segment.joiningText;
+}
+
+void InsertCollectedClauses(MergeState& state) {
+  const size_t marker = state.output.find(kClauseMarker);
+  state.output.insert(marker == WString::npos ? 0 : marker, state.pending);
+  state.pending.clear();
+  if (!state.tail.empty()) {
+    state.output += state.tail + u" ";
+    state.tail.clear();
+  }
+  state.collecting = false;
+}
+
+}  // namespace
+
+WString MergeSegmentTexts(std::vector<CSegmentText>& segments, int clauseRule, int coordinationRule) {
+  MergeState state;
+  for (size_t i = 0; i < segments.size(); ++i) {
+    CSegmentText& segment = segments[i];
+    if (state.collecting) {
+      CollectClause(state, segment);
+    } else {
+      AppendSegment(state, segment);
+    }
+    const CSegmentText& next = i + 1 < segments.size() ? segments[i + 1] : segment;
+    if (next.ruleIndex != coordinationRule && segment.ruleIndex == clauseRule) {
+      state.collecting = true;
+    } else if (state.collecting && next.ruleIndex != clauseRule) {
+      InsertCollectedClauses(state);
+    }
+  }
+  // A run of clauses that the last segment leaves open is not dropped.
+  if (state.collecting) InsertCollectedClauses(state);
+  WString merged = std::move(state.output);
+  RemoveAll(merged, kClauseMarker);
+  RemoveAll(merged, u'\n');
+  CollapseBlankRuns(merged);
+  TrimSpaceCrLf(merged);
+  return merged;
+}

@@ -1,0 +1,24 @@
+// Small text steps of the translate road: cleaning and trimming the typed
+// sentence, and the lower-casing that the developer drivers use.
+#pragma once
+
+#include <string>
+
+#include "core/wide_string.h"
+
+// The unit that marks where collected clauses go inside segment texts while
+// they are merged. It is a private-use character, so typed text never holds
+// it once CleanTypedText has run.
+inline constexpr WChar kClauseMarker = u'\uE000';
+
+// The typed text made safe for the log and the merge: control characters
+// (below U+0020, and U+007F) become blanks, so a sentence cannot add lines to
+// the trace log, and the clause marker is removed.
+WString CleanTypedText(const WString& text);
+
+// Walks back from the last unit while it is '.', ':', ';', '!' or '|', never
+// removing the first unit, and keeps what stays. An empty text stays empty.
+void TrimTrailingPunctuationOf(WString& sentence);
+
+// A copy in which each byte went through tolower (the "C" locale).
+std::string ToLowerNarrow(const std::string& text);

@@ -1,0 +1,67 @@
+// Helpers of the translator tests: a copy of the repository's data root in
+// a temporary folder whose configuration a test can change, and a run of the
+// translator program with its output captured.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+
+namespace app_test {
+
+// The repository's data root, copied (without files a run wrote) into a
+// temporary folder.
+class DataRootCopy {
+ public:
+  DataRootCopy();
+  const std::filesystem::path& path() const { return dir_.path(); }
+  std::string File(const std::string& relative) const { return (dir_.path() / relative).string(); }
+
+  // Sets the key's value in EConfig.inf (appended when absent).
+  void SetKey(const std::string& key, const std::string& value);
+  void RemoveKey(const std::string& key);
+  // The value of the key in EConfig.inf; empty when absent.
+  std::string Key(const std::string& key) const;
+  // A data file's text (UTF-16LE with the mark) replaced.
+  void WriteDataFile(const std::string& relative, const std::u16string& text);
+
+ private:
+  std::vector<std::pair<std::string, std::string>> ReadPairs() const;
+  void WritePairs(const std::vector<std::pair<std::string, std::string>>& pairs);
+
+  TempDir dir_;
+};
+
+// Makes the folder current while it lives.
+class CurrentFolder {
+ public:
+  explicit CurrentFolder(const std::filesystem::path& folder);
+  ~CurrentFolder();
+  CurrentFolder(const CurrentFolder&) = delete;
+  CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+ private:
+  std::filesystem::path previous_;
+};
+
+struct ProgramRun {
+  int exitCode = -1;
+  std::string output;  // standard output
+  std::string errors;  // standard error
+};
+
+// Runs the translator with the arguments (each quoted for the shell) and
+// the text as standard input.
+ProgramRun RunTranslatorProgram(const std::vector<std::string>& arguments, const std::string& input = "");
+
+// The lines of a text, without their line ends.
+std::vector<std::string> Lines(const std::string& text);
+
+// The text of a UTF-16LE file after its mark, as UTF-8.
+std::string ReadUtf16AsUtf8(const std::string& path);
+
+}  // namespace app_test

@@ -1,0 +1,78 @@
+// The translator's command line and its data-root lock.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/cli/command_line.h"
+#include "app/cli/data_root.h"
+#include "support/test_support.h"
+
+namespace {
+
+CommandLineOutcome Parse(std::vector<const char*> arguments, CCommandLine& commandLine, std::string& text) {
+  arguments.insert(arguments.begin(), "translator");
+  return ParseCommandLine(static_cast<int>(arguments.size()), arguments.data(), commandLine, text);
+}
+
+TEST(CommandLine, OptionsAndSentenceAreRead) {
+  CCommandLine commandLine;
+  std::string text;
+  ASSERT_EQ(Parse({"--data-root", "/first", "--trees", "--data-root", "/second", "--domain", "News", "I", "gave",
+                   "him", "a", "book", "--alternatives", "--show-cstructure"},
+                  commandLine, text),
+            CommandLineOutcome::kRun)
+      << text;
+  EXPECT_EQ(commandLine.dataRoot, "/second");
+  EXPECT_EQ(commandLine.Sentence(), "I gave him a book");
+  EXPECT_TRUE(commandLine.domainGiven);
+  EXPECT_EQ(commandLine.domain, "News");
+  EXPECT_TRUE(commandLine.trees && commandLine.alternatives && commandLine.showCStructure);
+}
+
+TEST(CommandLine, RelativeDataRootsBecomeAbsolute) {
+  CCommandLine commandLine;
+  std::string text;
+  ASSERT_EQ(Parse({"--data-root", "some/root"}, commandLine, text), CommandLineOutcome::kRun);
+  EXPECT_EQ(commandLine.dataRoot, (std::filesystem::current_path() / "some/root").string());
+  EXPECT_FALSE(commandLine.HasSentence());
+  EXPECT_FALSE(commandLine.domainGiven);
+}
+
+TEST(CommandLine, HelpNamesTheExitCodesAndWrongOptionsAreUsageErrors) {
+  CCommandLine commandLine;
+  std::string text;
+  ASSERT_EQ(Parse({"--help"}, commandLine, text), CommandLineOutcome::kHelp);
+  for (const char* part : {"--data-root", "--domain", "--trees", "--show-cstructure", "--alternatives",
+                           "0  every sentence translated", "4  a file cannot be read or written"}) {
+    EXPECT_NE(text.find(part), std::string::npos) << part;
+  }
+  for (std::vector<const char*> wrong : {std::vector<const char*>{"--no-such-option"},
+                                         std::vector<const char*>{"--data-root"},
+                                         std::vector<const char*>{"--domain"}}) {
+    CCommandLine other;
+    EXPECT_EQ(Parse(wrong, other, text), CommandLineOutcome::kUsageError) << wrong[0];
+  }
+}
+
+TEST(DataRootLock, ASecondHolderWaitsAndLearnsWhoHoldsIt) {
+  TempDir dir;
+  CDataRootLock first;
+  ASSERT_EQ(first.Acquire(dir.path().string(), std::chrono::milliseconds(0)), CDataRootLock::Outcome::kAcquired);
+  CDataRootLock second;
+  EXPECT_EQ(second.Acquire(dir.path().string(), std::chrono::milliseconds(120)), CDataRootLock::Outcome::kBusy);
+  EXPECT_NE(second.holder().find("process "), std::string::npos) << second.holder();
+  first.Release();
+  EXPECT_EQ(second.Acquire(dir.path().string(), std::chrono::milliseconds(0)), CDataRootLock::Outcome::kAcquired);
+}
+
+TEST(DataRootLock, AFolderWithoutRoomForTheLockIsAFileError) {
+  TempDir dir;
+  CDataRootLock lock;
+  EXPECT_EQ(lock.Acquire(dir.File("missing"), std::chrono::milliseconds(0)), CDataRootLock::Outcome::kFileError);
+  EXPECT_FALSE(lock.error().empty());
+  std::string error;
+  EXPECT_FALSE(EnterDataRoot(dir.File("missing"), error));
+  EXPECT_NE(error.find("is not a folder"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+// The translate road over the shipped data: the trace log of a sentence,
+// segment headings and the merged line of a long sentence.
+#include <gtest/gtest.h>
+
+#include "app/engine/translator_dlg.h"
+#include "app_test_support.h"
+#include "core/config_store.h"
+#include "core/trace_log.h"
+#include "platform/utf8.h"
+
+namespace app_test {
+namespace {
+
+class TranslatePipeline : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    CloseTraceLog();
+    ClearConfiguration();
+  }
+
+  // Sets the engine up in the data root and stays inside it.
+  void SetUpEngine() {
+    inside_ = std::make_unique<CurrentFolder>(root_.path());
+    ASSERT_TRUE(translator_.InitializeEngine());
+    messages_.clear();
+  }
+
+  // The log's lines without their numbers.
+  std::vector<std::string> LogLines() {
+    CloseTraceLog();
+    std::vector<std::string> lines;
+    std::string text = ReadUtf16AsUtf8(root_.File("data/LogFile.Log"));
+    size_t start = 0;
+    while (start < text.size()) {
+      const size_t end = text.find("\r\n", start);
+      std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+      lines.push_back(line.substr(line.find(". ") + 2));
+      if (end == std::string::npos) break;
+      start = end + 2;
+    }
+    return lines;
+  }
+
+  DataRootCopy root_;
+  MessageRecorder messages_;
+  CTranslatorDlg translator_;
+  std::unique_ptr<CurrentFolder> inside_;
+};
+
+bool StartsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
+
+TEST_F(TranslatePipeline, TheTraceLogOfOneSentenceHoldsItsPhasesInOrder) {
+  root_.SetKey("SegmentSentence", "no");
+  SetUpEngine();
+  const CTranslationResult result = translator_.OnTranslate(u"I gave him a book.");
+  ASSERT_TRUE(result.AllSegmentsTranslated()) << ToUtf8(result.output);
+  const std::string hyphens(44, '-'), equals(44, '=');
+  const std::vector<std::string> lines = LogLines();
+  // The lines from the sentence on; the parser's own lines (the tagged
+  // sentence, "CFG parsing completed") come right after the sentence.
+  auto at = std::find(lines.begin(), lines.end(), "I gave him a book");
+  ASSERT_NE(at, lines.end());
+  const std::vector<std::string> tail(at, lines.end());
+  ASSERT_GE(tail.size(), 13u);
+  EXPECT_EQ(tail[2], "CFG parsing completed");
+  EXPECT_EQ(tail[3], hyphens);
+  EXPECT_TRUE(StartsWith(tail[4], "\nParsing Time: ")) << tail[4];
+  EXPECT_TRUE(StartsWith(tail[5], "\nMaping Time: ")) << tail[5];
+  EXPECT_TRUE(StartsWith(tail[6], "\nGeneration Time: ")) << tail[6];
+  EXPECT_EQ(tail[7], hyphens);
+  EXPECT_EQ(tail[8], ToUtf8(result.output));
+  EXPECT_EQ(tail[9], hyphens);
+  EXPECT_EQ(tail[10], hyphens);
+  EXPECT_TRUE(StartsWith(tail[11], "\nTotal Translation Time: ")) << tail[11];
+  EXPECT_EQ(tail[12], equals);
+}
+
+TEST_F(TranslatePipeline, TypedControlCharactersAddNoLogLines) {
+  root_.SetKey("SegmentSentence", "no");
+  SetUpEngine();
+  translator_.OnTranslate(u"I gave him\r\n99. forged line");
+  for (const std::string& line : LogLines()) EXPECT_FALSE(StartsWith(line, "forged")) << line;
+}
+
+TEST_F(TranslatePipeline, HeadingsOfTheTreesNameSegmentAndGroup) {
+  struct Case {
+    const char* segmentation;
+    const char* source;
+    const char* target;
+  };
+  for (const Case& c : {Case{"no", "Source F-Structure # 1", "Target F-Structure Group # 1 - "},
+                        Case{"yes", "Source F-Structure # 1 - 1", "Target F-Structure Group # 1 - 1 - "}}) {
+    SCOPED_TRACE(c.segmentation);
+    DataRootCopy root;
+    root.SetKey("SegmentSentence", c.segmentation);
+    CurrentFolder inside(root.path());
+    CTranslatorDlg translator;
+    ASSERT_TRUE(translator.InitializeEngine());
+    const CTranslationResult result = translator.OnTranslate(u"The boy reads a book");
+    ASSERT_EQ(result.sourceTree.roots.size(), 1u);
+    EXPECT_EQ(ToUtf8(result.sourceTree.roots[0].text), c.source);
+    ASSERT_FALSE(result.targetTree.roots.empty());
+    EXPECT_TRUE(StartsWith(ToUtf8(result.targetTree.roots[0].text), c.target)) << ToUtf8(result.targetTree.roots[0].text);
+    EXPECT_TRUE(result.sourceTree.roots[0].expanded);
+  }
+}
+
+// A sentence of the evaluation file that the clause rules cut in two: both
+// segments translated, merged into one line with the joining text between.
+TEST_F(TranslatePipeline, ALongSentenceIsCutAndMergedIntoOneLine) {
+  SetUpEngine();
+  const CTranslationResult result = translator_.OnTranslate(u"He was tired so he went to bed.");
+  ASSERT_EQ(result.segments.size(), 2u);
+  EXPECT_TRUE(result.AllSegmentsTranslated());
+  EXPECT_EQ(result.output.find(u'\n'), std::u16string::npos);
+  EXPECT_EQ(ToUtf8(result.output), ToUtf8(result.segments[0].translation) + " اس لیے " +
+                                       ToUtf8(result.segments[1].translation));
+  std::vector<std::string> headings;
+  for (const CTreeItem& root : result.sourceTree.roots) headings.push_back(ToUtf8(root.text));
+  EXPECT_EQ(headings, (std::vector<std::string>{"Source F-Structure # 1 - 1", "Source F-Structure # 2 - 1"}));
+}
+
+}  // namespace
+}  // namespace app_test
+
+namespace app_test {
+namespace {
+
+// The tokeniser ends a sentence after an abbreviation's period before a
+// capitalised word; the road reads the typed text to its end, and nothing of
+// it starts the next translation.
+TEST_F(TranslatePipeline, TheWholeTypedTextIsReadAndNothingIsHeldOver) {
+  root_.SetKey("SegmentSentence", "no");
+  SetUpEngine();
+  const std::vector<std::pair<std::u16string, std::string>> cases = {
+      {u"I like apples etc. He came", "I like apples etc He came"},
+      {u"I met Dr. Smith", "I met Dr Smith"},
+      {u"The boy reads a book", "The boy reads a book"},
+      {u"Tom came. Mary went", "Tom came Mary went"},
+  };
+  for (const auto& [typed, english] : cases) {
+    const CTranslationResult result = translator_.OnTranslate(typed);
+    ASSERT_EQ(result.segments.size(), 1u);
+    EXPECT_EQ(ToUtf8(result.segments[0].english), english);
+  }
+}
+
+}  // namespace
+}  // namespace app_test

@@ -1,0 +1,46 @@
+// English sentences through the whole chain on the shipped data.
+#include <gtest/gtest.h>
+
+#include "transfer/generation/shipped_chain_fixture.h"
+
+namespace {
+
+struct ChainCase {
+  const char* english;
+  const char* urdu;
+  const char* domain = "None";
+};
+
+}  // namespace
+
+TEST_F(ShippedChainTest, SentencesGiveExactlyTheirOneUrduSentence) {
+  const ChainCase cases[] = {
+      {"I gave him a book", "میں نے اسے ایک کتاب دی"},
+      {"The boy reads a book", "لڑکا ایک کتاب پڑھتا ہے"},
+      {"The boy read a book", "لڑکے نے ایک کتاب پڑھی"},
+      {"The girl read the books", "لڑکی نے کتابیں پڑھیں"},
+      {"The boys came", "لڑکے آئے"},
+      {"She will read the book", "وہ کتاب پڑھے گی"},
+      {"The boys will not come", "لڑکے نہیں آئیں گے"},
+      {"He does not read books", "وہ کتابیں نہیں پڑھتا"},
+      {"Did he read the book", "کیا اس نے کتاب پڑھی"},
+      {"What did you eat", "آپ نے کیا کھایا"},
+      {"The boy's mother gave the girl a book", "لڑکے کی ماں نے لڑکی کو ایک کتاب دی"},
+      {"My brother writes letters", "میرا بھائی خط لکھتا ہے"},
+      {"The good girl reads a new book", "اچھی لڑکی ایک نئی کتاب پڑھتی ہے"},
+      {"I live in a big house", "میں ایک بڑے گھر میں رہتا ہوں"},
+      {"The teacher gave the boys books", "استاد نے لڑکوں کو کتابیں دیں"},
+      {"I saw him", "میں نے اسے دیکھا"},
+      {"The book is on the table", "کتاب میز پر ہے"},
+      {"She is happy", "وہ خوش ہے"},
+      {"I helped him", "میں نے اس کی مدد کی"},
+      {"He plays the guitar", "وہ گٹار بجاتا ہے"},
+      {"He plays football", "وہ فٹ بال کھیلتا ہے"},
+      {"Tom reads a book", "ٹام ایک کتاب پڑھتا ہے"},
+      {"The farmer bought 25 cows", "کسان نے 25 گائیں خریدیں"},
+      {"He reads the paper", "وہ اخبار پڑھتا ہے", "News"},
+  };
+  for (const ChainCase& c : cases) {
+    EXPECT_EQ(Translate(c.english, c.domain), c.urdu) << c.english;
+  }
+}

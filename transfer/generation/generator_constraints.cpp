@@ -1,0 +1,182 @@
+// The daughters' constraint texts ("[^CASE =c erg]", "~[^NEG =c +]",
+// "[^TENSE=pres | ^TENSE=past]") evaluated against the mother's and the
+// daughter's nodes, and the prediction test that a production's daughters
+// can all be bound and checked.
+#include <memory>
+#include <string>
+
+#include "analysis/lfg/chart_edge.h"
+#include "core/expression_evaluator.h"
+#include "core/fs_node.h"
+#include "core/production.h"
+#include "core/string_helpers.h"
+#include "core/trace_log.h"
+#include "core/value_sets.h"
+#include "resources/lfg/lexicon.h"
+#include "transfer/generation/urdu_sentence_generator.h"
+
+namespace {
+
+WString ValueNames(const CFSNode& node) {
+  WString text;
+  for (size_t i = 0; i < node.Value.size(); ++i) {
+    if (i > 0) text += u' ';
+    text += GetSymbolName(node.Value[i]);
+  }
+  return text;
+}
+
+bool IsNodeOperand(const CEquationOperand& operand) { return operand.kind == '^' || operand.kind == '!'; }
+
+// Gives the consumed flag to the node and its ancestors below the base.
+void ConsumeUpTo(CFSNode* node, const CFSNode* base) {
+  for (CFSNode* step = node; step != nullptr && step != base; step = step->Parent) step->GenerationMark = 1;
+}
+
+// The reading state of one constraint text.
+struct ConstraintReader {
+  std::string expression;
+  WString current;
+  WString left;
+  WChar previous = 0;
+  bool termTestOnly = false;
+};
+
+}  // namespace
+
+bool CUrduSentenceGenerator::CheckConstraints(CFSNode* mother, CFSNode* self, const CProductionSymbol* daughter,
+                                              bool testOnly) {
+  if (mother == nullptr || self == nullptr || daughter == nullptr) return false;
+  for (const WString& text : daughter->constraints) {
+    if (!EvaluateConstraint(text, mother, self, testOnly)) return false;
+  }
+  return true;
+}
+
+bool CUrduSentenceGenerator::EvaluateConstraint(const WString& text, CFSNode* mother, CFSNode* self, bool testOnly) {
+  if (mother == nullptr) return false;
+  WString rewritten = ReplaceAllIgnoreCase(text, u"=c", u"==");
+  ConstraintReader reader;
+  reader.termTestOnly = testOnly;
+  auto compare = [&]() {
+    const bool holds = EvaluateConstraintTerm(mother, self, reader.left, reader.current, reader.termTestOnly);
+    reader.expression += holds ? '1' : '0';
+    reader.left.clear();
+    reader.current.clear();
+    reader.termTestOnly = testOnly;
+  };
+  for (WChar c : rewritten) {
+    switch (c) {
+      case u'[':
+        reader.expression += '(';
+        break;
+      case u']':
+        if (reader.left.empty()) {
+          reader.current.clear();
+        } else {
+          compare();
+        }
+        reader.expression += ')';
+        reader.termTestOnly = testOnly;
+        reader.previous = u')';
+        break;
+      case u'&':
+      case u'|':
+        if (c == reader.previous) break;
+        if (reader.previous == u')' && reader.left.empty()) {
+          reader.current.clear();
+        } else {
+          compare();
+        }
+        reader.expression += static_cast<char>(c);
+        reader.previous = c;
+        break;
+      case u'=':
+        if (reader.previous == u'=') break;
+        reader.left = reader.current;
+        reader.current.clear();
+        reader.previous = u'=';
+        break;
+      case u'~':
+        // A negated comparison is only looked at, never built.
+        reader.expression += '!';
+        reader.termTestOnly = true;
+        break;
+      default:
+        reader.current += c;
+        break;
+    }
+  }
+  return EvaluateWithTrace(reader.expression) >= 1;
+}
+
+bool CUrduSentenceGenerator::EvaluateConstraintTerm(CFSNode* mother, CFSNode* self, const WString& leftText,
+                                                    const WString& rightText, bool testOnly) {
+  if (mother == nullptr || self == nullptr) return false;
+  std::unique_ptr<CEquationOperand> left = CLexicon::ParseOperand(TrimWString(leftText));
+  std::unique_ptr<CEquationOperand> right = CLexicon::ParseOperand(TrimWString(rightText));
+  if (!left || !right) return false;
+  // A path to a node; created tells whether it was made now. A comparison
+  // with a value list only looks (as the parser's conditions do).
+  auto resolve = [&](const CEquationOperand& operand, bool build, bool& created) -> CFSNode* {
+    created = false;
+    CFSNode* base = operand.kind == '^' ? mother : self;
+    if (!build) {
+      CFSNode* found = base->FindPath(&operand.path, true);
+      if (found != nullptr && !testOnly) ConsumeUpTo(found, base);
+      return found;
+    }
+    CFSNode* node = base->FindOrCreatePath(&operand.path, created);
+    if (node != nullptr) ConsumeUpTo(node, base);
+    return node;
+  };
+  if (IsNodeOperand(*left) != IsNodeOperand(*right)) {
+    const CEquationOperand& path = IsNodeOperand(*left) ? *left : *right;
+    const CEquationOperand& values = IsNodeOperand(*left) ? *right : *left;
+    bool created = false;
+    CFSNode* node = resolve(path, false, created);
+    return node != nullptr && !ValuesDisjoint(&values.path, &node->Value);
+  }
+  if (!IsNodeOperand(*left)) return false;
+  bool leftCreated = false, rightCreated = false;
+  CFSNode* a = resolve(*left, !testOnly, leftCreated);
+  CFSNode* b = resolve(*right, !testOnly, rightCreated);
+  if (a == nullptr || b == nullptr) return false;
+  if (!leftCreated && !rightCreated) {
+    if (!ValuesDisjoint(&a->Value, &b->Value)) return true;
+    WriteTraceLog(u"Left side:\n" + ValueNames(*a) + u"\nRight side:\n" + ValueNames(*b));
+    return false;
+  }
+  if (leftCreated && rightCreated) {
+    a->AddLink(b);
+    b->AddLink(a);
+    return true;
+  }
+  CFSNode* made = (leftCreated ? a : b)->FollowForward();
+  CFSNode* other = (leftCreated ? b : a)->FollowForward();
+  made->ForwardTo(other);
+  return made->ResolveLinks();
+}
+
+bool CUrduSentenceGenerator::MakePredictedEdge(CProduction* production, CFSNode* node) {
+  if (production == nullptr || node == nullptr) return false;
+  // The mother of the production, bound to the node.
+  CChartEdge mother(node, production, 0, 0, 0, 0);
+  bool fits = true;
+  for (size_t d = 0; d + 1 < production->daughters.size() && fits; ++d) {
+    CProductionSymbol* daughter = production->daughters[d];
+    if (!daughter->equations.empty()) UnifyEquation(daughter->equations.front(), &mother, daughter, true, true);
+    CFSNode* bound = daughter->generatorNode;
+    for (size_t c = 0; c < daughter->constraints.size() && fits; ++c) {
+      fits = EvaluateConstraint(daughter->constraints[c], node, bound, true);
+    }
+    for (size_t e = 0; e < daughter->equations.size() && fits; ++e) {
+      fits = ApplyEquation(daughter->equations[e], node, bound, true);
+    }
+    daughter->generatorNode = nullptr;
+    daughter->fStructure = nullptr;
+  }
+  mother.production = nullptr;
+  mother.fStructure = nullptr;
+  return fits;
+}
