@@ -15,6 +15,7 @@
 
 #include "core/config_store.h"
 #include "core/file_reader.h"
+#include "core/sealed_file.h"
 #include "core/string_helpers.h"
 #include "core/text_split.h"
 #include "platform/file_system.h"
@@ -184,6 +185,9 @@ bool CLexicon::WriteLexiconInNumbers() {
     }
   }
   WriteUnits(file.get(), stream);
+  // Sealed, so that a later start refuses the file when it was damaged.
+  file.reset();
+  SealWrittenFile(fileName);
   if (tooLong.empty()) return true;
   WString words;
   for (const WString& word : tooLong) words += u" " + word;
@@ -194,7 +198,13 @@ bool CLexicon::WriteLexiconInNumbers() {
 
 bool CLexicon::ReadLexiconInNumbers() {
   const std::string fileName = GetConfigValue("ULexiconInNumbers");
-  FileHandle file(OpenFile(fileName, "rb"));
+  SealedOpen outcome = SealedOpen::kOpened;
+  FileHandle file(OpenSealedFile(fileName, &outcome));
+  if (outcome == SealedOpen::kDamaged) {
+    ShowMessage(u"The lexicon file '" + NarrowToWide(fileName) + u"' is damaged or cut short; it was not read.",
+                kLexiconCaption, MessageStyle::Ok);
+    return false;
+  }
   if (!file) return false;
   UnitVector window(kWindowUnits);
   size_t count = ReadUnits(file.get(), window.data(), kWindowUnits);

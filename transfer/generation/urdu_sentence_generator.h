@@ -128,6 +128,9 @@ class CUrduSentenceGenerator {
                             bool& created);
   bool ApplyValueList(CFSNode* target, const std::vector<SymbolId>& values, bool testOnly);
   bool EdgeLimitReached() const;
+  // True (logged once) when the structure's chart outgrew its limit or the
+  // sentence's time limit has passed.
+  bool TimeLimitReached();
 
   CLexicon* urduLexicon_ = nullptr;             // not owned
   CGrammar* urduGrammar_ = nullptr;             // not owned
