@@ -68,6 +68,8 @@ bool WriteUnits(FILE* file, const UnitVector& units) {
     bytes.push_back(static_cast<unsigned char>(unit & 0xFF));
     bytes.push_back(static_cast<unsigned char>(unit >> 8));
   }
+  // An empty lexicon writes nothing (and no null buffer to fwrite).
+  if (bytes.empty()) return true;
   return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
 }
 

@@ -29,12 +29,19 @@ bool CUrduSentenceGenerator::EdgeLimitReached() const {
   return agenda_.size() - agendaSizeAtStructureStart_ >= maxEdgesPerStructure;
 }
 
-// The sentence's time limit covers generation too: a structure still being
-// worked when it has passed is given up like one that outgrew its chart.
+// The sentence's time limit covers generation too, and the structure nodes
+// that completions copy are capped: a structure still being worked when
+// either has passed is given up like one that outgrew its chart.
 bool CUrduSentenceGenerator::TimeLimitReached() {
   if (edgeLimitLogged_) return true;
-  if (!ParseTimeExceeded()) return false;
-  WriteTraceLog(u"Generation passed the time limit of the sentence; the structure yields nothing");
+  if (ParseTimeExceeded()) {
+    WriteTraceLog(u"Generation passed the time limit of the sentence; the structure yields nothing");
+  } else if (CFSNode::RegisteredCount() > maxNodesPerSentence) {
+    WriteTraceLog(u"Generation made more than " + IntToWString(static_cast<int>(maxNodesPerSentence)) +
+                  u" structure nodes; the structure yields nothing");
+  } else {
+    return false;
+  }
   edgeLimitLogged_ = true;
   return true;
 }
