@@ -100,7 +100,7 @@ class CUrduSentenceGenerator {
   static WString ReplaceAllIgnoreCase(const WString& text, const WString& pattern, const WString& replacement);
 
   // The number of edges one structure may file before its chart is given up.
-  static constexpr size_t kDefaultMaxEdgesPerStructure = 20000;
+  static constexpr size_t kDefaultMaxEdgesPerStructure = 10000;
   size_t maxEdgesPerStructure = kDefaultMaxEdgesPerStructure;
   // Structure nodes of a sentence (all registered ones) above which
   // generation gives up; each costs about 200 bytes.

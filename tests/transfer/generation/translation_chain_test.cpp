@@ -1,7 +1,12 @@
 // English sentences through the whole chain on the shipped data.
 #include <gtest/gtest.h>
 
+#include "analysis/lfg/chart_edge.h"
+#include "core/fs_handle.h"
+#include "core/fs_node.h"
+#include "core/production.h"
 #include "transfer/generation/shipped_chain_fixture.h"
+#include "transfer/generation/urdu_sentence_generator.h"
 
 namespace {
 
@@ -43,4 +48,15 @@ TEST_F(ShippedChainTest, SentencesGiveExactlyTheirOneUrduSentence) {
   for (const ChainCase& c : cases) {
     EXPECT_EQ(Translate(c.english, c.domain), c.urdu) << c.english;
   }
+}
+
+TEST_F(ShippedChainTest, TheResetAfterASentenceLeavesNothingOfIt) {
+  const int edgesBefore = CChartEdge::liveInstances;
+  EXPECT_EQ(Translate("The boy's mother gave the girl a book"), "لڑکے کی ماں نے لڑکی کو ایک کتاب دی");
+  EXPECT_EQ(CChartEdge::liveInstances, edgesBefore);
+  EXPECT_EQ(RegisteredProductionCount(), 0u);
+  EXPECT_EQ(CFSNode::RegisteredCount(), 0u);
+  EXPECT_EQ(CFSHandle::RegisteredCount(), 0u);
+  EXPECT_EQ(chain_->Generator().AgendaSize(), 0u);
+  EXPECT_EQ(chain_->Generator().DeferredSize(), 0u);
 }
