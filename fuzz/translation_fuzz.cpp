@@ -9,7 +9,9 @@
 #include "platform/utf8.h"
 
 namespace {
-CTranslatorDlg translator;
+// Made once and never destroyed: the engine's tables are statics of their
+// own, which may be gone before a static translator would release into them.
+CTranslatorDlg& translator = *new CTranslatorDlg;
 
 }  // namespace
 
