@@ -107,7 +107,7 @@ TEST_F(SymbolTableTest, SavedRecordsAreLittleEndianInIdOrderAndLoadBack) {
 TEST_F(SymbolTableTest, LoadAddsWholeRecordsAndSurvivesLongNamesAndTheNoSymbolId) {
   AddSymbol(u"kept");
   std::vector<unsigned char> bytes = Records({{4, WString(100, u'z')}, {kNoSymbol, u"bad"}, {5, u"next"}, {6, u"cut"}});
-  bytes.resize(bytes.size() - 20);  // a short tail is no record
+  bytes.erase(bytes.end() - 20, bytes.end());  // a short tail is no record
   WriteBytes(path_, Sealed(bytes));
   ASSERT_TRUE(LoadSymbolTable(path_));
   EXPECT_EQ(GetSymbolName(1), u"kept");

@@ -64,7 +64,8 @@ class HostileSentences : public ::testing::Test {
 TEST_F(HostileSentences, EveryOneLeavesTheRegistriesEmpty) {
   // A second per sentence keeps the run short; the lines that reach it show
   // that every phase stops there.
-  root_.WriteDataFile("data/english/Time.txt", u"1000\r\n");
+  const std::string limit = "1000\r\n";  // an 8-bit file
+  WriteBytes(root_.File("data/english/Time.txt"), std::vector<unsigned char>(limit.begin(), limit.end()));
   CTranslatorDlg translator;
   CurrentFolder inside(root_.path());
   ASSERT_TRUE(translator.InitializeEngine());
