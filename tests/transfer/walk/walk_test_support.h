@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "constraints/p_fs_compiler.h"
 #include "analysis/cfg/cfg_engine_fixture.h"
 #include "analysis/lfg/lfg_parser.h"
 #include "core/config_store.h"
@@ -107,6 +108,9 @@ class ShippedMapper : public cfg_test::ShippedCfgEngine {
         macros, mapping + "MapRulesRaw.mlr", dir_.File("MapRulesExt.mle"), macros, mapping + "MapLexRaw.mlr",
         dir_.File("MapLexExt.mle"), macros, mapping + "InsertRulesRaw.mlr", dir_.File("InsertRulesExt.mle"), 1.0,
         1.0, data + "urdu/TransRules.txt", englishLexicon_.get(), lfgParser_.get());
+    // What the mapper registered survives the sentence resets, as after the
+    // program's set-up.
+    P_FSCompiler::MarkInitialItems();
   }
 
   // Parses the sentence and maps its analysis for the domain; the groups, or
