@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "constraints/solver_hooks.h"
+
 namespace {
 
 int ChoiceOf(int8_t literal) { return std::abs(static_cast<int>(literal)); }
@@ -78,6 +80,14 @@ void CChoiceTree::InsertPaths(ContextList path) {
   }
   std::list<CChoiceNode*> reached{root_};
   for (auto it = path.begin(); it != path.end(); ++it) {
+    // The tree can grow exponentially with the choices of a long sentence:
+    // past the sentence's time or memory budget it is given up whole, which
+    // leaves no reading.
+    if (SolverTimeExceeded()) {
+      delete root_;
+      root_ = nullptr;
+      return;
+    }
     const bool cut = std::next(it) == path.end();
     std::list<CChoiceNode*> taken;
     taken.swap(reached);

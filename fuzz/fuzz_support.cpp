@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "core/config_store.h"
 #include "platform/file_system.h"
@@ -73,6 +74,17 @@ std::vector<std::string> WriteSeeds(const std::string& prefix, const std::vector
     WriteInput(paths.back(), reinterpret_cast<const uint8_t*>(texts[i].data()), texts[i].size());
   }
   return paths;
+}
+
+std::vector<std::string> DevSentences(size_t most) {
+  std::ifstream in(std::string(LFG_SOURCE_DIR) + "/../shared/eval/tatoeba-dev.tsv");
+  std::vector<std::string> sentences;
+  std::set<std::string> seen;
+  for (std::string line; sentences.size() < most && std::getline(in, line);) {
+    const std::string english = line.substr(0, line.find('\t'));
+    if (seen.insert(english).second) sentences.push_back(english);
+  }
+  return sentences;
 }
 
 std::string Utf16FileBytes(const std::u16string& text) {

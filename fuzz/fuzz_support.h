@@ -29,6 +29,10 @@ void AddSeedInputs(int* argc, char*** argv, const std::vector<std::string>& file
 // Writes each text as a file of the work folder's seeds/ and returns the paths.
 std::vector<std::string> WriteSeeds(const std::string& prefix, const std::vector<std::string>& texts);
 
+// The first distinct English sentences of the evaluation set beside the
+// repository (none when it is absent).
+std::vector<std::string> DevSentences(size_t most);
+
 // The bytes of a narrow text as UTF-16LE with the mark, as the data files are.
 std::string Utf16FileBytes(const std::u16string& text);
 

@@ -1,7 +1,5 @@
 // A typed sentence through the English analysis with the shipped data:
 // tokeniser, segmenter, tagger, CFG parser and constraint solver.
-#include <fstream>
-#include <set>
 #include <string>
 
 #include "fuzz/english_engine.h"
@@ -11,23 +9,12 @@
 namespace {
 fuzz::EnglishEngine engine;
 
-// The distinct English sentences of the evaluation set beside the repository.
-std::vector<std::string> DevSentences(size_t most) {
-  std::ifstream in(std::string(LFG_SOURCE_DIR) + "/../shared/eval/tatoeba-dev.tsv");
-  std::vector<std::string> sentences;
-  std::set<std::string> seen;
-  for (std::string line; sentences.size() < most && std::getline(in, line);) {
-    const std::string english = line.substr(0, line.find('\t'));
-    if (seen.insert(english).second) sentences.push_back(english);
-  }
-  return sentences;
-}
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   fuzz::EnterDataRootCopy();
   engine.Build(true);
-  std::vector<std::string> seeds = DevSentences(200);
+  std::vector<std::string> seeds = fuzz::DevSentences(200);
   seeds.insert(seeds.end(), {"I gave him a book", "The boy's mother gave the girl 25 books on 12 October 2005.",
                              "He came at 10:30 pm, etc. She left"});
   fuzz::AddSeedInputs(argc, argv, fuzz::WriteSeeds("sentence", seeds));

@@ -3,6 +3,7 @@
 // table or dump read is checked; the first failure stops set-up with one
 // message, and what was built so far is released again, so nothing is ever
 // translated with a half-built engine.
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <functional>
@@ -44,6 +45,20 @@ std::string CurrentFolder() {
   std::error_code error;
   const std::filesystem::path folder = std::filesystem::current_path(error);
   return error ? std::string() : folder.string();
+}
+
+// The first function named by a subcategorisation frame that is not among
+// the governable ones; empty when every one is. A frame naming another
+// function means one of the two lists was cut or damaged.
+std::string FirstUngovernableFrameFunction(const std::vector<SymbolId>& governable) {
+  for (const std::vector<std::string>& frame : SubcatFrameNames) {
+    for (const std::string& name : frame) {
+      if (name.empty()) continue;
+      const SymbolId id = GetSymbolId(FromUtf8(name), false);
+      if (std::find(governable.begin(), governable.end(), id) == governable.end()) return name;
+    }
+  }
+  return std::string();
 }
 
 }  // namespace
@@ -157,6 +172,10 @@ bool CTranslatorDlg::BuildEnglishSide(const CSetUpKeys& keys) {
       return FailUnlessShown(shown, "The English lexicon could not be built: " + m_pCfgLexicon->FailureText());
     }
   }
+  if (const std::string missing = FirstUngovernableFrameFunction(m_pLFGParser->governableFunctions); !missing.empty()) {
+    return Fail("The subcategorisation frames of '" + GetConfigValue("SubCats") + "' name '" + missing +
+                "', which is not a governable function of '" + keys.subcatFrameList + "'");
+  }
   m_pPreProcessor = std::make_unique<CPreProcessor>(m_pCfgLexicon.get());
   m_pCfgParser = std::make_unique<CCfgParser>(m_pCfgLexicon.get(), m_pPGrammar.get(), m_pPreProcessor.get());
   return true;
@@ -180,11 +199,18 @@ bool CTranslatorDlg::BuildTransferSide(const CSetUpKeys& keys, bool replaceStarI
       return FailUnlessShown(shown, "The mapping lexicon could not be built from '" + keys.mappingLexiconRaw + "'");
     }
   }
-  m_pUrduLexicon = std::make_unique<CLexicon>("U", true);
-  if (m_pUrduLexicon->EntryCount() == 0 || m_pUrduLexicon->ExpansionTable() == nullptr) {
-    const std::string source = keys.CompilesLexicons() ? GetConfigValue("ULexiconFileName")
-                                                       : GetConfigValue("ULexiconInNumbers");
-    return Fail("The Urdu lexicon could not be built from '" + source + "'");
+  {
+    CMessageCounter shown;
+    m_pUrduLexicon = std::make_unique<CLexicon>("U", true);
+    if (m_pUrduLexicon->EntryCount() == 0) {
+      const std::string source = keys.CompilesLexicons() ? GetConfigValue("ULexiconFileName")
+                                                         : GetConfigValue("ULexiconInNumbers");
+      return FailUnlessShown(shown, "The Urdu lexicon could not be built from '" + source + "'");
+    }
+    if (m_pUrduLexicon->ExpansionTable() == nullptr) {
+      return FailUnlessShown(shown, "The Urdu lexicon's expansion table could not be read from '" +
+                                        GetConfigValue("UCommonLexFeaturesFileName") + "'");
+    }
   }
   {
     CMessageCounter shown;
@@ -201,6 +227,15 @@ bool CTranslatorDlg::BuildTransferSide(const CSetUpKeys& keys, bool replaceStarI
   }
   m_pGenerator = std::make_unique<CUrduSentenceGenerator>(&m_pMapper->Engine(), m_pUrduLexicon.get(),
                                                           m_pUrduGrammar.get(), m_pWordGenerator.get());
+  // The generator's item lists are required: an empty one was cut or damaged.
+  const std::string unmarkedFile = GetConfigValue("SpecialUnmarkedItemsFileName", false);
+  const std::string headlessFile = GetConfigValue("HeadlessPredicateItemsFileName", false);
+  if (!unmarkedFile.empty() && m_pGenerator->SpecialUnmarkedItems().size() <= 2) {
+    return Fail("The generation item list '" + unmarkedFile + "' is empty");
+  }
+  if (!headlessFile.empty() && m_pGenerator->HeadlessPredicateItems().empty()) {
+    return Fail("The generation item list '" + headlessFile + "' is empty");
+  }
   m_pDiscourseTable = std::make_unique<CDiscourseTable>(keys.discourse);
   if (m_pDiscourseTable->EntryCount() == 0) {
     return Fail("The pronoun table could not be read from '" + keys.discourse + "'");

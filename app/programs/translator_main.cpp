@@ -1,5 +1,6 @@
 // The command-line translator: translator --help tells how to use it.
 #include <iostream>
+#include <ostream>
 
 #include "app/cli/command_line.h"
 #include "app/cli/translator_cli.h"
@@ -17,5 +18,13 @@ int main(int argc, char** argv) {
     case CommandLineOutcome::kRun:
       break;
   }
-  return RunTranslator(commandLine, std::cin, std::cout, std::cerr);
+  // Standard output carries the translations only, one line per input line:
+  // what the engines write to the console while loading their tables goes to
+  // standard error instead.
+  std::ostream translations(std::cout.rdbuf());
+  std::cout.rdbuf(std::cerr.rdbuf());
+  const ExitCode code = RunTranslator(commandLine, std::cin, translations, std::cerr);
+  translations.flush();
+  std::cout.rdbuf(translations.rdbuf());
+  return code;
 }

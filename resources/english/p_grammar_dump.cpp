@@ -6,6 +6,7 @@
 #include "constraints/dump_words.h"
 #include "core/config_store.h"
 #include "core/file_writer.h"
+#include "core/sealed_file.h"
 #include "core/string_helpers.h"
 #include "core/symbol_table.h"
 #include "platform/file_system.h"
@@ -37,9 +38,11 @@ void WriteListing(const std::string& path, const WString& text) {
               CompileLocation(path));
 }
 
+// The lines of the sealed symbols dump; opened is false when the file is
+// missing or its seal does not match.
 std::vector<std::string> ReadNarrowLines(const std::string& path, bool& opened) {
   std::vector<std::string> lines;
-  FileHandle file(OpenFile(path, "rb"));
+  FileHandle file(OpenSealedFile(path));
   opened = file != nullptr;
   if (!file) return lines;
   std::string line;
@@ -143,7 +146,8 @@ void P_Grammar::WriteDump() {
   for (const std::string& name : categoryNames_) symbols += name + "\r\n";
   symbols += StampLine(stamp_) + "\r\n";
   FileHandle file(OpenFile(symbolsPath, "wb"));
-  if (!file || std::fwrite(symbols.data(), 1, symbols.size(), file.get()) != symbols.size()) {
+  if (!file || std::fwrite(symbols.data(), 1, symbols.size(), file.get()) != symbols.size() ||
+      std::fclose(file.release()) != 0 || !SealWrittenFile(symbolsPath)) {
     FailDump(symbolsPath, "could not be written.");
   }
 }
@@ -202,7 +206,7 @@ void P_Grammar::ReadDump() {
 
   bool opened = false;
   const std::vector<std::string> lines = ReadNarrowLines(symbolsPath, opened);
-  if (!opened) FailDump(symbolsPath, "could not be opened.");
+  if (!opened) FailDump(symbolsPath, "could not be opened, or is damaged or cut short.");
   size_t posCount = 0, categoryCount = 0;
   if (lines.size() < 2 || !ParseCount(lines[0], posCount) || !ParseCount(lines[1], categoryCount) ||
       posCount == 0 || lines.size() < 2 + (posCount - 1) + categoryCount + 1) {

@@ -1,6 +1,7 @@
 #include "resources/lfg/lexicon.h"
 
 #include "core/config_store.h"
+#include "core/sealed_file.h"
 #include "core/string_helpers.h"
 #include "core/swallowing_delete.h"
 #include "platform/file_system.h"
@@ -71,13 +72,20 @@ void CLexicon::CompileExpansionTable() {
     FileHandle file(OpenFile(fileName, "wb"));
     if (file) WriteExpansionTable(built.get(), file.get());
   }
-  FileHandle file(OpenFile(fileName, "rb"));
-  expansionTable = ReadExpansionTable(file.get());
+  SealWrittenFile(fileName);
+  LoadExpansionTable();
 }
 
+// A table file whose seal does not match leaves no table at all, so that
+// set-up refuses the lexicon instead of working with a part of it.
 void CLexicon::LoadExpansionTable() {
   const std::string fileName = GetConfigValue(prefix + "CommonLexFeaturesFileName");
-  FileHandle file(OpenFile(fileName, "rb"));
+  SealedOpen outcome = SealedOpen::kOpened;
+  FileHandle file(OpenSealedFile(fileName, &outcome));
+  if (outcome == SealedOpen::kDamaged) {
+    expansionTable.reset();
+    return;
+  }
   expansionTable = ReadExpansionTable(file.get());
 }
 

@@ -15,6 +15,7 @@
 
 #include "core/config_store.h"
 #include "core/file_reader.h"
+#include "core/sealed_file.h"
 #include "core/string_helpers.h"
 #include "core/text_split.h"
 #include "platform/file_system.h"
@@ -68,6 +69,8 @@ bool WriteUnits(FILE* file, const UnitVector& units) {
     bytes.push_back(static_cast<unsigned char>(unit & 0xFF));
     bytes.push_back(static_cast<unsigned char>(unit >> 8));
   }
+  // An empty lexicon writes nothing (and no null buffer to fwrite).
+  if (bytes.empty()) return true;
   return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
 }
 
@@ -185,6 +188,9 @@ bool CLexicon::WriteLexiconInNumbers() {
     }
   }
   WriteUnits(file.get(), stream);
+  // Sealed, so that a later start refuses the file when it was damaged.
+  file.reset();
+  SealWrittenFile(fileName);
   if (tooLong.empty()) return true;
   WString words;
   for (const WString& word : tooLong) words += u" " + word;
@@ -195,7 +201,13 @@ bool CLexicon::WriteLexiconInNumbers() {
 
 bool CLexicon::ReadLexiconInNumbers() {
   const std::string fileName = GetConfigValue("ULexiconInNumbers");
-  FileHandle file(OpenFile(fileName, "rb"));
+  SealedOpen outcome = SealedOpen::kOpened;
+  FileHandle file(OpenSealedFile(fileName, &outcome));
+  if (outcome == SealedOpen::kDamaged) {
+    ShowMessage(u"The lexicon file '" + NarrowToWide(fileName) + u"' is damaged or cut short; it was not read.",
+                kLexiconCaption, MessageStyle::Ok);
+    return false;
+  }
   if (!file) return false;
   UnitVector window(kWindowUnits);
   size_t count = ReadUnits(file.get(), window.data(), kWindowUnits);

@@ -115,11 +115,13 @@ CurrentFolder::~CurrentFolder() {
   fs::current_path(previous_, ignored);
 }
 
-ProgramRun RunTranslatorProgram(const std::vector<std::string>& arguments, const std::string& input) {
+ProgramRun RunTranslatorProgram(const std::vector<std::string>& arguments, const std::string& input,
+                                int timeLimitSeconds) {
   TempDir io;
   const std::string in = io.File("in.txt"), out = io.File("out.txt"), err = io.File("err.txt");
   std::ofstream(in, std::ios::binary) << input;
   std::string command = Quote(LFG_TRANSLATOR_PROGRAM);
+  if (timeLimitSeconds > 0) command = "timeout -k 5 " + std::to_string(timeLimitSeconds) + " " + command;
   for (const std::string& argument : arguments) command += " " + Quote(argument);
   command += " <" + Quote(in) + " >" + Quote(out) + " 2>" + Quote(err);
   const int status = std::system(command.c_str());

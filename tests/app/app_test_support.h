@@ -55,8 +55,10 @@ struct ProgramRun {
 };
 
 // Runs the translator with the arguments (each quoted for the shell) and
-// the text as standard input.
-ProgramRun RunTranslatorProgram(const std::vector<std::string>& arguments, const std::string& input = "");
+// the text as standard input. With a time limit, a run that takes longer is
+// killed and its exit code is that of timeout(1), 124.
+ProgramRun RunTranslatorProgram(const std::vector<std::string>& arguments, const std::string& input = "",
+                                int timeLimitSeconds = 0);
 
 // Every per-sentence registry is empty: nodes, handles, production copies,
 // CFG chart items and columns, LFG and generator chart columns, the

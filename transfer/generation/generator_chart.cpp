@@ -7,6 +7,7 @@
 #include "core/file_writer.h"
 #include "core/fs_handle.h"
 #include "core/fs_node.h"
+#include "core/parse_clock.h"
 #include "core/production.h"
 #include "core/string_helpers.h"
 #include "core/trace_log.h"
@@ -59,6 +60,23 @@ bool CUrduSentenceGenerator::EdgeLimitReached() const {
   return agenda_.size() - agendaSizeAtStructureStart_ >= maxEdgesPerStructure;
 }
 
+// The sentence's time limit covers generation too, and the structure nodes
+// that completions copy are capped: a structure still being worked when
+// either has passed is given up like one that outgrew its chart.
+bool CUrduSentenceGenerator::TimeLimitReached() {
+  if (edgeLimitLogged_) return true;
+  if (ParseTimeExceeded()) {
+    WriteTraceLog(u"Generation passed the time limit of the sentence; the structure yields nothing");
+  } else if (CFSNode::RegisteredCount() > maxNodesPerSentence) {
+    WriteTraceLog(u"Generation made more than " + IntToWString(static_cast<int>(maxNodesPerSentence)) +
+                  u" structure nodes; the structure yields nothing");
+  } else {
+    return false;
+  }
+  edgeLimitLogged_ = true;
+  return true;
+}
+
 void CUrduSentenceGenerator::GenerateOne(CFSNode* root, WStringList& sentences, FSHandleList& resultHandles) {
   lastFinishedS_ = nullptr;
   unfinishedSCount_ = 0;
@@ -75,7 +93,7 @@ void CUrduSentenceGenerator::GenerateOne(CFSNode* root, WStringList& sentences, 
   // Edges left from earlier structures and calls since the last Reset are
   // worked again; the edge index sees most of what they make as duplicates.
   for (size_t i = 0; i < agenda_.size(); ++i) {
-    if (edgeLimitLogged_) break;
+    if (TimeLimitReached()) break;
     CChartEdge* edge = agenda_[i].get();
     CProduction* production = edge->production;
     if (production != nullptr) {
@@ -152,7 +170,10 @@ void CUrduSentenceGenerator::Complete(CChartEdge* finished, WStringList& sentenc
   }
   std::vector<CChartEdge*> waiting;
   GatherWaitingEdges(finished, waiting);
-  for (CChartEdge* edge : waiting) TryCompleteWaiting(finished, edge);
+  for (CChartEdge* edge : waiting) {
+    if (TimeLimitReached()) return;
+    TryCompleteWaiting(finished, edge);
+  }
 }
 
 void CUrduSentenceGenerator::GatherWaitingEdges(const CChartEdge* finished, std::vector<CChartEdge*>& waiting) const {

@@ -102,6 +102,10 @@ class CUrduSentenceGenerator {
   // The number of edges one structure may file before its chart is given up.
   static constexpr size_t kDefaultMaxEdgesPerStructure = 10000;
   size_t maxEdgesPerStructure = kDefaultMaxEdgesPerStructure;
+  // Structure nodes of a sentence (all registered ones) above which
+  // generation gives up; each costs about 200 bytes.
+  static constexpr size_t kDefaultMaxNodesPerSentence = 500000;
+  size_t maxNodesPerSentence = kDefaultMaxNodesPerSentence;
 
   // Read-only views for tests and listings.
   const std::set<SymbolId>& SpecialUnmarkedItems() const { return specialUnmarked_; }
@@ -128,6 +132,9 @@ class CUrduSentenceGenerator {
                             bool& created);
   bool ApplyValueList(CFSNode* target, const std::vector<SymbolId>& values, bool testOnly);
   bool EdgeLimitReached() const;
+  // True (logged once) when the structure's chart outgrew its limit, the
+  // sentence's time limit has passed or its structure nodes passed their cap.
+  bool TimeLimitReached();
 
   CLexicon* urduLexicon_ = nullptr;             // not owned
   CGrammar* urduGrammar_ = nullptr;             // not owned

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "core/config_store.h"
+#include "core/sealed_file.h"
 #include "platform/file_system.h"
 #include "resources/lfg/lexicon.h"
 #include "resources/lfg/lexicon_test_fixture.h"
@@ -88,6 +89,7 @@ TEST_F(LexiconTest, NumbersReaderCrossesItsWindow) {
   for (const auto& sizes : {exactWindow, longAtEdge, straddling}) {
     std::vector<unsigned char> bytes;
     for (uint16_t constraints : sizes) AppendUnits(bytes, NumbersRecord(constraints));
+    AppendSeal(bytes);
     WriteBytes(dir.File("ULexiconInNumbers.txt"), bytes);
     MessageRecorder messages;
     auto loaded = LoadUrdu();
@@ -109,12 +111,37 @@ TEST_F(LexiconTest, DamagedNumbersFileStopsWithAMessage) {
   for (const auto& tail : tails) {
     std::vector<unsigned char> bytes;
     for (const auto& units : {NumbersRecord(0), NumbersRecord(1), tail}) AppendUnits(bytes, units);
+    AppendSeal(bytes);  // sealed as written: the records themselves are wrong
     WriteBytes(dir.File("ULexiconInNumbers.txt"), bytes);
     MessageRecorder messages;
     EXPECT_EQ(LoadUrdu()->EntryCount(), 2u);
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_NE(Utf8(messages.messages()[0].text).find("damaged at record 3"), std::string::npos);
   }
+}
+
+// A numbers file or expansion table damaged after it was written is refused
+// whole: the lexicon is empty, or has no expansion table, with one message.
+TEST_F(LexiconTest, DamagedSealedFilesAreRefusedWhole) {
+  std::vector<unsigned char> bytes;
+  for (uint16_t constraints : {0, 1, 2}) AppendUnits(bytes, NumbersRecord(constraints));
+  AppendSeal(bytes);
+  for (size_t cut : {size_t{0}, size_t{1}, bytes.size() / 2, bytes.size() - 1}) {
+    std::vector<unsigned char> damaged(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut));
+    WriteBytes(dir.File("ULexiconInNumbers.txt"), damaged);
+    MessageRecorder messages;
+    EXPECT_EQ(LoadUrdu()->EntryCount(), 0u) << "cut at " << cut;
+    if (cut > 0) {
+      ASSERT_EQ(messages.messages().size(), 1u) << "cut at " << cut;
+      EXPECT_NE(Utf8(messages.messages()[0].text).find("damaged or cut short"), std::string::npos);
+    }
+  }
+  std::vector<unsigned char> flipped = bytes;
+  flipped[3] ^= 0x01;
+  WriteBytes(dir.File("ULexiconInNumbers.txt"), flipped);
+  MessageRecorder messages;
+  EXPECT_EQ(LoadUrdu()->EntryCount(), 0u);
+  EXPECT_EQ(messages.messages().size(), 1u);
 }
 
 TEST_F(LexiconTest, DumpRecordsRefuseWhatTheirFieldsCannotHoldAndTheDumpSaysSo) {
