@@ -121,8 +121,9 @@ ExitCode ShowChartViews(CTranslatorDlg& translator, const CDeveloperOptions& opt
   const std::pair<bool, ShowDriver> trees[] = {{options.showFStructures, ParseAndShowFStructures},
                                                {options.showCStructures, ParseAndShowCStructures}};
   CLFGParser& parser = *translator.m_pLFGParser;
-  for (const auto& [asked, show] : trees) {
+  for (const auto& [asked, driver] : trees) {
     if (!asked) continue;
+    const ShowDriver show = driver;  // the clang in use captures no structured binding
     TreeItem tree;
     RunChartView(translator, sentence, [&](const std::vector<ChartWord>& words) { return show(parser, words, tree); });
     errors << ToUtf8(FormatTreeOutline(tree));
