@@ -1,18 +1,28 @@
 #include "app/batch/developer_modes.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <istream>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "analysis/cfg/cfg_chart_dump.h"
+#include "analysis/lfg/lfg_parser.h"
+#include "analysis/xml/lfg_show_drivers.h"
+#include "analysis/xml/lfg_structure_pair_writer.h"
 #include "app/batch/list_run.h"
 #include "app/batch/translation_worker.h"
 #include "app/cli/translator_cli.h"
 #include "app/engine/translator_dlg.h"
+#include "core/config_store.h"
+#include "core/file_writer.h"
+#include "core/tree_item.h"
 #include "platform/file_system.h"
 #include "platform/utf8.h"
+#include "resources/lfg/grammar_listings.h"
 #include "resources/lfg/lexicon_manager.h"
 
 namespace {
@@ -75,11 +85,71 @@ bool DumpSentenceTokens(CTranslatorDlg& translator, const WString& sentence) {
   return translator.DumpTokens(flat);
 }
 
+// The listing of the Urdu grammar; the console listings without a file go
+// to standard output.
+ExitCode WriteGrammarListing(CTranslatorDlg& translator, const CDeveloperOptions& options, std::ostream& output,
+                             std::ostream& errors) {
+  output << std::flush;
+  const bool written = RunGrammarListing(*translator.m_pUrduGrammar, options.listing, options.listingFile,
+                                         GetConfigValue("UlfgFileName"));
+  std::fflush(stdout);
+  if (!written) {
+    errors << "The listing '" << options.listing << "' could not be written"
+           << (options.listingFile.empty() ? " (it needs --listing-file)" : ": " + options.listingFile) << '\n';
+    return kExitFileError;
+  }
+  if (!options.listingFile.empty()) errors << "Listing " << options.listing << ": " << options.listingFile << '\n';
+  return kExitTranslated;
+}
+
+// Runs one view of the sentence's LFG chart over its lexical entries, then
+// frees the chart's per-sentence state. False when the sentence gives no
+// entries or the view finds no analysis.
+template <typename View>
+bool RunChartView(CTranslatorDlg& translator, const WString& sentence, View view) {
+  const std::unique_ptr<SentenceEntryLists> entries = translator.m_pLexiconManager->BuildSentenceEntries(sentence);
+  const bool shown = entries && view(ChartWordsOf(*entries));
+  translator.ResetAfterChartSentence();
+  return shown;
+}
+
+// The trees and the structure pair asked for, before the sentence is
+// translated. The trees go to standard error as an outline.
+ExitCode ShowChartViews(CTranslatorDlg& translator, const CDeveloperOptions& options, const WString& sentence,
+                        std::ostream& errors) {
+  using ShowDriver = bool (*)(CLFGParser&, const std::vector<ChartWord>&, TreeItem&);
+  const std::pair<bool, ShowDriver> trees[] = {{options.showFStructures, ParseAndShowFStructures},
+                                               {options.showCStructures, ParseAndShowCStructures}};
+  CLFGParser& parser = *translator.m_pLFGParser;
+  for (const auto& [asked, driver] : trees) {
+    if (!asked) continue;
+    const ShowDriver show = driver;  // the clang in use captures no structured binding
+    TreeItem tree;
+    RunChartView(translator, sentence, [&](const std::vector<ChartWord>& words) { return show(parser, words, tree); });
+    errors << ToUtf8(FormatTreeOutline(tree));
+  }
+  if (options.structurePair.empty()) return kExitTranslated;
+  const std::string& fsFile = options.structurePair[0];
+  const std::string& csFile = options.structurePair[1];
+  int analyses = 0;
+  RunChartView(translator, sentence, [&](const std::vector<ChartWord>& words) {
+    if (parser.BuildChart(words) == nullptr) return false;
+    analyses = WriteStartEdgeStructures(parser, fsFile, csFile);
+    return analyses > 0;
+  });
+  if (!std::filesystem::exists(fsFile) || !std::filesystem::exists(csFile)) {
+    errors << "The structure pair '" << fsFile << "' and '" << csFile << "' could not be written\n";
+    return kExitFileError;
+  }
+  errors << "Structure pair of " << analyses << " analyses: " << fsFile << ", " << csFile << '\n';
+  return kExitTranslated;
+}
+
 ExitCode TranslateOneWithChartParser(CTranslatorDlg& translator, const CCommandLine& commandLine,
                                      std::ostream& output, std::ostream& errors) {
   const CDeveloperOptions& options = commandLine.developer;
   const WString sentence = FromUtf8(commandLine.Sentence());
-  ExitCode code = kExitTranslated;
+  ExitCode code = ShowChartViews(translator, options, sentence, errors);
   if (options.dumpTokens && !DumpSentenceTokens(translator, sentence)) {
     errors << "'" << Absolute("data\\tokens.tok") << "' could not be written\n";
     code = kExitFileError;
@@ -110,6 +180,7 @@ ExitCode TranslateOneWithChartParser(CTranslatorDlg& translator, const CCommandL
 ExitCode RunDeveloperMode(CTranslatorDlg& translator, const CCommandLine& commandLine, std::istream& input,
                           std::ostream& output, std::ostream& errors) {
   const CDeveloperOptions& options = commandLine.developer;
+  if (!options.listing.empty()) return WriteGrammarListing(translator, options, output, errors);
   const CListRunFiles files{options.sentenceFile, options.outputFile};
   if (options.batch) return ReportListRun(translator.TranslateSentenceList(files), false, errors);
   if (options.benchmark) return ReportListRun(translator.RunBenchmark(files), true, errors);
@@ -125,4 +196,16 @@ ExitCode RunDeveloperMode(CTranslatorDlg& translator, const CCommandLine& comman
   }
   if (!commandLine.HasSentence()) return TranslateTracedStream(translator, commandLine, input, output, errors);
   return TranslateOneWithChartParser(translator, commandLine, output, errors);
+}
+
+ExitCode EnableChartDumpOption(CTranslatorDlg& translator, const CDeveloperOptions& options, std::ostream& errors) {
+  if (options.chartDumpFile.empty() || translator.m_pCfgParser == nullptr) return kExitTranslated;
+  // Made empty now, so that a file that cannot be written stops the run
+  // before any sentence; each parse rewrites it.
+  if (!CFileWriter(options.chartDumpFile).IsOpen()) {
+    errors << "The chart dump '" << options.chartDumpFile << "' cannot be written\n";
+    return kExitFileError;
+  }
+  EnableChartDump(*translator.m_pCfgParser, options.chartDumpFile);
+  return kExitTranslated;
 }

@@ -9,9 +9,18 @@
 //                       data\tokens.tok
 //   --unmatched-words   with --lfg: the mapping lexicon's words that the
 //                       English lexicon lacks, to unmatched.txt
+//   --listing NAME      a listing of the Urdu grammar instead of translating,
+//   --listing-file FILE   into FILE (grammar_listings.h names them)
+//   --chart-dump FILE   the CFG chart of every sentence parsed, to FILE
+//   --show-fstructures, --show-cstructures
+//                       with --lfg and a sentence: its analyses in the LFG
+//                       chart as trees on standard error
+//   --structure-pair FS CS  with --lfg and a sentence: its F- and
+//                       C-structures as a pair of XML files
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace CLI {
 class App;
@@ -26,9 +35,15 @@ struct CDeveloperOptions {
   std::string doneFile;
   bool dumpTokens = false;
   bool unmatchedWords = false;
+  std::string listing;  // empty: no listing
+  std::string listingFile;
+  std::string chartDumpFile;  // empty: no chart dump
+  bool showFStructures = false;
+  bool showCStructures = false;
+  std::vector<std::string> structurePair;  // the F- and the C-structure file, or none
 
   // A developer driver runs instead of the translator's own modes.
-  bool Any() const { return batch || benchmark || lfg; }
+  bool Any() const { return batch || benchmark || lfg || !listing.empty(); }
 };
 
 void AddDeveloperOptions(CLI::App& app, CDeveloperOptions& options);

@@ -57,7 +57,7 @@ ExitCode SetUp(CTranslatorDlg& translator, const CCommandLine& commandLine, std:
     errors << "The domain could not be set\n";
     return kExitSetUpFailed;
   }
-  return kExitTranslated;
+  return EnableChartDumpOption(translator, commandLine.developer, errors);
 }
 
 }  // namespace
