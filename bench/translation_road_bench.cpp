@@ -13,9 +13,12 @@
 //     of the time (share_*), translated_share, peak_rss_mb; after the run the
 //     slowest sentences are printed to standard error
 //   BM_SentenceLength/N  one sentence of N words built from dev-set phrases
-//     (a clause with prepositional phrases appended): its time and the peak
+//     (a clause with prepositional phrases appended): its time, the peak
 //     memory of a child process that translated it (peak_rss_mb; the child
-//     starts as a copy of the loaded engine, so this includes the engine)
+//     starts as a copy of this process, so this includes the engine and what
+//     the allocator kept of earlier sentences) and that peak over what this
+//     process held at the fork (growth_mb); the messages it gave go to
+//     standard error
 //
 // Run pinned to one core: taskset -c 2 build/bench/translation_road_bench
 #include <benchmark/benchmark.h>
@@ -134,6 +137,16 @@ double PeakRssMegabytes() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return PeakRssMegabytes(usage);
+}
+
+// The resident memory of this process now (the second field of statm, in
+// pages).
+double ResidentMegabytes() {
+  std::ifstream statm("/proc/self/statm");
+  size_t pages = 0;
+  size_t resident = 0;
+  statm >> pages >> resident;
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
 // The translator started from the copy's compiled files (compiled once
@@ -303,14 +316,18 @@ void BM_SentenceLength(benchmark::State& state) {
   const std::string sentence = SentenceOfLength(static_cast<size_t>(state.range(0)));
   const WString text = FromUtf8(sentence);
   bool translated = false;
-  size_t messages = 0;
+  std::vector<CTranslationMessage> messages;
   for (auto _ : state) {
-    const CTranslationResult result = translator.OnTranslate(text);
+    CTranslationResult result = translator.OnTranslate(text);
     translated = result.AllSegmentsTranslated();
-    messages = result.messages.size();
+    messages = std::move(result.messages);
+  }
+  for (const CTranslationMessage& message : messages) {
+    std::cerr << state.range(0) << " words: " << ToUtf8(message.text) << "\n";
   }
   // The memory of one translation of it, in a child that starts as a copy of
-  // this process.
+  // this process: its peak, and its growth over what this process holds.
+  const double residentBefore = ResidentMegabytes();
   std::fflush(nullptr);
   const pid_t child = fork();
   if (child == 0) {
@@ -321,9 +338,10 @@ void BM_SentenceLength(benchmark::State& state) {
   rusage usage{};
   if (child > 0 && wait4(child, &status, 0, &usage) == child) {
     state.counters["peak_rss_mb"] = PeakRssMegabytes(usage);
+    state.counters["growth_mb"] = std::max(0.0, PeakRssMegabytes(usage) - residentBefore);
   }
   state.counters["translated"] = translated ? 1 : 0;
-  state.counters["messages"] = static_cast<double>(messages);
+  state.counters["messages"] = static_cast<double>(messages.size());
   state.SetLabel(sentence.size() > 60 ? sentence.substr(0, 57) + "..." : sentence);
 }
 
