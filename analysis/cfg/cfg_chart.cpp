@@ -32,6 +32,10 @@ class Registry {
     slots.swap(slots_);
     live_ = 0;
     for (T* object : slots) delete object;
+    // The storage stays for the next sentence: growing a large list again
+    // each sentence cost the allocator more than the items themselves.
+    slots.clear();
+    if (slots_.empty()) slots_.swap(slots);
   }
   size_t Live() const { return live_; }
 

@@ -114,6 +114,15 @@ class CCfgChartColumn {
   // The items built on the production, in the order they were added.
   std::list<CCfgChartItem*> GetItemsOfProduction(uint16_t productionNumber) const;
 
+  // True the first time the category is predicted in this column: a second
+  // prediction would only make duplicates of the items the first one added.
+  bool FirstPrediction(uint16_t category) {
+    if (category >= predicted_.size()) predicted_.resize(size_t{category} + 1, false);
+    if (predicted_[category]) return false;
+    predicted_[category] = true;
+    return true;
+  }
+
   CCategoryMask GetCategoryMask() const { return mask_; }
   const CEntryList* GetReadings() const { return readings_; }
   size_t GetNextItemIndex() const { return nextItem_; }
@@ -128,6 +137,7 @@ class CCfgChartColumn {
   const CEntryList* readings_;
   std::unordered_map<uint16_t, std::vector<size_t>> productionIndex_;
   std::unordered_map<uint16_t, std::vector<size_t>> waitingIndex_;
+  std::vector<bool> predicted_;  // by category id
   size_t nextItem_ = 0;
   size_t registryIndex_;
 };

@@ -312,9 +312,11 @@ void CCfgParser::AddItemToColumn(CCfgChartItem* item, size_t column) {
 }
 
 // Only productions that can begin with a part of speech of the current word
-// are predicted; the final column predicts nothing.
+// are predicted; the final column predicts nothing. Each category is
+// predicted once per column.
 void CCfgParser::Predict() {
   const uint16_t category = currentItem_->GetSymbolAfterDot().id;
+  if (!currentColumn_->FirstPrediction(category)) return;
   auto productions = grammar_->GetProductionsForLHSAndMask(category, currentColumn_->GetCategoryMask());
   if (!productions) return;
   for (CCompiledProduction* production : *productions) {

@@ -34,6 +34,7 @@ void CTranslatorDlg::MapAndGenerate(std::vector<std::unique_ptr<CParseResult>>& 
   CPhaseTimer timer;
   std::unique_ptr<TargetGroupList> groups = m_pMapper->Map(analyses, domain_);
   outcome.mapMilliseconds = timer.ElapsedMilliseconds();
+  outcome.mapMicroseconds = timer.ElapsedMicroseconds();
   WriteTraceLog(u"\nMaping Time: " + Milliseconds(outcome.mapMilliseconds));
 
   std::vector<CFSHandle*> urduHandles;
@@ -64,6 +65,7 @@ void CTranslatorDlg::MapAndGenerate(std::vector<std::unique_ptr<CParseResult>>& 
   std::vector<WString> sentences;
   m_pGenerator->Generate(sentences, urduHandles);
   outcome.generateMilliseconds = timer.ElapsedMilliseconds();
+  outcome.generateMicroseconds = timer.ElapsedMicroseconds();
   WriteTraceLog(u"\nGeneration Time: " + Milliseconds(outcome.generateMilliseconds));
   WriteTraceLog(kHyphenLine);
   for (WString& sentence : sentences) TrimSpaceCrLf(sentence);

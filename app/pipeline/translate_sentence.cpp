@@ -110,6 +110,7 @@ CTranslationResult CTranslatorDlg::OnTranslate(const WString& typed, const CTran
     const CPhaseTimer timer;
     TranslateReportingFailures(sentence);
     result.totalMilliseconds = timer.ElapsedMilliseconds();
+    result.totalMicroseconds = timer.ElapsedMicroseconds();
     result.translated = true;
     WriteTraceLog(kHyphenLine);
     WriteTraceLog(u"\nTotal Translation Time: " + Milliseconds(result.totalMilliseconds));
@@ -205,8 +206,12 @@ void CTranslatorDlg::ParseSegment(CSentenceSegment& segment, CSegmentOutcome& ou
                                   std::vector<std::unique_ptr<CParseResult>>& results) {
   const CPhaseTimer timer;
   if (m_pCfgParser->ParseTokens(segment.readingLists, segment.tokens)) {
+    outcome.chartMicroseconds = timer.ElapsedMicroseconds();
     std::unique_ptr<CParseResult> parsed(m_pCfgParser->GetParseResult());
     if (parsed && parsed->FStructure != nullptr) results.push_back(std::move(parsed));
+    outcome.treeMicroseconds = timer.ElapsedMicroseconds() - outcome.chartMicroseconds;
+  } else {
+    outcome.chartMicroseconds = timer.ElapsedMicroseconds();
   }
   outcome.parseMilliseconds = timer.ElapsedMilliseconds();
   WriteTraceLog(kHyphenLine);

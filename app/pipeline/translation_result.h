@@ -39,6 +39,12 @@ struct CSegmentOutcome {
   int64_t parseMilliseconds = 0;
   int64_t mapMilliseconds = 0;
   int64_t generateMilliseconds = 0;
+  // The same phases in microseconds; parsing split into the chart with its
+  // solving and the conversion of the solution into the F-structure tree.
+  int64_t chartMicroseconds = 0;
+  int64_t treeMicroseconds = 0;
+  int64_t mapMicroseconds = 0;
+  int64_t generateMicroseconds = 0;
 };
 
 struct CTranslationResult {
@@ -50,6 +56,7 @@ struct CTranslationResult {
   std::vector<CTranslationMessage> messages;
   std::vector<CStructureDocument> cStructures;
   int64_t totalMilliseconds = 0;
+  int64_t totalMicroseconds = 0;
   bool translated = false;  // the road ran (an engine was there and the sentence was not empty)
 
   // Every segment got a generated sentence.

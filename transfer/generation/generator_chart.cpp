@@ -287,14 +287,19 @@ bool CUrduSentenceGenerator::AddEdge(std::vector<std::unique_ptr<CChartEdge>>& q
     return false;
   }
   queue.emplace_back(edge);
-  if (index && edge->production != nullptr) edgeIndex_.emplace(edge->production->number, edge);
+  if (index && edge->production != nullptr) {
+    edgeIndex_.emplace(edge->production->number, edge);
+    edgeByNodeIndex_.emplace(std::make_pair(edge->production->number, static_cast<const CFSNode*>(edge->fStructure)),
+                             edge);
+  }
   return true;
 }
 
 bool CUrduSentenceGenerator::IsDuplicateEdge(const CChartEdge* edge) const {
   const CProduction* production = edge->production;
   if (production == nullptr || edge->fStructure == nullptr) return false;
-  const auto [first, last] = edgeIndex_.equal_range(production->number);
+  const auto [first, last] =
+      edgeByNodeIndex_.equal_range(std::make_pair(production->number, static_cast<const CFSNode*>(edge->fStructure)));
   for (auto it = first; it != last; ++it) {
     const CChartEdge* other = it->second;
     const CProduction* otherProduction = other->production;

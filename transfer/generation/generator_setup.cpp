@@ -68,6 +68,7 @@ bool CUrduSentenceGenerator::Reset() {
   agenda_.clear();
   deferred_.clear();
   edgeIndex_.clear();
+  edgeByNodeIndex_.clear();
   lastFinishedS_ = nullptr;
   return true;
 }

@@ -19,6 +19,7 @@
 #include <set>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "core/equation.h"
@@ -146,6 +147,14 @@ class CUrduSentenceGenerator {
   CChartEdge* lastFinishedS_ = nullptr;
   int32_t unfinishedSCount_ = 0;
   std::unordered_multimap<uint32_t, CChartEdge*> edgeIndex_;
+  // The same edges by production number and F-structure node: the only ones
+  // a new edge can duplicate, so the check never scans the other nodes' edges.
+  struct EdgeKeyHash {
+    size_t operator()(const std::pair<uint32_t, const CFSNode*>& key) const {
+      return std::hash<const CFSNode*>()(key.second) * 31u + key.first;
+    }
+  };
+  std::unordered_multimap<std::pair<uint32_t, const CFSNode*>, CChartEdge*, EdgeKeyHash> edgeByNodeIndex_;
   std::vector<std::unique_ptr<CChartEdge>> agenda_;    // worked by index, never popped
   std::vector<std::unique_ptr<CChartEdge>> deferred_;  // a stack: top at the back
   int16_t startCategory_ = -1;
