@@ -7,19 +7,31 @@
 
 namespace {
 
-const WString kPredPrefix = u"PRED ----- ";
+// A PRED item holds its word in the child "VALUE ----- word " (and its
+// frame in "GF ----- ...").
+const WString kPredItem = u"PRED";
+const WString kValuePrefix = u"VALUE ----- ";
 
 bool IsDigits(const WString& word) {
   return !word.empty() && std::all_of(word.begin(), word.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
 }
 
+void AddIfRewritten(const CTreeItem& value, std::vector<WString>& words) {
+  if (value.text.rfind(kValuePrefix, 0) != 0) return;
+  WString word = value.text.substr(kValuePrefix.size());
+  while (!word.empty() && word.back() == u' ') word.pop_back();
+  if (!word.empty() && word.front() != u'\'' && !IsDigits(word)) words.push_back(word);
+}
+
 void CollectRewritten(const CTreeItem& item, std::vector<WString>& words) {
-  if (item.text.rfind(kPredPrefix, 0) == 0) {
-    WString word = item.text.substr(kPredPrefix.size());
-    while (!word.empty() && word.back() == u' ') word.pop_back();
-    if (!word.empty() && word.front() != u'\'' && !IsDigits(word)) words.push_back(word);
+  const bool isPred = item.text == kPredItem || item.text.rfind(kPredItem + u"(", 0) == 0;
+  for (const CTreeItem& child : item.children) {
+    if (isPred) {
+      AddIfRewritten(child, words);
+    } else {
+      CollectRewritten(child, words);
+    }
   }
-  for (const CTreeItem& child : item.children) CollectRewritten(child, words);
 }
 
 const char* LeastStage(const CTranslationResult& result) {

@@ -27,9 +27,12 @@ TEST(StageReport, NamesTheLeastStageOfTheSegmentsAndTheRewrittenWords) {
     std::vector<CTreeItem> targetRoots;
     std::string expected;
   };
-  const CTreeItem quoted = Item(u"PRED ----- 'کتاب' ");
-  const CTreeItem digits = Item(u"PRED ----- 12 ");
-  const CTreeItem name = Item(u"PRED ----- جان ");
+  const auto pred = [](std::u16string value) {
+    return Item(u"PRED", {Item(u"GF ----- SUBJ "), Item(u"VALUE ----- " + value + u" ")});
+  };
+  const CTreeItem quoted = pred(u"'کتاب'");
+  const CTreeItem digits = pred(u"12");
+  const CTreeItem name = pred(u"جان");
   const CTreeItem gender = Item(u"GEND ----- f ");
   const std::vector<Case> cases = {
       {"nothing ran", false, {}, {}, "Stage: none"},
@@ -44,7 +47,7 @@ TEST(StageReport, NamesTheLeastStageOfTheSegmentsAndTheRewrittenWords) {
        "Stage: analysed"},
       {"rewritten words in tree order, at any depth", true, {Segment(true, true, true)},
        {Item(u"Target F-Structure Group # 1 - 1", {Item(u"SUBJ", {name}), quoted}),
-        Item(u"Target F-Structure Group # 2 - 1", {Item(u"OBJ", {Item(u"POSS", {Item(u"PRED ----- لندن ")})})})},
+        Item(u"Target F-Structure Group # 2 - 1", {Item(u"OBJ", {Item(u"POSS", {Item(u"PRED(3)", {Item(u"VALUE ----- لندن ")})})})})},
        "Stage: generated rewritten: جان لندن"},
   };
   for (const Case& c : cases) {
