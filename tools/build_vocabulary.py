@@ -487,6 +487,11 @@ def verb_statements(row, object_rules):
         entries.append(('(PRED.GF == {%s})' % row.options['when'], '#LEMMA(%s), PRED.GF = PRED.GF' % lemma))
     else:
         entries.append(('', '#LEMMA(%s), PRED.GF = PRED.GF' % lemma))
+    if row.cls == 'tr':
+        # A transitive Urdu verb takes نے in the perfective even without an
+        # Urdu object (اس نے کام کیا): the clause says so for the FINAL rules,
+        # which give the subject its case and drop the mark.
+        entries = [(condition, statements + ', SUBJ_CASE = {erg}') for condition, statements in entries]
     return entries
 
 

@@ -19,6 +19,9 @@ import os
 import re
 import sys
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import sync_data  # noqa: E402  (the include lines of the data files)
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 DATA = os.path.join(ROOT, 'datasrc', 'data')
 ULEXICON = os.path.join(DATA, 'ULexicon.txt')
@@ -144,9 +147,11 @@ def draft(pairs):
 
 
 def headwords_of_mapping_lexicon():
-    """The headwords of the mapping lexicon: the word before each '['."""
-    with open(MAPLEX, encoding='utf-8') as f:
-        text = re.sub(r'//[^\n]*', '', f.read())
+    """The headwords of the mapping lexicon as the data root gets it (the
+    generated files it includes taken in): the word before each '['."""
+    relative = os.path.relpath(MAPLEX, sync_data.SOURCE).replace(os.sep, '/')
+    text = sync_data.expand_includes(relative, sync_data.read_source(MAPLEX))
+    text = re.sub(r'//[^\n]*', '', text)
     return set(re.findall(r'([^\s\[\];]+)\s*\[', text))
 
 

@@ -7,11 +7,23 @@ the mark FF FE and CR LF line ends. The few 8-bit tables are listed in
 datasrc/8bit-files.txt and copied with CR LF line ends but otherwise byte for byte. The folder
 datasrc/sources/ holds the inputs of the generator scripts and is not copied.
 
+A data file takes in a generated file where it has a line
+    //#include PATH            the whole file, or
+    //#include PATH [NAME]     the lines inside the block NAME [ ... ] of it
+(PATH relative to the including file's folder). The line is a comment in the
+mapping files ('//') and the lexicons ('/'), so the source stays readable on
+its own; the data root gets the included text in its place (the mapping
+compiler takes no comment inside a block). This is
+how the hand-written lexicons take the vocabulary that
+tools/build_vocabulary.py generates (the hand-written part first, so that its
+blocks and entries are the ones kept).
+
 usage: tools/sync_data.py           write every file of dataroot/ from datasrc/
        tools/sync_data.py --check   exit 1 when dataroot/ is out of date
        tools/sync_data.py --decode FILE   print a UTF-16 data file as UTF-8
 """
 import os
+import re
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -31,9 +43,49 @@ def eight_bit_files():
         return {line.strip() for line in f if line.strip() and not line.startswith('#')}
 
 
+INCLUDE_LINE = re.compile(r'^ *//#include +(\S+)(?: +\[(\S+)\])? *$')
+
+
+def read_source(path):
+    with open(path, encoding='utf-8', newline='') as f:
+        return f.read().replace('\r\n', '\n')
+
+
+def block_lines(text, name, where):
+    """The lines between 'NAME [' and its closing ']' line."""
+    lines = text.split('\n')
+    opening = [i for i, line in enumerate(lines) if line.strip() == name + ' [']
+    if len(opening) != 1:
+        sys.exit('%s: the included file has %d blocks %s' % (where, len(opening), name))
+    for end in range(opening[0] + 1, len(lines)):
+        if lines[end].strip() == ']':
+            return '\n'.join(lines[opening[0] + 1:end]) + '\n'
+    sys.exit('%s: the block %s of the included file is not closed' % (where, name))
+
+
+def expand_includes(relative, text):
+    """The text with each include line replaced by what it includes."""
+    folder = os.path.dirname(os.path.join(SOURCE, relative))
+    out = []
+    for number, line in enumerate(text.split('\n'), 1):
+        match = INCLUDE_LINE.match(line)
+        if not match:
+            out.append(line)
+            continue
+        where = '%s:%d' % (relative, number)
+        path = os.path.join(folder, match.group(1))
+        if not os.path.exists(path):
+            sys.exit('%s: the included file %s does not exist' % (where, match.group(1)))
+        included = read_source(path)
+        if match.group(2):
+            included = block_lines(included, match.group(2), where)
+        out.append(included.rstrip('\n'))
+    return '\n'.join(out)
+
+
 def built_bytes(relative, eight_bit):
-    with open(os.path.join(SOURCE, relative), encoding='utf-8', newline='') as f:
-        text = f.read().replace('\r\n', '\n').replace('\n', '\r\n')
+    text = expand_includes(relative, read_source(os.path.join(SOURCE, relative)))
+    text = text.replace('\n', '\r\n')
     if relative in eight_bit:
         return text.encode('latin-1')
     return b'\xff\xfe' + text.encode('utf-16-le')

@@ -51,6 +51,9 @@ CommandLineOutcome ParseCommandLine(int argc, const char* const* argv, CCommandL
                "Write data\\CStructures.xml for each segment and print its path on standard error");
   app.add_flag("--alternatives", commandLine.alternatives,
                "Follow each translation by its alternatives, each after a tab");
+  app.add_flag("--stages", commandLine.stages,
+               "Print on standard error, per input line, how far it got: \"Stage: none|analysed|mapped|generated\" "
+               "and the words spelt by the character rules after \" rewritten:\"");
   AddDeveloperOptions(app, commandLine.developer);
   CLI::Option* sentence =
       app.add_option("sentence", commandLine.words, "The English sentence (read standard input when absent)");

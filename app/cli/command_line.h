@@ -17,6 +17,7 @@ struct CCommandLine {
   bool trees = false;           // both F-structure trees on standard error
   bool showCStructure = false;  // write and name each segment's C-structure file
   bool alternatives = false;    // further generated sentences after a tab each
+  bool stages = false;          // a "Stage: ..." line per input line on standard error
   bool serve = false;           // serve the page on 127.0.0.1 instead of translating
   int port = 8765;              // the page's port with --serve; 0: any free port
   std::vector<std::string> words;  // the sentence; empty for the stream mode

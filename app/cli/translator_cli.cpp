@@ -7,6 +7,7 @@
 
 #include "app/batch/developer_modes.h"
 #include "app/cli/data_root.h"
+#include "app/cli/stage_report.h"
 #include "app/engine/translator_dlg.h"
 #include "app/server/page_server.h"
 #include "core/config_store.h"
@@ -66,6 +67,7 @@ ExitCode PrintResult(const CTranslationResult& result, const CCommandLine& comma
                      std::ostream& errors) {
   PrintMessages(result, errors);
   if (commandLine.trees) PrintTrees(result, errors);
+  if (commandLine.stages) errors << StageReport(result) << '\n';
   const bool documentsReadable = PrintDocuments(result, errors);
   output << OutputLine(result, commandLine.alternatives) << '\n' << std::flush;
   ExitCode code = result.AllSegmentsTranslated() ? kExitTranslated : kExitUntranslated;

@@ -50,6 +50,28 @@ TEST_F(ShippedChainTest, SentencesGiveExactlyTheirOneUrduSentence) {
   }
 }
 
+// The subject's case follows the Urdu verb, not the English frame: a
+// transitive Urdu verb takes نے in the perfective even where it has no Urdu
+// object (light verbs with کرنا, verbs whose object takes a postposition);
+// its other tenses and the intransitive verbs keep the nominative.
+TEST_F(ShippedChainTest, TheSubjectCaseFollowsTheUrduVerb) {
+  const ChainCase cases[] = {
+      {"He worked", "اس نے کام کیا"},
+      {"The girl worked", "لڑکی نے کام کیا"},
+      {"I tried", "میں نے کوشش کی"},
+      {"She works", "وہ کام کرتی ہے"},
+      {"The boys will work", "لڑکے کام کریں گے"},
+      {"I asked him", "میں نے اس سے پوچھا"},
+      {"I loved her", "میں نے اس سے محبت کی"},
+      {"I love you", "میں آپ سے محبت کرتا ہوں"},
+      {"I met the doctor", "میں ڈاکٹر سے ملا"},
+      {"The boys came", "لڑکے آئے"},
+  };
+  for (const ChainCase& c : cases) {
+    EXPECT_EQ(Translate(c.english, c.domain), c.urdu) << c.english;
+  }
+}
+
 TEST_F(ShippedChainTest, TheResetAfterASentenceLeavesNothingOfIt) {
   const int edgesBefore = CChartEdge::liveInstances;
   EXPECT_EQ(Translate("The boy's mother gave the girl a book"), "لڑکے کی ماں نے لڑکی کو ایک کتاب دی");
