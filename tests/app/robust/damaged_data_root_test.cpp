@@ -242,11 +242,15 @@ TEST(DamagedDataRootTable, NamesEveryFileOfAStartedRoot) {
   const FirstStartedRoot& started = StartedRoot();
   const std::vector<std::string> all = AllFiles();
   const std::set<std::string> listed(all.begin(), all.end());
-  const std::set<std::string> notRead = {"README.md", ".translator.lock", "data/LogFile.Log"};
+  // Files the translate road never reads (the sentence list is --batch's).
+  const std::set<std::string> notRead = {"README.md", ".translator.lock", "data/LogFile.Log", "SenList.txt"};
   for (const auto& entry : fs::recursive_directory_iterator(started.root().path())) {
     if (!entry.is_regular_file()) continue;
     const std::string relative = fs::relative(entry.path(), started.root().path()).generic_string();
     if (notRead.count(relative) != 0) continue;
+    // The generated vocabulary reaches the program inside the lexicons that
+    // take it in; its own copies are read only by the vocabulary's tests.
+    if (relative.find("/generated/") != std::string::npos) continue;
     EXPECT_EQ(listed.count(relative), 1u) << relative << " is missing from the table";
   }
 }
