@@ -14,7 +14,7 @@ uint64_t& LineCounter() {
 
 }  // namespace
 
-CFileWriter& TraceLogWriter() {
+CFileWriter& GetTraceLogWriter() {
   static CFileWriter writer;
   return writer;
 }
@@ -24,7 +24,7 @@ uint64_t TraceLogLineCount() { return LineCounter(); }
 bool OpenTraceLog(const std::string& name) {
   const std::string directory = GetConfigDirectory();
   const std::string path = directory.empty() ? name : directory + "\\" + name;
-  TraceLogWriter().Open(path);
+  GetTraceLogWriter().Open(path);
   LineCounter() = 0;
   // Messages repeated within one sentence are logged instead of shown.
   SetRepeatedMessageSink([](const std::u16string& text, const std::u16string& caption) {
@@ -35,11 +35,11 @@ bool OpenTraceLog(const std::string& name) {
 
 void WriteTraceLog(const WString& message) {
   const uint64_t number = ++LineCounter();
-  if (!TraceLogWriter().IsOpen()) return;
-  TraceLogWriter().Write(NarrowToWide(std::to_string(number)) + u". " + message + u"\r\n");
+  if (!GetTraceLogWriter().IsOpen()) return;
+  GetTraceLogWriter().Write(NarrowToWide(std::to_string(number)) + u". " + message + u"\r\n");
 }
 
 bool CloseTraceLog() {
-  TraceLogWriter().Close();
+  GetTraceLogWriter().Close();
   return true;
 }

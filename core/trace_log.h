@@ -20,7 +20,7 @@ void WriteTraceLog(const WString& message);
 // Closes the log file; returns true. The counter is kept.
 bool CloseTraceLog();
 // The log's writer, for other writers of the log.
-CFileWriter& TraceLogWriter();
+CFileWriter& GetTraceLogWriter();
 // The number of WriteTraceLog calls since the last OpenTraceLog (or since the
 // start of the program).
 uint64_t TraceLogLineCount();

@@ -38,6 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SetConfigValue("CompileMapper", mode == 0 ? "yes" : "no");
   CMapLexicon lexicon(GetConfigValue("MappingLexiconMacrosFileName"), GetConfigValue("FuzzMapLexRaw"),
                       "data\\mapping\\MapLexRaw.ext", nullptr, 1.0);
-  lexicon.CountEntries();
+  size_t headwords = 0, entries = 0;
+  lexicon.CountEntries(headwords, entries);
   return 0;
 }

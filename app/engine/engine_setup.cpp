@@ -122,7 +122,7 @@ bool CTranslatorDlg::EnterConfiguration() {
     return FailUnlessShown(shown, "File '" + std::string(kConfigurationFile) + "' could not be read");
   }
   OpenTraceLog(kTraceLogFile);
-  if (!TraceLogWriter().IsOpen()) return Fail("File '" + std::string(kTraceLogFile) + "' could not be written");
+  if (!GetTraceLogWriter().IsOpen()) return Fail("File '" + std::string(kTraceLogFile) + "' could not be written");
   return true;
 }
 
@@ -192,10 +192,16 @@ bool CTranslatorDlg::BuildTransferSide(const CSetUpKeys& keys, bool replaceStarI
         keys.mappingLexiconRaw, keys.mappingLexiconExt, keys.mappingRulesMacros, keys.insertRulesRaw,
         keys.insertRulesExt, keys.mapLexStdFreq, keys.mapRulesStdFreq, keys.transRules, m_pEnglishLexicon.get(),
         m_pLFGParser.get());
-    if (m_pMapper->Rules().CountEntries() == 0) {
+    // A lexicon of default entries only is a built lexicon too.
+    const auto isEmpty = [](const CMapLexicon& lexicon) {
+      size_t headwords = 0, entries = 0;
+      lexicon.CountEntries(headwords, entries);
+      return entries == 0;
+    };
+    if (isEmpty(m_pMapper->Rules())) {
       return FailUnlessShown(shown, "The mapping rules could not be built from '" + keys.mappingRulesRaw + "'");
     }
-    if (m_pMapper->Lexicon().CountEntries() == 0) {
+    if (isEmpty(m_pMapper->Lexicon())) {
       return FailUnlessShown(shown, "The mapping lexicon could not be built from '" + keys.mappingLexiconRaw + "'");
     }
   }

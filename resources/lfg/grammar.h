@@ -105,6 +105,10 @@ class CGrammar {
                                    ProductionList& out) const;
   // The productions filed under the trimmed name, in file order.
   std::unique_ptr<ProductionList> GetProductionsByName(const WString& name) const;
+  // Appends the grammar's own productions filed under the name whose
+  // lookahead meets the entries' categories; without entries, all of them.
+  bool CollectPredictedProductionsByName(const WString& name, const std::vector<CLexicalEntry*>* entries,
+                                         ProductionList& out) const;
   // The category's id, added when the name is new.
   int16_t GetCategoryId(const WString& name);
   // Appends the numbers of the productions that have the category as a
@@ -115,6 +119,11 @@ class CGrammar {
   bool ExpandDisjunctions();
   bool ExpandDisjunction(CProduction* production, size_t itemIndex, size_t daughterIndex,
                          const WString& text, size_t barPosition);
+  // The same splitting over the production store: the copies go into the
+  // store, after the mother's other productions, and not into the table.
+  bool ExpandStoreDisjunctions();
+  bool ExpandStoreDisjunction(CProduction* production, size_t itemIndex, size_t daughterIndex,
+                              const WString& text, size_t barPosition);
 
   // --- Developer listings (grammar_listings.cpp) ---
   // Per production "\n<mother> ==> ", per right-side symbol
@@ -160,6 +169,8 @@ class CGrammar {
   void FileProduction(int16_t motherId, CProduction* production);
   void WarnUndefinedCategories() const;
   const ProductionList* Slot(int16_t categoryId) const;
+  static void AppendPredicted(const ProductionList& productions, const std::vector<CLexicalEntry*>& entries,
+                              ProductionList& out);
 
   std::unique_ptr<ProductionStore> store_;
   std::vector<ProductionList> table_;  // by mother id; slot 0 stays empty

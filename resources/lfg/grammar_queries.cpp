@@ -44,6 +44,30 @@ std::vector<WString> SplitAlternatives(WString rest) {
   return alternatives;
 }
 
+// Splits the item text of a production in place: the production keeps the
+// first alternative and the others are returned, in order. Empty when the
+// production, the indexes or the bar position do not fit.
+std::vector<WString> SplitDisjunction(CProduction* production, size_t itemIndex, size_t daughterIndex,
+                                      const WString& text, size_t barPosition) {
+  if (production == nullptr || daughterIndex >= production->daughters.size()) return {};
+  if (itemIndex >= production->daughters[daughterIndex]->constraints.size()) return {};
+  if (barPosition == 0 || barPosition >= text.size()) return {};
+  // The first alternative stays in place, without the opening bracket.
+  WString rest = text.substr(barPosition + 1);
+  if (!rest.empty() && rest.back() == u']') rest.pop_back();
+  production->daughters[daughterIndex]->constraints[itemIndex] =
+      WrapItemText(TrimWString(text.substr(1, barPosition - 1)));
+  return SplitAlternatives(std::move(rest));
+}
+
+// A copy of the production with another text in one item.
+std::unique_ptr<CProduction> CopyWithItem(const CProduction& production, size_t itemIndex, size_t daughterIndex,
+                                          WString text) {
+  std::unique_ptr<CProduction> copy = production.Copy();
+  copy->daughters[daughterIndex]->constraints[itemIndex] = std::move(text);
+  return copy;
+}
+
 // The first item text of a production that lists alternatives, as
 // (daughter, item, position of the bar); false when there is none.
 bool FindDisjunction(const CProduction& production, size_t& daughterIndex, size_t& itemIndex, WString& text,
@@ -60,6 +84,18 @@ bool FindDisjunction(const CProduction& production, size_t& daughterIndex, size_
     }
   }
   return false;
+}
+
+// Calls expand with the first disjunction of each production that has one.
+// The list is taken by value: the copies that expand adds to the grammar
+// are not visited, and the grammar's own list may grow meanwhile.
+template <typename Expand>
+void ExpandFirstDisjunctions(const ProductionList productions, Expand expand) {
+  for (CProduction* production : productions) {
+    size_t daughter = 0, item = 0, bar = 0;
+    WString text;
+    if (FindDisjunction(*production, daughter, item, text, bar)) expand(production, item, daughter, text, bar);
+  }
 }
 
 }  // namespace
@@ -88,16 +124,33 @@ bool CGrammar::CollectProductions(int16_t categoryId, ProductionList& out, const
 bool CGrammar::CollectPredictedProductions(int16_t categoryId, const std::vector<CLexicalEntry*>* entries,
                                            ProductionList& out) const {
   if (entries == nullptr) return CollectProductions(categoryId, out, nullptr);
-  std::unordered_set<SymbolId> categories;
-  for (const CLexicalEntry* entry : *entries) {
-    if (entry != nullptr) categories.insert(static_cast<SymbolId>(entry->category));
-  }
   ProductionList productions;
   if (!GetProductions(categoryId, productions)) return false;
+  AppendPredicted(productions, *entries, out);
+  return !out.empty();
+}
+
+bool CGrammar::CollectPredictedProductionsByName(const WString& name, const std::vector<CLexicalEntry*>* entries,
+                                                 ProductionList& out) const {
+  const std::unique_ptr<ProductionList> productions = GetProductionsByName(name);
+  if (productions == nullptr || productions->empty()) return false;
+  if (entries == nullptr) {
+    out.insert(out.end(), productions->begin(), productions->end());
+  } else {
+    AppendPredicted(*productions, *entries, out);
+  }
+  return !out.empty();
+}
+
+void CGrammar::AppendPredicted(const ProductionList& productions, const std::vector<CLexicalEntry*>& entries,
+                               ProductionList& out) {
+  std::unordered_set<SymbolId> categories;
+  for (const CLexicalEntry* entry : entries) {
+    if (entry != nullptr) categories.insert(static_cast<SymbolId>(entry->category));
+  }
   for (CProduction* production : productions) {
     if (MeetsCategories(production->lookahead, categories)) out.push_back(production);
   }
-  return !out.empty();
 }
 
 std::unique_ptr<ProductionList> CGrammar::GetProductionsByName(const WString& name) const {
@@ -122,35 +175,48 @@ bool CGrammar::ExpandDisjunctions() {
   // Every slot is visited: a category without productions (used but never
   // defined) does not hide the ones after it.
   for (size_t id = 1; id < table_.size(); ++id) {
-    const ProductionList productions = table_[id];  // copies added below are not revisited
-    for (CProduction* production : productions) {
-      size_t daughter = 0, item = 0, bar = 0;
-      WString text;
-      if (FindDisjunction(*production, daughter, item, text, bar)) {
-        ExpandDisjunction(production, item, daughter, text, bar);
-      }
-    }
+    ExpandFirstDisjunctions(table_[id], [this](CProduction* production, size_t item, size_t daughter,
+                                               const WString& text, size_t bar) {
+      ExpandDisjunction(production, item, daughter, text, bar);
+    });
   }
   return true;
 }
 
 bool CGrammar::ExpandDisjunction(CProduction* production, size_t itemIndex, size_t daughterIndex,
                                  const WString& text, size_t barPosition) {
-  if (production == nullptr || daughterIndex >= production->daughters.size()) return false;
-  if (itemIndex >= production->daughters[daughterIndex]->constraints.size()) return false;
-  if (barPosition == 0 || barPosition >= text.size()) return false;
-  // The first alternative stays in place, without the opening bracket.
-  const WString first = WrapItemText(TrimWString(text.substr(1, barPosition - 1)));
-  WString rest = text.substr(barPosition + 1);
-  if (!rest.empty() && rest.back() == u']') rest.pop_back();
-  production->daughters[daughterIndex]->constraints[itemIndex] = first;
-
+  std::vector<WString> alternatives = SplitDisjunction(production, itemIndex, daughterIndex, text, barPosition);
+  if (alternatives.empty()) return false;
   const int16_t motherId = symbols_.GetId(production->mother->name, true);
-  for (WString& alternative : SplitAlternatives(std::move(rest))) {
-    std::unique_ptr<CProduction> copy = production->Copy();
-    copy->daughters[daughterIndex]->constraints[itemIndex] = std::move(alternative);
+  for (WString& alternative : alternatives) {
+    std::unique_ptr<CProduction> copy = CopyWithItem(*production, itemIndex, daughterIndex, std::move(alternative));
     FileProduction(motherId, copy.get());
     alternatives_.push_back(std::move(copy));
+  }
+  return true;
+}
+
+bool CGrammar::ExpandStoreDisjunctions() {
+  if (store_ == nullptr) return false;
+  ProductionList productions;
+  for (const auto& [name, production] : *store_) productions.push_back(production.get());
+  ExpandFirstDisjunctions(productions, [this](CProduction* production, size_t item, size_t daughter,
+                                              const WString& text, size_t bar) {
+    ExpandStoreDisjunction(production, item, daughter, text, bar);
+  });
+  return true;
+}
+
+bool CGrammar::ExpandStoreDisjunction(CProduction* production, size_t itemIndex, size_t daughterIndex,
+                                      const WString& text, size_t barPosition) {
+  if (store_ == nullptr) return false;
+  std::vector<WString> alternatives = SplitDisjunction(production, itemIndex, daughterIndex, text, barPosition);
+  if (alternatives.empty()) return false;
+  // A multimap puts an equal key after the ones it holds: the copies follow
+  // the mother's other productions.
+  const WString mother = production->mother->name;
+  for (WString& alternative : alternatives) {
+    store_->emplace(mother, CopyWithItem(*production, itemIndex, daughterIndex, std::move(alternative)));
   }
   return true;
 }

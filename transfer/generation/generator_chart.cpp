@@ -240,7 +240,7 @@ void CUrduSentenceGenerator::TryCompleteWaiting(CChartEdge* finished, CChartEdge
                              !binding->left->path.empty();
       if (bindsPath && !AllFeaturesConsumed(daughterNode)) {
         WriteTraceLog(u"Production's dot could not be moved : ");
-        waitingProduction->WriteItem(&TraceLogWriter(), WString());
+        waitingProduction->WriteItem(&GetTraceLogWriter(), WString());
         return;
       }
       PopDeferredTo(waiting->spare);

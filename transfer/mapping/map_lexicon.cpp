@@ -63,10 +63,13 @@ CMapLexHeadword* CMapLexicon::FindHeadwordByPath(const std::vector<SymbolId>& pa
   return id == kNoSymbol ? nullptr : FindHeadword(id);
 }
 
-size_t CMapLexicon::CountEntries() const {
-  size_t count = 0;
-  for (const auto& [id, headword] : headwords_) count += headword->GetEntryCount();
-  return count;
+bool CMapLexicon::CountEntries(size_t& headwords, size_t& entries) const {
+  headwords = headwords_.size();
+  entries = 0;
+  for (const auto& [id, headword] : headwords_) {
+    entries += headword->GetEntryCount() + (headword->defaultEntry != nullptr ? 1 : 0);
+  }
+  return true;
 }
 
 std::string CMapLexicon::DumpKeyFor(const std::string& rawFile) {

@@ -52,8 +52,9 @@ class CMapLexicon {
   // A path of one id is looked up directly; a longer path by the symbol named
   // by the concatenated names of its ids (not created). Null when absent.
   CMapLexHeadword* FindHeadwordByPath(const std::vector<SymbolId>& path) const;
-  // The sum of GetEntryCount over the headwords.
-  size_t CountEntries() const;
+  // headwords = the headwords of the map; entries = GetEntryCount of every
+  // headword plus one for each default entry. Always true.
+  bool CountEntries(size_t& headwords, size_t& entries) const;
 
   // Reads the macro records of the file into the macro table (a name already
   // kept keeps its first record). False when the file cannot be opened.

@@ -12,10 +12,10 @@ constexpr int kMacroBufferUnits = 256;
 constexpr int kRawBufferUnits = 512;
 
 // Reads "(a, b, c)" after its '(' up to and including ')'. Names are
-// trimmed; "()" is no name at all. False when a name is empty.
+// trimmed; "()" is no name at all and an empty last name is not added, so
+// "(x,)" is the one parameter x. False when a name before a comma is empty.
 bool ReadParameterNames(CFileReader& reader, std::vector<WString>& names) {
   WString current;
-  bool sawComma = false;
   bool allNamed = true;
   WChar unit = reader.NextChar();
   for (; unit != 0 && unit != u')'; unit = reader.NextChar()) {
@@ -23,7 +23,6 @@ bool ReadParameterNames(CFileReader& reader, std::vector<WString>& names) {
       current += unit;
       continue;
     }
-    sawComma = true;
     const WString name = TrimWString(current);
     if (name.empty()) allNamed = false;
     names.push_back(name);
@@ -31,11 +30,7 @@ bool ReadParameterNames(CFileReader& reader, std::vector<WString>& names) {
   }
   if (unit == u')') reader.NextChar();
   const WString last = TrimWString(current);
-  if (!last.empty()) {
-    names.push_back(last);
-  } else if (sawComma) {
-    allNamed = false;
-  }
+  if (!last.empty()) names.push_back(last);
   return allNamed;
 }
 

@@ -137,6 +137,7 @@ class CMapperEngine {
 
   // --- state, readable for tests ---
   uint16_t NextSetElementNumber() const { return nextSetElement_; }
+  void SetNextSetElementNumber(uint16_t number) { nextSetElement_ = number; }
   const InsertCache& CurrentInsertCache() const { return insertCache_; }
   bool GenerateAllVariations() const { return generateAll_; }
   void SetGenerateAllVariations(bool on) { generateAll_ = on; }

@@ -85,7 +85,9 @@ bool CMapperEngine::ApplyGoTo(const CMapRuleElement& element, CFSNode* source, C
   CFSNode* reached = nullptr;
   if (path.front() == ElementId) {
     const WString name = u"ELEMENT" + IntToWString(nextSetElement_);
-    if (nextSetElement_ < UINT16_MAX) ++nextSetElement_;
+    // The number runs on from sentence to sentence and wraps after 65535;
+    // the symbols a sentence adds are freed with the sentence.
+    ++nextSetElement_;
     reached = new CFSNode(static_cast<int16_t>(GetSymbolId(name, true)), focus);
     focus->AddChild(reached);
   } else if (path.front() == NullId) {

@@ -369,6 +369,82 @@ TEST_F(GrammarTest, ItemTextsWithBarsBecomeAlternativesAndCopiesStayOutOfTheRegi
   EXPECT_EQ(out[1]->daughters[0]->constraints, std::vector<WString>{u"[^CASE=y]"});
 }
 
+TEST_F(GrammarTest, PredictionsByNameFilterTheStoreByTheWordsCategories) {
+  grammar = Compile(dir, u"S -> q: ^=! ; NP: ^SUBJ=! ; v: ^=! ; .\nS -> NP: ^SUBJ=! ; v: ^=! ; .\n"
+                         u"NP -> det: ^SPEC=! ; n: ^=! ; .\nNP -> n: ^=! ; .\nNP -> pron: ^=! ; .\n"
+                         u"Adv -> adv: ^=! ; .");
+  CLexicalEntry det, n, pron, q, adv;
+  for (auto [entry, category] : {std::pair{&det, u"det"}, {&n, u"n"}, {&pron, u"pron"}, {&q, u"q"}, {&adv, u"adv"}}) {
+    entry->category = static_cast<int16_t>(Id(category));
+  }
+  const std::tuple<const char16_t*, std::vector<CLexicalEntry*>, std::vector<WString>> cases[] = {
+      {u"NP", {&det}, {u"NP -> det n"}},
+      {u" NP ", {&n, &pron}, {u"NP -> n", u"NP -> pron"}},
+      {u"NP", {&adv}, {}},
+      {u"S", {&q}, {u"S -> q NP v"}},
+      {u"S", {&pron}, {u"S -> NP v"}},
+      {u"Nothing", {&n}, {}},
+  };
+  for (const auto& [name, entries, expected] : cases) {
+    SCOPED_TRACE(ToUtf8(name));
+    const size_t registered = RegisteredProductionCount();
+    ProductionList out;
+    EXPECT_EQ(grammar->CollectPredictedProductionsByName(name, &entries, out), !expected.empty());
+    EXPECT_EQ(Texts(out), expected);
+    EXPECT_EQ(RegisteredProductionCount(), registered);  // the grammar's own objects
+  }
+  // Without entries every production of the name comes, in file order.
+  ProductionList all;
+  EXPECT_TRUE(grammar->CollectPredictedProductionsByName(u"NP", nullptr, all));
+  EXPECT_EQ(Texts(all), (std::vector<WString>{u"NP -> det n", u"NP -> n", u"NP -> pron"}));
+  // The predictions are the store's objects, appended after what out held.
+  const std::unique_ptr<ProductionList> stored = grammar->GetProductionsByName(u"NP");
+  std::vector<CLexicalEntry*> nouns = {&n};
+  EXPECT_TRUE(grammar->CollectPredictedProductionsByName(u"NP", &nouns, all));
+  ASSERT_EQ(all.size(), 4u);
+  EXPECT_EQ(all[3], (*stored)[1]);
+}
+
+TEST_F(GrammarTest, StoreDisjunctionsBecomeStoreProductionsAfterTheMothersOthers) {
+  const std::pair<const char16_t*, std::vector<std::vector<WString>>> cases[] = {
+      {u"[^CASE=nom | ^CASE=acc | ^CASE=dat]", {{u"[^CASE=nom]"}, {u"[^NUM]"}, {u"[^CASE=acc]"}, {u"[^CASE=dat]"}}},
+      {u"[X | Y]", {{u"[X]"}, {u"[^NUM]"}, {u"[Y]"}}},
+      {u"[^CASE=nom]", {{u"[^CASE=nom]"}, {u"[^NUM]"}}},
+      // Only the first disjunction of a production is split.
+      {u"[A | B], [C | D]", {{u"[A]", u"[C | D]"}, {u"[^NUM]"}, {u"[B]", u"[C | D]"}}},
+  };
+  for (const auto& [annotation, expected] : cases) {
+    SCOPED_TRACE(ToUtf8(annotation));
+    grammar = Compile(dir, u"NP -> n: ^=!, " + WString(annotation) + u"; .\nNP -> pron: ^=!, [^NUM]; .\n"
+                           u"Z -> NP: ^=!; .");
+    ProductionList tableBefore;
+    grammar->GetProductions(grammar->GetCategoryId(u"NP"), tableBefore);
+    const size_t registered = RegisteredProductionCount();
+    EXPECT_TRUE(grammar->ExpandStoreDisjunctions());
+    EXPECT_EQ(RegisteredProductionCount(), registered);
+    std::vector<std::vector<WString>> constraints;
+    const std::unique_ptr<ProductionList> stored = grammar->GetProductionsByName(u"NP");
+    for (const CProduction* production : *stored) {
+      constraints.push_back(production->daughters[0]->constraints);
+    }
+    EXPECT_EQ(constraints, expected);
+    // The table keeps its productions; the copies are in the store only.
+    ProductionList tableAfter;
+    grammar->GetProductions(grammar->GetCategoryId(u"NP"), tableAfter);
+    EXPECT_EQ(tableAfter, tableBefore);
+    EXPECT_EQ(grammar->GetProductionsByName(u"Z")->size(), 1u);
+  }
+  // Arguments that do not fit change nothing.
+  grammar = Compile(dir, u"NP -> n: ^=!, [X | Y]; .");
+  CProduction* production = (*grammar->GetProductionsByName(u"NP"))[0];
+  EXPECT_FALSE(grammar->ExpandStoreDisjunction(nullptr, 0, 0, u"[X | Y]", 3));
+  EXPECT_FALSE(grammar->ExpandStoreDisjunction(production, 5, 0, u"[X | Y]", 3));
+  EXPECT_FALSE(grammar->ExpandStoreDisjunction(production, 0, 5, u"[X | Y]", 3));
+  EXPECT_FALSE(grammar->ExpandStoreDisjunction(production, 0, 0, u"[X | Y]", 0));
+  EXPECT_EQ(grammar->GetProductionsByName(u"NP")->size(), 1u);
+  EXPECT_EQ(production->daughters[0]->constraints, std::vector<WString>{u"[X | Y]"});
+}
+
 TEST_F(GrammarTest, ShippedUrduGrammarCompilesWithoutAMessage) {
   const char* root = std::getenv("LFG_SOURCE_DIR");
   ASSERT_NE(root, nullptr);

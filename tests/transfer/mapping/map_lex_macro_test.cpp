@@ -60,16 +60,34 @@ TEST_F(MapLexMacroTest, MacroRecordsGiveNameParametersAndBody) {
   EXPECT_EQ(ToUtf8(macros.at(u"LAST").body), "runs to the end");
 }
 
-TEST_F(MapLexMacroTest, EmptyParameterNamesAreRefused) {
-  CMapLexicon lexicon("", "", "", english_.get(), 1.0);
-  messages_.clear();
-  ASSERT_TRUE(lexicon.ReadMacroDefinitions(
-      WriteText("m.txt", "#A(x,,y): x y $ #B(x,): x $ #C(): none $ #D( ): none $")));
-  EXPECT_EQ(lexicon.Macros().count(u"A"), 0u);
-  EXPECT_EQ(lexicon.Macros().count(u"B"), 0u);
-  EXPECT_EQ(lexicon.Macros().count(u"C"), 1u);
-  EXPECT_EQ(lexicon.Macros().count(u"D"), 1u);
-  EXPECT_EQ(messages_.messages().size(), 2u);
+TEST_F(MapLexMacroTest, OnlyAnEmptyParameterNameBeforeACommaIsRefused) {
+  struct Case {
+    std::string record;
+    bool kept;
+    std::vector<WString> parameters;
+  };
+  const Case cases[] = {
+      {"#M(x,,y): x y $", false, {}},
+      {"#M(,x): x $", false, {}},
+      {"#M( , ): none $", false, {}},
+      // An empty last name is not added: the macro keeps the names before it.
+      {"#M(x,): x $", true, {u"x"}},
+      {"#M(x, y , ): x y $", true, {u"x", u"y"}},
+      {"#M(): none $", true, {}},
+      {"#M( ): none $", true, {}},
+  };
+  for (const Case& c : cases) {
+    CMapLexicon lexicon("", "", "", english_.get(), 1.0);
+    messages_.clear();
+    ASSERT_TRUE(lexicon.ReadMacroDefinitions(WriteText("m.txt", c.record)));
+    ASSERT_EQ(lexicon.Macros().count(u"M"), c.kept ? 1u : 0u) << c.record;
+    EXPECT_EQ(messages_.messages().size(), c.kept ? 0u : 1u) << c.record;
+    if (c.kept) {
+      EXPECT_EQ(lexicon.Macros().at(u"M").parameters, c.parameters) << c.record;
+    }
+  }
+  // The kept parameter takes its argument in a call.
+  EXPECT_EQ(ToUtf8(Expand("#M(x,): x.PRED $", "#M(SUBJ)")), "SUBJ.PRED");
 }
 
 TEST_F(MapLexMacroTest, CallsAreReplacedByTheirBodies) {

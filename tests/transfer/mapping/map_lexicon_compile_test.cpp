@@ -221,8 +221,20 @@ TEST_F(MapLexiconCompileTest, AMissingFileCompilesNothing) {
 }
 
 TEST_F(MapLexiconCompileTest, LookupsByIdAndByPathAndCounts) {
+  // Headwords and entries; each default entry counts one.
+  const std::tuple<const char*, size_t, size_t> counts[] = {
+      {"a [ --> X; (C) --> Y; (DEFAULT) --> Z;] ab [ --> X;]", 2, 4},
+      {"a [ (DEFAULT) --> Z;] b [ (DEFAULT) --> Z;]", 2, 2},
+      {"a [ (C) --> Y; (D) --> Y;]", 1, 2},
+      {"", 0, 0},
+  };
+  for (const auto& [text, headwords, entries] : counts) {
+    size_t headwordCount = 99, entryCount = 99;
+    EXPECT_TRUE(Compile(text)->CountEntries(headwordCount, entryCount));
+    EXPECT_EQ(headwordCount, headwords) << text;
+    EXPECT_EQ(entryCount, entries) << text;
+  }
   auto lexicon = Compile("a [ --> X; (C) --> Y; (DEFAULT) --> Z;] ab [ --> X;]");
-  EXPECT_EQ(lexicon->CountEntries(), 3u);
   EXPECT_EQ(lexicon->FindHeadwordByPath({Sym(u"a")}), Find(*lexicon, u"a"));
   EXPECT_EQ(lexicon->FindHeadwordByPath({Sym(u"a"), Sym(u"b")}), Find(*lexicon, u"ab"));
   EXPECT_EQ(lexicon->FindHeadwordByPath({Sym(u"b"), Sym(u"a")}), nullptr);

@@ -187,7 +187,28 @@ TEST_F(MapperShippedSentences, RegistriesAreEmptyAfterTheSentenceReset) {
   EXPECT_EQ(CFSNode::RegisteredCount(), 0u);
   EXPECT_EQ(CFSHandle::RegisteredCount(), 0u);
   EXPECT_EQ(CMapperWorkState::liveInstances, 0);
-  EXPECT_EQ(mapper_->Engine().NextSetElementNumber(), 1u);
+}
+
+TEST_F(MapperShippedSentences, SetElementNumbersRunOnAcrossSentencesAndWrapAfterTheLast) {
+  // The number before the sentence, and the number after it; "the big boy"
+  // makes one set element.
+  const std::pair<uint16_t, uint16_t> cases[] = {{5, 6}, {6, 7}, {65535, 0}, {0, 1}};
+  for (const auto& [before, after] : cases) {
+    mapper_->Engine().SetNextSetElementNumber(before);
+    ASSERT_NE(TargetOf("The big boy reads a book"), nullptr) << before;
+    EXPECT_EQ(mapper_->Engine().NextSetElementNumber(), after) << before;
+    groups_.reset();
+    result_.reset();
+    ResetSentence();
+  }
+  // Left alone, the number carries on from one sentence to the next.
+  const uint16_t first = mapper_->Engine().NextSetElementNumber();
+  ASSERT_NE(TargetOf("The big boy reads a book"), nullptr);
+  groups_.reset();
+  result_.reset();
+  ResetSentence();
+  ASSERT_NE(TargetOf("The big boy reads a book"), nullptr);
+  EXPECT_EQ(mapper_->Engine().NextSetElementNumber(), static_cast<uint16_t>(first + 2));
 }
 
 }  // namespace

@@ -70,14 +70,13 @@ ELEMENT [ --> ELEMENT ; ]
     const CFSNode* definite = OneTarget({Pred(u"see", {u"SUBJ"}), noun(u"the", u"def")});
     ASSERT_NE(definite, nullptr);
     EXPECT_EQ(At(definite, {u"SUBJ", u"SPEC"}), nullptr) << Show(definite);
-    // Members are made from the last to the first, numbered from 1 in every
-    // sentence.
+    // Members are numbered on from the last sentence's: 1 and 2, then 3 and 4.
     const CFSNode* set = At(definite, {u"SUBJ", u"ADJUNCT", u"SET"});
     ASSERT_NE(set, nullptr);
     ASSERT_EQ(set->ChildList.size(), 2u);
-    EXPECT_EQ(Name(static_cast<SymbolId>(set->ChildList[0]->Attribute)), "ELEMENT1");
-    EXPECT_EQ(Name(static_cast<SymbolId>(set->ChildList[1]->Attribute)), "ELEMENT2");
-    EXPECT_EQ(engine_->NextSetElementNumber(), 3u);
+    EXPECT_EQ(Name(static_cast<SymbolId>(set->ChildList[0]->Attribute)), "ELEMENT" + std::to_string(1 + 2 * sentence));
+    EXPECT_EQ(Name(static_cast<SymbolId>(set->ChildList[1]->Attribute)), "ELEMENT" + std::to_string(2 + 2 * sentence));
+    EXPECT_EQ(engine_->NextSetElementNumber(), 3 + 2 * sentence);
   }
   const CFSNode* indefinite = OneTarget({Pred(u"see", {u"SUBJ"}), noun(u"a", u"indef")});
   ASSERT_NE(indefinite, nullptr);
