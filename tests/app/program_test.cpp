@@ -72,6 +72,39 @@ TEST_F(TranslatorProgram, ShippedSentencesPrintTheirUrdu) {
   EXPECT_EQ(news.output, "وہ اخبار پڑھتا ہے\n");
 }
 
+// Numbers, ordinals, dates, times and codes reach the Urdu: each line holds
+// the pieces in this order, whatever words stand around them.
+TEST_F(TranslatorProgram, NumbersDatesTimesAndCodesAreWrittenInTheUrdu) {
+  const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+      {"I saw PK303", {"میں نے", "PK303", "دیکھا"}},
+      {"I have five books", {"پانچ کتابیں"}},
+      {"I have 5 books", {"5 کتابیں"}},
+      {"He has 1,234,567 books", {"12,34,567 کتابیں"}},
+      {"I met him on 12 October 2005", {"میں", "12 اکتوبر، 2005", "ملا"}},
+      {"The first boy came", {"پہلا لڑکا", "آیا"}},
+      {"The first girl came", {"پہلی لڑکی", "آئی"}},
+      {"The 21st boy came", {"21واں لڑکا"}},
+      {"The 21st girl came", {"21ویں لڑکی"}},
+      {"I came at 5:30", {"5بجکر 30 منٹ", "آیا"}},
+      {"I came at 5 pm", {"شام 5 بجے", "آیا"}},
+      {"He came at 10:30 am", {"صبح 10بجکر 30 منٹ", "آیا"}},
+  };
+  std::string input;
+  for (const auto& [english, pieces] : cases) input += english + "\n";
+  const ProgramRun run = Run({}, input);
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+  const std::vector<std::string> lines = Lines(run.output);
+  ASSERT_EQ(lines.size(), cases.size()) << run.output;
+  for (size_t i = 0; i < cases.size(); ++i) {
+    size_t from = 0;
+    for (const std::string& piece : cases[i].second) {
+      const size_t at = lines[i].find(piece, from);
+      EXPECT_NE(at, std::string::npos) << cases[i].first << " => " << lines[i] << " lacks " << piece;
+      if (at != std::string::npos) from = at + piece.size();
+    }
+  }
+}
+
 TEST_F(TranslatorProgram, TreesAndCStructuresGoToStandardError) {
   root_.SetKey("SegmentSentence", "no");
   const ProgramRun run = Run({"--trees", "--show-cstructure", "I gave him a book"});

@@ -68,6 +68,10 @@ class CUrduWordGenerator {
   void FillNumberWords();
   std::unique_ptr<WordFormList> ApplyRules(const InflectionRuleList& rules, const WString& word,
                                            const std::vector<CEquation*>& features) const;
+  // An ordinal in the gender its features give. An ordinal number without
+  // a gender gets a masculine and a feminine form, each with its gender as
+  // a property, so that the grammar's agreement with the noun chooses.
+  std::unique_ptr<WordFormList> OrdinalWordForms(const WString& word, const std::vector<CEquation*>& features) const;
   WString NumberGroupsToWords(const WString& digits) const;
 
   InflectionRuleList adjectiveRules_;
@@ -85,4 +89,7 @@ class CUrduWordGenerator {
   SymbolId minuteId_ = kNoSymbol;
   SymbolId secondId_ = kNoSymbol;
   CLexicon* lexicon_ = nullptr;
+  // "^GEND = v m" and "^GEND = v f", the properties of the gendered ordinal
+  // forms (the forms refer to them without owning them).
+  std::array<std::unique_ptr<CEquation>, 2> genderProperties_;
 };

@@ -45,6 +45,9 @@ class MappingTest : public ::testing::Test {
     ClearConfiguration();
     ClearSymbolTable();
     RegisterReservedSymbols();
+    // Every message counts here, also after a test that ran a sentence.
+    LimitRepeatedMessages(false);
+    ForgetShownMessages();
     WriteUtf16File(dir_.File("features.txt"), u"");
     SetConfigValue("EOrderedFeatureListFileName", dir_.File("features.txt"));
     english_ = std::make_unique<CLexicon>("E");

@@ -2,6 +2,7 @@
 // entries refer to.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "core/trace_log.h"
@@ -169,6 +170,44 @@ TEST_F(WordGenerator, WordedCategoriesGiveOneEntryWithTheFeatures) {
     EXPECT_EQ((*forms)[0]->word, c.text);
     EXPECT_EQ((*forms)[0]->pred, c.text);
     EXPECT_EQ((*forms)[0]->equations, c.features.list());
+  }
+}
+
+TEST_F(WordGenerator, AnOrdinalNumberWithoutAGenderComesInBothGenders) {
+  auto generator = Make(u"");
+  struct Case {
+    const char16_t* word;
+    Features features;
+    std::vector<std::pair<WString, std::string>> forms;  // text, gender property ("" for none)
+  };
+  const Case cases[] = {
+      {u"1", Features{{u"ORD_NUMBER_VAL", {u"1"}}}, {{u"پہلا", "GEND=m"}, {u"پہلی", "GEND=f"}}},
+      {u"21", Features{{u"ORD_NUMBER_VAL", {u"21"}}, {u"IN_WORDS", {u"NEG"}}},
+       {{u"21واں", "GEND=m"}, {u"21ویں", "GEND=f"}}},
+      // A gender of the structure's own decides alone.
+      {u"1", Features{{u"ORD_NUMBER_VAL", {u"1"}}, {u"GEND", {u"f"}}}, {{u"پہلی", ""}}},
+      // Without a number there is nothing to put in a gender.
+      {u"کتاب", Features{{u"NUM", {u"sg"}}}, {{u"کتاب", ""}}},
+  };
+  for (const Case& c : cases) {
+    auto forms = generator->GenerateWordForms(c.word, u"ordinal", c.features.list());
+    ASSERT_NE(forms, nullptr);
+    ASSERT_EQ(forms->size(), c.forms.size()) << ToUtf8(c.word);
+    for (size_t i = 0; i < c.forms.size(); ++i) {
+      const CLexicalEntry& entry = *(*forms)[i];
+      EXPECT_EQ(entry.word, c.forms[i].first) << ToUtf8(c.word);
+      EXPECT_EQ(entry.pred, c.forms[i].first);
+      EXPECT_FALSE(entry.ownsEquations);
+      // The caller's features first, then the gender of the form.
+      const std::vector<CEquation*>& features = c.features.list();
+      ASSERT_GE(entry.equations.size(), features.size());
+      EXPECT_TRUE(std::equal(features.begin(), features.end(), entry.equations.begin()));
+      const bool gendered = !c.forms[i].second.empty();
+      ASSERT_EQ(entry.equations.size(), features.size() + (gendered ? 1 : 0));
+      if (gendered) {
+        EXPECT_EQ(PropertyText(entry.equations.back()), c.forms[i].second);
+      }
+    }
   }
 }
 
