@@ -60,7 +60,9 @@ WString CUrduWordGenerator::DateToWords(const std::vector<CEquation*>& features)
     const int64_t number = DecimalValue(month);
     result += number >= 1 && number <= 12 ? monthNames_[static_cast<size_t>(number)] : month;
   }
-  if (!result.empty()) result += kUrduComma;
+  // The comma parts the day and month from the year; a date without a year
+  // ends with its month ("12 اکتوبر کو", not "12 اکتوبر، کو").
+  if (!result.empty() && !year.empty()) result += kUrduComma;
   result += year;
   if (!era.empty()) {
     result += u' ';

@@ -139,7 +139,8 @@ TEST_F(UrduNumbers, DatesWriteDayMonthAndYear) {
   const Case cases[] = {
       {DateFeatures(u"12", u"NULL", u"10", u"2005", u"NULL"), u"12 اکتوبر، 2005"},
       {DateFeatures(u"NULL", u"NULL", u"3", u"2005", u"NULL"), u"مارچ، 2005"},
-      {DateFeatures(u"12", u"NULL", u"13", u"NULL", u"NULL"), u"12 13، "},
+      {DateFeatures(u"12", u"NULL", u"13", u"NULL", u"NULL"), u"12 13"},
+      {DateFeatures(u"12", u"NULL", u"10", u"NULL", u"NULL"), u"12 اکتوبر"},
       {DateFeatures(u"5", u"1", u"6", u"2001", u"NULL"), u"پیر، 5 جون، 2001"},
       {DateFeatures(u"NULL", u"NULL", u"NULL", u"500", u"bc"), u"500 قبل مسیح "},
       {DateFeatures(u"NULL", u"NULL", u"NULL", u"1947", u"ad"), u"1947 "},
