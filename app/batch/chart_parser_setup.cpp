@@ -38,8 +38,8 @@ bool CTranslatorDlg::InitializeChartParserEngine() {
     const bool built = BuildChartParserEnglishSide(keys) && BuildTransferSide(keys, true);
     if (SymbolIdCounter() + 1 >= kNoSymbol) {
       held.Drop();
-      return Fail("The data root has no English LFG grammar and lexicon for the chart parser: '" +
-                  keys.englishLexicon + "' and '" + keys.grammarRules +
+      return Fail("The data root has no English LFG grammar and lexicon for the chart parser: '" + keys.englishLexicon +
+                  "' and '" + keys.grammarRules +
                   "' fill the symbol table (the README tells how to make a data root for --lfg)");
     }
     held.Release();

@@ -77,8 +77,8 @@ struct TestRoutine {
 
 const std::vector<TestRoutine>& Routines() {
   static const std::vector<TestRoutine> routines = {
-      {"characters", PrintCharacters}, {"write-file", WriteScratchFile}, {"read-file", PrintScratchFile},
-      {"grammar", PrintExpandedGrammar}, {"trim", PrintTrimmed},         {"orderings", PrintOrderings},
+      {"characters", PrintCharacters},   {"write-file", WriteScratchFile}, {"read-file", PrintScratchFile},
+      {"grammar", PrintExpandedGrammar}, {"trim", PrintTrimmed},           {"orderings", PrintOrderings},
   };
   return routines;
 }

@@ -1,5 +1,6 @@
 #include "app/engine/handler_scopes.h"
 
+#include <exception>
 #include <utility>
 
 CMessageCounter::CMessageCounter() {
@@ -19,15 +20,22 @@ CHeldMessages::CHeldMessages() {
 }
 
 CHeldMessages::~CHeldMessages() {
-  if (holding_) SetMessageHandler(std::move(previous_));
+  try {
+    Release();
+  } catch (const std::exception&) {
+  } catch (const char*) {
+  }
 }
 
 void CHeldMessages::Release() {
   if (!holding_) return;
   holding_ = false;
+  // Straight to the handler: the held messages have passed the once-per-kind
+  // limit already, and ShowMessage would take them for repeats.
+  const MessageHandler handler = previous_;
   SetMessageHandler(std::move(previous_));
   std::vector<Held> held = std::move(held_);
-  for (const Held& message : held) ShowMessage(message.text, message.caption, message.style);
+  for (const Held& message : held) handler(message.text, message.caption, message.style);
 }
 
 void CHeldMessages::Drop() {

@@ -28,9 +28,9 @@ class CMessageCounter {
 };
 
 // Holds back the messages shown while it lives. Release shows them, in
-// order, through the handler that was there before; Drop forgets them; the
-// destructor forgets what is still held (it runs also when an exception
-// ends the step, whose own report then stands alone).
+// order, through the handler that was there before; Drop forgets them. The
+// destructor releases what is still held (also when an exception ends the
+// step), and a handler that throws then loses only the messages after it.
 class CHeldMessages {
  public:
   CHeldMessages();

@@ -46,8 +46,8 @@ std::vector<WString> SplitTypedSentences(const WString& text, const Abbreviation
     while (at < text.size() && IsSentenceEnd(text[at])) ++at;
     while (at < text.size() && IsClosingMark(text[at])) ++at;
     if (at == text.size() || !IsWhitespace(text[at])) continue;
-    const bool abbreviation = text[runStart] == u'.' && at == runStart + 1 && isAbbreviation &&
-                              isAbbreviation(WordBefore(text, runStart));
+    const bool abbreviation =
+        text[runStart] == u'.' && at == runStart + 1 && isAbbreviation && isAbbreviation(WordBefore(text, runStart));
     if (abbreviation) continue;
     AddSentence(text.substr(start, at - start), sentences);
     start = at;

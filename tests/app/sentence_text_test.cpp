@@ -32,7 +32,9 @@ TEST(SentenceText, ControlCharactersBecomeBlanksAndTheMarkerGoes) {
 }
 
 TEST(SentenceText, TypedTextIsCutIntoSentences) {
-  const auto isAbbreviation = [](const std::u16string& word) { return word == u"Mr" || word == u"Dr" || word == u"etc"; };
+  const auto isAbbreviation = [](const std::u16string& word) {
+    return word == u"Mr" || word == u"Dr" || word == u"etc";
+  };
   const std::vector<std::pair<std::u16string, std::vector<std::u16string>>> cases = {
       {u"I gave him a book. The boy reads a book.", {u"I gave him a book.", u"The boy reads a book."}},
       {u"Is he here? Yes! He came.", {u"Is he here?", u"Yes!", u"He came."}},

@@ -35,9 +35,9 @@ class ChartParserClock : public ::testing::Test {
 TEST_F(ChartParserClock, EverySentenceStartsItsOwnClock) {
   struct Case {
     const char* name;
-    int64_t lastStart;         // milliseconds: the start an earlier sentence left
-    int32_t limitLeft;         // the limit an earlier set-up left
-    int64_t now;               // milliseconds of the clock, which stands still
+    int64_t lastStart;  // milliseconds: the start an earlier sentence left
+    int32_t limitLeft;  // the limit an earlier set-up left
+    int64_t now;        // milliseconds of the clock, which stands still
   };
   const std::vector<Case> cases = {
       {"a minute after the main road's last sentence", 0, 5000, 60'000},

@@ -21,8 +21,14 @@ struct ProgressCase {
 
 TEST(RunProgress, StartLineThenFigures) {
   const std::vector<ProgressCase> cases = {
-      {"plain lines", false, {{0, 3}, {1, 3}, {2, 3}, {3, 3}}, "Run: 3 sentences\n1 of 3 done\n2 of 3 done\n3 of 3 done\n"},
-      {"in place", true, {{0, 3}, {1, 3}, {2, 3}, {3, 3}}, "Run: 3 sentences\n\r1 of 3 done\r2 of 3 done\r3 of 3 done\n"},
+      {"plain lines",
+       false,
+       {{0, 3}, {1, 3}, {2, 3}, {3, 3}},
+       "Run: 3 sentences\n1 of 3 done\n2 of 3 done\n3 of 3 done\n"},
+      {"in place",
+       true,
+       {{0, 3}, {1, 3}, {2, 3}, {3, 3}},
+       "Run: 3 sentences\n\r1 of 3 done\r2 of 3 done\r3 of 3 done\n"},
       {"one sentence", false, {{0, 1}, {1, 1}}, "Run: 1 sentence\n1 of 1 done\n"},
       {"empty file", true, {{0, 0}}, "Run: 0 sentences\n"},
       // A run stopped part way still leaves its figure on a line of its own.
