@@ -39,8 +39,8 @@ class CFileWriter {
 };
 
 // The program-wide writer of "data\FStructures.xml" that the batch translator
-// writes to. It holds no file until InitFStructuresXmlStream, which a
-// sentence-list run calls at its start (it closes the writer at its end);
-// nothing else creates the file. Returns what Open returned.
+// writes to. It holds no file until InitFStructuresXmlStream, which engine
+// set-up calls at every start and a sentence-list run again at its start (it
+// closes the writer at its end). Returns what Open returned.
 bool InitFStructuresXmlStream(const std::string& path = "data\\FStructures.xml");
 CFileWriter& FStructuresXmlStream();

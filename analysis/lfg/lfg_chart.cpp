@@ -8,7 +8,9 @@
 
 #include "analysis/lfg/lfg_parser.h"
 #include "core/fs_handle.h"
+#include "core/parse_clock.h"
 #include "core/production.h"
+#include "core/sentence_memory.h"
 #include "core/string_helpers.h"
 #include "platform/message_box.h"
 #include "platform/utf8.h"
@@ -41,6 +43,10 @@ bool IsComplete(const CProduction& production) {
 
 bool CLFGParser::StartChart(const std::vector<ChartWord>& words) {
   FreeChart();
+  // The sentence's time limit and memory budget start with its chart; the
+  // Urdu generator after it measures against the same start.
+  ParseStartTime = ParseClock();
+  BeginSentenceMemory(ParseStartTime);
   edgeLimitReached = false;
   CFSNode::ResetIdCounter();
   setElementCounter = 1;

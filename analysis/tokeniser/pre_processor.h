@@ -80,6 +80,9 @@ class CPreProcessor {
   int GetPOSIndex(const WString& name) const;
   // The normalised sentence with its two blanks.
   const WString& GetSentence() const { return sentence_; }
+  // Whether the word (written without its dot) is one of the abbreviations
+  // of "AbbreviationFile", compared exactly.
+  bool IsAbbreviation(const WString& word) const { return abbreviations_.count(word) > 0; }
 
   void ReadPOSList();
   void ReadUnitPOS();

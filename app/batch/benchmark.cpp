@@ -6,6 +6,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "analysis/cfg/cfg_parser.h"
 #include "analysis/lfg/lfg_parser.h"
@@ -45,7 +46,7 @@ bool ParseWithCfgParser(CPreProcessor& preProcessor, CCfgParser& parser, const W
 
 }  // namespace
 
-CListRunSummary CTranslatorDlg::RunBenchmark(const CListRunFiles& files) {
+CListRunSummary CTranslatorDlg::RunBenchmark(const CListRunFiles& files, const ListRunProgress& progress) {
   CListRunSummary summary;
   const bool chartParser = HasChartParserEngine();
   if (!chartParser && !ready_) {
@@ -73,8 +74,9 @@ CListRunSummary CTranslatorDlg::RunBenchmark(const CListRunFiles& files) {
   summary.failure = ListRunFailure::kNone;
 
   bool written = true;
-  WString sentence;
-  while (reader.NextSentence(sentence)) {
+  const std::vector<WString> sentences = reader.RemainingSentences();
+  if (progress) progress(0, sentences.size());
+  for (const WString& sentence : sentences) {
     const uint32_t start = TickCountMilliseconds();
     bool parsed = false;
     try {
@@ -94,6 +96,7 @@ CListRunSummary CTranslatorDlg::RunBenchmark(const CListRunFiles& files) {
               written;
     ++summary.sentences;
     ++(parsed ? summary.translated : summary.notParsed);
+    if (progress) progress(summary.sentences, sentences.size());
   }
   if (!written) {
     summary.failure = ListRunFailure::kFile;

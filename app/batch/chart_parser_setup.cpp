@@ -4,12 +4,14 @@
 // the CFG road (constraint system, compiled grammar, tokeniser, CFG parser,
 // tagger, segmenter, rewriting rules), so the main road stays unusable after
 // it; HasChartParserEngine tells the older road that it may run.
+#include "analysis/cfg/cfg_parser.h"
 #include "analysis/lfg/lfg_parser.h"
 #include "app/engine/handler_scopes.h"
 #include "app/engine/setup_keys.h"
 #include "app/engine/translator_dlg.h"
 #include "app/loaders/common_symbol_table.h"
 #include "core/config_store.h"
+#include "core/parse_clock.h"
 #include "core/symbol_table.h"
 #include "resources/lfg/grammar.h"
 #include "resources/lfg/lexicon.h"
@@ -26,7 +28,22 @@ constexpr const char16_t* kStartCategory = u"S";
 
 bool CTranslatorDlg::InitializeChartParserEngine() {
   return RunSetUp([this](const CSetUpKeys& keys) {
-    if (!BuildChartParserEnglishSide(keys) || !BuildTransferSide(keys, true)) return false;
+    // No CFG parser reads the "Time" file here: the road's sentences get the
+    // default limit, whatever an earlier set-up of the process left.
+    ParseTimeLimit = kDefaultParseTimeLimit;
+    // A data root made for the CFG parser compiles here too, but its English
+    // lexicon takes so many names that the Urdu side finds the symbol table
+    // full at every step: its messages are held back and replaced by one.
+    CHeldMessages held;
+    const bool built = BuildChartParserEnglishSide(keys) && BuildTransferSide(keys, true);
+    if (SymbolIdCounter() + 1 >= kNoSymbol) {
+      held.Drop();
+      return Fail("The data root has no English LFG grammar and lexicon for the chart parser: '" + keys.englishLexicon +
+                  "' and '" + keys.grammarRules +
+                  "' fill the symbol table (the README tells how to make a data root for --lfg)");
+    }
+    held.Release();
+    if (!built) return false;
     CMessageCounter shown;
     if (!SaveCommonSymbolTable()) {
       return FailUnlessShown(shown, "File '" + GetConfigValue("CommonSymbolTableFileName") + "' could not be written");

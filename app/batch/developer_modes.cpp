@@ -14,6 +14,8 @@
 #include "analysis/xml/lfg_show_drivers.h"
 #include "analysis/xml/lfg_structure_pair_writer.h"
 #include "app/batch/list_run.h"
+#include "app/batch/run_progress.h"
+#include "app/batch/test_routines.h"
 #include "app/batch/translation_worker.h"
 #include "app/cli/translator_cli.h"
 #include "app/engine/translator_dlg.h"
@@ -181,9 +183,20 @@ ExitCode RunDeveloperMode(CTranslatorDlg& translator, const CCommandLine& comman
                           std::ostream& output, std::ostream& errors) {
   const CDeveloperOptions& options = commandLine.developer;
   if (!options.listing.empty()) return WriteGrammarListing(translator, options, output, errors);
+  if (!options.testRoutine.empty()) {
+    return RunTestRoutine(options.testRoutine, output) ? kExitTranslated : kExitFileError;
+  }
   const CListRunFiles files{options.sentenceFile, options.outputFile};
-  if (options.batch) return ReportListRun(translator.TranslateSentenceList(files), false, errors);
-  if (options.benchmark) return ReportListRun(translator.RunBenchmark(files), true, errors);
+  if (options.batch || options.benchmark) {
+    CListRunSummary summary;
+    {
+      CRunProgressPrinter progress(errors, options.batch ? "Sentence list: translating" : "Benchmark: parsing",
+                                   options.progressInPlace);
+      const ListRunProgress report = [&progress](size_t done, size_t all) { progress.Report(done, all); };
+      summary = options.batch ? translator.TranslateSentenceList(files, report) : translator.RunBenchmark(files, report);
+    }
+    return ReportListRun(summary, options.benchmark, errors);
+  }
   if (options.unmatchedWords) {
     const int count = translator.WriteUnmatchedWords();
     if (count < 0) {

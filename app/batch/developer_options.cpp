@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/batch/test_routines.h"
 #include "app/cli/command_line.h"
 #include "resources/lfg/grammar_listings.h"
 
@@ -54,6 +55,12 @@ void AddDeveloperOptions(CLI::App& app, CDeveloperOptions& options) {
       ->expected(2)
       ->allow_extra_args(false)
       ->type_name("FILE");
+  app.add_option("--test-routine", options.testRoutine,
+                 "Run one of the developer's print routines instead of translating: characters, write-file "
+                 "(abc.txt), read-file (abc.txt unit by unit), grammar (the expanded English grammar), trim, "
+                 "orderings")
+      ->check(CLI::IsMember(TestRoutineNames()))
+      ->type_name("NAME");
 }
 
 bool FinishDeveloperOptions(const CLI::App& app, bool hasSentence, CDeveloperOptions& options, std::string& error) {
@@ -78,7 +85,9 @@ bool FinishDeveloperOptions(const CLI::App& app, bool hasSentence, CDeveloperOpt
                    "--chart-dump dumps the CFG parser's chart; --lfg has none"),
         UsageError(options.showFStructures && !lfgSentence, "--show-fstructures needs --lfg and a sentence"),
         UsageError(options.showCStructures && !lfgSentence, "--show-cstructures needs --lfg and a sentence"),
-        UsageError(!options.structurePair.empty() && !lfgSentence, "--structure-pair needs --lfg and a sentence")}) {
+        UsageError(!options.structurePair.empty() && !lfgSentence, "--structure-pair needs --lfg and a sentence"),
+        UsageError(!options.testRoutine.empty() && (hasSentence || listRun || listing || options.lfg),
+                   "--test-routine runs alone: it takes no sentence, --batch, --benchmark, --listing or --lfg")}) {
     if (!reason.empty()) {
       error = reason;
       return false;

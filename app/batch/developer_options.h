@@ -17,6 +17,8 @@
 //                       chart as trees on standard error
 //   --structure-pair FS CS  with --lfg and a sentence: its F- and
 //                       C-structures as a pair of XML files
+//   --test-routine NAME one of the developer's print routines
+//                       (test_routines.h) instead of translating
 #pragma once
 
 #include <string>
@@ -41,9 +43,13 @@ struct CDeveloperOptions {
   bool showFStructures = false;
   bool showCStructures = false;
   std::vector<std::string> structurePair;  // the F- and the C-structure file, or none
+  std::string testRoutine;  // empty: none
+  // Not an option: standard error is a terminal, so the progress of a list
+  // run is rewritten in place (the program sets it).
+  bool progressInPlace = false;
 
   // A developer driver runs instead of the translator's own modes.
-  bool Any() const { return batch || benchmark || lfg || !listing.empty(); }
+  bool Any() const { return batch || benchmark || lfg || !listing.empty() || !testRoutine.empty(); }
 };
 
 void AddDeveloperOptions(CLI::App& app, CDeveloperOptions& options);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 // Empty names take the defaults of the run: "SenList.txt" and
@@ -31,3 +32,7 @@ struct CListRunSummary {
 
   bool AllTranslated() const { return failure == ListRunFailure::kNone && translated == sentences; }
 };
+
+// Told how far a run has got: once with done 0 when its sentences are read,
+// then after every sentence. The command line's wait cursor.
+using ListRunProgress = std::function<void(size_t done, size_t all)>;

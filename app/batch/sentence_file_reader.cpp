@@ -32,3 +32,10 @@ bool CSentenceFileReader::NextSentence(WString& sentence) {
     if (!IsBlankText(sentence)) return true;
   }
 }
+
+std::vector<WString> CSentenceFileReader::RemainingSentences() {
+  std::vector<WString> sentences;
+  WString sentence;
+  while (NextSentence(sentence)) sentences.push_back(sentence);
+  return sentences;
+}

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/file_reader.h"
 #include "core/wide_string.h"
@@ -19,6 +20,9 @@ class CSentenceFileReader {
   bool Open(const std::string& path);
   // The next sentence; false at the end of the text.
   bool NextSentence(WString& sentence);
+  // Every sentence not read yet, in order (a run tells its progress against
+  // their count).
+  std::vector<WString> RemainingSentences();
 
  private:
   CFileReader reader_;

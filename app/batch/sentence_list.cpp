@@ -3,6 +3,7 @@
 // parsed sentence in "data\FStructures.xml", which lives exactly as long as
 // the run.
 #include <string>
+#include <vector>
 
 #include "analysis/lfg/lfg_parser.h"
 #include "app/batch/record_text.h"
@@ -46,7 +47,7 @@ CListRunSummary FileFailure(CListRunSummary summary, const std::string& text) {
 
 }  // namespace
 
-CListRunSummary CTranslatorDlg::TranslateSentenceList(const CListRunFiles& files) {
+CListRunSummary CTranslatorDlg::TranslateSentenceList(const CListRunFiles& files, const ListRunProgress& progress) {
   CListRunSummary summary;
   summary.sentenceFile = files.sentences.empty() ? kDefaultSentenceList : files.sentences;
   summary.resultFile = files.results.empty() ? kDefaultTranslatedList : files.results;
@@ -66,8 +67,9 @@ CListRunSummary CTranslatorDlg::TranslateSentenceList(const CListRunFiles& files
   CFileWriter& fStructureWriter = FStructuresXmlStream();
   bool written = fStructureWriter.Write(u"<F-Structures>") == 1;
 
-  WString sentence;
-  while (reader.NextSentence(sentence)) {
+  const std::vector<WString> sentences = reader.RemainingSentences();
+  if (progress) progress(0, sentences.size());
+  for (const WString& sentence : sentences) {
     const uint32_t start = TickCountMilliseconds();
     const WString result = TranslateListSentence(sentence);
     const uint32_t elapsed = TickCountMilliseconds() - start;
@@ -81,6 +83,7 @@ CListRunSummary CTranslatorDlg::TranslateSentenceList(const CListRunFiles& files
     } else {
       ++summary.translated;
     }
+    if (progress) progress(summary.sentences, sentences.size());
   }
   written = fStructureWriter.Write(u"</F-Structures>") == 1 && written;
   if (!written) {

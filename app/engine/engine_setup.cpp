@@ -21,6 +21,7 @@
 #include "constraints/p_fs_compiler.h"
 #include "constraints/p_symbol_table.h"
 #include "core/config_store.h"
+#include "core/file_writer.h"
 #include "core/symbol_table.h"
 #include "core/trace_log.h"
 #include "platform/message_box.h"
@@ -40,6 +41,7 @@ namespace {
 constexpr const char16_t* kSetUpCaption = u"Tarnwick";
 constexpr const char* kConfigurationFile = "EConfig.inf";
 constexpr const char* kTraceLogFile = "data\\LogFile.Log";
+constexpr const char* kFStructureFile = "data\\FStructures.xml";
 
 std::string CurrentFolder() {
   std::error_code error;
@@ -66,6 +68,18 @@ std::string FirstUngovernableFrameFunction(const std::vector<SymbolId>& governab
 bool CTranslatorDlg::Fail(const std::string& text) {
   setUpFailure_ = text;
   ShowMessage(FromUtf8(text), kSetUpCaption, MessageStyle::IconInformation);
+  return false;
+}
+
+// The handler that shows the message may be what threw: should it throw
+// again, the failure is still kept and set-up still ends cleanly.
+bool CTranslatorDlg::FailByException(const std::string& what) {
+  setUpFailure_ = "Engine set-up failed: " + what;
+  try {
+    ShowMessage(FromUtf8(setUpFailure_), kSetUpCaption, MessageStyle::IconInformation);
+  } catch (const std::exception&) {
+  } catch (const char*) {
+  }
   return false;
 }
 
@@ -99,9 +113,9 @@ bool CTranslatorDlg::RunSetUp(const std::function<bool(const CSetUpKeys&)>& step
       }
     }
   } catch (const std::exception& error) {
-    built = Fail(std::string("Engine set-up failed: ") + error.what());
+    built = FailByException(error.what());
   } catch (const char* text) {
-    built = Fail(std::string("Engine set-up failed: ") + text);
+    built = FailByException(text);
   }
   if (!built) {
     const std::string failure = setUpFailure_;
@@ -123,6 +137,11 @@ bool CTranslatorDlg::EnterConfiguration() {
   }
   OpenTraceLog(kTraceLogFile);
   if (!GetTraceLogWriter().IsOpen()) return Fail("File '" + std::string(kTraceLogFile) + "' could not be written");
+  // The program-wide F-structure file starts anew, with its mark, at every
+  // start; a sentence-list run writes its analyses into it.
+  if (!InitFStructuresXmlStream(kFStructureFile)) {
+    return Fail("File '" + std::string(kFStructureFile) + "' could not be written");
+  }
   return true;
 }
 

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/document_viewer.h"
 #include "platform/message_box.h"
@@ -24,6 +25,31 @@ class CMessageCounter {
  private:
   size_t count_ = 0;
   MessageHandler previous_;
+};
+
+// Holds back the messages shown while it lives. Release shows them, in
+// order, through the handler that was there before; Drop forgets them. The
+// destructor releases what is still held (also when an exception ends the
+// step), and a handler that throws then loses only the messages after it.
+class CHeldMessages {
+ public:
+  CHeldMessages();
+  ~CHeldMessages();
+  CHeldMessages(const CHeldMessages&) = delete;
+  CHeldMessages& operator=(const CHeldMessages&) = delete;
+
+  void Release();
+  void Drop();
+
+ private:
+  struct Held {
+    std::u16string text;
+    std::u16string caption;
+    unsigned style;
+  };
+  std::vector<Held> held_;
+  MessageHandler previous_;
+  bool holding_ = true;
 };
 
 // Sends every message and every handed-over document to the given functions

@@ -75,8 +75,8 @@ class CTranslatorDlg {
 
   // --- The translate road (pipeline/*.cpp)
 
-  // The Translate button: cleans and trims the typed text, translates it and
-  // times it. Messages shown meanwhile and the C-structure documents handed
+  // The Translate button: cleans the typed text, cuts it into sentences,
+  // trims and translates each in order and times the whole. Messages shown meanwhile and the C-structure documents handed
   // over go into the result instead of to the installed handlers.
   CTranslationResult OnTranslate(const WString& typed, const CTranslateOptions& options = {});
 
@@ -104,18 +104,20 @@ class CTranslatorDlg {
 
   // The older set-up: the lexicon manager, the English LFG grammar and a
   // chart parser over it, then the transfer side; no CFG road. Stops at the
-  // first failure like InitializeEngine. Returns HasChartParserEngine().
+  // first failure like InitializeEngine; a data root whose English side
+  // leaves the symbol table full (one made for the CFG parser) is refused
+  // with one message. Returns HasChartParserEngine().
   bool InitializeChartParserEngine();
   // Every engine of the older road is built.
   bool HasChartParserEngine() const;
   // Translates every sentence of the list into the result file and writes
-  // the analyses to "data\FStructures.xml".
-  CListRunSummary TranslateSentenceList(const CListRunFiles& files);
+  // the analyses to "data\FStructures.xml"; tells progress how far it got.
+  CListRunSummary TranslateSentenceList(const CListRunFiles& files, const ListRunProgress& progress = nullptr);
   // One sentence of the list: its Urdu, "Parsed" or "Not Parsed".
   WString TranslateListSentence(const WString& sentence);
   // Times the parser of the set-up that ran (the LFG chart parser after the
   // older set-up, else the CFG parser) on every sentence of the file.
-  CListRunSummary RunBenchmark(const CListRunFiles& files);
+  CListRunSummary RunBenchmark(const CListRunFiles& files, const ListRunProgress& progress = nullptr);
   // The older road inside OnTranslate: the LFG chart parser, then mapping
   // and generation into the result of the call. False when the sentence
   // gives no lexical entries.
@@ -172,12 +174,15 @@ class CTranslatorDlg {
   bool BuildTransRules(const CSetUpKeys& keys);
   // Reports the failure and stops set-up.
   bool Fail(const std::string& text);
+  // Stops set-up after an exception, reporting what it says.
+  bool FailByException(const std::string& what);
   // Stops set-up; reports the failure only when the failing step showed no
   // message of its own.
   bool FailUnlessShown(const CMessageCounter& shown, const std::string& text);
 
   // The road of one sentence and of its segments (translate_sentence.cpp,
   // segment_transfer.cpp).
+  void TranslateTypedText(const WString& text);
   void TranslateReportingFailures(const WString& sentence);
   void TranslateSegment(CSentenceSegment& segment, int number);
   void ParseSegment(CSentenceSegment& segment, CSegmentOutcome& outcome,

@@ -1,8 +1,11 @@
-// Small text steps of the translate road: cleaning and trimming the typed
-// sentence, and the lower-casing that the developer drivers use.
+// Small text steps of the translate road: cleaning the typed text, cutting
+// it into its sentences and trimming each, and the lower-casing that the
+// developer drivers use.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "core/wide_string.h"
 
@@ -15,6 +18,18 @@ inline constexpr WChar kClauseMarker = u'\uE000';
 // (below U+0020, and U+007F) become blanks, so a sentence cannot add lines to
 // the trace log, and the clause marker is removed.
 WString CleanTypedText(const WString& text);
+
+// Whether a word (without its dot) is an abbreviation, as the tokeniser
+// reads "Mr" in "Mr. Smith".
+using AbbreviationTest = std::function<bool(const WString& word)>;
+
+// The typed text cut into its sentences, in order. A sentence ends at a run
+// of '.', '?' and '!' (with any closing quotes or brackets after it) that is
+// followed by a blank; a dot right after an abbreviation ends nothing, and a
+// dot between digits ("3.5") is never followed by a blank. Each sentence
+// keeps its end punctuation and loses its outer blanks; blank pieces are
+// left out, so a text of blanks gives no sentence.
+std::vector<WString> SplitTypedSentences(const WString& text, const AbbreviationTest& isAbbreviation);
 
 // Walks back from the last unit while it is '.', ':', ';', '!' or '|', never
 // removing the first unit, and keeps what stays. An empty text stays empty.

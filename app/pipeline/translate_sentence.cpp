@@ -99,27 +99,49 @@ CTranslationResult CTranslatorDlg::OnTranslate(const WString& typed, const CTran
       });
   currentSegment_ = &handedOverSegment;
 
-  WString sentence = CleanTypedText(typed);
+  const WString text = CleanTypedText(typed);
   if (!(options.chartParserRoad ? HasChartParserEngine() : ready_)) {
     ShowMessage(u"The translator's engines are not set up.", u"Tarnwick", MessageStyle::IconInformation);
-  } else if (sentence.empty()) {
+  } else if (text.empty()) {
     ShowMessage(u"Please Enter the Sentence and then press 'Map' Button.", u"Quillet", MessageStyle::IconInformation);
   } else {
-    TrimTrailingPunctuation(sentence);
-    result.sentence = sentence;
-    const CPhaseTimer timer;
-    TranslateReportingFailures(sentence);
-    result.totalMilliseconds = timer.ElapsedMilliseconds();
-    result.totalMicroseconds = timer.ElapsedMicroseconds();
-    result.translated = true;
-    WriteTraceLog(kHyphenLine);
-    WriteTraceLog(u"\nTotal Translation Time: " + Milliseconds(result.totalMilliseconds));
-    WriteTraceLog(kEqualsLine);
+    TranslateTypedText(text);
   }
   currentSegment_ = nullptr;
   result_ = nullptr;
   options_ = {};
   return result;
+}
+
+// Each sentence of the text is translated on its own, in order, and its
+// output joins the output of the text after a blank. The older road takes
+// the text as one sentence.
+void CTranslatorDlg::TranslateTypedText(const WString& text) {
+  std::vector<WString> sentences{text};
+  if (!options_.chartParserRoad) {
+    const CPreProcessor& tokeniser = *m_pPreProcessor;
+    sentences = SplitTypedSentences(text, [&tokeniser](const WString& word) { return tokeniser.IsAbbreviation(word); });
+    if (sentences.empty()) sentences.push_back(text);
+  }
+  try {
+    const CPhaseTimer timer;
+    for (WString& sentence : sentences) {
+      TrimTrailingPunctuation(sentence);
+      if (!result_->sentence.empty()) result_->sentence += u' ';
+      result_->sentence += sentence;
+      TranslateReportingFailures(sentence);
+    }
+    result_->totalMilliseconds = timer.ElapsedMilliseconds();
+    result_->totalMicroseconds = timer.ElapsedMicroseconds();
+    result_->translated = true;
+  } catch (const std::exception& error) {
+    ReportDeepFailure(error.what());
+  } catch (const char* failure) {
+    ReportDeepFailure(failure);
+  }
+  WriteTraceLog(kHyphenLine);
+  WriteTraceLog(u"\nTotal Translation Time: " + Milliseconds(result_->totalMilliseconds));
+  WriteTraceLog(kEqualsLine);
 }
 
 // A deep failure outside the segments (tokeniser, segmenter) is reported
@@ -166,7 +188,8 @@ bool CTranslatorDlg::TranslateSentence(const WString& sentence) {
     segments.push_back(wholeSentence.get());
   }
 
-  int number = 1;
+  // Segments are numbered across all sentences of the typed text.
+  int number = static_cast<int>(result_->segments.size()) + 1;
   for (CSentenceSegment* segment : segments) {
     try {
       TranslateSegment(*segment, number);
@@ -179,7 +202,9 @@ bool CTranslatorDlg::TranslateSentence(const WString& sentence) {
     ResetAfterSentence();
   }
   P_FSCompiler::ResetForSentence();
-  result_->output = MergeSegmentTranslations(segments);
+  const WString merged = MergeSegmentTranslations(segments);
+  if (!result_->output.empty() && !merged.empty()) result_->output += u' ';
+  result_->output += merged;
   return true;
 }
 

@@ -2,6 +2,8 @@
 #include <iostream>
 #include <ostream>
 
+#include <unistd.h>
+
 #include "app/cli/command_line.h"
 #include "app/cli/translator_cli.h"
 
@@ -18,6 +20,7 @@ int main(int argc, char** argv) {
     case CommandLineOutcome::kRun:
       break;
   }
+  commandLine.developer.progressInPlace = isatty(STDERR_FILENO) != 0;
   // Standard output carries the translations only, one line per input line:
   // what the engines write to the console while loading their tables goes to
   // standard error instead.

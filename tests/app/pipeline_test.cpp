@@ -75,11 +75,24 @@ TEST_F(TranslatePipeline, TheTraceLogOfOneSentenceHoldsItsPhasesInOrder) {
   EXPECT_EQ(tail[12], equals);
 }
 
+// A line end typed into the sentence would let it write a log line of its
+// own ("99. forged line"); every line of the log keeps the log's own number.
 TEST_F(TranslatePipeline, TypedControlCharactersAddNoLogLines) {
   root_.SetKey("SegmentSentence", "no");
   SetUpEngine();
   translator_.OnTranslate(u"I gave him\r\n99. forged line");
-  for (const std::string& line : LogLines()) EXPECT_FALSE(StartsWith(line, "forged")) << line;
+  translator_.OnTranslate(u"I gave him\n1. forged line");
+  CloseTraceLog();
+  const std::string text = ReadUtf16AsUtf8(root_.File("data/LogFile.Log"));
+  size_t number = 1;
+  for (size_t start = 0; start < text.size(); ++number) {
+    const std::string prefix = std::to_string(number) + ". ";
+    EXPECT_EQ(text.compare(start, prefix.size(), prefix), 0) << text.substr(start, 40);
+    const size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) break;
+    start = end + 2;
+  }
+  EXPECT_GT(number, 10u);
 }
 
 TEST_F(TranslatePipeline, HeadingsOfTheTreesNameSegmentAndGroup) {
@@ -127,21 +140,24 @@ namespace app_test {
 namespace {
 
 // The tokeniser ends a sentence after an abbreviation's period before a
-// capitalised word; the road reads the typed text to its end, and nothing of
-// it starts the next translation.
+// capitalised word; the road reads the typed text to its end, each of its
+// sentences on its own, and nothing of it starts the next translation.
 TEST_F(TranslatePipeline, TheWholeTypedTextIsReadAndNothingIsHeldOver) {
   root_.SetKey("SegmentSentence", "no");
   SetUpEngine();
-  const std::vector<std::pair<std::u16string, std::string>> cases = {
-      {u"I like apples etc. He came", "I like apples etc He came"},
-      {u"I met Dr. Smith", "I met Dr Smith"},
-      {u"The boy reads a book", "The boy reads a book"},
-      {u"Tom came. Mary went", "Tom came Mary went"},
+  const std::vector<std::pair<std::u16string, std::vector<std::string>>> cases = {
+      {u"I like apples etc. He came", {"I like apples etc He came"}},
+      {u"I met Dr. Smith", {"I met Dr Smith"}},
+      {u"The boy reads a book", {"The boy reads a book"}},
+      {u"Tom came. Mary went", {"Tom came", "Mary went"}},
+      {u"It costs 3.5 rupees. Is it cheap? Yes!", {"It costs 3.5 rupees", "Is it cheap", "Yes"}},
   };
   for (const auto& [typed, english] : cases) {
     const CTranslationResult result = translator_.OnTranslate(typed);
-    ASSERT_EQ(result.segments.size(), 1u);
-    EXPECT_EQ(ToUtf8(result.segments[0].english), english);
+    std::vector<std::string> segments;
+    for (const CSegmentOutcome& segment : result.segments) segments.push_back(ToUtf8(segment.english));
+    EXPECT_EQ(segments, english) << ToUtf8(typed);
+    for (size_t i = 0; i < result.segments.size(); ++i) EXPECT_EQ(result.segments[i].number, static_cast<int>(i) + 1);
   }
 }
 

@@ -1,6 +1,7 @@
 // The translator program end to end, on copies of the data root.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 
@@ -18,6 +19,18 @@ class TranslatorProgram : public ::testing::Test {
   ProgramRun Run(std::vector<std::string> arguments, const std::string& input = "") {
     arguments.insert(arguments.begin(), {"--data-root", root_.path().string()});
     return RunTranslatorProgram(arguments, input);
+  }
+
+  // Every English line of the cases on standard input gives its Urdu line,
+  // and the run exits 0.
+  void ExpectEachLineTranslated(const std::vector<std::pair<std::string, std::string>>& cases) {
+    std::string input;
+    for (const auto& [english, urdu] : cases) input += english + "\n";
+    const ProgramRun run = Run({}, input);
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    const std::vector<std::string> lines = Lines(run.output);
+    ASSERT_EQ(lines.size(), cases.size()) << run.output;
+    for (size_t i = 0; i < cases.size(); ++i) EXPECT_EQ(lines[i], cases[i].second) << cases[i].first;
   }
 
   DataRootCopy root_;
@@ -59,13 +72,7 @@ TEST_F(TranslatorProgram, ShippedSentencesPrintTheirUrdu) {
       {"I helped him", "میں نے اس کی مدد کی"},
       {"The farmer bought 25 cows", "کسان نے 25 گائیں خریدیں"},
   };
-  std::string input;
-  for (const auto& [english, urdu] : cases) input += english + "\n";
-  const ProgramRun run = Run({}, input);
-  EXPECT_EQ(run.exitCode, 0) << run.errors;
-  const std::vector<std::string> lines = Lines(run.output);
-  ASSERT_EQ(lines.size(), cases.size()) << run.output;
-  for (size_t i = 0; i < cases.size(); ++i) EXPECT_EQ(lines[i], cases[i].second) << cases[i].first;
+  ExpectEachLineTranslated(cases);
 
   const ProgramRun news = Run({"--domain", "News", "He reads the paper"});
   EXPECT_EQ(news.exitCode, 0) << news.errors;
@@ -158,6 +165,50 @@ TEST_F(TranslatorProgram, AHundredSentencesGiveAHundredLinesAndLeaveNothingBehin
   EXPECT_TRUE(run.exitCode == 0 || run.exitCode == 1) << run.exitCode << "\n" << run.errors;
   EXPECT_EQ(Lines(run.output).size(), 100u);
   EXPECT_EQ(run.errors.find("Sanitizer"), std::string::npos) << run.errors;
+}
+
+}  // namespace
+}  // namespace app_test
+
+namespace app_test {
+namespace {
+
+// Each sentence of a line is translated on its own; the translations stand
+// in order on the line's one output line.
+TEST_F(TranslatorProgram, SeveralSentencesOnOneLineAreTranslatedInOrder) {
+  const std::string both = std::string(kGaveBook) + " " + kBoyReads;
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"I gave him a book. The boy reads a book.", both},
+      {"I gave him a book!  The boy reads a book", both},
+      {"The boy reads a book. I gave him a book.", std::string(kBoyReads) + " " + kGaveBook},
+      {"I gave him a book.", kGaveBook},
+  };
+  ExpectEachLineTranslated(cases);
+}
+
+TEST_F(TranslatorProgram, TheChartParserRoadIsRefusedWithoutItsGrammar) {
+  const ProgramRun run = Run({"--lfg", "I gave him a book"});
+  EXPECT_EQ(run.exitCode, 3) << run.errors;
+  EXPECT_EQ(run.output, "");
+  const std::vector<std::string> lines = Lines(run.errors);
+  ASSERT_EQ(lines.size(), 1u) << run.errors;
+  EXPECT_NE(lines[0].find("LFG"), std::string::npos) << lines[0];
+  EXPECT_NE(lines[0].find("ELexicon.txt"), std::string::npos) << lines[0];
+}
+
+TEST_F(TranslatorProgram, AListRunShowsItsProgress) {
+  const ProgramRun batch = Run({"--batch"});
+  EXPECT_EQ(batch.exitCode, 0) << batch.errors;
+  const std::vector<std::string> lines = Lines(batch.errors);
+  ASSERT_GE(lines.size(), 3u) << batch.errors;
+  EXPECT_EQ(lines[0], "Sentence list: translating 13 sentences");
+  for (const char* figure : {"1 of 13 done", "7 of 13 done", "13 of 13 done"}) {
+    EXPECT_NE(std::find(lines.begin(), lines.end(), figure), lines.end()) << figure << " in\n" << batch.errors;
+  }
+  const std::string benchmarkFile = root_.File("bench.txt");
+  const ProgramRun benchmark = Run({"--benchmark", "--output", benchmarkFile});
+  EXPECT_NE(benchmark.errors.find("Benchmark: parsing 13 sentences\n"), std::string::npos) << benchmark.errors;
+  EXPECT_NE(benchmark.errors.find("\n13 of 13 done\n"), std::string::npos) << benchmark.errors;
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Cleaning and trimming the typed sentence.
+// Cleaning the typed text, cutting it into sentences and trimming each.
 #include <gtest/gtest.h>
 
 #include "app/engine/translator_dlg.h"
@@ -29,6 +29,33 @@ TEST(SentenceText, TrailingPunctuationIsTrimmed) {
 TEST(SentenceText, ControlCharactersBecomeBlanksAndTheMarkerGoes) {
   const std::u16string typed = u"I\ngave\r\thim\u007F a\uE000 book";
   EXPECT_EQ(CleanTypedText(typed), u"I gave  him  a book");
+}
+
+TEST(SentenceText, TypedTextIsCutIntoSentences) {
+  const auto isAbbreviation = [](const std::u16string& word) {
+    return word == u"Mr" || word == u"Dr" || word == u"etc";
+  };
+  const std::vector<std::pair<std::u16string, std::vector<std::u16string>>> cases = {
+      {u"I gave him a book. The boy reads a book.", {u"I gave him a book.", u"The boy reads a book."}},
+      {u"Is he here? Yes! He came.", {u"Is he here?", u"Yes!", u"He came."}},
+      {u"I met Mr. Khan. He came", {u"I met Mr. Khan.", u"He came"}},
+      {u"I met Dr. Smith etc. He came", {u"I met Dr. Smith etc. He came"}},
+      {u"The price is 3.5 rupees. I paid", {u"The price is 3.5 rupees.", u"I paid"}},
+      {u"He said \"Go.\" Then he left.", {u"He said \"Go.\"", u"Then he left."}},
+      {u"Wait... Then go", {u"Wait...", u"Then go"}},
+      {u"Really?! Yes", {u"Really?!", u"Yes"}},
+      {u"  I came.   ", {u"I came."}},
+      {u"I came.The boy", {u"I came.The boy"}},
+      {u"Mr. Khan came", {u"Mr. Khan came"}},
+      {u". . .", {u".", u".", u"."}},
+      {u"   ", {}},
+      {u"", {}},
+  };
+  for (const auto& [text, expected] : cases) {
+    EXPECT_EQ(SplitTypedSentences(text, isAbbreviation), expected) << ToUtf8(text);
+  }
+  // Without a test no word is an abbreviation.
+  EXPECT_EQ(SplitTypedSentences(u"I met Mr. Khan", nullptr), (std::vector<std::u16string>{u"I met Mr.", u"Khan"}));
 }
 
 TEST(SentenceText, LowerCasingTouchesAsciiLettersOnly) {
