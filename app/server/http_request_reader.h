@@ -13,7 +13,7 @@
 
 inline constexpr size_t kMaxRequestHeadBytes = 16 * 1024;
 inline constexpr size_t kMaxRequestHeaderFields = 64;
-inline constexpr size_t kMaxRequestBodyBytes = 64 * 1024;
+inline constexpr size_t kMaxRequestBodyBytes = kMaxTranslateRequestBytes;
 
 class CHttpRequestReader {
  public:

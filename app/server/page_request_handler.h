@@ -19,8 +19,6 @@
 
 using TranslateFunction = std::function<CTranslationResult(const WString& sentence, const CTranslateOptions& options)>;
 
-inline constexpr size_t kMaxTranslateRequestBytes = 64 * 1024;
-
 class CPageRequestHandler {
  public:
   // ownHost: the server's address as a Host header names it ("127.0.0.1:8765").
