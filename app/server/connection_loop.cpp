@@ -89,7 +89,10 @@ bool CConnectionLoop::Run() {
       short events = 0;
       if (connection->phase == Phase::kReading || connection->phase == Phase::kLingering) events |= POLLIN;
       if (!connection->output.empty()) events |= POLLOUT;
-      entries.push_back({connection->socket, events, 0});
+      // A connection waiting for its translation is left out: poll would
+      // report a client's hang-up on it at once, again and again.
+      const bool waiting = connection->phase == Phase::kTranslating;
+      entries.push_back({waiting ? -1 : connection->socket, events, 0});
     }
     if (poll(entries.data(), entries.size(), kPollStepMilliseconds) < 0 && errno != EINTR) break;
     if (Readable(stopDescriptor_)) {

@@ -150,6 +150,27 @@ TEST(ConnectionLoop, AClientAtItsBoundLosesItsOldestUnfinishedConnection) {
   EXPECT_FALSE(idle.back()->ClosedWithin(100ms)) << "the newest idle one stays";
 }
 
+// A client gone before its answer: the answer is dropped (no SIGPIPE ends
+// the server) and the next client is served.
+TEST(ConnectionLoop, AClientGoneBeforeItsTranslationLeavesTheServerServing) {
+  LoopServer server([](const WString& sentence, const CTranslateOptions& options) {
+    std::this_thread::sleep_for(200ms);
+    return EchoTranslation(sentence, options);
+  });
+  {
+    SocketClient gone(server.port());
+    ASSERT_TRUE(gone.Send(TranslateRequest(server.port(), "gone")));
+    std::this_thread::sleep_for(50ms);
+  }
+  const std::string response = [&] {
+    SocketClient next(server.port());
+    next.Send(TranslateRequest(server.port(), "next"));
+    return next.ReadUntilClosed(3s);
+  }();
+  EXPECT_EQ(StatusOf(response), 200) << response;
+  EXPECT_NE(BodyOf(response).find("[next]"), std::string::npos) << response;
+}
+
 TEST(ConnectionLoop, TranslationsRunOnOneEngineThreadOneAtATime) {
   std::mutex mutex;
   std::set<std::thread::id> threads;
