@@ -1,19 +1,10 @@
 #include "fuzz/file_replacement.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "core/config_store.h"
 #include "fuzz/fuzz_support.h"
-#include "platform/file_system.h"
 
 namespace fuzz {
 namespace {
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(MapPath(path), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
   WriteInput(path, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
@@ -24,7 +15,7 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 void FileReplacement::Capture(int* argc, char*** argv) {
   std::vector<std::string> seeds;
   for (size_t mode = 0; mode < keys_.size(); ++mode) {
-    pristine_.push_back(ReadBytes(GetConfigValue(keys_[mode])));
+    pristine_.push_back(ReadInput(GetConfigValue(keys_[mode])));
     seeds.push_back(std::string(1, static_cast<char>(mode)) + pristine_.back());
   }
   AddSeedInputs(argc, argv, WriteSeeds("file", seeds));

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
 
 #include "core/config_store.h"
@@ -39,6 +40,11 @@ void EnterDataRootCopy() {
   SetMessageHandler([](const std::u16string&, const std::u16string&, unsigned) { return MessageAnswer::Ok; });
   ClearConfiguration();
   LoadConfiguration("EConfig.inf", false);
+}
+
+std::string ReadInput(const std::string& path) {
+  std::ifstream in(MapPath(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string WriteInput(const std::string& path, const uint8_t* data, size_t size) {

@@ -18,6 +18,10 @@ void EnterDataRootCopy();
 // The repository's data root (for seed files).
 std::string ShippedDataRoot();
 
+// The bytes of a file (a path relative to the work folder, '\' allowed);
+// empty when it cannot be read.
+std::string ReadInput(const std::string& path);
+
 // Writes the bytes as the file (a path relative to the work folder, in the
 // configuration's spelling with '\' allowed) and returns the path as given.
 std::string WriteInput(const std::string& path, const uint8_t* data, size_t size);

@@ -17,7 +17,7 @@ constexpr const char* kExitCodes =
     "  0  every sentence translated\n"
     "  1  some segment not translated (its line holds the words rewritten in Urdu letters)\n"
     "  2  usage error\n"
-    "  3  engine set-up failed, or the data root stayed locked by another run\n"
+    "  3  engine set-up failed, or the data root holds no EConfig.inf\n"
     "  4  a file cannot be read or written, or the page's port cannot be used";
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "app/cli/data_root.h"
 #include "app/cli/stage_report.h"
 #include "app/engine/translator_dlg.h"
+#include "app/server/listening_socket.h"
 #include "app/server/page_server.h"
 #include "core/config_store.h"
 #include "platform/file_system.h"
@@ -102,6 +103,20 @@ ExitCode TranslateStream(CTranslatorDlg& translator, const CCommandLine& command
   });
 }
 
+namespace {
+
+// Takes the data root's lock, waiting as long as another run holds it.
+ExitCode LockDataRoot(CDataRootLock& lock, std::ostream& errors) {
+  const auto tellWaiting = [&errors](const std::string& holder) {
+    errors << "The data root is in use by " << holder << "; waiting for it\n" << std::flush;
+  };
+  if (lock.Acquire(".", kWaitWhileHeld, tellWaiting) == CDataRootLock::Outcome::kAcquired) return kExitTranslated;
+  errors << lock.error() << '\n';
+  return kExitFileError;
+}
+
+}  // namespace
+
 ExitCode RunTranslator(const CCommandLine& commandLine, std::istream& input, std::ostream& output,
                        std::ostream& errors) {
   std::string error;
@@ -109,20 +124,22 @@ ExitCode RunTranslator(const CCommandLine& commandLine, std::istream& input, std
     errors << error << '\n';
     return kExitFileError;
   }
-  CDataRootLock lock;
-  switch (lock.Acquire(".", kDataRootLockWait)) {
-    case CDataRootLock::Outcome::kAcquired:
-      break;
-    case CDataRootLock::Outcome::kBusy:
-      errors << "The data root '" << commandLine.dataRoot << "' is in use by " << lock.holder() << '\n';
-      return kExitSetUpFailed;
-    case CDataRootLock::Outcome::kFileError:
-      errors << lock.error() << '\n';
-      return kExitFileError;
+  if (!HoldsConfiguration(commandLine.dataRoot, error)) {
+    errors << error << '\n';
+    return kExitSetUpFailed;
   }
+  // A server takes its port first: a port in use is refused at once rather
+  // than after waiting for the data root.
+  CListeningSocket listener;
+  if (commandLine.serve && !listener.Open(commandLine.port, error)) {
+    errors << error << '\n';
+    return kExitFileError;
+  }
+  CDataRootLock lock;
+  if (const ExitCode code = LockDataRoot(lock, errors); code != kExitTranslated) return code;
   CTranslatorDlg translator;
   if (const ExitCode code = SetUp(translator, commandLine, errors); code != kExitTranslated) return code;
-  if (commandLine.serve) return ServeTranslatorPage(translator, commandLine.port, output, errors);
+  if (commandLine.serve) return ServeTranslatorPage(translator, listener, output, errors);
   if (commandLine.developer.Any()) return RunDeveloperMode(translator, commandLine, input, output, errors);
   if (!commandLine.HasSentence()) return TranslateStream(translator, commandLine, input, output, errors);
   const CTranslationResult result =

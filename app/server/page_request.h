@@ -3,7 +3,11 @@
 // CPageResponse, so the checks can be tried without a network.
 #pragma once
 
+#include <cstddef>
 #include <string>
+
+// The largest Translate body the page server takes.
+inline constexpr size_t kMaxTranslateRequestBytes = 64 * 1024;
 
 struct CPageRequest {
   std::string method;       // "GET", "POST", ...

@@ -53,10 +53,25 @@ bool ReadTranslateBody(const std::string& body, WString& sentence, CTranslateOpt
 }  // namespace
 
 CPageRequestHandler::CPageRequestHandler(std::string ownHost, TranslateFunction translate)
-    : ownHost_(std::move(ownHost)), translate_(std::move(translate)) {}
+    : translate_(std::move(translate)) {
+  const size_t colon = ownHost.rfind(':');
+  if (colon != std::string::npos) {
+    const std::string port = ownHost.substr(colon);
+    ownHosts_ = {"localhost" + port, "[::1]" + port};
+  }
+  ownHosts_.push_back(std::move(ownHost));
+}
+
+bool CPageRequestHandler::NeedsEngine(const CPageRequest& request) { return request.path == "/translate"; }
+
+// The names under which a browser on this machine reaches the server; any
+// other name may be a foreign site's name rebound to this address.
+bool CPageRequestHandler::AddressedToThisServer(const std::string& host) const {
+  return std::find(ownHosts_.begin(), ownHosts_.end(), host) != ownHosts_.end();
+}
 
 CPageResponse CPageRequestHandler::Handle(const CPageRequest& request) {
-  if (request.host != ownHost_) return Refuse(403, "This server answers only to its own address.");
+  if (!AddressedToThisServer(request.host)) return Refuse(403, "This server answers only to its own address.");
   if (request.path == "/translate") {
     if (request.method != "POST") return Refuse(405, "Translate takes POST only.");
     return Translate(request);
@@ -72,7 +87,7 @@ CPageResponse CPageRequestHandler::Handle(const CPageRequest& request) {
 // A browser names the page that sent a request; one from another page is
 // refused, so no other site can translate through this server.
 bool CPageRequestHandler::FromOwnPage(const CPageRequest& request) const {
-  return request.origin.empty() || request.origin == "http://" + ownHost_;
+  return request.origin.empty() || request.origin == "http://" + request.host;
 }
 
 CPageResponse CPageRequestHandler::Translate(const CPageRequest& request) {

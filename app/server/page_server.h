@@ -6,10 +6,14 @@
 
 #include "app/cli/exit_codes.h"
 
+class CListeningSocket;
 class CTranslatorDlg;
 
-// Serves the page over the set-up translator on 127.0.0.1 and the port (0:
-// any free port): prints the page's address as the first line of output,
-// then answers requests until SIGINT or SIGTERM. kExitTranslated after a
-// clean stop; kExitFileError when the port cannot be bound.
-ExitCode ServeTranslatorPage(CTranslatorDlg& translator, int port, std::ostream& output, std::ostream& errors);
+// Serves the page over the set-up translator on the bound socket: prints
+// the page's address as the first line of output, then answers requests
+// until SIGINT or SIGTERM, which end it within two seconds whatever the
+// clients do (a translation still running then is abandoned with the
+// process). kExitTranslated after a stop by signal; kExitFileError when
+// serving fails.
+ExitCode ServeTranslatorPage(CTranslatorDlg& translator, const CListeningSocket& listener, std::ostream& output,
+                             std::ostream& errors);

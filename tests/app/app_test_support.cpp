@@ -142,6 +142,14 @@ void ExpectRegistriesEmpty() {
   EXPECT_EQ(P_FStructure::RegisteredCount(), 0u);
 }
 
+CTranslationResult EchoTranslation(const WString& sentence, const CTranslateOptions&) {
+  CTranslationResult result;
+  result.sentence = sentence;
+  result.output = u"[" + sentence + u"]";
+  result.translated = true;
+  return result;
+}
+
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);

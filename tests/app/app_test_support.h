@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/pipeline/translation_result.h"
 #include "support/test_support.h"
 
 namespace app_test {
@@ -64,6 +65,9 @@ ProgramRun RunTranslatorProgram(const std::vector<std::string>& arguments, const
 // CFG chart items and columns, LFG and generator chart columns, the
 // constraint system's structures.
 void ExpectRegistriesEmpty();
+
+// Translates by echoing: the output is the sentence in brackets.
+CTranslationResult EchoTranslation(const WString& sentence, const CTranslateOptions& options);
 
 // The lines of a text, without their line ends.
 std::vector<std::string> Lines(const std::string& text);

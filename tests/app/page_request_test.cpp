@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/server/page_request_handler.h"
+#include "app_test_support.h"
 #include "platform/utf8.h"
 
 namespace {
@@ -17,14 +18,8 @@ namespace {
 constexpr const char* kOwnHost = "127.0.0.1:8765";
 constexpr const char* kJson = "application/json";
 
-// Translates by echoing: the output is the sentence in brackets.
-CTranslationResult Echo(const WString& sentence, const CTranslateOptions&) {
-  CTranslationResult result;
-  result.sentence = sentence;
-  result.output = u"[" + sentence + u"]";
-  result.translated = true;
-  return result;
-}
+using app_test::EchoTranslation;
+constexpr auto Echo = EchoTranslation;
 
 CPageRequest Get(const std::string& path) { return CPageRequest{"GET", path, kOwnHost, "", "", ""}; }
 
@@ -76,10 +71,18 @@ TEST(PageRequestHandler, ServesThePageAndRefusesEverythingElse) {
       {"exactly 64 KiB", Post(BodyOfSize(64 * 1024)), 200, "application/json"},
       {"from its own page", WithOrigin(Post(R"({"sentence": "a"})"), "http://127.0.0.1:8765"), 200,
        "application/json"},
-      // Host: only the server's own address.
+      // Host: only the server's own address, by number or as this machine.
+      {"localhost by name", WithHost(Get("/"), "localhost:8765"), 200, "text/html"},
+      {"the IPv6 loopback", WithHost(Get("/"), "[::1]:8765"), 200, "text/html"},
+      {"a translation from the page at localhost",
+       WithOrigin(WithHost(Post(R"({"sentence": "a"})"), "localhost:8765"), "http://localhost:8765"), 200,
+       "application/json"},
       {"another host", WithHost(Get("/"), "attacker.example"), 403, "text/plain"},
       {"another port", WithHost(Get("/"), "127.0.0.1:80"), 403, "text/plain"},
-      {"localhost by name", WithHost(Get("/"), "localhost:8765"), 403, "text/plain"},
+      {"localhost on another port", WithHost(Get("/"), "localhost:80"), 403, "text/plain"},
+      {"localhost without a port", WithHost(Get("/"), "localhost"), 403, "text/plain"},
+      {"a page of localhost posting to the number",
+       WithOrigin(Post(R"({"sentence": "a"})"), "http://localhost:8765"), 403, "text/plain"},
       {"no host", WithHost(Get("/"), ""), 403, "text/plain"},
       {"a translation for another host", WithHost(Post(R"({"sentence": "a"})"), "attacker.example"), 403,
        "text/plain"},

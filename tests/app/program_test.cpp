@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
 
 #include "app/cli/data_root.h"
 #include "app_test_support.h"
@@ -16,9 +19,9 @@ constexpr const char* kBoyReads = "لڑکا ایک کتاب پڑھتا ہے";
 
 class TranslatorProgram : public ::testing::Test {
  protected:
-  ProgramRun Run(std::vector<std::string> arguments, const std::string& input = "") {
+  ProgramRun Run(std::vector<std::string> arguments, const std::string& input = "", int timeLimitSeconds = 0) {
     arguments.insert(arguments.begin(), {"--data-root", root_.path().string()});
-    return RunTranslatorProgram(arguments, input);
+    return RunTranslatorProgram(arguments, input, timeLimitSeconds);
   }
 
   // Every English line of the cases on standard input gives its Urdu line,
@@ -138,12 +141,52 @@ TEST_F(TranslatorProgram, ExitCodesTellWhatWentWrong) {
   EXPECT_EQ(broken.output, "");
 }
 
-TEST_F(TranslatorProgram, ALockedDataRootMakesASecondRunGiveUp) {
+// A run on a locked root waits while the holder lives, saying so once.
+TEST_F(TranslatorProgram, ALockedDataRootMakesASecondRunWaitForIt) {
   CDataRootLock holder;
   ASSERT_EQ(holder.Acquire(root_.path().string(), std::chrono::milliseconds(0)), CDataRootLock::Outcome::kAcquired);
-  const ProgramRun run = Run({"I gave him a book"});
+  ProgramRun run;
+  std::thread waiting([&] { run = Run({"I gave him a book"}, "", 120); });
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  holder.Release();
+  waiting.join();
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_EQ(run.output, std::string(kGaveBook) + "\n");
+  const std::string told = "is in use by process ";
+  const size_t at = run.errors.find(told);
+  EXPECT_NE(at, std::string::npos) << run.errors;
+  EXPECT_EQ(run.errors.find(told, at + 1), std::string::npos) << "said once: " << run.errors;
+}
+
+// Four runs started at once on one root, as xargs -P starts them: each
+// waits its turn and every line comes out.
+TEST_F(TranslatorProgram, FourRunsOnOneDataRootGiveEveryLine) {
+  TempDir io;
+  std::string command;
+  for (int i = 0; i < 4; ++i) {
+    command += "'" + std::string(LFG_TRANSLATOR_PROGRAM) + "' --data-root '" + root_.path().string() +
+               "' I gave him a book >'" + io.File("out" + std::to_string(i)) + "' 2>'" +
+               io.File("err" + std::to_string(i)) + "' & ";
+  }
+  command += "wait";
+  ASSERT_EQ(std::system(("timeout -k 5 300 sh -c \"" + command + "\"").c_str()), 0);
+  for (int i = 0; i < 4; ++i) {
+    std::ifstream out(io.File("out" + std::to_string(i)));
+    std::string line;
+    EXPECT_TRUE(std::getline(out, line)) << "run " << i;
+    EXPECT_EQ(line, kGaveBook) << "run " << i;
+  }
+}
+
+TEST_F(TranslatorProgram, AFolderWithoutConfigurationIsNamedWithTheWayOut) {
+  TempDir empty;
+  const ProgramRun run = RunTranslatorProgram({"--data-root", empty.path().string(), "I gave him a book"});
   EXPECT_EQ(run.exitCode, 3);
-  EXPECT_NE(run.errors.find("is in use by process "), std::string::npos) << run.errors;
+  EXPECT_NE(run.errors.find("There is no EConfig.inf in the data root '" + empty.path().string() + "'"),
+            std::string::npos)
+      << run.errors;
+  EXPECT_NE(run.errors.find("--data-root DIR chooses another"), std::string::npos) << run.errors;
+  EXPECT_FALSE(std::filesystem::exists(empty.path() / ".translator.lock")) << "nothing is written there";
 }
 
 }  // namespace
