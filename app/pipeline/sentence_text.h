@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/wide_string.h"
 
@@ -15,6 +16,18 @@ inline constexpr WChar kClauseMarker = u'\uE000';
 // (below U+0020, and U+007F) become blanks, so a sentence cannot add lines to
 // the trace log, and the clause marker is removed.
 WString CleanTypedText(const WString& text);
+
+// The typed text as the analysis reads it, after CleanTypedText:
+//  - a byte-order mark or zero-width space anywhere is dropped;
+//  - a no-break, thin, ideographic or other wide space, and a tab, is a blank;
+//  - runs of blanks are one blank, and the text is trimmed of blanks;
+//  - curly and prime quotes are the ASCII apostrophe or double quote;
+//  - Arabic-Indic, Urdu (extended Arabic-Indic) and full-width digits are
+//    ASCII digits.
+// A word (between blanks) that still holds a unit outside ASCII (a symbol,
+// an emoji, a letter of another script) is taken out of the text and added
+// to setAside, since the analysis has no reading for it.
+WString PrepareSentenceText(const WString& typed, std::vector<WString>& setAside);
 
 // Walks back from the last unit while it is '.', ':', ';', '!' or '|', never
 // removing the first unit, and keeps what stays. An empty text stays empty.

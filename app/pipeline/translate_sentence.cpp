@@ -12,6 +12,7 @@
 #include "app/engine/handler_scopes.h"
 #include "app/engine/translator_dlg.h"
 #include "app/pipeline/phase_timer.h"
+#include "app/pipeline/segment_loss.h"
 #include "app/pipeline/segment_merge.h"
 #include "app/pipeline/sentence_text.h"
 #include "constraints/p_fs_compiler.h"
@@ -70,6 +71,17 @@ class SegmentListGuard {
   CSentenceSegmenter& segmenter_;
 };
 
+// A sentence longer than the tokeniser takes (with the two blanks it adds)
+// is refused whole, with a message, before any engine sees it.
+bool RefuseOverlongSentence(const WString& sentence) {
+  constexpr size_t kLongestSentence = kMaxSentenceLength - 2;
+  if (sentence.size() <= kLongestSentence) return false;
+  ShowMessage(u"The sentence has more than " + NarrowToWide(std::to_string(kLongestSentence)) +
+                  u" characters; it is not translated.",
+              u"Quillet", MessageStyle::IconInformation);
+  return true;
+}
+
 // A failure deep in an engine, thrown as an exception: shown as a message.
 void ReportDeepFailure(const std::string& text) {
   ShowMessage(FromUtf8(text), u"Tarnwick", MessageStyle::IconInformation);
@@ -99,9 +111,11 @@ CTranslationResult CTranslatorDlg::OnTranslate(const WString& typed, const CTran
       });
   currentSegment_ = &handedOverSegment;
 
-  WString sentence = CleanTypedText(typed);
+  WString sentence = PrepareSentenceText(typed, result.setAside);
   if (!(options.chartParserRoad ? HasChartParserEngine() : ready_)) {
     ShowMessage(u"The translator's engines are not set up.", u"Tarnwick", MessageStyle::IconInformation);
+  } else if (RefuseOverlongSentence(sentence)) {
+    // Nothing of it is translated; the message says so.
   } else if (sentence.empty()) {
     ShowMessage(u"Please Enter the Sentence and then press 'Map' Button.", u"Quillet", MessageStyle::IconInformation);
   } else {
@@ -115,6 +129,9 @@ CTranslationResult CTranslatorDlg::OnTranslate(const WString& typed, const CTran
     WriteTraceLog(kHyphenLine);
     WriteTraceLog(u"\nTotal Translation Time: " + Milliseconds(result.totalMilliseconds));
     WriteTraceLog(kEqualsLine);
+  }
+  if (!result.setAside.empty()) {
+    ShowMessage(NotTranslatedMessage(result.setAside), u"Quillet", MessageStyle::IconInformation);
   }
   currentSegment_ = nullptr;
   result_ = nullptr;
@@ -200,6 +217,7 @@ void CTranslatorDlg::TranslateSegment(CSentenceSegment& segment, int number) {
   CSegmentOutcome& outcome = result_->segments[index];
   if (!outcome.generated) outcome.translation = RewriteWords(segment);
   segment.translation = outcome.translation;
+  ReportSegmentLoss(outcome);
 }
 
 void CTranslatorDlg::ParseSegment(CSentenceSegment& segment, CSegmentOutcome& outcome,

@@ -75,6 +75,7 @@ std::unique_ptr<TargetGroupList> CMapperEngine::Map(const std::vector<CParseResu
   if (results.empty() || rules == nullptr || lexicon == nullptr) return nullptr;
   UseLexicons(rules, lexicon, domainLexicon, insertRules);
   insertCache_.clear();
+  englishWordOfTarget_.clear();
   // Set members are numbered per sentence, so their names (ELEMENT1, ...)
   // are the same few symbols in every sentence.
   nextSetElement_ = 1;
