@@ -11,6 +11,8 @@ they got:
   not analysed                  the English analysis failed
   analysed, not mapped          no Urdu structure came out of the mapper
   mapped, not generated         the generator made no sentence
+  generated in part             an Urdu sentence that leaves out words of the
+                                English (named on standard error)
   generated, rewritten words    an Urdu sentence, but with words that no
                                 mapping lexicon gave (spelt by the character
                                 rules; names among them)
@@ -38,6 +40,7 @@ STAGES = [
     ('none', 'not analysed'),
     ('analysed', 'analysed, not mapped'),
     ('mapped', 'mapped, not generated'),
+    ('partial', 'generated in part'),
     ('rewritten', 'generated, rewritten words'),
     ('clean', 'generated cleanly'),
 ]

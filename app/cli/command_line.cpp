@@ -10,12 +10,13 @@ constexpr const char* kDescription =
     "Translates English sentences into Urdu.\n"
     "With a sentence as arguments, prints its Urdu on one line of standard output.\n"
     "Without one, reads standard input (UTF-8) and prints exactly one line for each line read.\n"
-    "Messages of the engines go to standard error as \"caption: text\".";
+    "Messages of the engines go to standard error as \"caption: text\", after \"line N: \" for input lines.";
 
 constexpr const char* kExitCodes =
     "Exit codes:\n"
     "  0  every sentence translated\n"
-    "  1  some segment not translated (its line holds the words rewritten in Urdu letters)\n"
+    "  1  some segment not translated (its line holds the words rewritten in Urdu letters),\n"
+    "     or translated in part (a message names the words left out)\n"
     "  2  usage error\n"
     "  3  engine set-up failed, or the data root holds no EConfig.inf\n"
     "  4  a file cannot be read or written, or the page's port cannot be used";

@@ -34,14 +34,19 @@ void CollectRewritten(const CTreeItem& item, std::vector<WString>& words) {
   }
 }
 
+// The stages in order; a segment reaches "partial" when its generated
+// sentence leaves words out, and a sentence whose typed words were partly
+// set aside reaches "partial" at most.
 const char* LeastStage(const CTranslationResult& result) {
   if (!result.translated || result.segments.empty()) return "none";
-  int least = 3;
+  int least = 4;
   for (const CSegmentOutcome& segment : result.segments) {
-    const int reached = segment.generated ? 3 : segment.mapped ? 2 : segment.parsed ? 1 : 0;
+    const int generated = segment.leftOut.empty() ? 4 : 3;
+    const int reached = segment.generated ? generated : segment.mapped ? 2 : segment.parsed ? 1 : 0;
     least = std::min(least, reached);
   }
-  static const char* const kNames[] = {"none", "analysed", "mapped", "generated"};
+  if (!result.setAside.empty()) least = std::min(least, 3);
+  static const char* const kNames[] = {"none", "analysed", "mapped", "partial", "generated"};
   return kNames[least];
 }
 

@@ -4,8 +4,9 @@
 //   lexicon gave (spelt in Urdu letters by the character rules), " rewritten:"
 //   and those words, each after a blank.
 // STAGE is the least stage any segment reached: "none" (not analysed),
-// "analysed" (analysed but not mapped), "mapped" (mapped but not generated)
-// or "generated".
+// "analysed" (analysed but not mapped), "mapped" (mapped but not generated),
+// "partial" (generated, but words of the segment or of the typed text are
+// not in the output) or "generated".
 #pragma once
 
 #include <string>

@@ -17,8 +17,9 @@
 
 namespace {
 
-void PrintMessages(const CTranslationResult& result, std::ostream& errors) {
+void PrintMessages(const CTranslationResult& result, int lineNumber, std::ostream& errors) {
   for (const CTranslationMessage& message : result.messages) {
+    if (lineNumber > 0) errors << "line " << lineNumber << ": ";
     if (!message.caption.empty()) errors << ToUtf8(message.caption) << ": ";
     errors << ToUtf8(message.text) << '\n';
   }
@@ -65,8 +66,8 @@ ExitCode SetUp(CTranslatorDlg& translator, const CCommandLine& commandLine, std:
 }  // namespace
 
 ExitCode PrintResult(const CTranslationResult& result, const CCommandLine& commandLine, std::ostream& output,
-                     std::ostream& errors) {
-  PrintMessages(result, errors);
+                     std::ostream& errors, int lineNumber) {
+  PrintMessages(result, lineNumber, errors);
   if (commandLine.trees) PrintTrees(result, errors);
   if (commandLine.stages) errors << StageReport(result) << '\n';
   const bool documentsReadable = PrintDocuments(result, errors);
@@ -78,15 +79,23 @@ ExitCode PrintResult(const CTranslationResult& result, const CCommandLine& comma
 
 ExitCode ForEachInputLine(std::istream& input, std::ostream& output, std::ostream& errors,
                           const std::function<ExitCode(const std::string& line)>& translateLine) {
+  return ForEachNumberedInputLine(input, output, errors,
+                                  [&](const std::string& line, int) { return translateLine(line); });
+}
+
+ExitCode ForEachNumberedInputLine(std::istream& input, std::ostream& output, std::ostream& errors,
+                                  const std::function<ExitCode(const std::string& line, int number)>& translateLine) {
   ExitCode code = kExitTranslated;
   std::string line;
+  int number = 0;
   while (std::getline(input, line)) {
+    ++number;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) {
       output << '\n' << std::flush;
       continue;
     }
-    code = WorseExit(code, translateLine(line));
+    code = WorseExit(code, translateLine(line, number));
   }
   if (input.bad()) {
     errors << "Standard input could not be read\n";
@@ -97,9 +106,9 @@ ExitCode ForEachInputLine(std::istream& input, std::ostream& output, std::ostrea
 
 ExitCode TranslateStream(CTranslatorDlg& translator, const CCommandLine& commandLine, std::istream& input,
                          std::ostream& output, std::ostream& errors) {
-  return ForEachInputLine(input, output, errors, [&](const std::string& line) {
+  return ForEachNumberedInputLine(input, output, errors, [&](const std::string& line, int number) {
     const CTranslationResult result = translator.OnTranslate(FromUtf8(line), {commandLine.showCStructure});
-    return PrintResult(result, commandLine, output, errors);
+    return PrintResult(result, commandLine, output, errors, number);
   });
 }
 

@@ -1,10 +1,12 @@
 // Mapping and generation of one parsed segment, and the spelling of the
 // words of a segment for which nothing was generated.
+#include <algorithm>
 #include <memory>
 
 #include "analysis/segmentation/sentence_segment.h"
 #include "app/engine/translator_dlg.h"
 #include "app/pipeline/phase_timer.h"
+#include "app/pipeline/segment_loss.h"
 #include "core/fs_handle.h"
 #include "core/parse_result.h"
 #include "core/string_helpers.h"
@@ -18,12 +20,21 @@
 #include "transfer/morphology/discourse_table.h"
 #include "transfer/morphology/trans_rules.h"
 #include "transfer/walk/f_structure_mapper.h"
+#include "transfer/walk/mapper_engine.h"
 
 namespace {
 
 const WString kHyphenLine(44, u'-');
 
 WString Milliseconds(int64_t milliseconds) { return NarrowToWide(std::to_string(milliseconds)); }
+
+// What the segment's sentence leaves out: the words of the Urdu structure
+// it does not say, named by the English words mapped into them, and symbols
+// taken out of the sentence.
+void CollectSegmentLoss(const CMapperEngine& engine, const CGeneratedSentence& sentence, CSegmentOutcome& outcome) {
+  outcome.leftOut = LeftOutWords(sentence.leftOut, [&engine](uint32_t id) { return engine.EnglishWordOf(id); });
+  for (WString& symbol : RemoveLatinWords(outcome.translation)) outcome.leftOut.push_back(std::move(symbol));
+}
 
 }  // namespace
 
@@ -62,21 +73,32 @@ void CTranslatorDlg::MapAndGenerate(std::vector<std::unique_ptr<CParseResult>>& 
   if (!m_pGenerator || urduHandles.empty()) return;
 
   timer.Restart();
-  std::vector<WString> sentences;
-  m_pGenerator->Generate(sentences, urduHandles);
+  std::vector<CGeneratedSentence> sentences;
+  m_pGenerator->GenerateSentences(sentences, urduHandles);
   outcome.generateMilliseconds = timer.ElapsedMilliseconds();
   outcome.generateMicroseconds = timer.ElapsedMicroseconds();
   WriteTraceLog(u"\nGeneration Time: " + Milliseconds(outcome.generateMilliseconds));
   WriteTraceLog(kHyphenLine);
-  for (WString& sentence : sentences) TrimSpaceCrLf(sentence);
-  std::erase_if(sentences, [](const WString& sentence) { return sentence.empty(); });
+  for (CGeneratedSentence& sentence : sentences) TrimSpaceCrLf(sentence.text);
+  std::erase_if(sentences, [](const CGeneratedSentence& sentence) { return sentence.text.empty(); });
   if (sentences.empty()) return;
-  // The first sentence is the segment's text; the others are alternatives.
+  // The first sentence is the segment's text, the others are alternatives;
+  // sentences that say their whole structure come before those that leave
+  // parts out.
+  std::stable_sort(sentences.begin(), sentences.end(), [](const CGeneratedSentence& a, const CGeneratedSentence& b) {
+    return a.leftOut.size() < b.leftOut.size();
+  });
   outcome.generated = true;
-  outcome.translation = sentences.front();
-  outcome.alternatives.assign(sentences.begin() + 1, sentences.end());
+  outcome.translation = sentences.front().text;
+  CollectSegmentLoss(m_pMapper->Engine(), sentences.front(), outcome);
+  for (size_t i = 1; i < sentences.size(); ++i) {
+    WString alternative = sentences[i].text;
+    RemoveLatinWords(alternative);
+    if (!alternative.empty()) outcome.alternatives.push_back(std::move(alternative));
+  }
   WriteTraceLog(outcome.translation);
   WriteTraceLog(kHyphenLine);
+  if (outcome.translation.empty()) outcome.generated = false;
 }
 
 WString CTranslatorDlg::RewriteWords(const CSentenceSegment& segment) const {

@@ -31,6 +31,18 @@ using AbbreviationTest = std::function<bool(const WString& word)>;
 // left out, so a text of blanks gives no sentence.
 std::vector<WString> SplitTypedSentences(const WString& text, const AbbreviationTest& isAbbreviation);
 
+// The typed text as the analysis reads it, after CleanTypedText:
+//  - a byte-order mark or zero-width space anywhere is dropped;
+//  - a no-break, thin, ideographic or other wide space, and a tab, is a blank;
+//  - runs of blanks are one blank, and the text is trimmed of blanks;
+//  - curly and prime quotes are the ASCII apostrophe or double quote;
+//  - Arabic-Indic, Urdu (extended Arabic-Indic) and full-width digits are
+//    ASCII digits.
+// A word (between blanks) that still holds a unit outside ASCII (a symbol,
+// an emoji, a letter of another script) is taken out of the text and added
+// to setAside, since the analysis has no reading for it.
+WString PrepareSentenceText(const WString& typed, std::vector<WString>& setAside);
+
 // Walks back from the last unit while it is '.', ':', ';', '!' or '|', never
 // removing the first unit, and keeps what stays. An empty text stays empty.
 void TrimTrailingPunctuationOf(WString& sentence);

@@ -12,6 +12,7 @@
 #include "app/engine/handler_scopes.h"
 #include "app/engine/translator_dlg.h"
 #include "app/pipeline/phase_timer.h"
+#include "app/pipeline/segment_loss.h"
 #include "app/pipeline/segment_merge.h"
 #include "app/pipeline/sentence_text.h"
 #include "constraints/p_fs_compiler.h"
@@ -70,6 +71,17 @@ class SegmentListGuard {
   CSentenceSegmenter& segmenter_;
 };
 
+// A sentence longer than the tokeniser takes (with the two blanks it adds)
+// is refused whole, with a message, before any engine sees it.
+bool RefuseOverlongSentence(const WString& sentence) {
+  constexpr size_t kLongestSentence = kMaxSentenceLength - 2;
+  if (sentence.size() <= kLongestSentence) return false;
+  ShowMessage(u"The sentence has more than " + NarrowToWide(std::to_string(kLongestSentence)) +
+                  u" characters; it is not translated.",
+              u"Quillet", MessageStyle::IconInformation);
+  return true;
+}
+
 // A failure deep in an engine, thrown as an exception: shown as a message.
 void ReportDeepFailure(const std::string& text) {
   ShowMessage(FromUtf8(text), u"Tarnwick", MessageStyle::IconInformation);
@@ -99,13 +111,18 @@ CTranslationResult CTranslatorDlg::OnTranslate(const WString& typed, const CTran
       });
   currentSegment_ = &handedOverSegment;
 
-  const WString text = CleanTypedText(typed);
+  const WString text = PrepareSentenceText(typed, result.setAside);
   if (!(options.chartParserRoad ? HasChartParserEngine() : ready_)) {
     ShowMessage(u"The translator's engines are not set up.", u"Tarnwick", MessageStyle::IconInformation);
+  } else if (RefuseOverlongSentence(text)) {
+    // Nothing of it is translated; the message says so.
   } else if (text.empty()) {
     ShowMessage(u"Please Enter the Sentence and then press 'Map' Button.", u"Quillet", MessageStyle::IconInformation);
   } else {
     TranslateTypedText(text);
+  }
+  if (!result.setAside.empty()) {
+    ShowMessage(NotTranslatedMessage(result.setAside), u"Quillet", MessageStyle::IconInformation);
   }
   currentSegment_ = nullptr;
   result_ = nullptr;
@@ -225,6 +242,7 @@ void CTranslatorDlg::TranslateSegment(CSentenceSegment& segment, int number) {
   CSegmentOutcome& outcome = result_->segments[index];
   if (!outcome.generated) outcome.translation = RewriteWords(segment);
   segment.translation = outcome.translation;
+  ReportSegmentLoss(outcome);
 }
 
 void CTranslatorDlg::ParseSegment(CSentenceSegment& segment, CSegmentOutcome& outcome,

@@ -36,6 +36,10 @@ struct CSegmentOutcome {
   bool parsed = false;
   bool mapped = false;
   bool generated = false;
+  // What the generated sentence leaves out of the segment: the English
+  // words whose Urdu it does not say and symbols taken out of it. A
+  // generated segment with words here is translated in part.
+  std::vector<WString> leftOut;
   int64_t parseMilliseconds = 0;
   int64_t mapMilliseconds = 0;
   int64_t generateMilliseconds = 0;
@@ -58,14 +62,29 @@ struct CTranslationResult {
   int64_t totalMilliseconds = 0;
   int64_t totalMicroseconds = 0;
   bool translated = false;  // the road ran (an engine was there and the sentence was not empty)
+  // Words of the typed text that were set aside before the analysis
+  // (symbols, letters of other scripts) or the whole text when it was
+  // refused: none of them is in the output.
+  std::vector<WString> setAside;
 
-  // Every segment got a generated sentence.
+  // Every segment got a generated sentence that says the whole segment,
+  // and nothing typed was set aside.
   bool AllSegmentsTranslated() const {
-    if (!translated || segments.empty()) return false;
+    if (!translated || segments.empty() || !setAside.empty()) return false;
     for (const CSegmentOutcome& segment : segments) {
-      if (!segment.generated) return false;
+      if (!segment.generated || !segment.leftOut.empty()) return false;
     }
     return true;
+  }
+
+  // Something was generated, but some of the typed words are not in it.
+  bool PartlyTranslated() const {
+    bool anyGenerated = false, anyLoss = !setAside.empty();
+    for (const CSegmentOutcome& segment : segments) {
+      anyGenerated = anyGenerated || segment.generated;
+      anyLoss = anyLoss || !segment.generated || !segment.leftOut.empty();
+    }
+    return translated && anyGenerated && anyLoss;
   }
 };
 

@@ -37,6 +37,12 @@ nlohmann::json CStructuresJson(const CTranslationResult& result) {
   return documents;
 }
 
+nlohmann::json WordsJson(const std::vector<WString>& words) {
+  nlohmann::json list = nlohmann::json::array();
+  for (const WString& word : words) list.push_back(ToUtf8(word));
+  return list;
+}
+
 nlohmann::json SegmentsJson(const CTranslationResult& result) {
   nlohmann::json segments = nlohmann::json::array();
   for (const CSegmentOutcome& segment : result.segments) {
@@ -46,6 +52,7 @@ nlohmann::json SegmentsJson(const CTranslationResult& result) {
                         {"parsed", segment.parsed},
                         {"mapped", segment.mapped},
                         {"generated", segment.generated},
+                        {"leftOut", WordsJson(segment.leftOut)},
                         {"parseMilliseconds", segment.parseMilliseconds},
                         {"mapMilliseconds", segment.mapMilliseconds},
                         {"generateMilliseconds", segment.generateMilliseconds}});
@@ -82,5 +89,7 @@ nlohmann::json TranslationResultJson(const CTranslationResult& result) {
           {"segments", SegmentsJson(result)},
           {"translated", result.translated},
           {"allSegmentsTranslated", result.AllSegmentsTranslated()},
+          {"partlyTranslated", result.PartlyTranslated()},
+          {"setAside", WordsJson(result.setAside)},
           {"totalMilliseconds", result.totalMilliseconds}};
 }

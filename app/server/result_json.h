@@ -1,6 +1,6 @@
 // The JSON the page reads: the window's texts, and one translation's result
-// record (output, alternatives, both trees, messages, C-structure documents
-// and timings). Texts go out as JSON strings; the page inserts them as text.
+// record (output, alternatives, both trees, messages, C-structure documents,
+// what a partial translation leaves out, and timings). Texts go out as JSON strings; the page inserts them as text.
 #pragma once
 
 #include <nlohmann/json_fwd.hpp>

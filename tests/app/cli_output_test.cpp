@@ -66,10 +66,38 @@ TEST(CommandLineOutput, ResultsPrintAsOneLineWithMessagesAndDocumentsApart) {
     EXPECT_EQ(errors.str(), c.errors) << c.name;
   }
 
+  CTranslationResult partly = translated;
+  partly.segments[0].leftOut = {u"rice", u"yesterday"};
+  partly.messages = {{u"Not translated: rice, yesterday", u"Quillet Module", 0x40}};
+  {
+    std::ostringstream output, errors;
+    EXPECT_EQ(PrintResult(partly, plain, output, errors, 12), kExitUntranslated) << "partly translated";
+    EXPECT_EQ(output.str(), "الف ب\n") << "the partial Urdu is kept";
+    EXPECT_EQ(errors.str(), "line 12: Quillet Module: Not translated: rice, yesterday\n");
+  }
+
   std::ostringstream output, errors;
   EXPECT_EQ(PrintResult(withDocuments, plain, output, errors), kExitFileError);
   EXPECT_NE(errors.str().find("C-structures of segment 1: "), std::string::npos) << errors.str();
   EXPECT_NE(errors.str().find("C-structures of segment 2 could not be written: "), std::string::npos) << errors.str();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CommandLineOutput, InputLinesAreNumberedFromOneWithEmptyLinesCounted) {
+  std::istringstream input("first\n\r\nthird\r\n\nfifth");
+  std::ostringstream output, errors;
+  std::vector<std::pair<std::string, int>> seen;
+  const ExitCode code = ForEachNumberedInputLine(input, output, errors, [&](const std::string& line, int number) {
+    seen.emplace_back(line, number);
+    return number == 3 ? kExitUntranslated : kExitTranslated;
+  });
+  EXPECT_EQ(code, kExitUntranslated);
+  const std::vector<std::pair<std::string, int>> expected = {{"first", 1}, {"third", 3}, {"fifth", 5}};
+  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(output.str(), "\n\n") << "one empty line of output per empty input line";
 }
 
 }  // namespace

@@ -15,6 +15,12 @@ CSegmentOutcome Segment(bool parsed, bool mapped, bool generated) {
   return segment;
 }
 
+CSegmentOutcome PartSegment(std::vector<std::u16string> leftOut) {
+  CSegmentOutcome segment = Segment(true, true, true);
+  segment.leftOut = std::move(leftOut);
+  return segment;
+}
+
 CTreeItem Item(std::u16string text, std::vector<CTreeItem> children = {}) {
   return CTreeItem{std::move(text), std::move(children), false};
 }
@@ -56,6 +62,36 @@ TEST(StageReport, NamesTheLeastStageOfTheSegmentsAndTheRewrittenWords) {
     result.segments = c.segments;
     result.targetTree.roots = c.targetRoots;
     EXPECT_EQ(StageReport(result), c.expected) << c.name;
+  }
+}
+
+TEST(StageReport, PartialLiesBetweenMappedAndGenerated) {
+  struct Case {
+    const char* name;
+    std::vector<CSegmentOutcome> segments;
+    std::vector<std::u16string> setAside;
+    std::string expected;
+    bool whole;
+    bool partly;
+  };
+  const std::vector<Case> cases = {
+      {"whole", {Segment(true, true, true)}, {}, "Stage: generated", true, false},
+      {"a word left out", {PartSegment({u"rice"})}, {}, "Stage: partial", false, true},
+      {"a typed word set aside", {Segment(true, true, true)}, {u"\u2605"}, "Stage: partial", false, true},
+      {"a mapped segment is below partial", {PartSegment({u"rice"}), Segment(true, true, false)}, {},
+       "Stage: mapped", false, true},
+      {"nothing generated is not partly translated", {Segment(true, true, false)}, {u"\u2605"}, "Stage: mapped",
+       false, false},
+      {"set aside with no segment", {}, {u"\u2605"}, "Stage: none", false, false},
+  };
+  for (const Case& c : cases) {
+    CTranslationResult result;
+    result.translated = true;
+    result.segments = c.segments;
+    result.setAside = c.setAside;
+    EXPECT_EQ(StageReport(result), c.expected) << c.name;
+    EXPECT_EQ(result.AllSegmentsTranslated(), c.whole) << c.name;
+    EXPECT_EQ(result.PartlyTranslated(), c.partly) << c.name;
   }
 }
 

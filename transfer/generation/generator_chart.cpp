@@ -1,6 +1,7 @@
 // The generation chart: the agenda of one target structure worked in order,
 // prediction of the productions that fit a daughter's node, completion of
 // waiting edges, and the edge index with its duplicate test.
+#include <algorithm>
 #include <utility>
 
 #include "analysis/lfg/chart_edge.h"
@@ -120,16 +121,17 @@ void CUrduSentenceGenerator::GenerateOne(CFSNode* root, WStringList& sentences, 
     // A structure that outgrew its chart yields nothing.
     sentences.resize(sentencesBefore);
     resultHandles.resize(handlesBefore);
+    producedLeftOut_.resize(std::min(producedLeftOut_.size(), sentencesBefore));
     return;
   }
   if (sentences.empty() && lastFinishedS_ != nullptr) ProduceSentence(lastFinishedS_, sentences, resultHandles);
 }
 
-void CUrduSentenceGenerator::ProduceSentence(CChartEdge* edge, WStringList& sentences,
-                                             FSHandleList& resultHandles) const {
+void CUrduSentenceGenerator::ProduceSentence(CChartEdge* edge, WStringList& sentences, FSHandleList& resultHandles) {
   WString text;
   CollectWords(edge, text);
   sentences.push_back(text);
+  producedLeftOut_.push_back(LeftOutNodes(edge));
   resultHandles.push_back(new CFSHandle(edge->fStructure, 1.0));
 }
 

@@ -2,16 +2,50 @@
 // structure was used whole, and the cleaning of the sentence list.
 #include <algorithm>
 #include <cctype>
+#include <set>
 
 #include "analysis/lfg/chart_edge.h"
 #include "core/fs_node.h"
 #include "core/production.h"
+#include "core/symbol_table.h"
 #include "transfer/generation/urdu_sentence_generator.h"
+
+namespace {
+
+// The PRED of an understood subject or object (imperatives, infinitives,
+// relative clauses): Urdu leaves such a pronoun unsaid.
+const WString kUnderstoodPronoun = u"pro";
+
+// The first value of the node's PRED VALUE; kNoSymbol without one.
+SymbolId PredWordOf(const CFSNode& node) {
+  const CFSNode* pred = node.FindAttribute(PredId);
+  const CFSNode* value = pred != nullptr ? pred->FindAttribute(ValueId) : nullptr;
+  return value != nullptr && !value->Value.empty() ? value->Value.front() : kNoSymbol;
+}
+
+// The understood pronoun, as the mapping writes it (quoted) or bare.
+bool IsUnderstoodPronoun(SymbolId word) {
+  if (word == kNoSymbol) return false;
+  const WString name = GetSymbolName(word);
+  return name == kUnderstoodPronoun || name == u"'" + kUnderstoodPronoun + u"'";
+}
+
+// The node and every node below it that has a PRED, in structure order.
+void CollectPredNodes(const CFSNode* node, std::vector<const CFSNode*>& found) {
+  if (node == nullptr) return;
+  if (node->FindAttribute(PredId) != nullptr) found.push_back(node);
+  for (const CFSNode* child : node->ChildList) {
+    if (child != nullptr && child->Attribute != static_cast<int16_t>(PredId)) CollectPredNodes(child, found);
+  }
+}
+
+}  // namespace
 
 void CUrduSentenceGenerator::CollectWords(const CChartEdge* edge, WString& text) const {
   if (edge == nullptr || edge->production == nullptr) return;
   for (const CProductionSymbol* daughter : edge->production->daughters) {
     if (daughter->kind == 1) {
+      if (daughter->word == kUnderstoodPronoun) continue;
       text += u' ';
       text += daughter->word;
     } else if (daughter->name != u"." && daughter->fillingEdge != nullptr) {
@@ -36,17 +70,60 @@ bool CUrduSentenceGenerator::AllFeaturesConsumed(CFSNode* node) {
   return true;
 }
 
-void CUrduSentenceGenerator::PostProcessSentences(WStringList& sentences) const {
+void CUrduSentenceGenerator::CollectSaidNodes(const CChartEdge* edge, std::set<uint32_t>& said) const {
+  if (edge == nullptr || edge->production == nullptr) return;
+  for (const CProductionSymbol* daughter : edge->production->daughters) {
+    if (daughter->kind == 1) {
+      if (daughter->generatorNode != nullptr && headlessPredicates_.count(daughter->id) == 0) {
+        said.insert(daughter->generatorNode->NodeId);
+      }
+    } else if (daughter->name != u"." && daughter->fillingEdge != nullptr) {
+      CollectSaidNodes(daughter->fillingEdge, said);
+    }
+  }
+}
+
+std::vector<const CFSNode*> CUrduSentenceGenerator::LeftOutNodes(const CChartEdge* finished) const {
+  std::set<uint32_t> said;
+  CollectSaidNodes(finished, said);
+  std::vector<const CFSNode*> withPred;
+  CollectPredNodes(finished->fStructure, withPred);
+  // The words said: a node whose PRED has one of them stands for an
+  // argument said once for several functions (a controlled subject).
+  std::set<SymbolId> saidWords;
+  for (const CFSNode* node : withPred) {
+    if (said.count(node->NodeId) != 0) saidWords.insert(PredWordOf(*node));
+  }
+  std::erase_if(withPred, [&](const CFSNode* node) {
+    const SymbolId word = PredWordOf(*node);
+    return said.count(node->NodeId) != 0 || saidWords.count(word) != 0 || IsUnderstoodPronoun(word);
+  });
+  return withPred;
+}
+
+void CUrduSentenceGenerator::PostProcessSentences(std::vector<CGeneratedSentence>& sentences) const {
   if (sentences.empty()) return;
-  std::sort(sentences.begin(), sentences.end());
-  WStringList cleaned;
+  // Of equal texts the one that leaves out least comes first and is kept.
+  std::stable_sort(sentences.begin(), sentences.end(), [](const CGeneratedSentence& a, const CGeneratedSentence& b) {
+    if (a.text != b.text) return a.text < b.text;
+    return a.leftOut.size() < b.leftOut.size();
+  });
+  std::vector<CGeneratedSentence> cleaned;
   for (size_t i = 0; i < sentences.size(); ++i) {
-    if (i > 0 && sentences[i] == sentences[i - 1]) continue;
+    if (i > 0 && sentences[i].text == sentences[i - 1].text) continue;
     // A lone alif between two words is dropped with one of its blanks.
-    const WString withoutAlif = ReplaceAllIgnoreCase(sentences[i], u" \u0627 ", u" ");
-    cleaned.push_back(RemoveCharacter(withoutAlif, u'\''));
+    const WString withoutAlif = ReplaceAllIgnoreCase(sentences[i].text, u" \u0627 ", u" ");
+    cleaned.push_back(CGeneratedSentence{RemoveCharacter(withoutAlif, u'\''), std::move(sentences[i].leftOut)});
   }
   sentences = std::move(cleaned);
+}
+
+void CUrduSentenceGenerator::PostProcessSentences(WStringList& sentences) const {
+  std::vector<CGeneratedSentence> generated;
+  for (WString& text : sentences) generated.push_back(CGeneratedSentence{std::move(text), {}});
+  PostProcessSentences(generated);
+  sentences.clear();
+  for (CGeneratedSentence& sentence : generated) sentences.push_back(std::move(sentence.text));
 }
 
 WString CUrduSentenceGenerator::RemoveCharacter(const WString& text, WChar unit) {

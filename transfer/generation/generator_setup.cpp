@@ -70,18 +70,35 @@ bool CUrduSentenceGenerator::Reset() {
   edgeIndex_.clear();
   edgeByNodeIndex_.clear();
   lastFinishedS_ = nullptr;
+  producedLeftOut_.clear();
   return true;
 }
 
 WStringList& CUrduSentenceGenerator::Generate(WStringList& out, const std::vector<CFSHandle*>& targets) {
-  WStringList sentences;
+  std::vector<CGeneratedSentence> sentences;
+  GenerateSentences(sentences, targets);
+  out.clear();
+  for (CGeneratedSentence& sentence : sentences) out.push_back(std::move(sentence.text));
+  return out;
+}
+
+std::vector<CGeneratedSentence>& CUrduSentenceGenerator::GenerateSentences(std::vector<CGeneratedSentence>& out,
+                                                                           const std::vector<CFSHandle*>& targets) {
+  WStringList texts;
   // The handles of the finished structures are made as the chart finds
   // them; nobody reads them, and the handle registry frees them.
   FSHandleList resultHandles;
+  producedLeftOut_.clear();
   for (CFSHandle* target : targets) {
-    if (target != nullptr) GenerateOne(target->root, sentences, resultHandles);
+    if (target != nullptr) GenerateOne(target->root, texts, resultHandles);
   }
+  std::vector<CGeneratedSentence> sentences(texts.size());
+  for (size_t i = 0; i < texts.size(); ++i) {
+    sentences[i].text = std::move(texts[i]);
+    if (i < producedLeftOut_.size()) sentences[i].leftOut = std::move(producedLeftOut_[i]);
+  }
+  producedLeftOut_.clear();
   PostProcessSentences(sentences);
-  out = sentences;
+  out = std::move(sentences);
   return out;
 }

@@ -25,6 +25,7 @@
 #include "core/equation.h"
 #include "core/symbol_table.h"
 #include "core/wide_string.h"
+#include "transfer/generation/generated_sentence.h"
 #include "transfer/generation/word_forms.h"
 
 class CChartEdge;
@@ -59,6 +60,11 @@ class CUrduSentenceGenerator {
   // The sentences of every target structure, sorted, without duplicates and
   // cleaned. The chart grows across calls until Reset.
   WStringList& Generate(WStringList& out, const std::vector<CFSHandle*>& targets);
+  // The same sentences, each with the PRED nodes of its structure that it
+  // does not say (sorted by text; of equal texts the one that leaves out
+  // least is kept).
+  std::vector<CGeneratedSentence>& GenerateSentences(std::vector<CGeneratedSentence>& out,
+                                                     const std::vector<CFSHandle*>& targets);
   // Deletes every edge and empties the chart; true.
   bool Reset();
 
@@ -96,7 +102,14 @@ class CUrduSentenceGenerator {
   // --- output (generator_output.cpp) ---
   void CollectWords(const CChartEdge* edge, WString& text) const;
   bool AllFeaturesConsumed(CFSNode* node);
+  // The ids of the nodes whose PRED gave a word of the edge's tree
+  // (terminals of headless items say no PRED).
+  void CollectSaidNodes(const CChartEdge* edge, std::set<uint32_t>& said) const;
+  // The nodes of the finished edge's structure that have a PRED and gave
+  // no word of its sentence, in structure order.
+  std::vector<const CFSNode*> LeftOutNodes(const CChartEdge* finished) const;
   void PostProcessSentences(WStringList& sentences) const;
+  void PostProcessSentences(std::vector<CGeneratedSentence>& sentences) const;
   static WString RemoveCharacter(const WString& text, WChar unit);
   static WString ReplaceAllIgnoreCase(const WString& text, const WString& pattern, const WString& replacement);
 
@@ -125,7 +138,9 @@ class CUrduSentenceGenerator {
   CFSNode* ScanEachEntry(CChartEdge* edge, const std::vector<CLexicalEntry*>& entries);
   void GatherWaitingEdges(const CChartEdge* finished, std::vector<CChartEdge*>& waiting) const;
   void TryCompleteWaiting(CChartEdge* finished, CChartEdge* waiting);
-  void ProduceSentence(CChartEdge* edge, WStringList& sentences, FSHandleList& resultHandles) const;
+  // Reads the edge's sentence and its left-out nodes, and makes the handle
+  // of its structure.
+  void ProduceSentence(CChartEdge* edge, WStringList& sentences, FSHandleList& resultHandles);
   void PopDeferredTo(int32_t size);
   CFSNode* ResolveOperandTarget(const CEquationOperand* operand, CFSNode* mother, CFSNode* self, bool testOnly,
                                 bool& created);
@@ -145,6 +160,9 @@ class CUrduSentenceGenerator {
   std::set<SymbolId> specialUnmarked_;
   std::set<SymbolId> headlessPredicates_;
   CChartEdge* lastFinishedS_ = nullptr;
+  // The left-out nodes of each sentence produced in the current call, in
+  // the order of the sentences.
+  std::vector<std::vector<const CFSNode*>> producedLeftOut_;
   int32_t unfinishedSCount_ = 0;
   std::unordered_multimap<uint32_t, CChartEdge*> edgeIndex_;
   // The same edges by production number and F-structure node: the only ones

@@ -75,6 +75,7 @@ std::unique_ptr<TargetGroupList> CMapperEngine::Map(const std::vector<CParseResu
   if (results.empty() || rules == nullptr || lexicon == nullptr) return nullptr;
   UseLexicons(rules, lexicon, domainLexicon, insertRules);
   insertCache_.clear();
+  englishWordOfTarget_.clear();
   auto groups = std::make_unique<TargetGroupList>();
   for (CParseResult* result : results) {
     auto group = std::make_unique<CTargetGroup>();

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/symbol_table.h"
@@ -135,6 +136,12 @@ class CMapperEngine {
   CLFGParser* LFGParser() const { return lfgParser_; }
   CLexicon* EnglishLexicon() const { return englishLexicon_; }
 
+  // --- what the last Map carried over, for naming what a translation
+  // leaves out ---
+  // The English word whose entries were applied with the target node in
+  // focus (the node that takes the word's PRED); null when none was.
+  const WString* EnglishWordOf(uint32_t targetNodeId) const;
+
   // --- state, readable for tests ---
   uint16_t NextSetElementNumber() const { return nextSetElement_; }
   void SetNextSetElementNumber(uint16_t number) { nextSetElement_ = number; }
@@ -161,6 +168,7 @@ class CMapperEngine {
   void PushAlternatives(const EntryList& candidates, CMapperWorkState& untouched, WorkStack& workStack,
                         CTransferFlags& flags, int& count, const InsertCache& cacheBefore);
   bool CountWorkState();
+  void RecordWordVisit(const CFSNode& sourcePred, const CFSNode* target);
 
   // Statement kinds.
   bool ApplyGoTo(const CMapRuleElement& element, CFSNode* source, CFSHandle* target, CTransferFlags& flags);
@@ -171,6 +179,9 @@ class CMapperEngine {
 
   CWordSenseDisambiguator disambiguator_;
   uint16_t nextSetElement_ = 1;
+  // Per call: the English word of each target node that was in focus when
+  // a word was mapped.
+  std::unordered_map<uint32_t, WString> englishWordOfTarget_;
   uint16_t candidatesPerNode_ = 1;
   bool generateAll_ = false;
   CMapLexicon* rules_ = nullptr;

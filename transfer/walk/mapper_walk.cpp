@@ -206,8 +206,9 @@ bool CMapperEngine::MapNode(CMapperWorkState& state, WorkStack& workStack, CTran
   CFSNode* source = state.source->focus;
   CFSNode* target = state.target->focus;
   if (source == nullptr) return true;
-  const int applied = AttributeOf(source) == PredId ? MapWordNode(state, workStack, flags, tokens)
-                                                    : MapAttributeNode(state, workStack, flags);
+  const bool isWord = AttributeOf(source) == PredId;
+  const int applied = isWord ? MapWordNode(state, workStack, flags, tokens) : MapAttributeNode(state, workStack, flags);
+  if (isWord) RecordWordVisit(*source, target);
   if (applied == 0) DescendInto(state, target);
   return true;
 }
@@ -276,4 +277,14 @@ int CMapperEngine::ApplyUnconditionalEntries(const CMapLexHeadword& headword, co
     if (applied != 0) return applied;
   }
   return ApplyCandidates(candidates, headword.defaultEntry, state, workStack, flags);
+}
+
+void CMapperEngine::RecordWordVisit(const CFSNode& sourcePred, const CFSNode* target) {
+  const SymbolId word = WordOf(sourcePred);
+  if (target != nullptr && word != kNoSymbol) englishWordOfTarget_.emplace(target->NodeId, GetSymbolName(word));
+}
+
+const WString* CMapperEngine::EnglishWordOf(uint32_t targetNodeId) const {
+  const auto found = englishWordOfTarget_.find(targetNodeId);
+  return found != englishWordOfTarget_.end() ? &found->second : nullptr;
 }

@@ -1,0 +1,80 @@
+#include "app/pipeline/segment_loss.h"
+
+#include <algorithm>
+
+#include "app/pipeline/translation_result.h"
+#include "core/fs_node.h"
+#include "core/symbol_table.h"
+#include "platform/message_box.h"
+
+namespace {
+
+bool IsLatinLetter(WChar unit) { return (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z'); }
+
+// The word of the node's PRED, without the quotes of a lexicon word; empty
+// without a PRED value.
+WString PredWord(const CFSNode* node) {
+  const CFSNode* pred = node != nullptr ? node->FindAttribute(PredId) : nullptr;
+  const CFSNode* value = pred != nullptr ? pred->FindAttribute(ValueId) : nullptr;
+  if (value == nullptr || value->Value.empty()) return WString();
+  WString word = GetSymbolName(value->Value.front());
+  if (word.size() >= 2 && word.front() == u'\'' && word.back() == u'\'') word = word.substr(1, word.size() - 2);
+  return word;
+}
+
+void AddOnce(std::vector<WString>& words, const WString& word) {
+  if (!word.empty() && std::find(words.begin(), words.end(), word) == words.end()) words.push_back(word);
+}
+
+}  // namespace
+
+std::vector<WString> LeftOutWords(const std::vector<const CFSNode*>& leftOut,
+                                  const std::function<const WString*(uint32_t nodeId)>& englishOf) {
+  std::vector<WString> words;
+  for (const CFSNode* node : leftOut) {
+    // A PRED that an entry made beside its word's own (the noun of a light
+    // verb) belongs to the word mapped at the nearest node above.
+    const WString* english = nullptr;
+    for (const CFSNode* at = node; at != nullptr && english == nullptr && englishOf; at = at->Parent) {
+      english = englishOf(at->NodeId);
+    }
+    AddOnce(words, english != nullptr ? *english : PredWord(node));
+  }
+  return words;
+}
+
+std::vector<WString> RemoveLatinWords(WString& text) {
+  std::vector<WString> removed;
+  WString kept;
+  size_t at = 0;
+  while (at < text.size()) {
+    const size_t end = std::min(text.find(u' ', at), text.size());
+    const WString word = text.substr(at, end - at);
+    if (std::any_of(word.begin(), word.end(), IsLatinLetter)) {
+      removed.push_back(word);
+    } else if (!word.empty()) {
+      if (!kept.empty()) kept += u' ';
+      kept += word;
+    }
+    at = end + 1;
+  }
+  if (!removed.empty()) text = kept;
+  return removed;
+}
+
+WString NotTranslatedMessage(const std::vector<WString>& words) {
+  WString message = u"Not translated: ";
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (i > 0) message += u", ";
+    message += words[i];
+  }
+  return message;
+}
+
+void ReportSegmentLoss(const CSegmentOutcome& outcome) {
+  if (!outcome.generated) {
+    ShowMessage(NotTranslatedMessage({outcome.english}), u"Quillet Module", MessageStyle::IconInformation);
+  } else if (!outcome.leftOut.empty()) {
+    ShowMessage(NotTranslatedMessage(outcome.leftOut), u"Quillet Module", MessageStyle::IconInformation);
+  }
+}
