@@ -145,3 +145,35 @@ TEST_F(RestrictTest, TheReadingOutlivesTheFStructureAndPathLinksToTheTopAreNotFo
   EXPECT_EQ(kept->GetBoundFStructure(), top);
   EXPECT_EQ(kept->GetFSAttribute(), Id("OBJ CASE"));
 }
+
+// A set of coordinated verb phrases holds the subject they share: the set's
+// functions are its members', which their own frames check, so the set has
+// no frame of its own and is still coherent. A function without a frame
+// outside a set stays incoherent.
+TEST_F(SolveTest, ASetSharesItsFunctionsWithItsMembers) {
+  const auto withSubject = [](P_FStructure* fs) {
+    fs->AddItem(Item("SUBJ", 0x80, {Link(new P_FStructure(), {3})}));
+    SortItems(fs);
+    return fs;
+  };
+  const auto set = [](P_FStructure* member) {
+    auto* fs = new P_FStructure();
+    fs->AddItem(Item("SET", 0x80, {Link(member)}));
+    return fs;
+  };
+  const struct Case { const char* what; P_FStructure* fs; Sets nogoods; } cases[] = {
+      {"a subject beside a set", withSubject(set(Predicate({{"7", {0}}}, {{"SUBJ", {0}}}))), {}},
+      {"a subject of a clause linked to a set at its root",
+       [&] {
+         P_FStructure* clause = withSubject(new P_FStructure());
+         clause->root->AddValue(Link(set(Predicate({{"7", {0}}}, {{"SUBJ", {0}}}))));
+         return clause;
+       }(),
+       {}},
+      {"a subject without a set or a frame", withSubject(new P_FStructure()), {Bits({3})}},
+  };
+  for (const auto& [what, fs, nogoods] : cases) {
+    fs->Solve();
+    EXPECT_EQ(fs->nogoods, nogoods) << what;
+  }
+}

@@ -153,6 +153,27 @@ TEST_F(EnglishConstructions, Coordination) {
   });
 }
 
+// Coordinated verb phrases: each is a member of the clause's set and has the
+// clause's subject; each verb agrees with it and keeps its own objects.
+const Path kLastConjunct = {u"SET", kFirstMember};
+TEST_F(EnglishConstructions, CoordinatedVerbPhrasesShareTheSubject) {
+  CheckAll({
+      {"two intransitive verbs", "He sings and dances",
+       {{{u"COORD"}, {"and"}}, {PredOf(kLastConjunct), {"dance"}}, {PredOf(Under(kLastConjunct, {u"SUBJ"})), {"he"}}}},
+      {"verbs with their own objects", "Tom reads books and writes letters",
+       {{PredOf(Under(kLastConjunct, {u"SUBJ"})), {"Tom"}}, {PredOf(Under(kLastConjunct, {u"OBJ"})), {"letter"}}}},
+      {"a list of three with commas", "We ate, drank and talked",
+       {{PredOf(Under(kLastConjunct, {u"SUBJ"})), {"we"}}, {Under(kLastConjunct, {u"TENSE"}), {"past"}}}},
+      {"or between verb phrases", "You can stay or leave", {{{u"COORD"}, {"or"}}}},
+      {"past verbs with a modifier", "She came home and slept",
+       {{PredOf(kLastConjunct), {"sleep"}}, {Under(kLastConjunct, {u"SUBJ", u"PERS"}), {"3"}}}},
+  });
+  for (const char* sentence : {"He sing and dances", "They reads and write"}) {
+    EXPECT_FALSE(Parse(sentence)) << sentence;
+    ResetSentence();
+  }
+}
+
 // Coordinated subjects are plural; their person is the first if a conjunct
 // is first person, else the second if one is second person, else the third.
 TEST_F(EnglishConstructions, CoordinatedSubjectsAgree) {
