@@ -46,7 +46,15 @@ void AppendDistinct(std::list<CFeatureSet>& sets, const CFeatureSet& set) {
 GoverningItems FindGoverningItems(const std::list<P_FStructure*>& found,
                                   const std::list<std::list<CFeatureSet>>& contexts) {
   GoverningItems governing;
-  if (found.size() == 1) {
+  // One F-structure reached only under the always-true context governs
+  // without a context of its own. One reached through a link under a choice
+  // (an alternative of a packed daughter, solved with the others of its
+  // function) governs only under that choice: its frame's violations are
+  // nogoods of that alternative, not of every reading.
+  const bool unconditional =
+      found.size() == 1 && std::all_of(contexts.front().begin(), contexts.front().end(),
+                                       [](const CFeatureSet& context) { return context == EmptyFeatureSet; });
+  if (unconditional) {
     governing.items.push_back(found.front()->FindItem(SymbolTableGfId));
     return governing;
   }

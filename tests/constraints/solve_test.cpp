@@ -177,3 +177,23 @@ TEST_F(SolveTest, ASetSharesItsFunctionsWithItsMembers) {
     EXPECT_EQ(fs->nogoods, nogoods) << what;
   }
 }
+
+// A function's F-structure that is there only under a choice (one
+// alternative of a packed daughter) is solved under that choice: when its
+// frame is incomplete, the choice is the nogood, and the readings without
+// it stay open.
+TEST_F(SolveTest, AnIncompleteAlternativeCostsOnlyItsChoice) {
+  const struct Case { const char* what; ContextList reached; Sets nogoods; } cases[] = {
+      {"reached under a choice", {2}, {Bits({2})}},
+      {"reached under two choices", {2, -4}, {Bits({2, -4})}},
+      {"reached always", {0}, {EmptyFeatureSet}},
+  };
+  for (const auto& [what, reached, nogoods] : cases) {
+    P_FStructure* top = Predicate({{"2", {0}}}, {});
+    P_FStructure* incomplete = Predicate({{"1", {0}}}, {{"SUBJ", {0}}});
+    top->AddItem(Item("OBJ", 0x80, {Link(incomplete, reached)}));
+    SortItems(top);
+    top->Solve();
+    EXPECT_EQ(top->nogoods, nogoods) << what;
+  }
+}

@@ -193,6 +193,25 @@ TEST_F(EnglishConstructions, CoordinatedSubjectsAgree) {
   }
 }
 
+// Sentences whose words have readings that build analyses failing in
+// solving beside the right one ("are" as an auxiliary, "open" as a verb, a
+// relative clause inside the subject): the failing ones cost only their own
+// choices.
+TEST_F(EnglishConstructions, FailingAlternativesLeaveTheRightAnalysis) {
+  CheckAll({
+      {"quantifier and copula", "All the windows are open",
+       {{PredOf({u"SUBJ", u"QUANT"}), {"all"}}, {PredOf({u"PREDLINK"}), {"open"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
+      {"relative clause without a relative word after the copula", "He is a man you can believe",
+       {{PredOf(FirstAdjunct({u"PREDLINK"})), {"believe"}}, {PredOf(Under(FirstAdjunct({u"PREDLINK"}), {u"OBJ"})), {"pro"}}}},
+      {"noun with an infinitive", "We have enough time to finish it",
+       {{PredOf({u"OBJ"}), {"time"}}, {PredOf(FirstAdjunct({u"OBJ"})), {"finish"}}}},
+      {"passive infinitive", "This car needs to be washed",
+       {{PredOf({u"XCOMP"}), {"wash"}}, {{u"XCOMP", u"PASSIVE"}, {"+"}}, {PredOf({u"XCOMP", u"SUBJ"}), {"car"}}}},
+      {"adjective with a that-clause in a question", "Are you sure that she will come",
+       {{{u"MOOD"}, {"interrog"}}, {PredOf({u"PREDLINK"}), {"sure"}}}},
+  });
+}
+
 TEST_F(EnglishConstructions, FrontedAdverbialsAndTimePhrases) {
   CheckAll({
       {"fronted adverb", "Yesterday I met your father", {{PredOf(FirstAdjunct()), {"yesterday"}}, {{u"TENSE"}, {"past"}}}},
