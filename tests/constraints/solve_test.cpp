@@ -124,6 +124,33 @@ TEST_F(RestrictTest, TheChoiceTreeDecidesWhereTheSearchGivesUp) {
   EXPECT_EQ(Restrict(fs, context), nullptr);
 }
 
+// The choice tree takes the nogoods that no other one contains, so a long
+// sentence's many nogoods inside shorter ones do not multiply its branches;
+// the reading still avoids every nogood.
+TEST_F(RestrictTest, TheChoiceTreeReadingAvoidsNogoodsInsideOthers) {
+  const struct Case { const char* what; std::vector<FeatureLiteralList> nogoods; ContextList expected; } cases[] = {
+      {"a nogood inside a shorter one", {{-2}, {-2, -3}, {-2, 3}}, {1, 2}},
+      {"nogoods that share literals without containing each other", {{-2}, {2, -3}}, {1, 2, 3}},
+      {"a chain of implications", {{-2}, {2, -3}, {3, -4}, {2, 3, -4}}, {1, 2, 3, 4}},
+  };
+  for (const auto& [what, nogoods, expected] : cases) {
+    P_FStructure* fs = WithCase({Atom("nom", {1}), Atom("acc", {-1})});
+    // Fourteen further choices must be true: the extension gives up and the
+    // choice tree decides.
+    for (int8_t choice = 10; choice <= 23; ++choice) fs->AddNogood(Bits({static_cast<int8_t>(-choice)}));
+    for (const FeatureLiteralList& nogood : nogoods) fs->AddNogood(Bits(nogood));
+    fs->solutionContexts = {Bits({1})};
+    ContextList context;
+    ASSERT_NE(Restrict(fs, context), nullptr) << what;
+    context.sort();
+    ContextList decided;
+    for (int8_t literal : context) {
+      if (literal > -10 && literal < 10) decided.push_back(literal);
+    }
+    EXPECT_EQ(decided, expected) << what;
+  }
+}
+
 TEST_F(RestrictTest, TheReadingOutlivesTheFStructureAndPathLinksToTheTopAreNotFollowed) {
   P_FStructure* fs = WithCase({Atom("nom", {1})});
   ContextList context{1};

@@ -115,6 +115,12 @@ TEST_F(EnglishConstructions, ClauseComplements) {
        {{{u"PRED", u"GF"}, {"SUBJ", "COMP"}}, {PredOf({u"COMP"}), {"be"}}, {PredOf({u"COMP", u"PREDLINK"}), {"honest"}}}},
       {"that-clause with a plural subject", "We believe that the children are safe",
        {{{u"COMP", u"SUBJ", u"NUM"}, {"pl"}}}},
+      {"clause of the copula without that", "I don't think she is angry",
+       {{{u"NEG"}, {"+"}}, {PredOf({u"COMP"}), {"be"}}, {PredOf({u"COMP", u"PREDLINK"}), {"angry"}}}},
+      {"past copula clause without that", "He said you were busy",
+       {{PredOf({u"COMP", u"SUBJ"}), {"you"}}, {{u"COMP", u"TENSE"}, {"past"}}}},
+      {"clause with an auxiliary without that", "I hope you will come",
+       {{PredOf({u"COMP"}), {"come"}}, {{u"COMP", u"TENSE"}, {"fut"}}}},
   });
 }
 
