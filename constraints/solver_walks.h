@@ -5,6 +5,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -21,4 +22,15 @@ using FStructurePath = std::vector<const P_FStructure*>;
 // restricts to one shared F-structure, so the reading keeps the reentrancy.
 struct P_RestrictionWalk {
   std::map<std::pair<const P_FStructure*, ContextList>, P_FStructure*> built;
+};
+
+class P_FSItem;
+
+// One unification of items and F-structures for their nogoods. F-structures
+// identified with each other both ways (a subject shared by a set and its
+// members) make the way round a ring: a step already being taken further up
+// is not taken again, since what it finds is found there.
+struct P_UnificationWalk {
+  std::set<std::pair<const P_FStructure*, const P_FSItem*>> itemSteps;
+  std::set<std::pair<const P_FStructure*, const P_FStructure*>> pairSteps;
 };
