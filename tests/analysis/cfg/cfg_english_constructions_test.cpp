@@ -252,6 +252,18 @@ TEST_F(EnglishConstructions, Comparisons) {
   });
 }
 
+// A measure of time before an adjective modifies it; only a noun of time
+// measures ("two books old" has no analysis).
+TEST_F(EnglishConstructions, MeasuresBeforeAnAdjective) {
+  CheckAll({
+      {"age in years", "His car is two years old",
+       {{PredOf({u"PREDLINK"}), {"old"}}, {PredOf(FirstAdjunct({u"PREDLINK"})), {"year"}}}},
+      {"age in months", "The baby is three months old",
+       {{PredOf(FirstAdjunct({u"PREDLINK"})), {"month"}}, {{u"SUBJ", u"NUM"}, {"sg"}}}},
+  });
+  EXPECT_FALSE(Parse("His car is two books old"));
+}
+
 TEST_F(EnglishConstructions, ParticleVerbsInBothOrders) {
   CheckAll({
       {"particle before the object", "Put on your coat",
