@@ -95,6 +95,20 @@ TEST_F(EnglishConstructions, ModalsWithTo) {
   });
 }
 
+// A verb's object is the subject of the infinitive after it; the verb's
+// own subject is not.
+TEST_F(EnglishConstructions, ObjectControl) {
+  CheckAll({
+      {"allow", "They allowed him to go",
+       {{PredOf({u"OBJ"}), {"he"}}, {PredOf({u"XCOMP"}), {"go"}}, {PredOf({u"XCOMP", u"SUBJ"}), {"he"}}}},
+      {"persuade", "She persuaded me to stay", {{PredOf({u"XCOMP", u"SUBJ"}), {"I"}}, {{u"TENSE"}, {"past"}}}},
+      {"get with a name", "We will get Ali to help us",
+       {{PredOf({u"XCOMP", u"SUBJ"}), {"Ali"}}, {PredOf({u"XCOMP", u"OBJ"}), {"we"}}, {{u"TENSE"}, {"fut"}}}},
+      {"warn with a negated infinitive", "I warned them not to swim",
+       {{PredOf({u"XCOMP", u"SUBJ"}), {"they"}}, {{u"XCOMP", u"NEG"}, {"+"}}}},
+  });
+}
+
 TEST_F(EnglishConstructions, RelativeClauses) {
   CheckAll({
       {"subject relative with who", "The man who lives here is a doctor",
