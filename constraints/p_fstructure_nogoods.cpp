@@ -75,7 +75,7 @@ void P_FStructure::CollectRootItemNogoods() {
         if (!linked || FeatureSetsConflict(value->contextBits, link->contextBits)) continue;
         const CFeatureSet both = FeatureSetOr(value->contextBits, link->contextBits);
         P_UnificationWalk walk;
-        walk.itemSteps.emplace(this, unified);
+        walk.itemSteps.emplace_back(this, unified);
         for (const CFeatureSet& nogood : linked->UnifyItemNogoods(unified, walk)) AddNogood(FeatureSetOr(nogood, both));
       }
       single.ClearValues();
@@ -121,23 +121,19 @@ std::list<CFeatureSet> P_FStructure::UnifyItemNogoods(P_FSItem* item) {
 
 std::list<CFeatureSet> P_FStructure::UnifyItemNogoods(P_FSItem* item, P_UnificationWalk& walk) {
   if (SolverTimeExceeded()) return {EmptyFeatureSet};
-  const auto step = walk.itemSteps.emplace(this, item);
-  if (!step.second) return {};
+  const P_WalkStep step(walk.itemSteps, std::pair<const P_FStructure*, const P_FSItem*>(this, item));
+  if (!step.entered()) return {};
   std::list<CFeatureSet> result;
   for (P_FSItem* own : items) {
     if (!SameAttribute(own, item)) continue;
     std::list<CFeatureSet> found = own->CollectNogoodsAgainst(item, walk);
-    if (IsDefiniteClash(found)) {
-      walk.itemSteps.erase(step.first);
-      return found;
-    }
+    if (IsDefiniteClash(found)) return found;
     result.splice(result.end(), found);
   }
   for (const P_ConVal* link : root->values) {
     P_FStructure* linked = link->GetFStructure();
     if (linked) AppendConjoined(linked->UnifyItemNogoods(item, walk), link->contextBits, result);
   }
-  walk.itemSteps.erase(step.first);
   return result;
 }
 
@@ -180,9 +176,7 @@ std::list<CFeatureSet> UnifyItemListsOnce(P_FStructure* a, P_FStructure* b, P_Un
 
 // A pair already being unified further up adds nothing new here.
 std::list<CFeatureSet> UnifyItemLists(P_FStructure* a, P_FStructure* b, P_UnificationWalk& walk) {
-  const auto step = walk.pairSteps.emplace(a, b);
-  if (!step.second) return {};
-  std::list<CFeatureSet> result = UnifyItemListsOnce(a, b, walk);
-  walk.pairSteps.erase(step.first);
-  return result;
+  const P_WalkStep step(walk.pairSteps, std::pair<const P_FStructure*, const P_FStructure*>(a, b));
+  if (!step.entered()) return {};
+  return UnifyItemListsOnce(a, b, walk);
 }

@@ -225,7 +225,7 @@ void P_FStructure::SolveWithin(FStructurePath& onTheWay) {
       found.empty() ? GoverningItems{} : FindGoverningItems(found, reached);
   const std::vector<RequiredFrame> frames = CollectRequiredFrames(governing);
   const PresentFunctions present = CollectPresentFunctions(*this);
-  if (governing.items.empty() && !HoldsSetMembers(*this)) {
+  if (governing.items.empty() && !present.ids.empty() && !HoldsSetMembers(*this)) {
     // A governable function without a governing frame is incoherent
     // wherever it is present. A set's functions are its members' (a subject
     // shared by coordinated verb phrases): each member is checked against

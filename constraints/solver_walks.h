@@ -4,8 +4,8 @@
 // nothing behind for the next call.
 #pragma once
 
+#include <algorithm>
 #include <map>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -30,7 +30,29 @@ class P_FSItem;
 // identified with each other both ways (a subject shared by a set and its
 // members) make the way round a ring: a step already being taken further up
 // is not taken again, since what it finds is found there.
+// The steps are few (the depth of the walk): a list searched from the end.
 struct P_UnificationWalk {
-  std::set<std::pair<const P_FStructure*, const P_FSItem*>> itemSteps;
-  std::set<std::pair<const P_FStructure*, const P_FStructure*>> pairSteps;
+  std::vector<std::pair<const P_FStructure*, const P_FSItem*>> itemSteps;
+  std::vector<std::pair<const P_FStructure*, const P_FStructure*>> pairSteps;
+};
+
+// Enters a step for the life of the guard; entered is false when the step is
+// being taken further up already (and the guard then leaves the list alone).
+template <typename Step>
+class P_WalkStep {
+ public:
+  P_WalkStep(std::vector<Step>& steps, Step step) : steps_(steps) {
+    entered_ = std::find(steps.rbegin(), steps.rend(), step) == steps.rend();
+    if (entered_) steps.push_back(step);
+  }
+  ~P_WalkStep() {
+    if (entered_) steps_.pop_back();
+  }
+  P_WalkStep(const P_WalkStep&) = delete;
+  P_WalkStep& operator=(const P_WalkStep&) = delete;
+  bool entered() const { return entered_; }
+
+ private:
+  std::vector<Step>& steps_;
+  bool entered_ = false;
 };
