@@ -252,6 +252,10 @@ TEST_F(EnglishConstructions, Quantifiers) {
       {"many", "Many people like music", {{PredOf({u"SUBJ", u"SPEC"}), {"many"}}}},
       {"much", "I don't have much time", {{PredOf({u"OBJ", u"SPEC"}), {"much"}}, {{u"NEG"}, {"+"}}}},
       {"no", "No student came", {{PredOf({u"SUBJ", u"SPEC"}), {"no"}}}},
+      {"indefinite pronoun with a place", "Everyone in the village knows him",
+       {{PredOf({u"SUBJ"}), {"everyone"}}, {PredOf(FirstAdjunct({u"SUBJ"})), {"in"}}, {{u"SUBJ", u"NUM"}, {"sg"}}}},
+      {"indefinite pronoun as object", "She found something under the bed",
+       {{PredOf({u"OBJ"}), {"something"}}, {{u"TENSE"}, {"past"}}}},
       {"any", "Do you have any questions", {{PredOf({u"OBJ", u"SPEC"}), {"any"}}, {{u"MOOD"}, {"interrog"}}}},
   });
 }
