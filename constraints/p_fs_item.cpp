@@ -15,7 +15,12 @@ void P_FSItem::ReleaseHandedOutValues(std::list<P_ConVal*>& values) const { valu
 
 std::list<CFeatureSet> P_FSItem::CollectNogoods() { return {}; }
 
-std::list<CFeatureSet> P_FSItem::CollectNogoodsAgainst(P_FSItem*) { return {}; }
+std::list<CFeatureSet> P_FSItem::CollectNogoodsAgainst(P_FSItem* other) {
+  P_UnificationWalk walk;
+  return CollectNogoodsAgainst(other, walk);
+}
+
+std::list<CFeatureSet> P_FSItem::CollectNogoodsAgainst(P_FSItem*, P_UnificationWalk&) { return {}; }
 
 P_FSItem* P_FSItem::RestrictToContext(const ContextList& context) {
   P_RestrictionWalk walk;
@@ -199,7 +204,7 @@ void P_FSItemSimple::ReleaseHandedOutValues(std::list<P_ConVal*>& values) const 
   values.clear();
 }
 
-std::list<CFeatureSet> P_FSItemSimple::CollectNogoodsAgainst(P_FSItem* other) {
+std::list<CFeatureSet> P_FSItemSimple::CollectNogoodsAgainst(P_FSItem* other, P_UnificationWalk&) {
   const P_ConValPlainVal own(value);
   std::list<CFeatureSet> nogoods;
   std::list<P_ConVal*> others = other->GetValues();

@@ -85,7 +85,8 @@ class P_FSItem {
   // Nogoods and context restriction of the solver. Neutral here (no nogoods,
   // nothing kept, nothing narrowed); the item classes override them.
   virtual std::list<CFeatureSet> CollectNogoods();
-  virtual std::list<CFeatureSet> CollectNogoodsAgainst(P_FSItem* other);
+  std::list<CFeatureSet> CollectNogoodsAgainst(P_FSItem* other);
+  virtual std::list<CFeatureSet> CollectNogoodsAgainst(P_FSItem* other, P_UnificationWalk& walk);
   // A new item holding what holds under the context (null for none).
   P_FSItem* RestrictToContext(const ContextList& context);
   // The same within one restriction walk, which keeps shared F-structures shared.
@@ -154,7 +155,8 @@ class P_FSItemComplex : public P_FSItem {
 
   // Nogoods and restriction (p_fs_item_nogoods.cpp).
   std::list<CFeatureSet> CollectNogoods() override;
-  std::list<CFeatureSet> CollectNogoodsAgainst(P_FSItem* other) override;
+  using P_FSItem::CollectNogoodsAgainst;
+  std::list<CFeatureSet> CollectNogoodsAgainst(P_FSItem* other, P_UnificationWalk& walk) override;
   P_FSItem* RestrictToContextIn(const ContextList& context, P_RestrictionWalk& walk) override;
   void NarrowValueContexts(ContextList& context) override;
 
@@ -223,7 +225,8 @@ class P_FSItemSimple : public P_FSItem {
   // One new plain value (context [0]) that the caller owns.
   std::list<P_ConVal*> GetValues() const override;
   void ReleaseHandedOutValues(std::list<P_ConVal*>& values) const override;
-  std::list<CFeatureSet> CollectNogoodsAgainst(P_FSItem* other) override;
+  using P_FSItem::CollectNogoodsAgainst;
+  std::list<CFeatureSet> CollectNogoodsAgainst(P_FSItem* other, P_UnificationWalk& walk) override;
   P_FSItem* RestrictToContextIn(const ContextList& context, P_RestrictionWalk& walk) override;
   P_FStructure* GetAnchor() const override { return nullptr; }
   void ReleaseFStructures() override {}

@@ -18,7 +18,8 @@ std::list<CFeatureSet> OutOfTimeNogoods() { return {EmptyFeatureSet}; }
 // they do not match, an atomic value always clashes with an F-structure, and
 // two F-structures clash where their item lists do. With checkFailed, a
 // failed F-structure of a makes a's own context a nogood.
-void AppendPairNogoods(const P_ConVal& a, const P_ConVal& b, bool checkFailed, std::list<CFeatureSet>& out) {
+void AppendPairNogoods(const P_ConVal& a, const P_ConVal& b, bool checkFailed, std::list<CFeatureSet>& out,
+                       P_UnificationWalk& walk) {
   const CFeatureSet both = FeatureSetOr(a.contextBits, b.contextBits);
   P_FStructure* fa = a.GetFStructure();
   P_FStructure* fb = b.GetFStructure();
@@ -40,7 +41,7 @@ void AppendPairNogoods(const P_ConVal& a, const P_ConVal& b, bool checkFailed, s
     return;
   }
   if (!fb) return;
-  for (const CFeatureSet& nogood : UnifyItemLists(fa, fb)) out.push_back(FeatureSetOr(nogood, both));
+  for (const CFeatureSet& nogood : UnifyItemLists(fa, fb, walk)) out.push_back(FeatureSetOr(nogood, both));
 }
 
 // A value survives a context when none of its literals is contradicted
@@ -75,21 +76,22 @@ ContextList LiteralsOf(const CFeatureSet& bits) {
 std::list<CFeatureSet> P_FSItemComplex::CollectNogoods() {
   if (SolverTimeExceeded()) return OutOfTimeNogoods();
   std::list<CFeatureSet> nogoods;
+  P_UnificationWalk walk;
   for (auto a = values.begin(); a != values.end(); ++a) {
     for (auto b = std::next(a); b != values.end(); ++b) {
       if (FeatureSetsConflict((*a)->contextBits, (*b)->contextBits)) continue;
-      AppendPairNogoods(**a, **b, true, nogoods);
+      AppendPairNogoods(**a, **b, true, nogoods, walk);
     }
   }
   return nogoods;
 }
 
-std::list<CFeatureSet> P_FSItemComplex::CollectNogoodsAgainst(P_FSItem* other) {
+std::list<CFeatureSet> P_FSItemComplex::CollectNogoodsAgainst(P_FSItem* other, P_UnificationWalk& walk) {
   if (SolverTimeExceeded()) return OutOfTimeNogoods();
   std::list<CFeatureSet> nogoods;
   const ItemValues others(other);
   for (const P_ConVal* a : values) {
-    for (const P_ConVal* b : others) AppendPairNogoods(*a, *b, false, nogoods);
+    for (const P_ConVal* b : others) AppendPairNogoods(*a, *b, false, nogoods, walk);
   }
   return nogoods;
 }

@@ -105,6 +105,7 @@ class P_FStructure {
   // The nogoods of this F-structure (and those linked at its root) unified
   // with one item. Only [EmptyFeatureSet] is a definite clash.
   std::list<CFeatureSet> UnifyItemNogoods(P_FSItem* item);
+  std::list<CFeatureSet> UnifyItemNogoods(P_FSItem* item, P_UnificationWalk& walk);
 
   // --- Constraint resolution before solving (p_fstructure_presolve.cpp)
 
@@ -199,6 +200,7 @@ class P_FStructure {
 
 // The nogoods of A unified with B (defined with the solver).
 std::list<CFeatureSet> UnifyItemLists(P_FStructure* a, P_FStructure* b);
+std::list<CFeatureSet> UnifyItemLists(P_FStructure* a, P_FStructure* b, P_UnificationWalk& walk);
 
 // The sets, in order, that do not conflict with the set.
 std::list<CFeatureSet> FilterCompatibleSets(std::list<CFeatureSet> sets, CFeatureSet set);

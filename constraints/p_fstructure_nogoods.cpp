@@ -74,7 +74,9 @@ void P_FStructure::CollectRootItemNogoods() {
         P_FStructure* linked = LiveLink(link);
         if (!linked || FeatureSetsConflict(value->contextBits, link->contextBits)) continue;
         const CFeatureSet both = FeatureSetOr(value->contextBits, link->contextBits);
-        for (const CFeatureSet& nogood : linked->UnifyItemNogoods(unified)) AddNogood(FeatureSetOr(nogood, both));
+        P_UnificationWalk walk;
+        walk.itemSteps.emplace_back(this, unified);
+        for (const CFeatureSet& nogood : linked->UnifyItemNogoods(unified, walk)) AddNogood(FeatureSetOr(nogood, both));
       }
       single.ClearValues();
     }
@@ -113,43 +115,68 @@ void P_FStructure::CheckConstrainingItems() {
 }
 
 std::list<CFeatureSet> P_FStructure::UnifyItemNogoods(P_FSItem* item) {
+  P_UnificationWalk walk;
+  return UnifyItemNogoods(item, walk);
+}
+
+std::list<CFeatureSet> P_FStructure::UnifyItemNogoods(P_FSItem* item, P_UnificationWalk& walk) {
   if (SolverTimeExceeded()) return {EmptyFeatureSet};
+  const P_WalkStep step(walk.itemSteps, std::pair<const P_FStructure*, const P_FSItem*>(this, item));
+  if (!step.entered()) return {};
   std::list<CFeatureSet> result;
   for (P_FSItem* own : items) {
     if (!SameAttribute(own, item)) continue;
-    std::list<CFeatureSet> found = own->CollectNogoodsAgainst(item);
+    std::list<CFeatureSet> found = own->CollectNogoodsAgainst(item, walk);
     if (IsDefiniteClash(found)) return found;
     result.splice(result.end(), found);
   }
   for (const P_ConVal* link : root->values) {
     P_FStructure* linked = link->GetFStructure();
-    if (linked) AppendConjoined(linked->UnifyItemNogoods(item), link->contextBits, result);
+    if (linked) AppendConjoined(linked->UnifyItemNogoods(item, walk), link->contextBits, result);
   }
   return result;
 }
 
 std::list<CFeatureSet> UnifyItemLists(P_FStructure* a, P_FStructure* b) {
+  P_UnificationWalk walk;
+  return UnifyItemLists(a, b, walk);
+}
+
+namespace {
+
+std::list<CFeatureSet> UnifyItemListsOnce(P_FStructure* a, P_FStructure* b, P_UnificationWalk& walk) {
   std::list<CFeatureSet> result;
   for (P_FSItem* own : a->items) {
     for (P_FSItem* other : b->items) {
       if (!SameAttribute(own, other)) continue;
-      std::list<CFeatureSet> found = own->CollectNogoodsAgainst(other);
+      std::list<CFeatureSet> found = own->CollectNogoodsAgainst(other, walk);
       if (IsDefiniteClash(found)) return found;
       result.splice(result.end(), found);
     }
     for (const P_ConVal* link : b->root->values) {
       P_FStructure* linked = link->GetFStructure();
-      if (linked) AppendConjoined(linked->UnifyItemNogoods(own), link->contextBits, result);
+      if (linked) AppendConjoined(linked->UnifyItemNogoods(own, walk), link->contextBits, result);
     }
   }
   for (const P_ConVal* own : a->root->values) {
     P_FStructure* linked = own->GetFStructure();
     if (!linked) continue;
-    for (P_FSItem* other : b->items) AppendConjoined(linked->UnifyItemNogoods(other), own->contextBits, result);
+    for (P_FSItem* other : b->items) AppendConjoined(linked->UnifyItemNogoods(other, walk), own->contextBits, result);
     for (const P_ConVal* link : b->root->values) {
       P_FStructure* other = link->GetFStructure();
-      if (other) AppendConjoined(UnifyItemLists(linked, other), FeatureSetOr(own->contextBits, link->contextBits), result);
+      if (other) {
+        AppendConjoined(UnifyItemLists(linked, other, walk), FeatureSetOr(own->contextBits, link->contextBits), result);
+      }
     }
   }
   return result;
+}
+
+}  // namespace
+
+// A pair already being unified further up adds nothing new here.
+std::list<CFeatureSet> UnifyItemLists(P_FStructure* a, P_FStructure* b, P_UnificationWalk& walk) {
+  const P_WalkStep step(walk.pairSteps, std::pair<const P_FStructure*, const P_FStructure*>(a, b));
+  if (!step.entered()) return {};
+  return UnifyItemListsOnce(a, b, walk);
 }

@@ -38,6 +38,23 @@ ContextList TreePath(ContextList path) {
 
 void AppendAll(std::list<ContextList>& to, std::list<ContextList> from) { to.splice(to.end(), from); }
 
+// The nogoods that no other one contains, fewest literals first: a nogood
+// that holds inside a smaller one excludes nothing more, and the short ones
+// cut the choice tree near its root, where it stays small.
+std::list<CFeatureSet> WeakestNogoods(std::list<CFeatureSet> sets) {
+  std::vector<std::pair<size_t, CFeatureSet>> sized;
+  for (CFeatureSet& set : sets) sized.emplace_back(ListFeatureLiterals(set).size(), std::move(set));
+  std::stable_sort(sized.begin(), sized.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::list<CFeatureSet> kept;
+  for (auto& [size, set] : sized) {
+    const bool contained = std::any_of(kept.begin(), kept.end(), [&set](const CFeatureSet& smaller) {
+      return FeatureSetAnd(smaller, set) == smaller;
+    });
+    if (!contained) kept.push_back(std::move(set));
+  }
+  return kept;
+}
+
 void DeleteItem(P_FSItem* item) { delete item; }
 
 }  // namespace
@@ -113,7 +130,8 @@ ContextList P_FStructure::ChooseWithChoiceTree(const std::list<ContextList>& nog
     for (const ContextList& path : ComplementPaths(ContextList(literals.begin(), literals.end()))) {
       tree.InsertPaths(TreePath(path));
     }
-    for (const ContextList& path : FeatureSetsToContextLists(FilterCompatibleSets(deepNogoods, solution))) {
+    for (const ContextList& path :
+         FeatureSetsToContextLists(WeakestNogoods(FilterCompatibleSets(deepNogoods, solution)))) {
       tree.InsertPaths(TreePath(path));
     }
     chosen = tree.CollectPaths();

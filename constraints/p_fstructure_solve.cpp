@@ -46,7 +46,15 @@ void AppendDistinct(std::list<CFeatureSet>& sets, const CFeatureSet& set) {
 GoverningItems FindGoverningItems(const std::list<P_FStructure*>& found,
                                   const std::list<std::list<CFeatureSet>>& contexts) {
   GoverningItems governing;
-  if (found.size() == 1) {
+  // One F-structure reached only under the always-true context governs
+  // without a context of its own. One reached through a link under a choice
+  // (an alternative of a packed daughter, solved with the others of its
+  // function) governs only under that choice: its frame's violations are
+  // nogoods of that alternative, not of every reading.
+  const bool unconditional =
+      found.size() == 1 && std::all_of(contexts.front().begin(), contexts.front().end(),
+                                       [](const CFeatureSet& context) { return context == EmptyFeatureSet; });
+  if (unconditional) {
     governing.items.push_back(found.front()->FindItem(SymbolTableGfId));
     return governing;
   }
@@ -182,6 +190,25 @@ void CollectHeldFStructures(P_FStructure& fs, const CFeatureSet& context, std::v
   visited.pop_back();
 }
 
+// An F-structure of coordination: it, or one identified with it through its
+// root, holds the members of a set.
+bool HoldsSetMembers(const P_FStructure& fs, std::vector<const P_FStructure*>& visited) {
+  if (std::find(visited.begin(), visited.end(), &fs) != visited.end()) return false;
+  visited.push_back(&fs);
+  const bool own = std::any_of(fs.items.begin(), fs.items.end(), [](const P_FSItem* item) {
+    return P_SymbolTable::GetString(static_cast<int16_t>(item->attribute)) == "SET";
+  });
+  return own || std::any_of(fs.root->values.begin(), fs.root->values.end(), [&visited](const P_ConVal* link) {
+           const P_FStructure* linked = link->GetBoundFStructure();
+           return linked && HoldsSetMembers(*linked, visited);
+         });
+}
+
+bool HoldsSetMembers(const P_FStructure& fs) {
+  std::vector<const P_FStructure*> visited;
+  return HoldsSetMembers(fs, visited);
+}
+
 }  // namespace
 
 void P_FStructure::Solve() {
@@ -198,9 +225,11 @@ void P_FStructure::SolveWithin(FStructurePath& onTheWay) {
       found.empty() ? GoverningItems{} : FindGoverningItems(found, reached);
   const std::vector<RequiredFrame> frames = CollectRequiredFrames(governing);
   const PresentFunctions present = CollectPresentFunctions(*this);
-  if (governing.items.empty()) {
+  if (governing.items.empty() && !present.ids.empty() && !HoldsSetMembers(*this)) {
     // A governable function without a governing frame is incoherent
-    // wherever it is present.
+    // wherever it is present. A set's functions are its members' (a subject
+    // shared by coordinated verb phrases): each member is checked against
+    // its own frame.
     for (const auto& contexts : present.contexts) {
       for (const CFeatureSet& context : contexts) AddNogood(context);
     }

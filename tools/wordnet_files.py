@@ -2,31 +2,19 @@
 
 They come from the Debian package wordnet-base (WordNet licence: use, copy
 and distribute freely with the copyright notice; Princeton University). The
-package is fetched with apt-get download into tools/.cache/ (git-ignored)
-and unpacked there; nothing of it is committed.
+package is fetched by tools/debian_packages.py; nothing of it is committed.
 
 Read here: the lemmas of every part of speech (index.*), the irregular forms
 (*.exc: inflected form -> lemma) and the generic frames of every verb sense
 (data.verb).
 """
-import glob
 import os
-import subprocess
 
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-CACHE = os.path.join(ROOT, 'tools', '.cache', 'debian')
-FOLDER = os.path.join(CACHE, 'root', 'usr', 'share', 'wordnet')
+import debian_packages
 
 
 def ensure_wordnet():
-    if os.path.isdir(FOLDER):
-        return FOLDER
-    os.makedirs(CACHE, exist_ok=True)
-    subprocess.run(['apt-get', 'download', 'wordnet-base'], cwd=CACHE, check=True,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    package = sorted(glob.glob(os.path.join(CACHE, 'wordnet-base_*.deb')))[-1]
-    subprocess.run(['dpkg-deb', '-x', package, os.path.join(CACHE, 'root')], check=True)
-    return FOLDER
+    return debian_packages.unpacked('wordnet-base', 'usr/share/wordnet')
 
 
 def _lines(name):

@@ -185,7 +185,7 @@ void CCfgParser::ApplyAnnotation(uint16_t itemId, int offset, P_FStructure* fs, 
   const auto shift = static_cast<int8_t>(offset);
   if (auto* onDaughter = dynamic_cast<P_FSItemComplex*>(clone.get());
       onDaughter != nullptr && (onDaughter->flags & kItemOnDaughter) != 0 && onDaughter->AsDefiningItem() != nullptr) {
-    DefineOnDaughters(*onDaughter, shift, daughter, links);
+    DefineOnDaughters(*onDaughter, shift, fs, daughter, links);
     return;
   }
   P_FSItem* result = links != nullptr ? clone->Evaluate(shift, fs, *links) : clone->Instantiate(shift, fs, daughter);
@@ -195,9 +195,11 @@ void CCfgParser::ApplyAnnotation(uint16_t itemId, int offset, P_FStructure* fs, 
 // A defining equation on the daughter ("!CASE=obl" beside "! $ ^ADJUNCT" or
 // "^OBJ=!") is the daughter's own: it joins the F-structure of the daughter,
 // or of each of its alternatives, with the daughter in the mother's place,
-// just as a path through the mother's function would reach it.
-void CCfgParser::DefineOnDaughters(const P_FSItemComplex& item, int8_t shift, P_FStructure* daughter,
-                                   const std::vector<P_ConVal*>* links) {
+// just as a path through the mother's function would reach it. A value that
+// names the mother ("!SUBJ=^SUBJ" on a member of a set of verb phrases)
+// still names the mother: the member shares the mother's subject.
+void CCfgParser::DefineOnDaughters(const P_FSItemComplex& item, int8_t shift, P_FStructure* mother,
+                                   P_FStructure* daughter, const std::vector<P_ConVal*>* links) {
   std::vector<P_FStructure*> targets;
   if (links == nullptr) {
     targets.push_back(daughter);
@@ -209,7 +211,13 @@ void CCfgParser::DefineOnDaughters(const P_FSItemComplex& item, int8_t shift, P_
     std::unique_ptr<P_FSItem> copy(item.Clone());
     auto* own = static_cast<P_FSItemComplex*>(copy.get());
     own->flags = static_cast<uint8_t>(own->flags & ~kItemOnDaughter);
-    StoreInstantiatedItem(own->Instantiate(shift, target, target), target, target, true);
+    // A path item is placed through its first argument, so it keeps the
+    // daughter there; a one-step item binds '^' values to the first.
+    P_FStructure* valuesOfMother = (own->flags & kItemPath) != 0 ? target : mother;
+    StoreInstantiatedItem(own->Instantiate(shift, valuesOfMother, target), target, target, true);
+    // The daughter was finished before: the path to the mother is followed
+    // now (and the mother's end of it made when missing).
+    if (valuesOfMother == mother) target->ResolveIndexPaths();
   }
 }
 

@@ -182,3 +182,32 @@ TEST_F(PresolveTest, WhatTheAnchorCannotSettleIsCheckedAtTheTop) {
   EXPECT_EQ(top->chosenContext, ContextList{-4});
 }
 
+
+// F-structures identified with each other both ways (a structure shared by
+// a set and its members) are walked once each: the nogoods come out and the
+// walk ends.
+TEST_F(FStructureTest, IdentificationsThatGoRoundEnd) {
+  const auto withNum = [](const char* num) { return With("NUM", {Atom(num)}); };
+  const struct Case { const char* what; P_FStructure* fs; Sets nogoods; } cases[] = {
+      {"two structures linked to each other", [&] {
+         P_FStructure* a = withNum("sg");
+         P_FStructure* b = new P_FStructure();
+         LinkAtRoot(a, b, {1});
+         LinkAtRoot(b, a, {0});
+         return a;
+       }(), {}},
+      {"a ring of three with a clash under a choice", [&] {
+         P_FStructure* a = withNum("sg");
+         P_FStructure* b = new P_FStructure();
+         P_FStructure* c = With("NUM", {Atom("pl", {2})});
+         LinkAtRoot(a, b, {1});
+         LinkAtRoot(b, c, {0});
+         LinkAtRoot(c, a, {0});
+         return a;
+       }(), {Bits({1, 2})}},
+  };
+  for (const auto& [what, fs, nogoods] : cases) {
+    fs->ResolveNogoods();
+    EXPECT_EQ(fs->nogoods, nogoods) << what;
+  }
+}

@@ -124,6 +124,33 @@ TEST_F(RestrictTest, TheChoiceTreeDecidesWhereTheSearchGivesUp) {
   EXPECT_EQ(Restrict(fs, context), nullptr);
 }
 
+// The choice tree takes the nogoods that no other one contains, so a long
+// sentence's many nogoods inside shorter ones do not multiply its branches;
+// the reading still avoids every nogood.
+TEST_F(RestrictTest, TheChoiceTreeReadingAvoidsNogoodsInsideOthers) {
+  const struct Case { const char* what; std::vector<FeatureLiteralList> nogoods; ContextList expected; } cases[] = {
+      {"a nogood inside a shorter one", {{-2}, {-2, -3}, {-2, 3}}, {1, 2}},
+      {"nogoods that share literals without containing each other", {{-2}, {2, -3}}, {1, 2, 3}},
+      {"a chain of implications", {{-2}, {2, -3}, {3, -4}, {2, 3, -4}}, {1, 2, 3, 4}},
+  };
+  for (const auto& [what, nogoods, expected] : cases) {
+    P_FStructure* fs = WithCase({Atom("nom", {1}), Atom("acc", {-1})});
+    // Fourteen further choices must be true: the extension gives up and the
+    // choice tree decides.
+    for (int8_t choice = 10; choice <= 23; ++choice) fs->AddNogood(Bits({static_cast<int8_t>(-choice)}));
+    for (const FeatureLiteralList& nogood : nogoods) fs->AddNogood(Bits(nogood));
+    fs->solutionContexts = {Bits({1})};
+    ContextList context;
+    ASSERT_NE(Restrict(fs, context), nullptr) << what;
+    context.sort();
+    ContextList decided;
+    for (int8_t literal : context) {
+      if (literal > -10 && literal < 10) decided.push_back(literal);
+    }
+    EXPECT_EQ(decided, expected) << what;
+  }
+}
+
 TEST_F(RestrictTest, TheReadingOutlivesTheFStructureAndPathLinksToTheTopAreNotFollowed) {
   P_FStructure* fs = WithCase({Atom("nom", {1})});
   ContextList context{1};
@@ -144,4 +171,56 @@ TEST_F(RestrictTest, TheReadingOutlivesTheFStructureAndPathLinksToTheTopAreNotFo
   const P_ConVal* kept = reading->FindItem(SymbolTableIndexId)->GetValues().front();
   EXPECT_EQ(kept->GetBoundFStructure(), top);
   EXPECT_EQ(kept->GetFSAttribute(), Id("OBJ CASE"));
+}
+
+// A set of coordinated verb phrases holds the subject they share: the set's
+// functions are its members', which their own frames check, so the set has
+// no frame of its own and is still coherent. A function without a frame
+// outside a set stays incoherent.
+TEST_F(SolveTest, ASetSharesItsFunctionsWithItsMembers) {
+  const auto withSubject = [](P_FStructure* fs) {
+    fs->AddItem(Item("SUBJ", 0x80, {Link(new P_FStructure(), {3})}));
+    SortItems(fs);
+    return fs;
+  };
+  const auto set = [](P_FStructure* member) {
+    auto* fs = new P_FStructure();
+    fs->AddItem(Item("SET", 0x80, {Link(member)}));
+    return fs;
+  };
+  const struct Case { const char* what; P_FStructure* fs; Sets nogoods; } cases[] = {
+      {"a subject beside a set", withSubject(set(Predicate({{"7", {0}}}, {{"SUBJ", {0}}}))), {}},
+      {"a subject of a clause linked to a set at its root",
+       [&] {
+         P_FStructure* clause = withSubject(new P_FStructure());
+         clause->root->AddValue(Link(set(Predicate({{"7", {0}}}, {{"SUBJ", {0}}}))));
+         return clause;
+       }(),
+       {}},
+      {"a subject without a set or a frame", withSubject(new P_FStructure()), {Bits({3})}},
+  };
+  for (const auto& [what, fs, nogoods] : cases) {
+    fs->Solve();
+    EXPECT_EQ(fs->nogoods, nogoods) << what;
+  }
+}
+
+// A function's F-structure that is there only under a choice (one
+// alternative of a packed daughter) is solved under that choice: when its
+// frame is incomplete, the choice is the nogood, and the readings without
+// it stay open.
+TEST_F(SolveTest, AnIncompleteAlternativeCostsOnlyItsChoice) {
+  const struct Case { const char* what; ContextList reached; Sets nogoods; } cases[] = {
+      {"reached under a choice", {2}, {Bits({2})}},
+      {"reached under two choices", {2, -4}, {Bits({2, -4})}},
+      {"reached always", {0}, {EmptyFeatureSet}},
+  };
+  for (const auto& [what, reached, nogoods] : cases) {
+    P_FStructure* top = Predicate({{"2", {0}}}, {});
+    P_FStructure* incomplete = Predicate({{"1", {0}}}, {{"SUBJ", {0}}});
+    top->AddItem(Item("OBJ", 0x80, {Link(incomplete, reached)}));
+    SortItems(top);
+    top->Solve();
+    EXPECT_EQ(top->nogoods, nogoods) << what;
+  }
 }

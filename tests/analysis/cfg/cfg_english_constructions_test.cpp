@@ -95,6 +95,20 @@ TEST_F(EnglishConstructions, ModalsWithTo) {
   });
 }
 
+// A verb's object is the subject of the infinitive after it; the verb's
+// own subject is not.
+TEST_F(EnglishConstructions, ObjectControl) {
+  CheckAll({
+      {"allow", "They allowed him to go",
+       {{PredOf({u"OBJ"}), {"he"}}, {PredOf({u"XCOMP"}), {"go"}}, {PredOf({u"XCOMP", u"SUBJ"}), {"he"}}}},
+      {"persuade", "She persuaded me to stay", {{PredOf({u"XCOMP", u"SUBJ"}), {"I"}}, {{u"TENSE"}, {"past"}}}},
+      {"get with a name", "We will get Ali to help us",
+       {{PredOf({u"XCOMP", u"SUBJ"}), {"Ali"}}, {PredOf({u"XCOMP", u"OBJ"}), {"we"}}, {{u"TENSE"}, {"fut"}}}},
+      {"warn with a negated infinitive", "I warned them not to swim",
+       {{PredOf({u"XCOMP", u"SUBJ"}), {"they"}}, {{u"XCOMP", u"NEG"}, {"+"}}}},
+  });
+}
+
 TEST_F(EnglishConstructions, RelativeClauses) {
   CheckAll({
       {"subject relative with who", "The man who lives here is a doctor",
@@ -115,6 +129,12 @@ TEST_F(EnglishConstructions, ClauseComplements) {
        {{{u"PRED", u"GF"}, {"SUBJ", "COMP"}}, {PredOf({u"COMP"}), {"be"}}, {PredOf({u"COMP", u"PREDLINK"}), {"honest"}}}},
       {"that-clause with a plural subject", "We believe that the children are safe",
        {{{u"COMP", u"SUBJ", u"NUM"}, {"pl"}}}},
+      {"clause of the copula without that", "I don't think she is angry",
+       {{{u"NEG"}, {"+"}}, {PredOf({u"COMP"}), {"be"}}, {PredOf({u"COMP", u"PREDLINK"}), {"angry"}}}},
+      {"past copula clause without that", "He said you were busy",
+       {{PredOf({u"COMP", u"SUBJ"}), {"you"}}, {{u"COMP", u"TENSE"}, {"past"}}}},
+      {"clause with an auxiliary without that", "I hope you will come",
+       {{PredOf({u"COMP"}), {"come"}}, {{u"COMP", u"TENSE"}, {"fut"}}}},
   });
 }
 
@@ -153,6 +173,27 @@ TEST_F(EnglishConstructions, Coordination) {
   });
 }
 
+// Coordinated verb phrases: each is a member of the clause's set and has the
+// clause's subject; each verb agrees with it and keeps its own objects.
+const Path kLastConjunct = {u"SET", kFirstMember};
+TEST_F(EnglishConstructions, CoordinatedVerbPhrasesShareTheSubject) {
+  CheckAll({
+      {"two intransitive verbs", "He sings and dances",
+       {{{u"COORD"}, {"and"}}, {PredOf(kLastConjunct), {"dance"}}, {PredOf(Under(kLastConjunct, {u"SUBJ"})), {"he"}}}},
+      {"verbs with their own objects", "Tom reads books and writes letters",
+       {{PredOf(Under(kLastConjunct, {u"SUBJ"})), {"Tom"}}, {PredOf(Under(kLastConjunct, {u"OBJ"})), {"letter"}}}},
+      {"a list of three with commas", "We ate, drank and talked",
+       {{PredOf(Under(kLastConjunct, {u"SUBJ"})), {"we"}}, {Under(kLastConjunct, {u"TENSE"}), {"past"}}}},
+      {"or between verb phrases", "You can stay or leave", {{{u"COORD"}, {"or"}}}},
+      {"past verbs with a modifier", "She came home and slept",
+       {{PredOf(kLastConjunct), {"sleep"}}, {Under(kLastConjunct, {u"SUBJ", u"PERS"}), {"3"}}}},
+  });
+  for (const char* sentence : {"He sing and dances", "They reads and write"}) {
+    EXPECT_FALSE(Parse(sentence)) << sentence;
+    ResetSentence();
+  }
+}
+
 // Coordinated subjects are plural; their person is the first if a conjunct
 // is first person, else the second if one is second person, else the third.
 TEST_F(EnglishConstructions, CoordinatedSubjectsAgree) {
@@ -170,6 +211,25 @@ TEST_F(EnglishConstructions, CoordinatedSubjectsAgree) {
     EXPECT_FALSE(Parse(sentence)) << sentence;
     ResetSentence();
   }
+}
+
+// Sentences whose words have readings that build analyses failing in
+// solving beside the right one ("are" as an auxiliary, "open" as a verb, a
+// relative clause inside the subject): the failing ones cost only their own
+// choices.
+TEST_F(EnglishConstructions, FailingAlternativesLeaveTheRightAnalysis) {
+  CheckAll({
+      {"quantifier and copula", "All the windows are open",
+       {{PredOf({u"SUBJ", u"QUANT"}), {"all"}}, {PredOf({u"PREDLINK"}), {"open"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
+      {"relative clause without a relative word after the copula", "He is a man you can believe",
+       {{PredOf(FirstAdjunct({u"PREDLINK"})), {"believe"}}, {PredOf(Under(FirstAdjunct({u"PREDLINK"}), {u"OBJ"})), {"pro"}}}},
+      {"noun with an infinitive", "We have enough time to finish it",
+       {{PredOf({u"OBJ"}), {"time"}}, {PredOf(FirstAdjunct({u"OBJ"})), {"finish"}}}},
+      {"passive infinitive", "This car needs to be washed",
+       {{PredOf({u"XCOMP"}), {"wash"}}, {{u"XCOMP", u"PASSIVE"}, {"+"}}, {PredOf({u"XCOMP", u"SUBJ"}), {"car"}}}},
+      {"adjective with a that-clause in a question", "Are you sure that she will come",
+       {{{u"MOOD"}, {"interrog"}}, {PredOf({u"PREDLINK"}), {"sure"}}}},
+  });
 }
 
 TEST_F(EnglishConstructions, FrontedAdverbialsAndTimePhrases) {
@@ -192,6 +252,10 @@ TEST_F(EnglishConstructions, Quantifiers) {
       {"many", "Many people like music", {{PredOf({u"SUBJ", u"SPEC"}), {"many"}}}},
       {"much", "I don't have much time", {{PredOf({u"OBJ", u"SPEC"}), {"much"}}, {{u"NEG"}, {"+"}}}},
       {"no", "No student came", {{PredOf({u"SUBJ", u"SPEC"}), {"no"}}}},
+      {"indefinite pronoun with a place", "Everyone in the village knows him",
+       {{PredOf({u"SUBJ"}), {"everyone"}}, {PredOf(FirstAdjunct({u"SUBJ"})), {"in"}}, {{u"SUBJ", u"NUM"}, {"sg"}}}},
+      {"indefinite pronoun as object", "She found something under the bed",
+       {{PredOf({u"OBJ"}), {"something"}}, {{u"TENSE"}, {"past"}}}},
       {"any", "Do you have any questions", {{PredOf({u"OBJ", u"SPEC"}), {"any"}}, {{u"MOOD"}, {"interrog"}}}},
   });
 }
@@ -204,6 +268,18 @@ TEST_F(EnglishConstructions, Comparisons) {
        {{{u"PREDLINK", u"ADJUNCT", u"SET", kFirstMember, u"DEGREE"}, {"superl"}}}},
       {"superlative with in", "He is the tallest boy in the class", {{PredOf({u"PREDLINK"}), {"boy"}}}},
   });
+}
+
+// A measure of time before an adjective modifies it; only a noun of time
+// measures ("two books old" has no analysis).
+TEST_F(EnglishConstructions, MeasuresBeforeAnAdjective) {
+  CheckAll({
+      {"age in years", "His car is two years old",
+       {{PredOf({u"PREDLINK"}), {"old"}}, {PredOf(FirstAdjunct({u"PREDLINK"})), {"year"}}}},
+      {"age in months", "The baby is three months old",
+       {{PredOf(FirstAdjunct({u"PREDLINK"})), {"month"}}, {{u"SUBJ", u"NUM"}, {"sg"}}}},
+  });
+  EXPECT_FALSE(Parse("His car is two books old"));
 }
 
 TEST_F(EnglishConstructions, ParticleVerbsInBothOrders) {

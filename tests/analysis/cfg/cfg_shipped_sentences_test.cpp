@@ -106,8 +106,8 @@ TEST_F(CfgShippedSentences, RepeatedWordGetsDistinctIndexes) {
   EXPECT_EQ(Values(At(root, {u"OBJ", u"PRED", u"INDEX"})), Strings{"4"});
 }
 
-// The tagger's choice for each word does not always parse; then every
-// reading is tried, and the log says so.
+// The tagger's choice for each word does not always give an analysis; then
+// every reading is tried, and the log says so.
 TEST_F(CfgShippedSentences, WrongTaggingIsParsedOverAllReadings) {
   const std::string log = dir_.File("LogFile.Log");
   OpenTraceLog(log);
@@ -117,7 +117,10 @@ TEST_F(CfgShippedSentences, WrongTaggingIsParsedOverAllReadings) {
   const std::vector<unsigned char> bytes = ReadBytes(log);
   std::string text;
   for (size_t i = 2; i < bytes.size(); i += 2) text.push_back(static_cast<char>(bytes[i]));
-  const size_t failed = text.find("POS tagger's tagging failed");
+  // The tagged chart either has no complete analysis or one that fails in
+  // solving; either way the parse over every reading follows.
+  size_t failed = text.find("POS tagger's tagging failed");
+  if (failed == std::string::npos) failed = text.find("The analysis over the tagged readings failed in solving");
   ASSERT_NE(failed, std::string::npos) << text;
   EXPECT_NE(text.find("CFG parsing completed", failed), std::string::npos) << text;
   result_.reset(parser_->GetParseResult());
