@@ -30,6 +30,7 @@ WString WordBefore(const WString& text, size_t end) {
 void AddSentence(const WString& piece, std::vector<WString>& sentences) {
   WString sentence = TrimWString(piece);
   if (!sentence.empty()) sentences.push_back(std::move(sentence));
+}
 
 bool IsDropped(WChar unit) { return unit == u'\uFEFF' || unit == u'\u200B'; }
 
@@ -81,6 +82,7 @@ std::vector<WString> SplitTypedSentences(const WString& text, const Abbreviation
   }
   AddSentence(text.substr(start), sentences);
   return sentences;
+}
 
 WString PrepareSentenceText(const WString& typed, std::vector<WString>& setAside) {
   WString text;
