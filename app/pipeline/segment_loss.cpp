@@ -11,6 +11,16 @@ namespace {
 
 bool IsLatinLetter(WChar unit) { return (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z'); }
 
+bool IsDigit(WChar unit) { return unit >= u'0' && unit <= u'9'; }
+
+// An alphanumeric code of the English text ("PK303"): Latin letters and
+// digits only, with at least one digit. The Urdu writes it as it stands;
+// grammar symbols never hold a digit alone with letters.
+bool IsCode(const WString& word) {
+  return std::any_of(word.begin(), word.end(), IsDigit) &&
+         std::all_of(word.begin(), word.end(), [](WChar unit) { return IsLatinLetter(unit) || IsDigit(unit); });
+}
+
 // The word of the node's PRED, without the quotes of a lexicon word; empty
 // without a PRED value.
 WString PredWord(const CFSNode* node) {
@@ -50,7 +60,7 @@ std::vector<WString> RemoveLatinWords(WString& text) {
   while (at < text.size()) {
     const size_t end = std::min(text.find(u' ', at), text.size());
     const WString word = text.substr(at, end - at);
-    if (std::any_of(word.begin(), word.end(), IsLatinLetter)) {
+    if (std::any_of(word.begin(), word.end(), IsLatinLetter) && !IsCode(word)) {
       removed.push_back(word);
     } else if (!word.empty()) {
       if (!kept.empty()) kept += u' ';

@@ -21,8 +21,9 @@ std::vector<WString> LeftOutWords(const std::vector<const CFSNode*>& leftOut,
                                   const std::function<const WString*(uint32_t nodeId)>& englishOf);
 
 // Takes every word that holds a Latin letter out of the Urdu text (such a
-// word is a grammar symbol or an unspelt English word, never Urdu) and
-// returns the words taken out.
+// word is a grammar symbol or an unspelt English word, never Urdu), except
+// an alphanumeric code of letters and digits, which the Urdu writes as it
+// stands; returns the words taken out.
 std::vector<WString> RemoveLatinWords(WString& text);
 
 // "Not translated: " and the words joined by ", ".

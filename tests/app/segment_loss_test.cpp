@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(SegmentLoss, WordsWithLatinLettersAreTakenOutOfTheUrdu) {
+TEST(SegmentLoss, WordsWithLatinLettersAreTakenOutOfTheUrduButCodesStay) {
   struct Case {
     const char* name;
     std::u16string text;
@@ -25,6 +25,8 @@ TEST(SegmentLoss, WordsWithLatinLettersAreTakenOutOfTheUrdu) {
       {"symbols anywhere", u"وہ EMPTY آیا x_y", u"وہ آیا", {u"EMPTY", u"x_y"}},
       {"a word mixing scripts", u"وہ aکتاب", u"وہ", {u"aکتاب"}},
       {"nothing left", u"pro", u"", {u"pro"}},
+      {"a code of letters and digits stays", u"میں نے PK303 دیکھا", u"میں نے PK303 دیکھا", {}},
+      {"a symbol with a digit but another mark goes", u"وہ ELEMENT5_x آیا", u"وہ آیا", {u"ELEMENT5_x"}},
   };
   for (const Case& c : cases) {
     std::u16string text = c.text;

@@ -440,12 +440,12 @@ using cfg_test::ShippedCfgEngine;
 
 // A sentence ending in a tab once ran the sentence fuzzer out of memory with
 // AddressSanitizer on, where the C library's heap statistics see no
-// allocation and the budget never bound. The sentence needs some tens of MB
+// allocation and the budget never bound. The sentence needs more than a MB
 // before its time limit; with a budget below that, and the real meter of
 // the build measured at every step, the budget stops it with its message in
 // every build.
 TEST_F(ShippedCfgEngine, TheSentenceThatRanOutOfMemoryStopsAtItsBudget) {
-  SentenceMemoryBudget = size_t{4} << 20;
+  SentenceMemoryBudget = size_t{1} << 20;
   SentenceMemoryCheckInterval = 0;
   messages_.clear();
   const bool parsed = Parse("x more I have no time d\t");
@@ -454,7 +454,7 @@ TEST_F(ShippedCfgEngine, TheSentenceThatRanOutOfMemoryStopsAtItsBudget) {
   std::vector<std::string> texts;
   for (const auto& message : messages_.messages()) texts.push_back(ToUtf8(message.text));
   ASSERT_EQ(texts.size(), 1u);
-  EXPECT_EQ(texts[0], "The sentence needs more than 4 MB of memory and cannot be analysed.");
+  EXPECT_EQ(texts[0], "The sentence needs more than 1 MB of memory and cannot be analysed.");
   ResetSentence();
 }
 
