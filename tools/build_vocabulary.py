@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Builds the vocabulary's mapping-lexicon blocks and Urdu-lexicon entries.
 
-The bilingual table under datasrc/sources/vocabulary/ (nouns.txt, verbs.txt,
+The bilingual table under datasrc/sources/vocabulary/ (nouns.txt, names.txt, verbs.txt,
 adjectives.txt, adverbs.txt, closed.txt) gives for every English lemma and
 sense its Urdu word and class. This script checks the table and writes:
 
@@ -42,7 +42,7 @@ SENSE_COLLOCATIONS = os.path.join(ROOT, 'datasrc', 'data', 'wsd', 'SenseCollocat
 # Parts of speech of the word-sense file and the table's classes.
 SENSE_POS = {'n': 'noun', 'v': 'verb', 'adj': 'adj', 'adv': 'adv'}
 BROWN = os.path.join(TABLE, 'BrownLemmas.txt')
-TABLE_FILES = ['closed.txt', 'nouns.txt', 'verbs.txt', 'adjectives.txt', 'adverbs.txt']
+TABLE_FILES = ['closed.txt', 'nouns.txt', 'names.txt', 'verbs.txt', 'adjectives.txt', 'adverbs.txt']
 
 # Urdu letters allowed in a word: the Urdu block without the Arabic
 # look-alikes (yeh U+064A, alef maksura U+0649, heh U+0647, kaf U+0643),
@@ -83,7 +83,7 @@ class Row:
 
 
 def file_pos(name):
-    return {'nouns.txt': 'noun', 'verbs.txt': 'verb', 'adjectives.txt': 'adj',
+    return {'nouns.txt': 'noun', 'names.txt': 'noun', 'verbs.txt': 'verb', 'adjectives.txt': 'adj',
             'adverbs.txt': 'adv', 'closed.txt': 'closed'}[name]
 
 

@@ -44,9 +44,21 @@ void CUrduSentenceGenerator::PostProcessSentences(WStringList& sentences) const 
     if (i > 0 && sentences[i] == sentences[i - 1]) continue;
     // A lone alif between two words is dropped with one of its blanks.
     const WString withoutAlif = ReplaceAllIgnoreCase(sentences[i], u" \u0627 ", u" ");
-    cleaned.push_back(RemoveCharacter(withoutAlif, u'\''));
+    cleaned.push_back(AttachMarks(RemoveCharacter(withoutAlif, u'\'')));
   }
   sentences = std::move(cleaned);
+}
+
+WString CUrduSentenceGenerator::AttachMarks(const WString& text) {
+  // The Urdu full stop, question mark and comma follow their word without a
+  // blank, as Urdu is written; the generator puts a blank before every word.
+  auto isMark = [](WChar unit) { return unit == u'\u06D4' || unit == u'\u061F' || unit == u'\u060C'; };
+  WString result;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u' ' && i + 1 < text.size() && isMark(text[i + 1])) continue;
+    result += text[i];
+  }
+  return result;
 }
 
 WString CUrduSentenceGenerator::RemoveCharacter(const WString& text, WChar unit) {
