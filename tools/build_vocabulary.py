@@ -284,6 +284,9 @@ def verb_entries(lemma, frame, ergative, extra, light_gender='m'):
     else:
         for word, agreement in zip(perf, AGREEMENT_PERF):
             add(word, '^ASPECT = perf, ^TENSE = {pres,past}, ^SUBJ_CASE = nom, ^SUBJ ' + agreement.format('SUBJ'))
+    # The polite command and "let's" share the first and third plural
+    # subjunctive: پڑھیں، کریں، جائیں.
+    add(fut[3], '^MOOD = {imp,hort}')
     for word, (pers, num) in zip(fut, FUTURE):
         for gend in ('m', 'f'):
             add(word + AFFIX[(gend, num)], '^TENSE = fut, ^SUBJ_CASE = nom, ^SUBJ PERS = %s, ^SUBJ NUM = %s, ^SUBJ GEND = %s'
@@ -389,7 +392,8 @@ def live_lemmas():
 def urdu_lexicon(rows):
     # The irregular verbs themselves are written by hand in ULexicon.txt.
     live = set(IRREGULAR)
-    sections = {'noun': [], 'adj': [], 'verb': []}
+    hand_written = live_lemmas()
+    sections = {'noun': [], 'adj': [], 'adv': [], 'verb': []}
     done = set()
     for row in rows:
         if row.urdu in live or row.urdu in done:
@@ -402,6 +406,10 @@ def urdu_lexicon(rows):
             sections['adj'] += several_word_adjective_entries(row)
         elif row.pos == 'adj' and row.cls == 'inv' and row.urdu.endswith('ا'):
             sections['adj'].append("%s : adj, ^PRED = '%s'.   / %s" % (row.urdu.replace('_', ' '), row.urdu, row.english))
+        elif (row.pos == 'adv' or (row.pos == 'closed' and row.cls == 'adv')) and row.urdu not in hand_written:
+            # Adverbs do not inflect and no rule makes them: every one the
+            # hand-written lexicon lacks gets its entry.
+            sections['adv'].append("%s : adv, ^PRED = '%s'.   / %s" % (row.urdu.replace('_', ' '), row.urdu, row.english))
         elif row.pos == 'verb' and needs_urdu_entries(row):
             ergative = row.cls in ('tr', 'ditr')
             extra = []
@@ -423,7 +431,7 @@ def urdu_lexicon(rows):
         '/ make stand here, with every form: nouns whose plural the rules do not',
         '/ make (masculine nouns in ا or ہ that never change, plural-only nouns,',
         '/ irregular plurals), invariant adjectives in ا and adjectives of several',
-        '/ agreeing words (ملتا جلتا، ملتی جلتی), and verbs that are light',
+        '/ agreeing words (ملتا جلتا، ملتی جلتی), adverbs, and verbs that are light',
         '/ verbs (a noun or adjective with کرنا, ہونا, دینا, ...), end in an',
         '/ irregular verb, keep a nominative subject in the perfective, take a',
         '/ recipient, or govern a postposition. The irregular verbs themselves',
@@ -439,6 +447,11 @@ def urdu_lexicon(rows):
         '/ Adjectives: invariant ones in ا, and those of several agreeing words',
         '/ ============================================================================',
     ] + sections['adj'] + [
+        '',
+        '/ ============================================================================',
+        '/ Adverbs that the hand-written lexicon lacks',
+        '/ ============================================================================',
+    ] + sections['adv'] + [
         '',
         '/ ============================================================================',
         '/ Verbs',
