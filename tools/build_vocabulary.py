@@ -521,7 +521,14 @@ def block_lines(english, rows, object_rules):
     # unconditional (numbered senses) and the noun takes (PERS) instead.
     plain_senses = [r for r in verbs if 'when' not in r.options]
     verb_condition = '(PRED.GF)' if others or (nouns and len(plain_senses) == 1) else ''
-    noun_condition = '(PERS)' if others or (verbs and not verb_condition) else ''
+    # Beside an adjective or adverb, the noun reading needs a noun's marks:
+    # the case of a subject or object, a determiner or the plural. A bare
+    # singular predicate ("Tom is fat", which the English grammar may read as
+    # a noun) is the adjective.
+    if others:
+        noun_condition = '(PERS) & ((CASE) | (SPEC) | (NUM == {pl}))'
+    else:
+        noun_condition = '(PERS)' if verbs and not verb_condition else ''
     for row in sorted(verbs, key=lambda r: ('when' not in r.options, r.sense)):
         for condition, statements in verb_statements(row, object_rules):
             if condition:
