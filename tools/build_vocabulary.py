@@ -497,7 +497,13 @@ def verb_statements(row, object_rules):
             object_rules.append("  (PRED == {%s}) --> ADJUNCT.SET, ELEMENT, PRED = '%s', PRED.GF = {OBJ}, OBJ, CASE = {obl} ;"
                                 % (row.english, postposition))
     if 'when' in row.options:
-        entries.append(('(PRED.GF == {%s})' % row.options['when'], '#LEMMA(%s), PRED.GF = PRED.GF' % lemma))
+        # An intransitive sense for the frame SUBJ (the door opened: کھلنا)
+        # is not the passive of the transitive one (the door was opened:
+        # کھولا گیا).
+        condition = '(PRED.GF == {%s})' % row.options['when']
+        if row.options['when'] == 'SUBJ':
+            condition += ' & ~(PASSIVE == {+})'
+        entries.append((condition, '#LEMMA(%s), PRED.GF = PRED.GF' % lemma))
     else:
         entries.append(('', '#LEMMA(%s), PRED.GF = PRED.GF' % lemma))
     if row.cls == 'tr':
