@@ -546,7 +546,10 @@ def block_lines(english, rows, object_rules):
     for row in sorted(nouns, key=lambda r: r.sense):
         target = conditional if noun_condition else unconditional
         target.append((noun_condition, noun_statement(row), row))
-    for row in sorted(others, key=lambda r: (r.pos != 'adj', r.sense)):
+    # Senses in the order of their numbers (a row without one is the first
+    # sense; the first entry is taken when no collocation decides), an
+    # adjective before the other classes of the same number.
+    for row in sorted(others, key=lambda r: (r.sense or 1, r.pos != 'adj')):
         statements = '#LEMMA(%s)' % quoted(row.urdu)
         if row.pos == 'closed' and row.cls == 'p':
             statements += ', PRED.GF = {OBJ}'
