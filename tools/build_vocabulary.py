@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Builds the vocabulary's mapping-lexicon blocks and Urdu-lexicon entries.
 
-The bilingual table under datasrc/sources/vocabulary/ (nouns.txt, verbs.txt,
+The bilingual table under datasrc/sources/vocabulary/ (nouns.txt, names.txt, verbs.txt,
 adjectives.txt, adverbs.txt, closed.txt) gives for every English lemma and
 sense its Urdu word and class. This script checks the table and writes:
 
@@ -42,7 +42,7 @@ SENSE_COLLOCATIONS = os.path.join(ROOT, 'datasrc', 'data', 'wsd', 'SenseCollocat
 # Parts of speech of the word-sense file and the table's classes.
 SENSE_POS = {'n': 'noun', 'v': 'verb', 'adj': 'adj', 'adv': 'adv'}
 BROWN = os.path.join(TABLE, 'BrownLemmas.txt')
-TABLE_FILES = ['closed.txt', 'nouns.txt', 'verbs.txt', 'adjectives.txt', 'adverbs.txt']
+TABLE_FILES = ['closed.txt', 'nouns.txt', 'names.txt', 'verbs.txt', 'adjectives.txt', 'adverbs.txt']
 
 # Urdu letters allowed in a word: the Urdu block without the Arabic
 # look-alikes (yeh U+064A, alef maksura U+0649, heh U+0647, kaf U+0643),
@@ -83,7 +83,7 @@ class Row:
 
 
 def file_pos(name):
-    return {'nouns.txt': 'noun', 'verbs.txt': 'verb', 'adjectives.txt': 'adj',
+    return {'nouns.txt': 'noun', 'names.txt': 'noun', 'verbs.txt': 'verb', 'adjectives.txt': 'adj',
             'adverbs.txt': 'adv', 'closed.txt': 'closed'}[name]
 
 
@@ -284,6 +284,9 @@ def verb_entries(lemma, frame, ergative, extra, light_gender='m'):
     else:
         for word, agreement in zip(perf, AGREEMENT_PERF):
             add(word, '^ASPECT = perf, ^TENSE = {pres,past}, ^SUBJ_CASE = nom, ^SUBJ ' + agreement.format('SUBJ'))
+    # The polite command and "let's" share the first and third plural
+    # subjunctive: پڑھیں، کریں، جائیں.
+    add(fut[3], '^MOOD = {imp,hort}')
     for word, (pers, num) in zip(fut, FUTURE):
         for gend in ('m', 'f'):
             add(word + AFFIX[(gend, num)], '^TENSE = fut, ^SUBJ_CASE = nom, ^SUBJ PERS = %s, ^SUBJ NUM = %s, ^SUBJ GEND = %s'
@@ -389,7 +392,8 @@ def live_lemmas():
 def urdu_lexicon(rows):
     # The irregular verbs themselves are written by hand in ULexicon.txt.
     live = set(IRREGULAR)
-    sections = {'noun': [], 'adj': [], 'verb': []}
+    hand_written = live_lemmas()
+    sections = {'noun': [], 'adj': [], 'adv': [], 'verb': []}
     done = set()
     for row in rows:
         if row.urdu in live or row.urdu in done:
@@ -402,6 +406,10 @@ def urdu_lexicon(rows):
             sections['adj'] += several_word_adjective_entries(row)
         elif row.pos == 'adj' and row.cls == 'inv' and row.urdu.endswith('ا'):
             sections['adj'].append("%s : adj, ^PRED = '%s'.   / %s" % (row.urdu.replace('_', ' '), row.urdu, row.english))
+        elif (row.pos == 'adv' or (row.pos == 'closed' and row.cls == 'adv')) and row.urdu not in hand_written:
+            # Adverbs do not inflect and no rule makes them: every one the
+            # hand-written lexicon lacks gets its entry.
+            sections['adv'].append("%s : adv, ^PRED = '%s'.   / %s" % (row.urdu.replace('_', ' '), row.urdu, row.english))
         elif row.pos == 'verb' and needs_urdu_entries(row):
             ergative = row.cls in ('tr', 'ditr')
             extra = []
@@ -423,7 +431,7 @@ def urdu_lexicon(rows):
         '/ make stand here, with every form: nouns whose plural the rules do not',
         '/ make (masculine nouns in ا or ہ that never change, plural-only nouns,',
         '/ irregular plurals), invariant adjectives in ا and adjectives of several',
-        '/ agreeing words (ملتا جلتا، ملتی جلتی), and verbs that are light',
+        '/ agreeing words (ملتا جلتا، ملتی جلتی), adverbs, and verbs that are light',
         '/ verbs (a noun or adjective with کرنا, ہونا, دینا, ...), end in an',
         '/ irregular verb, keep a nominative subject in the perfective, take a',
         '/ recipient, or govern a postposition. The irregular verbs themselves',
@@ -439,6 +447,11 @@ def urdu_lexicon(rows):
         '/ Adjectives: invariant ones in ا, and those of several agreeing words',
         '/ ============================================================================',
     ] + sections['adj'] + [
+        '',
+        '/ ============================================================================',
+        '/ Adverbs that the hand-written lexicon lacks',
+        '/ ============================================================================',
+    ] + sections['adv'] + [
         '',
         '/ ============================================================================',
         '/ Verbs',
@@ -484,7 +497,13 @@ def verb_statements(row, object_rules):
             object_rules.append("  (PRED == {%s}) --> ADJUNCT.SET, ELEMENT, PRED = '%s', PRED.GF = {OBJ}, OBJ, CASE = {obl} ;"
                                 % (row.english, postposition))
     if 'when' in row.options:
-        entries.append(('(PRED.GF == {%s})' % row.options['when'], '#LEMMA(%s), PRED.GF = PRED.GF' % lemma))
+        # An intransitive sense for the frame SUBJ (the door opened: کھلنا)
+        # is not the passive of the transitive one (the door was opened:
+        # کھولا گیا).
+        condition = '(PRED.GF == {%s})' % row.options['when']
+        if row.options['when'] == 'SUBJ':
+            condition += ' & ~(PASSIVE == {+})'
+        entries.append((condition, '#LEMMA(%s), PRED.GF = PRED.GF' % lemma))
     else:
         entries.append(('', '#LEMMA(%s), PRED.GF = PRED.GF' % lemma))
     if row.cls == 'tr':
@@ -508,7 +527,14 @@ def block_lines(english, rows, object_rules):
     # unconditional (numbered senses) and the noun takes (PERS) instead.
     plain_senses = [r for r in verbs if 'when' not in r.options]
     verb_condition = '(PRED.GF)' if others or (nouns and len(plain_senses) == 1) else ''
-    noun_condition = '(PERS)' if others or (verbs and not verb_condition) else ''
+    # Beside an adjective or adverb, the noun reading needs a noun's marks:
+    # the case of a subject or object, a determiner or the plural. A bare
+    # singular predicate ("Tom is fat", which the English grammar may read as
+    # a noun) is the adjective.
+    if others:
+        noun_condition = '(PERS) & ((CASE) | (SPEC) | (NUM == {pl}))'
+    else:
+        noun_condition = '(PERS)' if verbs and not verb_condition else ''
     for row in sorted(verbs, key=lambda r: ('when' not in r.options, r.sense)):
         for condition, statements in verb_statements(row, object_rules):
             if condition:
@@ -520,7 +546,10 @@ def block_lines(english, rows, object_rules):
     for row in sorted(nouns, key=lambda r: r.sense):
         target = conditional if noun_condition else unconditional
         target.append((noun_condition, noun_statement(row), row))
-    for row in sorted(others, key=lambda r: (r.pos != 'adj', r.sense)):
+    # Senses in the order of their numbers (a row without one is the first
+    # sense; the first entry is taken when no collocation decides), an
+    # adjective before the other classes of the same number.
+    for row in sorted(others, key=lambda r: (r.sense or 1, r.pos != 'adj')):
         statements = '#LEMMA(%s)' % quoted(row.urdu)
         if row.pos == 'closed' and row.cls == 'p':
             statements += ', PRED.GF = {OBJ}'

@@ -7,6 +7,9 @@
 
 namespace {
 
+constexpr WChar kFullStop = u'\u06D4';      // ۔
+constexpr WChar kQuestionMark = u'\u061F';  // ؟
+
 void RemoveAll(WString& text, WChar unit) { text.erase(std::remove(text.begin(), text.end(), unit), text.end()); }
 
 void CollapseBlankRuns(WString& text) {
@@ -51,9 +54,25 @@ void InsertCollectedClauses(MergeState& state) {
   state.collecting = false;
 }
 
+// Each segment's translation is a sentence with its final mark; the merged
+// text is one sentence, so the marks come off the segments and one goes at
+// its end: the question mark when a segment asked, else the full stop.
+WString TakeFinalMarks(std::vector<CSegmentText>& segments) {
+  WString mark;
+  for (CSegmentText& segment : segments) {
+    WString& text = segment.translation;
+    TrimSpaceCrLf(text);
+    if (text.empty() || (text.back() != kFullStop && text.back() != kQuestionMark)) continue;
+    if (mark.empty() || text.back() == kQuestionMark) mark = WString(1, text.back());
+    text.pop_back();
+  }
+  return mark;
+}
+
 }  // namespace
 
 WString MergeSegmentTexts(std::vector<CSegmentText>& segments, int clauseRule, int coordinationRule) {
+  const WString finalMark = TakeFinalMarks(segments);
   MergeState state;
   for (size_t i = 0; i < segments.size(); ++i) {
     CSegmentText& segment = segments[i];
@@ -76,5 +95,5 @@ WString MergeSegmentTexts(std::vector<CSegmentText>& segments, int clauseRule, i
   RemoveAll(merged, u'\n');
   CollapseBlankRuns(merged);
   TrimSpaceCrLf(merged);
-  return merged;
+  return merged + finalMark;
 }

@@ -14,8 +14,8 @@
 namespace app_test {
 namespace {
 
-constexpr const char* kGaveBook = "میں نے اسے ایک کتاب دی";
-constexpr const char* kBoyReads = "لڑکا ایک کتاب پڑھتا ہے";
+constexpr const char* kGaveBook = "میں نے اسے ایک کتاب دی۔";
+constexpr const char* kBoyReads = "لڑکا ایک کتاب پڑھتا ہے۔";
 
 class TranslatorProgram : public ::testing::Test {
  protected:
@@ -63,23 +63,23 @@ TEST_F(TranslatorProgram, ShippedSentencesPrintTheirUrdu) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"I gave him a book", kGaveBook},
       {"The boy reads a book", kBoyReads},
-      {"The boy read a book", "لڑکے نے ایک کتاب پڑھی"},
-      {"The girl read the books", "لڑکی نے کتابیں پڑھیں"},
-      {"She will read the book", "وہ کتاب پڑھے گی"},
-      {"The boys will not come", "لڑکے نہیں آئیں گے"},
-      {"Did he read the book", "کیا اس نے کتاب پڑھی"},
-      {"What did you eat", "آپ نے کیا کھایا"},
-      {"The boy's mother gave the girl a book", "لڑکے کی ماں نے لڑکی کو ایک کتاب دی"},
-      {"I live in a big house", "میں ایک بڑے گھر میں رہتا ہوں"},
-      {"The teacher gave the boys books", "استاد نے لڑکوں کو کتابیں دیں"},
-      {"I helped him", "میں نے اس کی مدد کی"},
-      {"The farmer bought 25 cows", "کسان نے 25 گائیں خریدیں"},
+      {"The boy read a book", "لڑکے نے ایک کتاب پڑھی۔"},
+      {"The girl read the books", "لڑکی نے کتابیں پڑھیں۔"},
+      {"She will read the book", "وہ کتاب پڑھے گی۔"},
+      {"The boys will not come", "لڑکے نہیں آئیں گے۔"},
+      {"Did he read the book", "کیا اس نے کتاب پڑھی؟"},
+      {"What did you eat", "آپ نے کیا کھایا؟"},
+      {"The boy's mother gave the girl a book", "لڑکے کی ماں نے لڑکی کو ایک کتاب دی۔"},
+      {"I live in a big house", "میں ایک بڑے گھر میں رہتا ہوں۔"},
+      {"The teacher gave the boys books", "استاد نے لڑکوں کو کتابیں دیں۔"},
+      {"I helped him", "میں نے اس کی مدد کی۔"},
+      {"The farmer bought 25 cows", "کسان نے 25 گائیں خریدیں۔"},
   };
   ExpectEachLineTranslated(cases);
 
   const ProgramRun news = Run({"--domain", "News", "He reads the paper"});
   EXPECT_EQ(news.exitCode, 0) << news.errors;
-  EXPECT_EQ(news.output, "وہ اخبار پڑھتا ہے\n");
+  EXPECT_EQ(news.output, "وہ اخبار پڑھتا ہے۔\n");
 }
 
 // Numbers, ordinals, dates, times and codes reach the Urdu: each line holds

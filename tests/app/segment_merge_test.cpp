@@ -42,6 +42,12 @@ TEST(SegmentMerge, JoinsSegmentsAsTheRulesSay) {
       {"line feeds are removed", {{u"a\nb", u"", -1}, {u"c\n", u"", -1}}, u"ab c"},
       {"carriage returns are trimmed at the ends only", {{u"\r\na\rb\r\n", u"", -1}}, u"a\rb"},
       {"no segments", {}, u""},
+      // One final mark for the whole text, at its end.
+      {"the segments' full stops become one at the end",
+       {{u"الف۔", u"", kClause}, {u"ب۔ ", u"کہ", -1}, {u"ج۔", u"", -1}},
+       u"ب الف کہ ج۔"},
+      {"a question mark wins over a full stop", {{u"الف؟", u"،", 1}, {u"ب۔", u"", -1}}, u"الف ، ب؟"},
+      {"a text without marks gets none", {{u"الف", u"", -1}, {u"ب", u"", -1}}, u"الف ب"},
   };
   for (MergeCase c : cases) {
     EXPECT_EQ(ToUtf8(MergeSegmentTexts(c.segments, kClause, kCoordination)), ToUtf8(c.expected)) << c.name;

@@ -113,7 +113,8 @@ void CUrduSentenceGenerator::PostProcessSentences(std::vector<CGeneratedSentence
     if (i > 0 && sentences[i].text == sentences[i - 1].text) continue;
     // A lone alif between two words is dropped with one of its blanks.
     const WString withoutAlif = ReplaceAllIgnoreCase(sentences[i].text, u" \u0627 ", u" ");
-    cleaned.push_back(CGeneratedSentence{RemoveCharacter(withoutAlif, u'\''), std::move(sentences[i].leftOut)});
+    cleaned.push_back(
+        CGeneratedSentence{AttachMarks(RemoveCharacter(withoutAlif, u'\'')), std::move(sentences[i].leftOut)});
   }
   sentences = std::move(cleaned);
 }
@@ -124,6 +125,18 @@ void CUrduSentenceGenerator::PostProcessSentences(WStringList& sentences) const 
   PostProcessSentences(generated);
   sentences.clear();
   for (CGeneratedSentence& sentence : generated) sentences.push_back(std::move(sentence.text));
+}
+
+WString CUrduSentenceGenerator::AttachMarks(const WString& text) {
+  // The Urdu full stop, question mark and comma follow their word without a
+  // blank, as Urdu is written; the generator puts a blank before every word.
+  auto isMark = [](WChar unit) { return unit == u'\u06D4' || unit == u'\u061F' || unit == u'\u060C'; };
+  WString result;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u' ' && i + 1 < text.size() && isMark(text[i + 1])) continue;
+    result += text[i];
+  }
+  return result;
 }
 
 WString CUrduSentenceGenerator::RemoveCharacter(const WString& text, WChar unit) {

@@ -111,6 +111,8 @@ class CUrduSentenceGenerator {
   void PostProcessSentences(WStringList& sentences) const;
   void PostProcessSentences(std::vector<CGeneratedSentence>& sentences) const;
   static WString RemoveCharacter(const WString& text, WChar unit);
+  // The text without the blanks before its punctuation marks (۔ ؟ ،).
+  static WString AttachMarks(const WString& text);
   static WString ReplaceAllIgnoreCase(const WString& text, const WString& pattern, const WString& replacement);
 
   // The number of edges one structure may file before its chart is given up.

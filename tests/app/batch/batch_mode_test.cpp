@@ -63,7 +63,7 @@ TEST_F(BatchMode, EverySentenceGetsARecordAndTheParsedOnesTheirFStructure) {
   const std::vector<BatchRecord> records = ReadRecords(files_.File("out.txt"));
   ASSERT_EQ(records.size(), sentences.size());
   for (size_t i = 0; i < sentences.size(); ++i) EXPECT_EQ(records[i].sentence, sentences[i]);
-  EXPECT_EQ(records[0].result, "میں نے اسے ایک کتاب دی");
+  EXPECT_EQ(records[0].result, "میں نے اسے ایک کتاب دی۔");
   EXPECT_EQ(records[2].result, "Not Parsed");
   // The other sentences parse (their F-structures follow); whether the data
   // gives them Urdu is the data's business.
@@ -99,7 +99,7 @@ TEST_F(BatchMode, TheShippedSentenceListIsTheDefault) {
   const std::vector<BatchRecord> records = ReadRecords(root_.File("TranslatedSenList.txt"));
   ASSERT_FALSE(records.empty());
   EXPECT_EQ(records[0].sentence, "I gave him a book");
-  EXPECT_EQ(records[0].result, "میں نے اسے ایک کتاب دی");
+  EXPECT_EQ(records[0].result, "میں نے اسے ایک کتاب دی۔");
 }
 
 TEST_F(BatchMode, FilesThatCannotBeReadOrWrittenEndTheRunWithExitFour) {

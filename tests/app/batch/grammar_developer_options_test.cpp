@@ -13,7 +13,7 @@
 namespace app_test {
 namespace {
 
-constexpr const char* kGaveBook = "میں نے اسے ایک کتاب دی";
+constexpr const char* kGaveBook = "میں نے اسے ایک کتاب دی۔";
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream file(path, std::ios::binary);

@@ -7,7 +7,7 @@
 namespace app_test {
 namespace {
 
-constexpr const char* kGaveBook = "میں نے اسے ایک کتاب دی";
+constexpr const char* kGaveBook = "میں نے اسے ایک کتاب دی۔";
 
 class LfgMode : public ::testing::Test {
  protected:
@@ -39,7 +39,7 @@ TEST_F(LfgMode, OneSentenceGoesThroughTheChartParserToUrdu) {
 TEST_F(LfgMode, EveryInputLineGivesOneLine) {
   const ProgramRun run = Run({}, "I gave him a book\n\ngave I\nThe man gave him a book\n");
   EXPECT_EQ(run.exitCode, 1) << run.errors;
-  EXPECT_EQ(Lines(run.output), (std::vector<std::string>{kGaveBook, "", "", "آدمی نے اسے ایک کتاب دی"}));
+  EXPECT_EQ(Lines(run.output), (std::vector<std::string>{kGaveBook, "", "", "آدمی نے اسے ایک کتاب دی۔"}));
 }
 
 TEST_F(LfgMode, TheBenchmarkTimesTheChartParserOnEverySentence) {

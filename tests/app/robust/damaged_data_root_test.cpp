@@ -24,7 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kInput = "I gave him a book\nThe boy reads a book\n";
-constexpr const char* kIntactOutput = "میں نے اسے ایک کتاب دی\nلڑکا ایک کتاب پڑھتا ہے\n";
+constexpr const char* kIntactOutput = "میں نے اسے ایک کتاب دی۔\nلڑکا ایک کتاب پڑھتا ہے۔\n";
 constexpr int kTimeLimitSeconds = 120;
 
 // Files of the data root that the first start writes; the start that loads

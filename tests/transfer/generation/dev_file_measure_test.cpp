@@ -120,5 +120,5 @@ TEST_F(ShippedChainTest, DevFileMeasure) {
   for (size_t i = 0; i < verbs.size() && i < 12; ++i) std::cout << " " << verbs[i].second << " " << verbs[i].first;
   std::cout << "\n";
   // The chain must come back after every sentence, whatever the figures.
-  EXPECT_EQ(Translate("The boy reads a book"), "لڑکا ایک کتاب پڑھتا ہے");
+  EXPECT_EQ(Translate("The boy reads a book"), "لڑکا ایک کتاب پڑھتا ہے۔");
 }

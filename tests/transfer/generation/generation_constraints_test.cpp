@@ -100,6 +100,9 @@ TEST_F(GenerationTest, SentencesAreSortedDeduplicatedAndCleaned) {
       {{u" x \u0627 y"}, " x y"},   // a lone alif goes with one blank
       {{u" x'y 'z'"}, " xy z"},     // apostrophes vanish
       {{u" x \u0627"}, " x "},      // a match at the end of the text counts
+      // the final marks and the comma join the word before them
+      {{u" x \u06D4", u" x y \u061F", u" x \u060C y \u06D4"}, " x y\u061F| x\u060C y\u06D4| x\u06D4"},
+      {{u" \u06D4 x "}, "\u06D4 x "},  // a blank not before a mark stays
       {{}, ""},
   };
   for (const Case& c : cases) {

@@ -72,8 +72,17 @@ TEST_F(VocabularyMapLexiconTest, BlocksOrderVerbNounAndAdjectiveReadings) {
       {u"book", {""}, {"'کتاب'"}, {0}},
       // Two senses of a noun, numbered for the word-sense files.
       {u"letter", {"", ""}, {"'خط'", "'حرف'"}, {1, 2}},
-      // The intransitive use first, then the verb, then the adjective.
-      {u"open", {"(PRED.GF == {SUBJ})", "(PRED.GF)", ""}, {"'کھلنا'", "'کھولنا'", "'کھلا'"}, {0, 0, 0}},
+      // The intransitive use first (not for a passive, which keeps the
+      // transitive verb), then the verb, then the adjective.
+      {u"open",
+       {"(PRED.GF == {SUBJ}) & ~(PASSIVE == {+})", "(PRED.GF)", ""},
+       {"'کھلنا'", "'کھولنا'", "'کھلا'"},
+       {0, 0, 0}},
+      // A noun beside an adjective needs a noun's marks: case, a
+      // determiner or the plural; a bare predicate is the adjective.
+      {u"fat", {"(PERS) & ((CASE) | (SPEC) | (NUM == {pl}))", ""}, {"'چربی'", "'موٹا'"}, {0, 0}},
+      // Numbered senses in their order: the adverb still before the adjective.
+      {u"still", {"", ""}, {"'ابھی_تک'", "'ساکن'"}, {1, 2}},
       // ask X: X سے پوچھنا (frame condition), otherwise the plain verb.
       {u"ask", {"(PRED.GF == {SUBJ,OBJ})", ""}, {"'پوچھنا'", "'پوچھنا'"}, {0, 0}},
       // help X: کرنا with the noun مدد, whose possessor X becomes.

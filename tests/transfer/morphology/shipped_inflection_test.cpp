@@ -120,12 +120,14 @@ TEST_F(ShippedInflection, VerbFormsCarryTheirAgreementAsAddedProperties) {
        {"پڑھتا SUBJ.GEND=m SUBJ.NUM=sg", "پڑھتی SUBJ.GEND=f", "پڑھتے SUBJ.GEND=m SUBJ.NUM=pl"}},
       {u"پڑھنا",
        {u"fin", u"past", u"perf", u"erg"},
-       {"پڑھا OBJ.GEND=m OBJ.NUM=sg", "پڑھی OBJ.GEND=f OBJ.NUM=sg", "پڑھے OBJ.GEND=m OBJ.NUM=pl",
-        "پڑھیں OBJ.GEND=f OBJ.NUM=pl"}},
+       {"پڑھا OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=sg", "پڑھی OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=sg",
+        "پڑھے OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=pl", "پڑھیں OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=pl",
+        "پڑھا OBJ.CASE=acc"}},
       {u"کھانا",
        {u"fin", u"past", u"perf", u"erg"},
-       {"کھایا OBJ.GEND=m OBJ.NUM=sg", "کھائی OBJ.GEND=f OBJ.NUM=sg", "کھائے OBJ.GEND=m OBJ.NUM=pl",
-        "کھائیں OBJ.GEND=f OBJ.NUM=pl"}},
+       {"کھایا OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=sg", "کھائی OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=sg",
+        "کھائے OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=pl", "کھائیں OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=pl",
+        "کھایا OBJ.CASE=acc"}},
       {u"سونا",
        {u"fin", u"past", u"perf", u"nom"},
        {"سویا SUBJ.GEND=m SUBJ.NUM=sg", "سوئی SUBJ.GEND=f SUBJ.NUM=sg", "سوئے SUBJ.GEND=m SUBJ.NUM=pl",
@@ -136,8 +138,9 @@ TEST_F(ShippedInflection, VerbFormsCarryTheirAgreementAsAddedProperties) {
         "آئیں SUBJ.GEND=f SUBJ.NUM=pl"}},
       {u"پینا",
        {u"fin", u"past", u"perf", u"erg"},
-       {"پیا OBJ.GEND=m OBJ.NUM=sg", "پی OBJ.GEND=f OBJ.NUM=sg", "پیے OBJ.GEND=m OBJ.NUM=pl",
-        "پئیں OBJ.GEND=f OBJ.NUM=pl"}},
+       {"پیا OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=sg", "پی OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=sg",
+        "پیے OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=pl", "پئیں OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=pl",
+        "پیا OBJ.CASE=acc"}},
       {u"پڑھنا",
        {u"fin", u"fut", u"", u"nom"},
        {"پڑھوں گا SUBJ.PERS=1 SUBJ.NUM=sg SUBJ.GEND=m", "پڑھوں گی SUBJ.PERS=1 SUBJ.NUM=sg SUBJ.GEND=f",
@@ -160,15 +163,30 @@ TEST_F(ShippedInflection, VerbFormsCarryTheirAgreementAsAddedProperties) {
       if (!c.form[i].empty()) features.Add(attributes[i], {c.form[i]});
     }
     // Only the forms of the verb's own features: those that add VFORM,
-    // TENSE, ASPECT or SUBJ_CASE belong to other feature sets.
+    // TENSE, ASPECT or SUBJ_CASE belong to other feature sets, and the
+    // command form (MOOD) to clauses without tense.
     std::vector<std::string> own;
     for (const std::string& form : Forms(c.word, u"v", features)) {
       if (form.find("VFORM=") == std::string::npos && form.find("TENSE=") == std::string::npos &&
-          form.find("ASPECT=") == std::string::npos && form.find("SUBJ_CASE=") == std::string::npos) {
+          form.find("ASPECT=") == std::string::npos && form.find("SUBJ_CASE=") == std::string::npos &&
+          form.find("MOOD=") == std::string::npos) {
         own.push_back(form);
       }
     }
     EXPECT_EQ(own, c.forms) << ToUtf8(c.word) << " " << ToUtf8(c.form[1]) << " " << ToUtf8(c.form[2]);
+  }
+}
+
+TEST_F(ShippedInflection, TheCommandFormIsTheStemWithYeNoon) {
+  // The polite command and "let's": one form, ئیں after a stem in ا or و.
+  const std::pair<std::u16string, std::string> cases[] = {
+      {u"پڑھنا", "پڑھیں"}, {u"کھانا", "کھائیں"}, {u"سونا", "سوئیں"}, {u"بیٹھنا", "بیٹھیں"}, {u"آنا", "آئیں"}};
+  for (const auto& [infinitive, command] : cases) {
+    std::vector<std::string> withMood;
+    for (const std::string& form : Forms(infinitive, u"v", Features{{u"VFORM", {u"fin"}}})) {
+      if (form.find("MOOD=") != std::string::npos) withMood.push_back(form);
+    }
+    EXPECT_EQ(withMood, std::vector<std::string>{command + " MOOD=imp,hort"}) << ToUtf8(infinitive);
   }
 }
 

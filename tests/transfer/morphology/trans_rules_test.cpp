@@ -136,6 +136,9 @@ TEST(ShippedTransRules, SpellEnglishWordsInUrduLetters) {
       {u"ice", u"آئس"},          {u"know", u"نو"},         {u"write", u"رائٹ"},       {u"water", u"واٹر"},
       {u"bank", u"بینک"},        {u"market", u"مارکیٹ"},   {u"radio", u"ریڈیو"},      {u"street", u"سٹریٹ"},
       {u"film", u"فلم"},         {u"bus", u"بس"},          {u"green", u"گرین"},       {u"cake", u"کیک"},
+      // A short word keeps the vowel of its final e; a longer one drops it.
+      {u"he", u"ہی"},            {u"me", u"می"},           {u"she", u"شی"},           {u"the", u"دی"},
+      {u"we", u"وی"},            {u"be", u"بی"},
   };
   for (const auto& [english, urdu] : spellings) {
     const WString written = rules.Apply(english);
