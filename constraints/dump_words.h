@@ -29,3 +29,6 @@ bool WriteDumpWords(const std::string& path, const DumpWords& words, size_t coun
 // missing or does not match (damaged or cut short) reads as no words at all.
 // False when the file cannot be opened.
 bool ReadDumpWords(const std::string& path, size_t max_words, DumpWords& words);
+// What the readers say of a dump that reads as no words: no dump written is
+// empty, so its seal did not match.
+constexpr const char* kDamagedDump = "is damaged or cut short (its seal does not match its content); compile again.";

@@ -178,6 +178,10 @@ bool ReadDump() {
     ReportDump(path, u"could not be opened.");
     return false;
   }
+  if (header.empty()) {
+    ReportDump(path, NarrowToWide(kDamagedDump));
+    return false;
+  }
   if (header.size() < 2 || header[1] > FSItemLookupTable::kCapacity) {
     ReportDump(path, u"has no valid header.");
     return false;

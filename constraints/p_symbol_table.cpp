@@ -238,6 +238,10 @@ bool ReadDump() {
     Report(u"The symbol table dump '" + NarrowToWide(path) + u"' could not be opened.");
     return false;
   }
+  if (words.empty()) {
+    Report(u"The symbol table dump '" + NarrowToWide(path) + u"' " + NarrowToWide(kDamagedDump));
+    return false;
+  }
   std::vector<std::string> slots(kSlotCount);
   uint32_t index = kNoWordYet;
   for (std::string& name : slots) {

@@ -9,12 +9,6 @@ namespace {
 constexpr unsigned char kMark[4] = {'S', 'E', 'A', 'L'};
 constexpr size_t kSealBytes = 12;
 
-uint32_t Checksum(const unsigned char* bytes, size_t count) {
-  uint32_t hash = 2166136261u;
-  for (size_t i = 0; i < count; ++i) hash = (hash ^ bytes[i]) * 16777619u;
-  return hash;
-}
-
 void PutLittleEndian32(std::vector<unsigned char>& bytes, uint32_t value) {
   for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<unsigned char>(value >> shift));
 }
@@ -31,9 +25,15 @@ bool ReadAll(FILE* file, std::vector<unsigned char>& bytes) {
 
 }  // namespace
 
+uint32_t Fnv1aChecksum(const unsigned char* bytes, size_t count) {
+  uint32_t hash = 2166136261u;
+  for (size_t i = 0; i < count; ++i) hash = (hash ^ bytes[i]) * 16777619u;
+  return hash;
+}
+
 void AppendSeal(std::vector<unsigned char>& bytes) {
   const size_t content = bytes.size();
-  const uint32_t checksum = Checksum(bytes.data(), content);
+  const uint32_t checksum = Fnv1aChecksum(bytes.data(), content);
   bytes.insert(bytes.end(), kMark, kMark + 4);
   PutLittleEndian32(bytes, static_cast<uint32_t>(content));
   PutLittleEndian32(bytes, checksum);
@@ -45,7 +45,7 @@ bool StripSeal(std::vector<unsigned char>& bytes) {
   const unsigned char* seal = bytes.data() + content;
   if (!std::equal(kMark, kMark + 4, seal)) return false;
   if (GetLittleEndian32(seal + 4) != content) return false;
-  if (GetLittleEndian32(seal + 8) != Checksum(bytes.data(), content)) return false;
+  if (GetLittleEndian32(seal + 8) != Fnv1aChecksum(bytes.data(), content)) return false;
   bytes.resize(content);
   return true;
 }

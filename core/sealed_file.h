@@ -5,10 +5,16 @@
 // after it was written, and is refused instead of read as if it were whole.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/file_system.h"
+
+// FNV-1a (32 bits) of the bytes: the checksum of the seals and of the data
+// root's manifest. Any one changed byte changes it.
+uint32_t Fnv1aChecksum(const unsigned char* bytes, size_t count);
 
 // Appends the seal of the bytes to them.
 void AppendSeal(std::vector<unsigned char>& bytes);

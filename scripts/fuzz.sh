@@ -6,7 +6,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:?usage: scripts/fuzz.sh SECONDS [TARGET...]}"; shift
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" --tests
 CXX=clang++ "$root/scripts/build.sh" "$root/build-fuzz" -DLFG_FUZZ=ON -DLFG_BUILD_TESTS=OFF >/dev/null
 
 targets=("$@")

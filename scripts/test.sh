@@ -4,7 +4,7 @@
 # briefly. Fails when any test fails.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" --tests
 
 jobs="$(nproc)"
 "$root/scripts/build.sh" "$root/build" -DLFG_BUILD_BENCH=ON -DLFG_WERROR=ON

@@ -18,6 +18,13 @@ how the hand-written lexicons take the vocabulary that
 tools/build_vocabulary.py generates (the hand-written part first, so that its
 blocks and entries are the ones kept).
 
+Beside the files it writes the manifest dataroot/DataManifest.txt: for every
+file of dataroot/data/ its length and FNV-1a checksum (and a last line
+with their count and the checksum of the lines before), which the translator
+checks at set-up, so that a damaged or hand-changed data file is refused by
+name instead of read. EConfig.inf and SenList.txt, which users edit, and the
+files the program writes itself at run time are not in it.
+
 usage: tools/sync_data.py           write every file of dataroot/ from datasrc/
        tools/sync_data.py --check   exit 1 when dataroot/ is out of date
        tools/sync_data.py --decode FILE   print a UTF-16 data file as UTF-8
@@ -33,6 +40,12 @@ EIGHT_BIT_LIST = '8bit-files.txt'
 # Inputs of the generator scripts (word lists the English lexicon is built
 # from): edited under datasrc/ but not read by the program, so not copied.
 GENERATOR_INPUTS = 'sources'
+MANIFEST = 'DataManifest.txt'
+# Data files that other scripts build into dataroot/ (tools/build_sense_files.py
+# writes the sense tables): not written here, but listed in the manifest too.
+BUILT_ELSEWHERE = ['data/wsd/WSDWordList.wsd', 'data/wsd/WSDSenseInfo.wsd', 'data/wsd/WSDCollInfo.wsd']
+MANIFEST_HEADER = ('# The data files of this data root: length, FNV-1a checksum, path.\n'
+                   '# Written by tools/sync_data.py; run it again after changing a file.\n')
 
 
 def eight_bit_files():
@@ -101,6 +114,27 @@ def sources():
                 yield relative.replace(os.sep, '/')
 
 
+def fnv1a(data):
+    value = 2166136261
+    for byte in data:
+        value = ((value ^ byte) * 16777619) & 0xFFFFFFFF
+    return value
+
+
+def manifest_bytes(built):
+    """The manifest of the built files (relative path: bytes) under data/."""
+    lines = [MANIFEST_HEADER]
+    for relative in sorted(built):
+        if relative.startswith('data/'):
+            data = built[relative]
+            lines.append('%d %08x %s\n' % (len(data), fnv1a(data), relative))
+    # The last line counts the entries and seals the text before it, so that
+    # a cut or changed manifest is noticed as such.
+    text = ''.join(lines).replace('\n', '\r\n')
+    text += 'end %d %08x\r\n' % (len(lines) - 1, fnv1a(text.encode('utf-8')))
+    return b'\xff\xfe' + text.encode('utf-16-le')
+
+
 def main(argv):
     if len(argv) == 3 and argv[1] == '--decode':
         data = open(argv[2], 'rb').read()
@@ -114,8 +148,14 @@ def main(argv):
         return 2
     eight_bit = eight_bit_files()
     stale = []
-    for relative in sources():
-        wanted = built_bytes(relative, eight_bit)
+    built = {relative: built_bytes(relative, eight_bit) for relative in sources()}
+    listed = dict(built)
+    for relative in BUILT_ELSEWHERE:
+        path = os.path.join(TARGET, relative)
+        if os.path.exists(path):
+            listed[relative] = open(path, 'rb').read()
+    built[MANIFEST] = manifest_bytes(listed)
+    for relative, wanted in built.items():
         target = os.path.join(TARGET, relative)
         current = open(target, 'rb').read() if os.path.exists(target) else None
         if current == wanted:

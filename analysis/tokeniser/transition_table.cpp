@@ -93,7 +93,7 @@ constexpr int64_t kUInt32Max = std::numeric_limits<uint32_t>::max();
 uint32_t MinusOneIsZero(int64_t value) { return value == -1 ? 0 : static_cast<uint32_t>(value); }
 
 void ReportBadRecord(const std::string& path, size_t record, const FieldReader& reader, const char* field) {
-  std::cout << "TransitionTable: record " << record << " of \"" << path << "\" is malformed at line "
+  std::cerr << "TransitionTable: record " << record << " of \"" << path << "\" is malformed at line "
             << reader.FieldLine() << ", column " << reader.FieldColumn() << " (" << field
             << "); the records after it are not loaded." << std::endl;
 }
@@ -189,13 +189,13 @@ void CTransition::Set(uint32_t nextState, uint8_t acceptCode, bool flag, uint32_
   orderKey_ = orderKey;
 }
 
-void CTransitionTable::Load() { LoadFile(GetConfigValue("TransitionTable")); }
+void CTransitionTable::Load() { lastLoadClean_ = LoadFile(GetConfigValue("TransitionTable")); }
 
 bool CTransitionTable::LoadFile(const std::string& path) {
   Clear();
   const std::optional<std::string> text = ReadFileBytes(path);
   if (!text) {
-    std::cout << "exception" << std::endl;
+    std::cerr << "exception" << std::endl;
     return false;
   }
   FieldReader reader(*text);
@@ -215,7 +215,7 @@ bool CTransitionTable::LoadFile(const std::string& path) {
   InsertGroup(group, loaded);
 
   if (const auto cycleState = FindEmptyInputCycle(loaded)) {
-    std::cout << "TransitionTable: the '$' transitions of \"" << path << "\" form a cycle through state "
+    std::cerr << "TransitionTable: the '$' transitions of \"" << path << "\" form a cycle through state "
               << *cycleState << "; the table is not used." << std::endl;
     return false;
   }

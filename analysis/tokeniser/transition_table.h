@@ -63,14 +63,18 @@ class CTransitionTable {
  public:
   // Replaces the table with the file named by "TransitionTable". A file that
   // cannot be opened prints "exception" and leaves the table empty. A
-  // malformed or cut-short record is reported on standard output with its
-  // line and column; the records before it are kept. A table whose '$'
+  // malformed or cut-short record is reported on standard error (standard
+  // output carries the translations) with its line and column; the records
+  // before it are kept, and LastLoadWasClean() tells engine set-up to refuse
+  // the table. A table whose '$'
   // transitions form a cycle is reported and not used (the table stays
   // empty), since looking it up would never end.
   void Load();
   // Same, from a named file; false when nothing could be loaded cleanly.
   bool LoadFile(const std::string& path);
   void Clear();
+  // Whether the last Load() read the whole file without a fault.
+  bool LastLoadWasClean() const { return lastLoadClean_; }
 
   static uint32_t MakeKey(uint16_t state, uint16_t character);
   // Whether (state, character) has a transition of its own ('$' ones of the
@@ -86,6 +90,7 @@ class CTransitionTable {
 
  private:
   std::multimap<uint32_t, CTransition> transitions_;
+  bool lastLoadClean_ = false;
 };
 
 // The one table of the system, empty until the tokeniser loads it.

@@ -46,7 +46,10 @@ CommandLineOutcome ParseCommandLine(int argc, const char* const* argv, CCommandL
   std::string dataRoot = ".";
   app.add_option("--data-root", dataRoot, "The data root: a folder with EConfig.inf and data/ (a later one wins)")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  app.add_option("--domain", commandLine.domain, "The mapping domain: None, News, Weather or Agriculture");
+  // The mapping domains exactly as the configuration writes them; any other
+  // value is a usage error that lists them.
+  app.add_option("--domain", commandLine.domain, "The mapping domain")
+      ->check(CLI::IsMember({"None", "News", "Weather", "Agriculture"}));
   app.add_flag("--trees", commandLine.trees, "Print both F-structure trees on standard error");
   app.add_flag("--show-cstructure", commandLine.showCStructure,
                "Write data\\CStructures.xml for each segment and print its path on standard error");

@@ -13,10 +13,12 @@
 #include "analysis/segmentation/sentence_segmenter.h"
 #include "analysis/tagger/pos_tagger.h"
 #include "analysis/tokeniser/pre_processor.h"
+#include "analysis/tokeniser/transition_table.h"
 #include "app/engine/handler_scopes.h"
 #include "app/engine/setup_keys.h"
 #include "app/engine/translator_dlg.h"
 #include "app/loaders/common_symbol_table.h"
+#include "app/loaders/data_manifest.h"
 #include "app/loaders/feature_descriptions.h"
 #include "constraints/p_fs_compiler.h"
 #include "constraints/p_symbol_table.h"
@@ -109,7 +111,9 @@ bool CTranslatorDlg::RunSetUp(const std::function<bool(const CSetUpKeys&)>& step
       if (const std::optional<CSetUpKeys> keys = ReadSetUpKeys()) {
         built = steps(*keys);
       } else {
-        setUpFailure_ = "A required key of EConfig.inf is missing or not a number";
+        // The configuration store has named the key; this names the file.
+        built = Fail("A required key of '" + std::string(kConfigurationFile) +
+                     "' is missing or not a number (the file may be damaged or cut short)");
       }
     }
   } catch (const std::exception& error) {
@@ -142,6 +146,9 @@ bool CTranslatorDlg::EnterConfiguration() {
   if (!InitFStructuresXmlStream(kFStructureFile)) {
     return Fail("File '" + std::string(kFStructureFile) + "' could not be written");
   }
+  // A data file that is not what the manifest lists is refused by its name
+  // here, before a loader reads it and perhaps takes the damage for data.
+  if (const std::string damaged = CheckDataManifest("."); !damaged.empty()) return Fail(damaged);
   return true;
 }
 
@@ -196,6 +203,12 @@ bool CTranslatorDlg::BuildEnglishSide(const CSetUpKeys& keys) {
                 "', which is not a governable function of '" + keys.subcatFrameList + "'");
   }
   m_pPreProcessor = std::make_unique<CPreProcessor>(m_pCfgLexicon.get());
+  // A table cut short, damaged or empty tokenises some sentences differently:
+  // refused.
+  if (!GlobalTransitionTable().LastLoadWasClean() || GlobalTransitionTable().Size() == 0) {
+    return Fail("The tokeniser's transition table '" + GetConfigValue("TransitionTable") +
+                "' is damaged or cut short; it was not used");
+  }
   m_pCfgParser = std::make_unique<CCfgParser>(m_pCfgLexicon.get(), m_pPGrammar.get(), m_pPreProcessor.get());
   return true;
 }
@@ -223,10 +236,22 @@ bool CTranslatorDlg::BuildTransferSide(const CSetUpKeys& keys, bool replaceStarI
     if (isEmpty(m_pMapper->Lexicon())) {
       return FailUnlessShown(shown, "The mapping lexicon could not be built from '" + keys.mappingLexiconRaw + "'");
     }
+    // A source that could not be read whole leaves rules or words out.
+    for (const CMapLexicon* mapping :
+         {&m_pMapper->Rules(), &m_pMapper->Lexicon(), &m_pMapper->InsertRules(), m_pMapper->DomainLexicon("News"),
+          m_pMapper->DomainLexicon("Weather"), m_pMapper->DomainLexicon("Agriculture")}) {
+      if (mapping != nullptr && !mapping->DamagedFile().empty()) {
+        return Fail("The mapping file '" + mapping->DamagedFile() + "' is damaged or cut short");
+      }
+    }
   }
   {
     CMessageCounter shown;
     m_pUrduLexicon = std::make_unique<CLexicon>("U", true);
+    // Entries that could not be read are missing words: refused, by the file.
+    if (!m_pUrduLexicon->DamagedFile().empty()) {
+      return Fail("The Urdu lexicon '" + m_pUrduLexicon->DamagedFile() + "' is damaged or cut short");
+    }
     if (m_pUrduLexicon->EntryCount() == 0) {
       const std::string source = keys.CompilesLexicons() ? GetConfigValue("ULexiconFileName")
                                                          : GetConfigValue("ULexiconInNumbers");
@@ -249,6 +274,10 @@ bool CTranslatorDlg::BuildTransferSide(const CSetUpKeys& keys, bool replaceStarI
                                               keys.urduCfg, m_pUrduLexicon.get(), replaceStarInUrduGrammar, true);
   if (m_pUrduGrammar->Store() == nullptr || m_pUrduGrammar->Store()->empty()) {
     return Fail("The Urdu grammar could not be compiled from '" + keys.urduGrammarRules + "'");
+  }
+  if (!m_pUrduGrammar->Damage().empty()) {
+    return Fail("The Urdu grammar '" + keys.urduGrammarRules + "' with its macros '" + keys.urduGrammarMacros +
+                "' is damaged or cut short: " + ToUtf8(m_pUrduGrammar->Damage()));
   }
   m_pGenerator = std::make_unique<CUrduSentenceGenerator>(&m_pMapper->Engine(), m_pUrduLexicon.get(),
                                                           m_pUrduGrammar.get(), m_pWordGenerator.get());

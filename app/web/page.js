@@ -37,19 +37,38 @@ function clearResults() {
   byId('cstructures').replaceChildren();
 }
 
+// Runs of Arabic-script letters (with the blanks between their words).
+const URDU_RUN = /[\u0600-\u06FF\u0750-\u077F\uFB50-\uFDFF\uFE70-\uFEFF]+(?:\s+[\u0600-\u06FF\u0750-\u077F\uFB50-\uFDFF\uFE70-\uFEFF]+)*/g;
+
+// Puts the text into the element, each Urdu run in a span of its own that
+// the style sheet sets in Nastaliq.
+function appendText(element, text) {
+  let at = 0;
+  for (const match of text.matchAll(URDU_RUN)) {
+    if (match.index > at) element.append(text.slice(at, match.index));
+    const urdu = document.createElement('span');
+    urdu.lang = 'ur';
+    urdu.dir = 'rtl';
+    urdu.textContent = match[0];
+    element.append(urdu);
+    at = match.index + match[0].length;
+  }
+  if (at < text.length) element.append(text.slice(at));
+}
+
 // One tree item: an item with children is an open <details>, a leaf a line.
 function treeItem(item) {
   const li = document.createElement('li');
   if (item.children.length === 0) {
     const text = document.createElement('span');
-    text.textContent = item.text;
+    appendText(text, item.text);
     li.append(text);
     return li;
   }
   const details = document.createElement('details');
   details.open = item.expanded;
   const summary = document.createElement('summary');
-  summary.textContent = item.text;
+  appendText(summary, item.text);
   const list = document.createElement('ul');
   list.append(...item.children.map(treeItem));
   details.append(summary, list);
@@ -71,7 +90,59 @@ function showMessages(messages) {
   }));
 }
 
-// One panel per segment with its C-structures as XML text.
+// One line of the XML tree.
+function xmlLine(text) {
+  const line = document.createElement('div');
+  line.className = 'xml-line';
+  appendText(line, text);
+  return line;
+}
+
+function startTag(element) {
+  const attributes = [...element.attributes].map((attribute) => ` ${attribute.name}="${attribute.value}"`);
+  return `<${element.tagName}${attributes.join('')}>`;
+}
+
+// An element as a browser shows an XML file: an element holding only text
+// on one line, any other with its start tag, its children one level further
+// in, and its end tag. Built from text nodes only.
+function xmlItem(element) {
+  const item = document.createElement('li');
+  const children = [...element.childNodes].filter((node) =>
+    node.nodeType === Node.ELEMENT_NODE || (node.nodeType === Node.TEXT_NODE && node.data.trim() !== ''));
+  if (children.every((node) => node.nodeType === Node.TEXT_NODE)) {
+    item.append(xmlLine(`${startTag(element)}${element.textContent}</${element.tagName}>`));
+    return item;
+  }
+  const list = document.createElement('ul');
+  list.append(...children.map((node) => {
+    if (node.nodeType !== Node.TEXT_NODE) return xmlItem(node);
+    const text = document.createElement('li');
+    text.append(xmlLine(node.data));
+    return text;
+  }));
+  item.append(xmlLine(startTag(element)), list, xmlLine(`</${element.tagName}>`));
+  return item;
+}
+
+function cStructureTree(cStructures) {
+  const tree = document.createElement('ul');
+  tree.className = 'xml-tree';
+  const parsed = cStructures.readable
+    ? new DOMParser().parseFromString(cStructures.xml, 'application/xml') : null;
+  if (parsed === null || parsed.querySelector('parsererror') !== null) {
+    const failure = document.createElement('li');
+    failure.append(xmlLine(parsed === null ? 'The C-structure file could not be read.'
+      : 'The C-structure file is not well-formed XML.'));
+    tree.append(failure);
+  } else {
+    tree.append(xmlItem(parsed.documentElement));
+  }
+  return tree;
+}
+
+// One panel per segment with its C-structures as an indented tree of
+// categories and words.
 function showCStructures(documents) {
   byId('cstructures').replaceChildren(...documents.map((cStructures) => {
     const section = document.createElement('section');
@@ -79,9 +150,7 @@ function showCStructures(documents) {
     section.dataset.segment = String(cStructures.segment);
     const heading = document.createElement('h2');
     heading.textContent = `C-Structure # ${cStructures.segment}`;
-    const xml = document.createElement('pre');
-    xml.textContent = cStructures.readable ? cStructures.xml : 'The C-structure file could not be read.';
-    section.append(heading, xml);
+    section.append(heading, cStructureTree(cStructures));
     return section;
   }));
 }

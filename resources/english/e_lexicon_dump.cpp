@@ -107,6 +107,7 @@ void CELexicon::WriteDump(const std::string& path) const {
 void CELexicon::ReadDump(const std::string& path) {
   DumpWords words;
   if (!ReadDumpWords(path, kMaxDumpWords, words)) FailDump(path, "could not be opened.");
+  if (words.empty()) FailDump(path, kDamagedDump);
   uint32_t index = kNoWordYet;
   uint16_t block = 0, blocks = 0, low = 0, high = 0;
   if (!TakeWord(words, index, block) || !TakeWord(words, index, blocks) || !TakeWord(words, index, low) ||
@@ -152,6 +153,7 @@ void CELexicon::WriteDummyDump(const std::string& path) const {
 void CELexicon::ReadDummyDump(const std::string& path) {
   DumpWords words;
   if (!ReadDumpWords(path, kMaxDumpWords, words)) FailDump(path, "could not be opened.");
+  if (words.empty()) FailDump(path, kDamagedDump);
   uint32_t index = kNoWordYet;
   uint16_t block = 0, count = 0;
   if (!TakeWord(words, index, block) || !TakeWord(words, index, count)) FailDump(path, "is too short.");

@@ -62,10 +62,13 @@ void P_Grammar::Clear() {
 
 void P_Grammar::Compile(const std::string& rules, const std::string& macros, const std::string& lfg,
                         const std::string& cfg) {
+  // Faults are reported against the rules file that is edited, not the
+  // expanded file made from it.
+  rulesFile_ = rules;
   ExpandMacros(rules, macros, lfg, false);
   generatedPrefix_ = kGeneratedPrefix;
   P_RawProductionList list = TokenizeRules(lfg);
-  if (list.empty()) FailCompile(u"The grammar holds no rule.", kCaption, "No rules", CompileLocation(lfg));
+  if (list.empty()) FailCompile(u"The grammar holds no rule.", kCaption, "No rules", CompileLocation(rules));
   ExpandRuleGroups(list);
   const std::set<WString> nullable = ComputeNullableCategories(list, CollectEmptyProductionLHS(list));
   ComputeFirstSets(list, nullable);
@@ -146,7 +149,7 @@ void P_Grammar::ComputeFirstSets(P_RawProductionList& list, const std::set<WStri
       const SymbolId id = GetSymbolId(name, true);
       if (id == kNoSymbol) {
         FailCompile(u"The symbol table is full.", kCaption, "Symbol table full",
-                    CompileLocation("the grammar rules", name));
+                    CompileLocation(rulesFile_, name));
       }
       list[i]->Lookahead.insert(id);
     }
@@ -190,7 +193,7 @@ void P_Grammar::AddCategoryNames(const P_RawProductionList& list) {
     if (categoryIds_.count(name)) continue;
     if (categoryNames_.size() >= kNoCategory) {
       FailCompile(u"The grammar has too many categories.", kCaption, "Too many categories",
-                  CompileLocation("the grammar rules", p->Lhs->Text));
+                  CompileLocation(rulesFile_, p->Lhs->Text));
     }
     categoryIds_.emplace(name, static_cast<int>(categoryNames_.size()));
     categoryNames_.push_back(name);
@@ -260,14 +263,14 @@ void P_Grammar::BuildCompiledProductions(P_RawProductionList& list) {
   const int start = FindCategoryId(kStartCategory);
   if (start == kNoCategory) {
     FailCompile(u"The grammar has no start category S'.", kCaption, "No start category",
-                CompileLocation("the grammar rules"));
+                CompileLocation(rulesFile_));
   }
   startCategoryId_ = static_cast<uint16_t>(start);
 }
 
 std::unique_ptr<CCompiledProduction> P_Grammar::CompileProduction(
     const CRawProduction& p, const std::vector<std::vector<std::string>>& alternatives, size_t number) {
-  const std::string where = CompileLocation("the expanded grammar", NarrowToWide(DescribeProduction(p)));
+  const std::string where = CompileLocation(rulesFile_, NarrowToWide(DescribeProduction(p)));
   if (number >= kNoCategory) {
     FailCompile(u"The grammar has too many productions.", kCaption, "Too many productions", where);
   }

@@ -161,6 +161,7 @@ class P_Grammar {
   CCompiledStamp stamp_;
   bool failed_ = false;
   std::string failureText_;
+  std::string rulesFile_;  // the rules file of a compile, named in its faults
 };
 
 // Reads a part-of-speech file: index 0 holds the empty name (not mapped),

@@ -192,6 +192,7 @@ void P_Grammar::ReadDump() {
   const std::string symbolsPath = GetConfigValue("DumpedEgrammarSymbols");
   DumpWords words;
   if (!ReadDumpWords(binaryPath, kMaxDumpWords, words)) FailDump(binaryPath, "could not be opened.");
+  if (words.empty()) FailDump(binaryPath, kDamagedDump);
   uint32_t index = kNoWordYet;
   uint16_t start = 0, count = 0;
   if (!TakeWord(words, index, start) || !TakeWord(words, index, count)) FailDump(binaryPath, "is too short.");

@@ -131,9 +131,10 @@ namespace {
 
 using NameSource = std::function<WString()>;
 
-[[noreturn]] void FailGroup(const CRawProduction& p, const WString& text, const std::string& error) {
+[[noreturn]] void FailGroup(const std::string& rulesFile, const CRawProduction& p, const WString& text,
+                            const std::string& error) {
   FailCompile(text + u" in the rule for " + p.Lhs->Text, u"Grammar Compiler", error,
-              CompileLocation("the grammar rules", p.Lhs->Text));
+              CompileLocation(rulesFile, p.Lhs->Text));
 }
 
 // Scans one right side, replacing each group by a generated category as its
@@ -141,7 +142,8 @@ using NameSource = std::function<WString()>;
 // productions the groups give.
 class GroupExpander {
  public:
-  GroupExpander(CRawProduction& p, NameSource newName) : p_(p), newName_(std::move(newName)) {}
+  GroupExpander(const std::string& rulesFile, CRawProduction& p, NameSource newName)
+      : rulesFile_(rulesFile), p_(p), newName_(std::move(newName)) {}
 
   std::vector<std::unique_ptr<CRawProduction>> Run() {
     for (pos_ = 0; pos_ < p_.Rhs.size() && !IsRuleEnd(p_.Rhs[pos_]); ++pos_) {
@@ -164,7 +166,7 @@ class GroupExpander {
   void CloseGroup() {
     SymbolList content;
     const WChar bracket = PopGroup(stack_, content);
-    if (bracket == 0) FailGroup(p_, u"A group is closed that was never opened", "Unbalanced group");
+    if (bracket == 0) FailGroup(rulesFile_, p_, u"A group is closed that was never opened", "Unbalanced group");
     const GroupContent group = DescribeContent(content);
     const CRawSymbol y(newName_(), kGeneratedAnnotation, 0);
     const CRawSymbol* next = Next(1);
@@ -201,7 +203,7 @@ class GroupExpander {
     const int from = Next(2) ? DigitOf(Next(2)) : -1;
     const int to = Next(4) ? DigitOf(Next(4)) : -1;
     if (from < 0 || to < 0 || !IsOperator(Next(3), u'#')) {
-      FailGroup(p_, u"A count after a group must be written #m#n with one digit each", "Bad group count");
+      FailGroup(rulesFile_, p_, u"A count after a group must be written #m#n with one digit each", "Bad group count");
     }
     pos_ += 4;
     const CRawSymbol z(newName_(), kGeneratedAnnotation, 0);
@@ -221,7 +223,7 @@ class GroupExpander {
       return;
     }
     if (group.daughters.size() > kMaxPermutedDaughters) {
-      FailGroup(p_, u"Too many daughters to permute", "Permutation too large");
+      FailGroup(rulesFile_, p_, u"Too many daughters to permute", "Permutation too large");
     }
     std::vector<size_t> order(group.daughters.size());
     std::iota(order.begin(), order.end(), 0);
@@ -239,6 +241,7 @@ class GroupExpander {
     p_.Rhs.push_back(P_Grammar::MakeRuleEndSymbol());
   }
 
+  const std::string& rulesFile_;
   CRawProduction& p_;
   NameSource newName_;
   size_t pos_ = 0;
@@ -249,7 +252,7 @@ class GroupExpander {
 }  // namespace
 
 void P_Grammar::ExpandGroupsOf(P_RawProductionList& list, size_t index) {
-  GroupExpander expander(*list[index], [this] { return NewGeneratedName(); });
+  GroupExpander expander(rulesFile_, *list[index], [this] { return NewGeneratedName(); });
   for (auto& production : expander.Run()) list.push_back(std::move(production));
 }
 
@@ -283,7 +286,7 @@ void P_Grammar::RemoveEmptyProductions(P_RawProductionList& list) {
   for (int pass = 0;; ++pass) {
     if (pass == kMaxEmptyRemovalPasses) {
       FailCompile(u"Removing empty productions does not settle.", u"Grammar Compiler", "Empty productions",
-                  CompileLocation("the grammar rules"));
+                  CompileLocation(rulesFile_));
     }
     auto empty = std::find_if(list.begin(), list.end(), [](const auto& p) { return IsEmptyProduction(*p); });
     if (empty == list.end()) return;

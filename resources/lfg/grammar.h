@@ -151,8 +151,13 @@ class CGrammar {
   const CGrammarSymbolTable& SymbolTable() const { return symbols_; }
   // Every production of the store, in store order (for listings and tests).
   const ProductionStore* Store() const { return store_.get(); }
+  // What showed the rules or macros damaged or cut short while compiling (a
+  // macro that is not defined, a rule the text ends inside); empty when
+  // nothing did. Such a grammar lacks rules and is refused.
+  const WString& Damage() const { return damage_; }
 
  private:
+  WString damage_;
   struct GroupWalk;
   struct LookaheadSets;
 
@@ -167,7 +172,7 @@ class CGrammar {
                              LookaheadSets& sets) const;
   bool AssignIds(CProduction& production);
   void FileProduction(int16_t motherId, CProduction* production);
-  void WarnUndefinedCategories() const;
+  void WarnUndefinedCategories();
   const ProductionList* Slot(int16_t categoryId) const;
   static void AppendPredicted(const ProductionList& productions, const std::vector<CLexicalEntry*>& entries,
                               ProductionList& out);

@@ -94,12 +94,23 @@ class RuleReader {
   RuleReader(const std::string& path, bool cfgForm) : reader_(path, kLfgBufferUnits), cfg_(cfgForm) {}
 
   RawProductionList Read() {
+    bool whole = true;
     for (WChar c = reader_.GetChar(); c != 0; c = reader_.NextChar()) {
       if (!IsLineEnd(c)) text_ += c;
-      if (!HandleUnit(c)) break;
+      if (!HandleUnit(c)) {
+        whole = false;
+        break;
+      }
+    }
+    // A rule begun but not ended by its '.' means the file was cut short.
+    if (!whole || production_->Lhs != nullptr || !production_->Rhs.empty() || !TrimWString(text_).empty()) {
+      damage_ = u"the text ends inside a rule";
     }
     return std::move(result_);
   }
+
+  // Empty when the file read as whole rules; otherwise what was wrong.
+  const WString& Damage() const { return damage_; }
 
  private:
   bool HandleUnit(WChar c) {
@@ -179,6 +190,7 @@ class RuleReader {
       result_.push_back(std::move(production_));
     } else {
       WriteTraceLog(u"Grammar rule without a left side dropped");
+      damage_ = u"a rule has no left side";
     }
     production_ = std::make_unique<CRawProduction>();
   }
@@ -189,6 +201,7 @@ class RuleReader {
   WString text_;
   std::unique_ptr<CRawProduction> production_ = std::make_unique<CRawProduction>();
   RawProductionList result_;
+  WString damage_;
 };
 
 WString CfgLine(const CRawProduction& production) {
@@ -249,6 +262,7 @@ bool CGrammar::ExpandMacros(const std::string& rulesPath, const std::string& mac
         output += found->second;
       } else {
         WriteTraceLog(u"Grammar macro not defined: " + name);
+        if (damage_.empty()) damage_ = u"the macro @" + name + u" is not defined";
       }
       c = reader.GetChar();
       if (c == 0) break;
@@ -269,7 +283,10 @@ bool CGrammar::ExpandMacros(const std::string& rulesPath, const std::string& mac
 }
 
 RawProductionList CGrammar::TokenizeRules(const std::string& lfgPath) {
-  return RuleReader(lfgPath, false).Read();
+  RuleReader reader(lfgPath, false);
+  RawProductionList rules = reader.Read();
+  if (damage_.empty()) damage_ = reader.Damage();
+  return rules;
 }
 
 void CGrammar::WriteCfgFile(const RawProductionList& productions, const std::string& path) {

@@ -154,10 +154,14 @@ void CGrammar::BuildProductionTable() {
   table_.resize(std::max(table_.size(), static_cast<size_t>(symbols_.GetIdLimit())));
 }
 
-void CGrammar::WarnUndefinedCategories() const {
+// A category used but never defined means rules are missing: the rules
+// or macros were cut or damaged, and the grammar is refused.
+void CGrammar::WarnUndefinedCategories() {
   for (size_t id = 1; id < table_.size(); ++id) {
     if (!table_[id].empty()) continue;
-    WriteTraceLog(u"Grammar category used but never defined: " + symbols_.GetName(static_cast<int16_t>(id)));
+    const WString name = symbols_.GetName(static_cast<int16_t>(id));
+    WriteTraceLog(u"Grammar category used but never defined: " + name);
+    if (damage_.empty()) damage_ = u"the category " + name + u" is used but never defined";
   }
 }
 

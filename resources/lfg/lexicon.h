@@ -110,6 +110,10 @@ class CLexicon {
   const std::vector<WString>& Keys() const { return keyOrder_; }
   const PredFrameMap* ExpansionTable() const { return expansionTable.get(); }
   const ExpansionsMap* Expansions() const { return expansionsMap.get(); }
+  // The lexicon file that was found damaged while the lexicon was built (an
+  // entry of the raw file that could not be read, a record of the numbers
+  // file); empty when none was. Such a lexicon lacks entries and is refused.
+  const std::string& DamagedFile() const { return damagedFile_; }
 
   std::string prefix;
   bool predKeyed = false;
@@ -118,6 +122,8 @@ class CLexicon {
   std::unique_ptr<ExpansionsMap> expansionsMap;
 
  private:
+  std::string damagedFile_;
+
   void BuildFromConfiguration();
   void Compile(const std::string& lexiconFile, const std::string& expansionsFile);
   void Load(const std::string& expansionsFile);

@@ -206,6 +206,7 @@ bool CLexicon::ReadLexiconInNumbers() {
   if (outcome == SealedOpen::kDamaged) {
     ShowMessage(u"The lexicon file '" + NarrowToWide(fileName) + u"' is damaged or cut short; it was not read.",
                 kLexiconCaption, MessageStyle::Ok);
+    damagedFile_ = fileName;
     return false;
   }
   if (!file) return false;
@@ -226,6 +227,7 @@ bool CLexicon::ReadLexiconInNumbers() {
     std::unique_ptr<CLexicalEntry> entry = ReadRecord(cursor);
     if (!entry) {
       ReportDamage(fileName, record);
+      damagedFile_ = fileName;
       break;
     }
     next = cursor.Next();

@@ -26,10 +26,12 @@ class RawLexiconParser {
   RawLexiconParser(CLexicon& lexicon, const WString& text, bool fileMode, WordEntryPairList* filed)
       : lexicon_(lexicon), text_(text), fileMode_(fileMode), filed_(filed) {}
 
-  void Run() {
+  // False when an entry could not be read.
+  bool Run() {
     for (; Current() != 0; Advance()) Step(Current());
     if (entry_) Drop(u"the text ends before its '.'");
     ReportProblems();
+    return problems_.empty();
   }
 
  private:
@@ -244,7 +246,7 @@ class RawLexiconParser {
 bool CLexicon::ParseRawLexicon(const std::string& fileName) {
   CFileReader reader(kRawLexiconBufferUnits);
   const WString text = reader.ReadAll(fileName);
-  RawLexiconParser(*this, text, true, nullptr).Run();
+  if (!RawLexiconParser(*this, text, true, nullptr).Run()) damagedFile_ = fileName;
   return true;
 }
 

@@ -106,6 +106,14 @@ std::string DataRootCopy::Key(const std::string& key) const {
 
 void DataRootCopy::WriteDataFile(const std::string& relative, const std::u16string& text) {
   WriteUtf16File(File(relative), text);
+  // The root's data are now the test's own: without the manifest set-up
+  // checks none, and the loaders meet the new text.
+  fs::remove(File("DataManifest.txt"));
+}
+
+std::string ReadSourceFile(const std::string& relative) {
+  const std::string root = SourceDir();
+  return ReadText((root.empty() ? std::string(".") : root) + "/" + relative);
 }
 
 CurrentFolder::CurrentFolder(const fs::path& folder) : previous_(fs::current_path()) { fs::current_path(folder); }

@@ -27,7 +27,8 @@ class DataRootCopy {
   void RemoveKey(const std::string& key);
   // The value of the key in EConfig.inf; empty when absent.
   std::string Key(const std::string& key) const;
-  // A data file's text (UTF-16LE with the mark) replaced.
+  // A data file's text (UTF-16LE with the mark) replaced; the data manifest
+  // goes, as from a data root of one's own.
   void WriteDataFile(const std::string& relative, const std::u16string& text);
 
  private:
@@ -48,6 +49,9 @@ class CurrentFolder {
  private:
   std::filesystem::path previous_;
 };
+
+// A file of the source tree (LFG_SOURCE_DIR, else the current folder) as bytes.
+std::string ReadSourceFile(const std::string& relative);
 
 struct ProgramRun {
   int exitCode = -1;

@@ -58,6 +58,28 @@ TEST(CommandLine, HelpNamesTheExitCodesAndWrongOptionsAreUsageErrors) {
   }
 }
 
+TEST(CommandLine, OnlyTheKnownDomainsAreAcceptedAndARefusalListsThem) {
+  struct Case {
+    const char* value;
+    bool accepted;
+  };
+  for (const Case& c : {Case{"None", true}, Case{"News", true}, Case{"Weather", true}, Case{"Agriculture", true},
+                        Case{"news", false}, Case{"Sports", false}, Case{"", false}, Case{"News ", false}}) {
+    CCommandLine commandLine;
+    std::string text;
+    const CommandLineOutcome outcome = Parse({"--domain", c.value, "a", "book"}, commandLine, text);
+    if (c.accepted) {
+      EXPECT_EQ(outcome, CommandLineOutcome::kRun) << c.value << ": " << text;
+      EXPECT_EQ(commandLine.domain, c.value);
+      continue;
+    }
+    EXPECT_EQ(outcome, CommandLineOutcome::kUsageError) << "'" << c.value << "'";
+    for (const char* domain : {"None", "News", "Weather", "Agriculture"}) {
+      EXPECT_NE(text.find(domain), std::string::npos) << c.value << ": " << text;
+    }
+  }
+}
+
 TEST(DataRootLock, ASecondHolderWaitsAndLearnsWhoHoldsIt) {
   TempDir dir;
   CDataRootLock first;

@@ -28,8 +28,9 @@ class EngineSetUp : public ::testing::Test {
   void TearDown() override { ClearConfiguration(); }
 
   // Sets the engine up in the data root; the messages shown meanwhile.
-  bool SetUpIn(CTranslatorDlg& translator) {
-    CurrentFolder inside(root_.path());
+  bool SetUpIn(CTranslatorDlg& translator) { return SetUpIn(translator, root_); }
+  bool SetUpIn(CTranslatorDlg& translator, const DataRootCopy& root) {
+    CurrentFolder inside(root.path());
     messages_.clear();
     return translator.InitializeEngine();
   }
@@ -70,18 +71,79 @@ TEST_F(EngineSetUp, BrokenDataRootsStopSetUpWithOneMessage) {
     DataRootCopy root;
     c.breakRoot(root);
     CTranslatorDlg translator;
-    {
-      CurrentFolder inside(root.path());
-      messages_.clear();
-      EXPECT_FALSE(translator.InitializeEngine());
-    }
+    EXPECT_FALSE(SetUpIn(translator, root));
     EXPECT_FALSE(translator.IsReady());
-    ASSERT_EQ(messages_.messages().size(), 1u) << Texts(messages_.messages());
+    // A key of the configuration: the store names the key, set-up the file.
+    const bool keyRow = std::string(c.named) == "SegmentRules" || std::string(c.named) == "MapLexStdFreq";
+    ASSERT_EQ(messages_.messages().size(), keyRow ? 2u : 1u) << Texts(messages_.messages());
     EXPECT_NE(ToUtf8(messages_.messages()[0].text).find(c.named), std::string::npos) << Texts(messages_.messages());
+    if (keyRow) {
+      EXPECT_NE(ToUtf8(messages_.messages()[1].text).find("EConfig.inf"), std::string::npos)
+          << Texts(messages_.messages());
+    }
     EXPECT_EQ(translator.m_pCfgParser, nullptr);
     const CTranslationResult result = translator.OnTranslate(u"I gave him a book");
     EXPECT_FALSE(result.translated);
     EXPECT_TRUE(result.output.empty());
+  }
+}
+
+// Data files that differ from the data manifest, and a damaged manifest:
+// set-up stops before any loader reads them, naming the file and the command
+// that rebuilds the data root.
+TEST_F(EngineSetUp, FilesThatDifferFromTheManifestAreRefusedByName) {
+  const auto flipByte = [](const std::string& path, size_t at) {
+    std::vector<unsigned char> bytes = ReadBytes(path);
+    ASSERT_GT(bytes.size(), at);
+    bytes[at] ^= 0x01;
+    WriteBytes(path, bytes);
+  };
+  const auto cut = [](const std::string& path, size_t keep) {
+    std::vector<unsigned char> bytes = ReadBytes(path);
+    bytes.resize(std::min(bytes.size(), keep));
+    WriteBytes(path, bytes);
+  };
+  struct Case {
+    const char* name;
+    std::function<void(DataRootCopy&)> damage;
+    const char* named;  // nullptr: set-up succeeds
+  };
+  const std::vector<Case> cases = {
+      {"intact", [](DataRootCopy&) {}, nullptr},
+      {"the configuration is the user's to edit", [](DataRootCopy& root) { root.SetKey("Domain", "News"); }, nullptr},
+      {"one bit of the Urdu lexicon", [&](DataRootCopy& root) { flipByte(root.File("data/ULexicon.txt"), 4000); },
+       "'data/ULexicon.txt'"},
+      {"the Urdu grammar cut", [&](DataRootCopy& root) { cut(root.File("data/UGrammarRules.txt"), 900); },
+       "'data/UGrammarRules.txt'"},
+      {"the transition table missing",
+       [](DataRootCopy& root) { std::filesystem::remove(root.File("data/tokeniser/TransitionTable.txt")); },
+       "'data/tokeniser/TransitionTable.txt'"},
+      {"one bit of the manifest", [&](DataRootCopy& root) { flipByte(root.File("DataManifest.txt"), 300); },
+       "'DataManifest.txt'"},
+      {"the manifest cut at a line end",
+       [&](DataRootCopy& root) {
+         const std::string text = ReadUtf16AsUtf8(root.File("DataManifest.txt"));
+         WriteUtf16File(root.File("DataManifest.txt"), FromUtf8(text.substr(0, text.find("\r\n", 400) + 2)));
+       },
+       "'DataManifest.txt'"},
+      {"the manifest emptied", [&](DataRootCopy& root) { cut(root.File("DataManifest.txt"), 0); },
+       "'DataManifest.txt'"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DataRootCopy root;
+    c.damage(root);
+    CTranslatorDlg translator;
+    const bool ready = SetUpIn(translator, root);
+    if (c.named == nullptr) {
+      EXPECT_TRUE(ready) << Texts(messages_.messages());
+      continue;
+    }
+    EXPECT_FALSE(ready);
+    ASSERT_EQ(messages_.messages().size(), 1u) << Texts(messages_.messages());
+    const std::string text = ToUtf8(messages_.messages()[0].text);
+    EXPECT_NE(text.find(c.named), std::string::npos) << text;
+    EXPECT_NE(text.find("python3 tools/sync_data.py"), std::string::npos) << text;
   }
 }
 

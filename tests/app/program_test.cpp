@@ -133,6 +133,9 @@ TEST_F(TranslatorProgram, TreesAndCStructuresGoToStandardError) {
 TEST_F(TranslatorProgram, ExitCodesTellWhatWentWrong) {
   EXPECT_EQ(RunTranslatorProgram({"--help"}).exitCode, 0);
   EXPECT_EQ(RunTranslatorProgram({"--no-such-option"}).exitCode, 2);
+  const ProgramRun unknownDomain = RunTranslatorProgram({"--domain", "Sports", "I gave him a book"});
+  EXPECT_EQ(unknownDomain.exitCode, 2);
+  EXPECT_NE(unknownDomain.errors.find("Agriculture"), std::string::npos) << unknownDomain.errors;
   EXPECT_EQ(Run({"--data-root", root_.File("missing"), "I gave him a book"}).exitCode, 4);
   root_.RemoveKey("POSs");
   const ProgramRun broken = Run({"I gave him a book"});

@@ -224,20 +224,138 @@ test('an empty sentence asks for one and keeps the focus in the sentence box', a
   assert.equal(await page.evaluate(() => document.activeElement.id), 'sentence');
 });
 
-test('the ticked box shows one well-formed C-structure panel per segment', async () => {
+// The lines an XML text shows as an indented tree, each with its depth: an
+// element holding only text is one line, any other its start tag, its
+// children one level further in, and its end tag.
+function expectedXmlLines(xml) {
+  const tokens = xml.match(/<[^>]+>|[^<]+/g);
+  const lines = [];
+  let depth = 0;
+  for (let i = 0; i < tokens.length; ++i) {
+    const [token, next, after] = [tokens[i], tokens[i + 1] ?? '', tokens[i + 2] ?? ''];
+    if (token.startsWith('</')) {
+      lines.push({ depth: --depth, text: token });
+    } else if (!token.startsWith('<')) {
+      lines.push({ depth, text: token });
+    } else if (next.startsWith('</')) {
+      lines.push({ depth, text: token + next });
+      i += 1;
+    } else if (!next.startsWith('<') && after.startsWith('</')) {
+      lines.push({ depth, text: token + next + after });
+      i += 2;
+    } else {
+      lines.push({ depth: depth++, text: token });
+    }
+  }
+  return lines;
+}
+
+test('the ticked box shows each segment\'s C-structures as an indented tree of categories and words', async () => {
   await typeSentence(SAMPLE);
   await page.check('#show-cstructure');
+  const answer = page.waitForResponse('**/translate');
   await translateWith(() => page.click('#translate'));
-  const panels = await page.$$eval('#cstructures .cstructure', (sections) => sections.map((section) => {
-    const xml = section.querySelector('pre').textContent;
-    const parsed = new DOMParser().parseFromString(xml, 'application/xml');
-    return { segment: section.dataset.segment, xml, wellFormed: parsed.querySelector('parsererror') === null };
-  }));
-  assert.equal(panels.length, 1);
+  const result = await (await answer).json();
+  const panels = await page.$$eval('#cstructures .cstructure', (sections) => sections.map((section) => ({
+    segment: section.dataset.segment,
+    raw: section.querySelectorAll('pre').length,
+    lines: [...section.querySelectorAll('.xml-tree .xml-line')].map((line) => {
+      let depth = 0;
+      for (let list = line.closest('ul'); !list.classList.contains('xml-tree'); list = list.parentElement.closest('ul')) {
+        depth += 1;
+      }
+      return { depth, text: line.textContent, indent: line.getBoundingClientRect().left };
+    }),
+  })));
+  assert.equal(panels.length, result.cStructures.length);
   assert.equal(panels[0].segment, '1');
-  assert.match(panels[0].xml, /^<C-Structures>/);
-  assert.ok(panels[0].wellFormed);
+  assert.equal(panels[0].raw, 0, 'no raw block of XML');
+  const xml = result.cStructures[0].xml;
+  assert.match(xml, /^<C-Structures>/);
+  const lines = panels[0].lines;
+  assert.deepEqual(lines.map(({ depth, text }) => ({ depth, text })), expectedXmlLines(xml));
+  // The words (as the lexicon has them) are leaves under their categories,
+  // deeper than the C-structure they belong to, and deeper lines stand
+  // further right.
+  for (const word of ['I', 'a', 'book']) {
+    const leaf = lines.find((line) => new RegExp(`^<[^>]+>${word}</[^>]+>$`).test(line.text));
+    assert.ok(leaf && leaf.depth > 2, `${word} in ${lines.map((line) => line.text).join(' ')}`);
+  }
+  for (let i = 1; i < lines.length; ++i) {
+    if (lines[i].depth > lines[i - 1].depth) assert.ok(lines[i].indent > lines[i - 1].indent, lines[i].text);
+  }
+  await page.locator('#cstructures').screenshot({ path: path.join(outputDir, 'page-cstructure.png') });
   await page.uncheck('#show-cstructure');
+});
+
+// The fonts that drew the text of each element the selector finds.
+async function fontsOf(selector) {
+  const { root } = await cdp.send('DOM.getDocument', { depth: -1 });
+  const { nodeIds } = await cdp.send('DOM.querySelectorAll', { nodeId: root.nodeId, selector });
+  const fonts = [];
+  for (const nodeId of nodeIds) fonts.push((await cdp.send('CSS.getPlatformFontsForNode', { nodeId })).fonts);
+  return fonts;
+}
+
+test('the Urdu values of both trees are in Nastaliq, on lines as evenly spaced as the others', async () => {
+  await typeSentence(SAMPLE);
+  await translateWith(() => page.click('#translate'));
+  const urduFonts = await fontsOf('.tree [lang="ur"]');
+  assert.ok(urduFonts.length > 0, 'the target tree shows Urdu');
+  for (const fonts of urduFonts) {
+    assert.ok(fonts.length > 0);
+    for (const font of fonts) assert.equal(font.familyName, URDU_FONT);
+  }
+  const rows = await page.$$eval('.tree summary, .tree li > span', (lines) => lines.map((line) => ({
+    height: (line.tagName === 'SUMMARY' ? line : line.parentElement).getBoundingClientRect().height,
+    urdu: line.querySelector('[lang="ur"]') !== null,
+    text: line.textContent,
+  })));
+  assert.ok(rows.some((row) => row.urdu) && rows.some((row) => !row.urdu));
+  const heights = new Set(rows.map((row) => row.height));
+  assert.equal(heights.size, 1, JSON.stringify(rows.filter((row) => row.height !== rows[0].height)));
+});
+
+// What matters at a width: nothing wider than the window, the trees side by
+// side or stacked, the sentence box and the buttons inside the window.
+async function layoutAt(width) {
+  await page.setViewportSize({ width, height: 1000 });
+  return page.evaluate(() => {
+    const box = (id) => document.getElementById(id).getBoundingClientRect();
+    const [source, target] = [box('source-tree'), box('target-tree')];
+    const inside = ['sentence', 'translate', 'clear', 'output', 'source-tree', 'target-tree']
+      .filter((id) => box(id).left < 0 || box(id).right > window.innerWidth);
+    return {
+      pageWidth: document.documentElement.scrollWidth,
+      windowWidth: window.innerWidth,
+      sideBySide: Math.abs(source.top - target.top) < 1 && source.right <= target.left,
+      stacked: source.bottom <= target.top,
+      treeWidth: Math.min(source.width, target.width),
+      outside: inside,
+    };
+  });
+}
+
+test('the page stays usable at 400 pixels: nothing wider than the window, the trees stacked', async () => {
+  await typeSentence(SAMPLE);
+  await translateWith(() => page.click('#translate'));
+  const cases = [
+    { width: 1400, sideBySide: true, screenshot: 'page-1400.png' },
+    { width: 400, sideBySide: false, screenshot: 'page-400.png' },
+  ];
+  try {
+    for (const c of cases) {
+      const layout = await layoutAt(c.width);
+      assert.ok(layout.pageWidth <= layout.windowWidth, `${c.width}: the page is ${layout.pageWidth} wide`);
+      assert.deepEqual(layout.outside, [], `${c.width}: outside the window`);
+      assert.equal(layout.sideBySide, c.sideBySide, `${c.width}: side by side`);
+      assert.equal(layout.stacked, !c.sideBySide, `${c.width}: stacked`);
+      assert.ok(layout.treeWidth > c.width / 3, `${c.width}: trees ${layout.treeWidth} wide`);
+      await page.screenshot({ path: path.join(outputDir, c.screenshot), fullPage: true });
+    }
+  } finally {
+    await page.setViewportSize({ width: 1200, height: 1000 });
+  }
 });
 
 test('About opens and closes', async () => {

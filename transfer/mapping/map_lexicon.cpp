@@ -36,7 +36,7 @@ CMapLexicon::CMapLexicon(const std::string& macroFile, const std::string& rawFil
   }
   ReadMacroDefinitions(macroFile);
   if (!ExpandMacros(rawFile, expandedFile)) return;
-  CompileRawFile(expandedFile);
+  CompileRawFile(expandedFile, rawFile);
   if (dumpKey.empty()) return;
   const std::string dumpFile = GetConfigValue(dumpKey);
   if (!dumpFile.empty()) WriteDump(dumpFile);

@@ -64,7 +64,9 @@ class CMapLexicon {
   // opened.
   bool ExpandMacros(const std::string& rawFile, const std::string& expandedFile);
   // Compiles the expanded file into headwords. False when it cannot be opened.
-  bool CompileRawFile(const std::string& expandedFile);
+  // Problems are reported against the raw file it was expanded from, when
+  // given, so that the message names the file to mend.
+  bool CompileRawFile(const std::string& expandedFile, const std::string& rawFile = "");
   // Parses the statements of an entry (the text after "-->") into it. False
   // when a statement is refused: an INSERT whose parts are not closed by
   // ',', ',' and ')' (it ends the text), or whose count of levels is out of
@@ -83,6 +85,11 @@ class CMapLexicon {
   const std::map<SymbolId, CMapLexHeadword*>& Headwords() const { return headwords_; }
   const std::map<WString, CMapLexMacro>& Macros() const { return macros_; }
   bool ParsesPaths() const { return parsePaths_; }
+  // The raw file when compiling it met damage (a macro call cut short, a
+  // block or entry that could not be read), or the dump that was there but
+  // refused: the lexicon then lacks entries and engine set-up refuses it.
+  // Empty otherwise.
+  const std::string& DamagedFile() const { return damagedFile_; }
   double Frequency() const { return frequency_; }
 
   // Removes every headword (after a refused dump).
@@ -90,6 +97,7 @@ class CMapLexicon {
 
  private:
   std::map<SymbolId, CMapLexHeadword*> headwords_;  // owned
+  std::string damagedFile_;
   std::map<WString, CMapLexMacro> macros_;
   bool parsePaths_ = false;
   double frequency_ = 0.0;

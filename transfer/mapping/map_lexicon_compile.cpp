@@ -36,10 +36,16 @@ int ReadEntryNumber(const WString& text) {
 // the open headword block and the entry being read.
 class RawFileCompiler {
  public:
-  RawFileCompiler(CMapLexicon& lexicon, std::map<SymbolId, CMapLexHeadword*>& headwords, const std::string& file)
-      : lexicon_(lexicon), headwords_(headwords), file_(file), reader_(file, kCompileBufferUnits) {}
+  RawFileCompiler(CMapLexicon& lexicon, std::map<SymbolId, CMapLexHeadword*>& headwords, const std::string& file,
+                  const std::string& reportedFile)
+      : lexicon_(lexicon),
+        headwords_(headwords),
+        file_(file),
+        reportedFile_(reportedFile),
+        reader_(file, kCompileBufferUnits) {}
 
   bool Run();
+  int Problems() const { return problems_; }
 
  private:
   WChar Next() {
@@ -55,11 +61,17 @@ class RawFileCompiler {
   void ReadStatements();
   void FileEntry(std::unique_ptr<CMapLexEntry> entry, int line);
   WString HeadwordName() const { return block_ ? GetSymbolName(block_->headword) : WString(u"(none)"); }
+  void Report(int line, const WString& text) {
+    ++problems_;
+    ReportMapLexiconProblemAt(reportedFile_, line, text);
+  }
 
   CMapLexicon& lexicon_;
   std::map<SymbolId, CMapLexHeadword*>& headwords_;
   const std::string file_;
+  const std::string reportedFile_;
   CFileReader reader_;
+  int problems_ = 0;
   int line_ = 1;
   WString pending_;
   std::unique_ptr<CMapLexHeadword> block_;
@@ -83,7 +95,7 @@ bool RawFileCompiler::Run() {
         unit = reader_.GetChar();
         break;
       case u')':
-        ReportMapLexiconProblemAt(file_, line_, u"a ')' closes no '('; it is skipped.");
+        Report(line_, u"a ')' closes no '('; it is skipped.");
         unit = Next();
         break;
       case u'/':
@@ -123,11 +135,11 @@ bool RawFileCompiler::Run() {
     }
   }
   if (entry_) {
-    ReportMapLexiconProblemAt(file_, entryLine_, u"the entry of " + HeadwordName() + u" has no statements; it is skipped.");
+    Report(entryLine_, u"the entry of " + HeadwordName() + u" has no statements; it is skipped.");
     entry_.reset();
   }
   if (block_) {
-    ReportMapLexiconProblemAt(file_, blockLine_, u"the block of " + HeadwordName() + u" is not closed by ']'.");
+    Report(blockLine_, u"the block of " + HeadwordName() + u" is not closed by ']'.");
     CloseBlock();
   }
   return true;
@@ -145,7 +157,7 @@ void RawFileCompiler::ReadGroup() {
     if (unit == u')' && --depth == 0) break;
   }
   if (depth > 0) {
-    ReportMapLexiconProblemAt(file_, openLine, u"a '(' is not closed before the end of the file; it is skipped.");
+    Report(openLine, u"a '(' is not closed before the end of the file; it is skipped.");
     return;
   }
   Next();
@@ -163,11 +175,11 @@ void RawFileCompiler::OpenBlock() {
   const WString name = TrimWString(pending_);
   pending_.clear();
   if (block_) {
-    ReportMapLexiconProblemAt(file_, line_, u"the block of " + HeadwordName() + u" is not closed before '[" + name + u"'.");
+    Report(line_, u"the block of " + HeadwordName() + u" is not closed before '[" + name + u"'.");
     CloseBlock();
   }
   if (name.empty()) {
-    ReportMapLexiconProblemAt(file_, line_, u"a '[' has no headword before it; its block is skipped.");
+    Report(line_, u"a '[' has no headword before it; its block is skipped.");
   }
   block_ = std::make_unique<CMapLexHeadword>(name.empty() ? kNoSymbol : GetSymbolId(name, true));
   blockLine_ = line_;
@@ -176,7 +188,7 @@ void RawFileCompiler::OpenBlock() {
 void RawFileCompiler::CloseBlock() {
   pending_.clear();
   if (!block_) {
-    ReportMapLexiconProblemAt(file_, line_, u"a ']' closes no headword block; it is skipped.");
+    Report(line_, u"a ']' closes no headword block; it is skipped.");
     return;
   }
   std::unique_ptr<CMapLexHeadword> block = std::move(block_);
@@ -192,7 +204,7 @@ void RawFileCompiler::CloseBlock() {
 
 void RawFileCompiler::StartEntry(char marker) {
   if (entry_) {
-    ReportMapLexiconProblemAt(file_, entryLine_, u"the entry of " + HeadwordName() + u" has no statements; it is skipped.");
+    Report(entryLine_, u"the entry of " + HeadwordName() + u" has no statements; it is skipped.");
   }
   entry_ = std::make_unique<CMapLexEntry>();
   entry_->marker = marker;
@@ -215,13 +227,13 @@ void RawFileCompiler::ReadStatements() {
   if (unit == u';') Next();
   pending_.clear();
   if (!entry_) {
-    ReportMapLexiconProblemAt(file_, line, u"statements stand outside an entry (no \"-->\" before them); they are skipped.");
+    Report(line, u"statements stand outside an entry (no \"-->\" before them); they are skipped.");
     return;
   }
   std::unique_ptr<CMapLexEntry> entry = std::move(entry_);
   const WString text = TrimWString(statements);
   if (!text.empty() && !lexicon_.ParseEntryValue(text, *entry)) {
-    ReportMapLexiconProblemAt(file_, line, u"the entry of " + HeadwordName() + u" with the condition '" +
+    Report(line, u"the entry of " + HeadwordName() + u" with the condition '" +
                                                entry->condition + u"' has a statement that is refused: " + text);
   }
   entry->number = ReadEntryNumber(number);
@@ -230,7 +242,7 @@ void RawFileCompiler::ReadStatements() {
 
 void RawFileCompiler::FileEntry(std::unique_ptr<CMapLexEntry> entry, int line) {
   if (!block_ || block_->headword == kNoSymbol) {
-    if (!block_) ReportMapLexiconProblemAt(file_, line, u"an entry stands outside a headword block; it is skipped.");
+    if (!block_) Report(line, u"an entry stands outside a headword block; it is skipped.");
     return;
   }
   const size_t defaultAt = entry->condition.find(kDefaultWord);
@@ -262,9 +274,13 @@ bool ReadInsertParts(const WString& text, size_t& position, WString parts[3]) {
 
 }  // namespace
 
-bool CMapLexicon::CompileRawFile(const std::string& expandedFile) {
-  RawFileCompiler compiler(*this, headwords_, expandedFile);
-  return compiler.Run();
+bool CMapLexicon::CompileRawFile(const std::string& expandedFile, const std::string& rawFile) {
+  const std::string reported =
+      rawFile.empty() ? expandedFile : "'" + rawFile + "' (as expanded into '" + expandedFile + "')";
+  RawFileCompiler compiler(*this, headwords_, expandedFile, reported);
+  const bool opened = compiler.Run();
+  if (compiler.Problems() > 0 && !rawFile.empty()) damagedFile_ = rawFile;
+  return opened;
 }
 
 bool CMapLexicon::ParseEntryValue(const WString& text, CMapLexEntry& entry) const {

@@ -124,10 +124,17 @@ bool CMapLexicon::ReadDump(const std::string& dumpFile) {
   auto refuse = [&](const std::string& why) {
     Clear();
     ReportMapLexiconProblem(NarrowToWide("The mapping lexicon dump '" + dumpFile + "' " + why + "; it is not used."));
+    // A dump that is there but cannot be read is damaged: set-up refuses the
+    // lexicon rather than map without its words.
+    damagedFile_ = dumpFile;
     return false;
   };
   DumpWords words;
-  if (!ReadDumpWords(dumpFile, SIZE_MAX, words)) return refuse("could not be opened");
+  if (!ReadDumpWords(dumpFile, SIZE_MAX, words)) {
+    refuse("could not be opened");
+    damagedFile_.clear();
+    return false;
+  }
   if (words.empty()) return refuse("is damaged (its checksum does not match its content)");
   uint32_t index = kNoWordYet;
   uint16_t budget = 0, count = 0;

@@ -103,8 +103,14 @@ bool CMapLexicon::ExpandMacros(const std::string& rawFile, const std::string& ex
     WString name;
     for (unit = reader.NextChar(); unit != 0 && unit != u'('; unit = reader.NextChar()) name += unit;
     std::vector<WString> arguments;
-    // A call cut by the end of the file ends the text there.
-    if (unit == 0 || !ReadArguments(reader, arguments)) break;
+    // A call cut by the end of the file ends the text there: the file was
+    // cut short, and the lexicon it gives is refused.
+    if (unit == 0 || !ReadArguments(reader, arguments)) {
+      ReportMapLexiconProblem(u"'" + NarrowToWide(rawFile) + u"' ends inside the macro call '#" + name +
+                              u"'; it is damaged or cut short.");
+      damagedFile_ = rawFile;
+      break;
+    }
     unit = reader.GetChar();
     auto macro = macros_.find(TrimWString(name));
     if (macro != macros_.end()) expanded += ExpandMacroBody(macro->second, arguments);

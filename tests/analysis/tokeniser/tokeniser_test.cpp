@@ -86,9 +86,9 @@ class TransitionTableTest : public TokeniserTest {
   // Loads the text as a table file; returns what was printed.
   std::string Load(const std::string& text) {
     std::ofstream(dir_.File("table.txt"), std::ios::binary) << text;
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     loaded_ = table_.LoadFile(dir_.File("table.txt"));
-    return testing::internal::GetCapturedStdout();
+    return testing::internal::GetCapturedStderr();
   }
   // "state:code" for each transition of the lookup.
   std::string Lookup(uint16_t state, char16_t c) {
@@ -131,9 +131,9 @@ TEST_F(TransitionTableTest, BadTablesAreRejectedWithTheirPlace) {
     EXPECT_EQ(table_.Size(), kept) << text;
   }
   Load("1 a 2 2 -1 -1 -1 0 0 1\n");
-  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   EXPECT_FALSE(table_.LoadFile(dir_.File("absent.txt")));
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "exception\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "exception\n");
   EXPECT_EQ(table_.Size(), 0u);
 }
 

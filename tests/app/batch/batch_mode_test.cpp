@@ -2,6 +2,9 @@
 // on copies of the shipped data root.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "app/engine/translator_dlg.h"
 #include "batch_test_support.h"
 #include "core/config_store.h"
@@ -119,6 +122,45 @@ TEST_F(BatchMode, FilesThatCannotBeReadOrWrittenEndTheRunWithExitFour) {
   // Without the keys the benchmark has no files to work on.
   root_.RemoveKey("SenList_FileName");
   EXPECT_EQ(Run({"--benchmark"}).exitCode, 4);
+}
+
+// Sentence files as a text editor writes them: UTF-8, with or without the
+// mark; bytes that are no Unicode text end the run as an unreadable file.
+TEST_F(BatchMode, Utf8SentenceFilesAreTranslatedAndOtherBytesRefused) {
+  struct Case {
+    const char* mode;
+    std::string bytes;
+    int exitCode;
+    const char* firstResult;  // the first record's result
+  };
+  const Case cases[] = {
+      {"--batch", "I gave him a book.\nThe boy reads a book.\n", 0, "میں نے اسے ایک کتاب دی"},
+      {"--batch", "\xEF\xBB\xBFI gave him a book.\r\n", 0, "میں نے اسے ایک کتاب دی"},
+      {"--benchmark", "\xEF\xBB\xBFI gave him a book.\n", 0, nullptr},
+      {"--batch", "I gave him a caf\xE9 book.\n", 4, nullptr},
+      {"--benchmark", "I gave him a caf\xE9 book.\n", 4, nullptr},
+  };
+  for (const Case& c : cases) {
+    const std::string list = files_.File("list.txt");
+    const std::string out = files_.File("out.txt");
+    std::filesystem::remove(out);
+    { std::ofstream(list, std::ios::binary) << c.bytes; }
+    const ProgramRun run = Run({c.mode, list, "--output", out});
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.mode << " " << c.bytes << run.errors;
+    if (c.exitCode != 0) {
+      EXPECT_NE(run.errors.find("list.txt"), std::string::npos) << run.errors;
+      continue;
+    }
+    const std::string written = ReadUtf16AsUtf8(out);
+    if (c.firstResult != nullptr) {
+      const std::vector<BatchRecord> records = ReadRecords(out);
+      ASSERT_FALSE(records.empty()) << written;
+      EXPECT_EQ(records[0].sentence, "I gave him a book");
+      EXPECT_EQ(records[0].result, c.firstResult);
+    } else {
+      EXPECT_EQ(written.rfind("i gave him a book,", 0), 0u) << written;
+    }
+  }
 }
 
 TEST_F(BatchMode, TheBenchmarkWritesOneLowerCasedRecordPerSentence) {

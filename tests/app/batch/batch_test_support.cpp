@@ -10,13 +10,7 @@
 namespace app_test {
 namespace {
 
-std::string SourceFile(const std::string& relative) {
-  const char* root = std::getenv("LFG_SOURCE_DIR");
-  std::ifstream in(std::string(root != nullptr ? root : ".") + "/" + relative, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+std::string SourceFile(const std::string& relative) { return ReadSourceFile(relative); }
 
 // LF line ends become CR LF, as the data files have them.
 std::string WithCrLf(const std::string& text) {
