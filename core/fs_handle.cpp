@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "core/fs_node.h"
 #include "core/slot_registry.h"
+#include "core/symbol_table.h"
 
 int CFSHandle::liveInstances = 0;
 
@@ -15,13 +17,22 @@ SlotRegistry<CFSHandle>& HandleRegistry() {
   return *registry;
 }
 
-// Ascending attribute with null entries last; stable, so equal attributes
-// keep the order in which they were added.
+// The key a child sorts by: its attribute, except that the members of a set
+// (ELEMENT1, ELEMENT2, ...) share one key. Their names are numbered on from
+// sentence to sentence and get whatever symbol ids are free, so sorting
+// them by id would order a sentence's adjuncts by what came before it.
+int SortKey(const CFSNode& node) {
+  if (node.Attribute >= 0 && IsSetMemberAttribute(static_cast<SymbolId>(node.Attribute))) return ElementId;
+  return node.Attribute;
+}
+
+// Ascending key with null entries last; stable, so equal keys keep the
+// order in which they were added.
 void SortByAttribute(std::vector<CFSNode*>& nodes) {
   std::stable_sort(nodes.begin(), nodes.end(), [](const CFSNode* a, const CFSNode* b) {
     if (a == nullptr) return false;
     if (b == nullptr) return true;
-    return a->Attribute < b->Attribute;
+    return SortKey(*a) < SortKey(*b);
   });
 }
 

@@ -17,7 +17,7 @@
 namespace app_test {
 namespace {
 
-constexpr const char* kGaveBook = "میں نے اسے ایک کتاب دی";
+constexpr const char* kGaveBook = "میں نے اسے ایک کتاب دی۔";
 
 // Installs a clock that runs like the real one and throws at its read
 // number throwAt (0 is the first read) and after.

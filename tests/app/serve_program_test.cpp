@@ -101,7 +101,7 @@ TEST(ServedPage, AnswersPastEightSlowClientsAndStopsOnSigterm) {
   const TimedResponse timed = TranslateWithin2s(server.port(), "I gave him a book");
   EXPECT_TRUE(timed.inTime);
   EXPECT_EQ(StatusOf(timed.response), 200) << timed.response;
-  EXPECT_NE(BodyOf(timed.response).find("\"output\":\"میں نے اسے ایک کتاب دی\""), std::string::npos) << timed.response;
+  EXPECT_NE(BodyOf(timed.response).find("\"output\":\"میں نے اسے ایک کتاب دی۔\""), std::string::npos) << timed.response;
 
   // The slow clients are still connected and still sending when the stop comes.
   for (const auto& slowClient : slow) ASSERT_TRUE(slowClient->Send("."));

@@ -70,17 +70,32 @@ bool CUrduSentenceGenerator::AllFeaturesConsumed(CFSNode* node) {
   return true;
 }
 
+// A node is said by the word a terminal writes for it, or by a rule that
+// expresses it without a head word of its own (the goal of a verb of motion
+// in the oblique case, without a postposition): the grammar writer chose
+// that form, so nothing of the node is lost.
 void CUrduSentenceGenerator::CollectSaidNodes(const CChartEdge* edge, std::set<uint32_t>& said) const {
   if (edge == nullptr || edge->production == nullptr) return;
+  const CFSNode* mother = edge->fStructure;
+  bool hasHead = false;
+  bool hasDaughter = false;
   for (const CProductionSymbol* daughter : edge->production->daughters) {
     if (daughter->kind == 1) {
+      hasDaughter = true;
+      if (daughter->generatorNode != nullptr && mother != nullptr && daughter->generatorNode->NodeId == mother->NodeId) {
+        hasHead = true;
+      }
       if (daughter->generatorNode != nullptr && headlessPredicates_.count(daughter->id) == 0) {
         said.insert(daughter->generatorNode->NodeId);
       }
     } else if (daughter->name != u"." && daughter->fillingEdge != nullptr) {
+      hasDaughter = true;
+      const CFSNode* filled = daughter->fillingEdge->fStructure;
+      if (filled != nullptr && mother != nullptr && filled->NodeId == mother->NodeId) hasHead = true;
       CollectSaidNodes(daughter->fillingEdge, said);
     }
   }
+  if (mother != nullptr && hasDaughter && !hasHead) said.insert(mother->NodeId);
 }
 
 std::vector<const CFSNode*> CUrduSentenceGenerator::LeftOutNodes(const CChartEdge* finished) const {

@@ -134,8 +134,8 @@ TEST_F(BatchMode, Utf8SentenceFilesAreTranslatedAndOtherBytesRefused) {
     const char* firstResult;  // the first record's result
   };
   const Case cases[] = {
-      {"--batch", "I gave him a book.\nThe boy reads a book.\n", 0, "میں نے اسے ایک کتاب دی"},
-      {"--batch", "\xEF\xBB\xBFI gave him a book.\r\n", 0, "میں نے اسے ایک کتاب دی"},
+      {"--batch", "I gave him a book.\nThe boy reads a book.\n", 0, "میں نے اسے ایک کتاب دی۔"},
+      {"--batch", "\xEF\xBB\xBFI gave him a book.\r\n", 0, "میں نے اسے ایک کتاب دی۔"},
       {"--benchmark", "\xEF\xBB\xBFI gave him a book.\n", 0, nullptr},
       {"--batch", "I gave him a caf\xE9 book.\n", 4, nullptr},
       {"--benchmark", "I gave him a caf\xE9 book.\n", 4, nullptr},

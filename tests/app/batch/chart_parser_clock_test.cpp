@@ -14,7 +14,7 @@
 namespace app_test {
 namespace {
 
-constexpr const char* kGaveBook = "میں نے اسے ایک کتاب دی";
+constexpr const char* kGaveBook = "میں نے اسے ایک کتاب دی۔";
 constexpr int64_t kNanosecondsPerMillisecond = 1'000'000;
 
 class ChartParserClock : public ::testing::Test {
