@@ -14,10 +14,10 @@
 #include "app/pipeline/phase_timer.h"
 #include "app/pipeline/segment_merge.h"
 #include "app/pipeline/sentence_text.h"
-#include "constraints/p_fs_compiler.h"
 #include "core/config_store.h"
 #include "core/fs_handle.h"
 #include "core/parse_result.h"
+#include "core/sentence_state.h"
 #include "core/string_helpers.h"
 #include "core/token.h"
 #include "core/trace_log.h"
@@ -137,8 +137,7 @@ void CTranslatorDlg::TranslateReportingFailures(const WString& sentence) {
   } catch (const char* text) {
     ReportDeepFailure(text);
   }
-  ResetAfterSentence();
-  P_FSCompiler::ResetForSentence();
+  ResetSentenceState();
 }
 
 bool CTranslatorDlg::TranslateSentence(const WString& sentence) {
@@ -178,7 +177,7 @@ bool CTranslatorDlg::TranslateSentence(const WString& sentence) {
     ++number;
     ResetAfterSentence();
   }
-  P_FSCompiler::ResetForSentence();
+  ResetSentenceState();
   result_->output = MergeSegmentTranslations(segments);
   return true;
 }

@@ -46,6 +46,8 @@ class StopSignals {
   sigset_t previous_{};
 };
 
+}  // namespace
+
 CPageRequest ToPageRequest(const httplib::Request& request) {
   return CPageRequest{request.method,
                       request.path,
@@ -54,6 +56,8 @@ CPageRequest ToPageRequest(const httplib::Request& request) {
                       request.get_header_value("Content-Type"),
                       request.body};
 }
+
+namespace {
 
 void Answer(CPageRequestHandler& handler, const httplib::Request& request, httplib::Response& response) {
   const CPageResponse answer = handler.Handle(ToPageRequest(request));

@@ -5,8 +5,16 @@
 #include <iosfwd>
 
 #include "app/cli/exit_codes.h"
+#include "app/server/page_request.h"
 
 class CTranslatorDlg;
+namespace httplib {
+struct Request;
+}
+
+// What the handler decides on, taken from the HTTP request: method, path,
+// and the Host, Origin and Content-Type headers (empty when absent), body.
+CPageRequest ToPageRequest(const httplib::Request& request);
 
 // Serves the page over the set-up translator on 127.0.0.1 and the port (0:
 // any free port): prints the page's address as the first line of output,

@@ -1,6 +1,7 @@
 // The page server's answers, without a socket: which requests it serves and
 // which it refuses, and that translations never overlap.
 #include <gtest/gtest.h>
+#include <httplib.h>
 
 #include <nlohmann/json.hpp>
 
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "app/server/page_request_handler.h"
+#include "app/server/page_server.h"
 #include "platform/utf8.h"
 
 namespace {
@@ -178,6 +180,39 @@ TEST(PageRequestHandler, TranslationsRunOneAtATime) {
   }
   for (std::thread& sender : senders) sender.join();
   EXPECT_EQ(mostAtOnce.load(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The server's adapter from the HTTP request to the handler's request: every
+// header the checks decide on reaches the handler, so that a request the
+// handler refuses is refused over the socket too.
+TEST(PageRequestAdapter, TheCheckedHeadersReachTheHandler) {
+  struct AdapterCase {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> headers;
+    int status;
+  };
+  const std::vector<AdapterCase> cases = {
+      {"own page", {{"Host", kOwnHost}, {"Origin", "http://127.0.0.1:8765"}, {"Content-Type", kJson}}, 200},
+      {"no origin", {{"Host", kOwnHost}, {"Content-Type", kJson}}, 200},
+      {"another site", {{"Host", kOwnHost}, {"Origin", "http://attacker.example"}, {"Content-Type", kJson}}, 403},
+      {"another host", {{"Host", "attacker.example"}, {"Content-Type", kJson}}, 403},
+      {"a form post", {{"Host", kOwnHost}, {"Content-Type", "text/plain"}}, 415},
+  };
+  CPageRequestHandler handler(kOwnHost, Echo);
+  for (const AdapterCase& c : cases) {
+    httplib::Request request;
+    request.method = "POST";
+    request.path = "/translate";
+    request.body = R"({"sentence": "a"})";
+    for (const auto& [name, value] : c.headers) request.set_header(name, value);
+    const CPageRequest adapted = ToPageRequest(request);
+    EXPECT_EQ(adapted.body, request.body) << c.name;
+    EXPECT_EQ(handler.Handle(adapted).status, c.status) << c.name;
+  }
 }
 
 }  // namespace

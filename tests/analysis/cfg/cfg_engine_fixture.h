@@ -21,6 +21,7 @@
 #include "core/fs_handle.h"
 #include "core/fs_node.h"
 #include "core/sentence_memory.h"
+#include "core/sentence_state.h"
 #include "core/symbol_table.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
@@ -97,11 +98,7 @@ class CfgEngine : public ::testing::Test {
   }
 
   // What the pipeline does after every sentence.
-  void ResetSentence() {
-    P_FSCompiler::ResetForSentence();
-    CFSNode::DeleteAll();
-    CFSHandle::DeleteAll();
-  }
+  void ResetSentence() { ResetSentenceState(); }
 
   void TearDown() override {
     // The engine limits repeated messages once its items are marked; the

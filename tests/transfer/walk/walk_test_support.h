@@ -16,6 +16,7 @@
 #include "core/config_store.h"
 #include "core/fs_handle.h"
 #include "core/fs_node.h"
+#include "core/fs_node_text.h"
 #include "core/parse_result.h"
 #include "core/target_group.h"
 #include "platform/utf8.h"
@@ -46,21 +47,7 @@ inline std::vector<std::string> Values(const CFSNode* node) {
 }
 
 // "ATTR {values} [children]" for failure messages.
-inline std::string Show(const CFSNode* node) {
-  if (node == nullptr) return "(none)";
-  std::string text = Name(static_cast<SymbolId>(node->Attribute));
-  if (!node->Value.empty()) {
-    text += " {";
-    for (size_t i = 0; i < node->Value.size(); ++i) text += (i ? " " : "") + Name(node->Value[i]);
-    text += "}";
-  }
-  if (!node->ChildList.empty()) {
-    text += " [";
-    for (size_t i = 0; i < node->ChildList.size(); ++i) text += (i ? " " : "") + Show(node->ChildList[i]);
-    text += "]";
-  }
-  return text;
-}
+inline std::string Show(const CFSNode* node) { return ToUtf8(DescribeStructure(node)); }
 
 using Strings = std::vector<std::string>;
 
