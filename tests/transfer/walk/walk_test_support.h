@@ -18,6 +18,7 @@
 #include "core/fs_node.h"
 #include "core/fs_node_text.h"
 #include "core/parse_result.h"
+#include "core/process_policy.h"
 #include "core/target_group.h"
 #include "platform/utf8.h"
 #include "resources/lfg/lexicon.h"
@@ -96,8 +97,10 @@ class ShippedMapper : public cfg_test::ShippedCfgEngine {
         dir_.File("MapLexExt.mle"), macros, mapping + "InsertRulesRaw.mlr", dir_.File("InsertRulesExt.mle"), 1.0,
         1.0, data + "urdu/TransRules.txt", englishLexicon_.get(), lfgParser_.get());
     // As at the end of engine set-up: what the engines named so far stays for
-    // every sentence; names made later belong to one sentence.
+    // every sentence; names made later belong to one sentence, and sentences
+    // run under the engine's policy.
     P_FSCompiler::MarkInitialItems();
+    ApplySentencePolicy();
   }
 
   // Parses the sentence and maps its analysis for the domain; the groups, or
