@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "bench/english_engine.h"
+#include "core/fs_node_text.h"
 #include "core/string_helpers.h"
 #include "core/trace_log.h"
 #include "platform/message_box.h"
@@ -80,24 +81,6 @@ std::vector<std::string> ReadSentences(const std::string& path) {
   return sentences;
 }
 
-std::string Name(SymbolId id) { return ToUtf8(GetSymbolName(id)); }
-
-// "ATTR {values} [children]" on one line.
-std::string Show(const CFSNode* node) {
-  std::string text = Name(static_cast<SymbolId>(node->Attribute));
-  if (!node->Value.empty()) {
-    text += " {";
-    for (size_t i = 0; i < node->Value.size(); ++i) text += (i ? " " : "") + Name(node->Value[i]);
-    text += "}";
-  }
-  if (!node->ChildList.empty()) {
-    text += " [";
-    for (size_t i = 0; i < node->ChildList.size(); ++i) text += (i ? " " : "") + Show(node->ChildList[i]);
-    text += "]";
-  }
-  return text;
-}
-
 bool IsUnknown(const Engine& engine, const CToken& token) {
   if (token.Kind != kTokenWord) return false;
   return engine.lexicon->GetEntries(token.Text)->empty() &&
@@ -147,7 +130,7 @@ int main(int argc, char** argv) {
           if (IsUnknown(engine, *token)) ++unknown[ToUtf8(token->Text)];
         }
         if (options.show && a.result && a.result->FStructure && a.result->FStructure->root) {
-          std::cout << sentence << "\n  " << Show(a.result->FStructure->root) << "\n";
+          std::cout << sentence << "\n  " << ToUtf8(DescribeStructure(a.result->FStructure->root)) << "\n";
         }
       });
     } catch (const std::bad_alloc&) {

@@ -17,6 +17,7 @@
 #include "core/fs_handle.h"
 #include "core/fs_node.h"
 #include "core/parse_result.h"
+#include "core/sentence_state.h"
 #include "core/symbol_table.h"
 #include "platform/utf8.h"
 #include "resources/english/e_lexicon.h"
@@ -102,11 +103,8 @@ inline std::string StripTrailingMarks(std::string text) {
   return text;
 }
 
-inline void ResetAfterSentence() {
-  P_FSCompiler::ResetForSentence();
-  CFSNode::DeleteAll();
-  CFSHandle::DeleteAll();
-}
+// The translator's reset after a sentence.
+inline void ResetAfterSentence() { ResetSentenceState(); }
 
 // What one sentence gave: whether it has an analysis, its words, and the
 // result for the caller to look at before the reset (null without one).

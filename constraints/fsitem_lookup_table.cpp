@@ -70,8 +70,6 @@ bool ReadItemRecords(const DumpWords& words, uint32_t& index, uint16_t count,
 const std::list<std::string>& AttributeTypeNames() { return TypeNames(); }
 
 void Init() {
-  // A start-up shows every message; sentences come after MarkInitialItems.
-  LimitRepeatedMessages(false);
   P_SymbolTable::Init();
   ResetCompilerState();
   fsitem_lookup_table = FSItemLookupTable();
@@ -124,9 +122,8 @@ void MarkInitialItems() {
   fsitem_lookup_table.initialMark = fsitem_lookup_table.count;
   P_SymbolTable::BeginTempSymbols();
   ResetBuiltItemEntries();
-  // From here on names and messages belong to sentences.
+  // From here on names belong to sentences.
   BeginSentenceSymbols();
-  LimitRepeatedMessages(true);
 }
 
 void ResetForSentence() {

@@ -125,8 +125,9 @@ int16_t FindEqualItem(const P_FSItem* item);
 void AddToBucket(int16_t attribute, uint16_t index);
 void RemoveFromBucket(int16_t attribute, int16_t index);
 // End of start-up: items registered so far become permanent, names interned
-// from now on temporary (in both symbol tables), the built items are dropped,
-// and from now on a sentence shows each kind of message once.
+// from now on temporary (in both symbol tables) and the built items are
+// dropped. Whether a sentence shows each kind of message once is the
+// engine's policy (core/process_policy.h), switched on by its set-up.
 void MarkInitialItems();
 // After each sentence: the sentence's items, built items, temporary names of
 // both symbol tables and F-structures are freed, the set-element numbering

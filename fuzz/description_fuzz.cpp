@@ -3,6 +3,7 @@
 #include <string>
 
 #include "constraints/p_fs_compiler.h"
+#include "core/sentence_state.h"
 #include "core/symbol_table.h"
 #include "fuzz/fuzz_support.h"
 
@@ -27,6 +28,6 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int8_t choices = 0;
   P_FSCompiler::CompileDescription(std::string(reinterpret_cast<const char*>(data), size), choices);
-  P_FSCompiler::ResetForSentence();
+  ResetSentenceState();
   return 0;
 }

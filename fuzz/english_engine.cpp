@@ -7,6 +7,7 @@
 #include "core/fs_handle.h"
 #include "core/fs_node.h"
 #include "core/parse_result.h"
+#include "core/sentence_state.h"
 #include "core/symbol_table.h"
 #include "fuzz/fuzz_support.h"
 
@@ -41,9 +42,8 @@ void EnglishEngine::Release() {
 }
 
 void EnglishEngine::ResetSentence() {
-  P_FSCompiler::ResetForSentence();
-  CFSNode::DeleteAll();
-  CFSHandle::DeleteAll();
+  ResetSentenceState();
+  // Without a parser the chart's part of the reset is empty.
   FreeAllEarleyItems();
   FreeAllChartColumns();
 }
@@ -59,9 +59,7 @@ void EnglishEngine::Analyse(const WString& sentence, CSentenceSegmenter* segment
   CSentenceTokens remaining = tokens;
   for (CSentenceSegment* segment : segmenter->Segment(readings, remaining)) {
     if (parser_->ParseTokens(segment->readingLists, segment->tokens)) delete parser_->GetParseResult();
-    P_FSCompiler::ResetForSentence();
-    CFSNode::DeleteAll();
-    CFSHandle::DeleteAll();
+    ResetSentenceState();
   }
   segmenter->ClearSegments();
   for (CToken* token : tokens) delete token;

@@ -27,6 +27,16 @@ void RemoveWorkFolder() {
 
 }  // namespace
 
+void KeepFirstLines(const std::string& path, size_t lines) {
+  std::ifstream in(MapPath(path), std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  size_t end = 0;
+  for (size_t kept = 0; kept < lines && end + 1 < bytes.size(); end += 2) {
+    if (bytes[end] == '\n' && bytes[end + 1] == '\0') ++kept;
+  }
+  WriteInput(path, reinterpret_cast<const uint8_t*>(bytes.data()), end);
+}
+
 std::string ShippedDataRoot() { return std::string(LFG_SOURCE_DIR) + "/dataroot"; }
 
 void EnterDataRootCopy() {

@@ -37,6 +37,10 @@ std::vector<std::string> WriteSeeds(const std::string& prefix, const std::vector
 // repository (none when it is absent).
 std::vector<std::string> DevSentences(size_t most);
 
+// Cuts a UTF-16LE text file (a path as WriteInput takes it) to its first
+// lines, so that a seed made from it stays small.
+void KeepFirstLines(const std::string& path, size_t lines);
+
 // The bytes of a narrow text as UTF-16LE with the mark, as the data files are.
 std::string Utf16FileBytes(const std::u16string& text);
 

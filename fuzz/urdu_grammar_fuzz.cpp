@@ -1,8 +1,8 @@
 // The Urdu grammar's rule and macro files, compiled as the generator's
 // grammar (with its generation index).
 #include "core/config_store.h"
-#include "core/fs_node.h"
 #include "core/production.h"
+#include "core/sentence_state.h"
 #include "fuzz/file_replacement.h"
 #include "fuzz/fuzz_support.h"
 #include "resources/lfg/grammar.h"
@@ -25,7 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ProductionList productions;
     grammar.GetProductions(grammar.GetCategoryId(u"S"), productions);
   }
-  DeleteGlobalObjectList();
-  CFSNode::DeleteAll();
+  ResetSentenceState();
   return 0;
 }

@@ -5,10 +5,8 @@
 #include "analysis/segmentation/sentence_segmenter.h"
 #include "analysis/tokeniser/pre_processor.h"
 #include "app/engine/translator_dlg.h"
-#include "constraints/p_fs_compiler.h"
-#include "core/fs_handle.h"
-#include "core/fs_node.h"
-#include "core/production.h"
+#include "core/process_policy.h"
+#include "core/sentence_state.h"
 #include "resources/english/e_lexicon.h"
 #include "resources/english/p_grammar.h"
 #include "resources/lfg/grammar.h"
@@ -26,6 +24,9 @@ CTranslatorDlg::~CTranslatorDlg() { ReleaseEngine(); }
 
 void CTranslatorDlg::ReleaseEngine() {
   ready_ = false;
+  // The engine's parts of the sentence reset point into the engines.
+  SetSentenceRelease(SentencePart::kGeneration, {});
+  SetSentenceRelease(SentencePart::kCharts, {});
   // Users first, then what they point to.
   m_pGenerator.reset();
   m_pMapper.reset();
@@ -46,26 +47,28 @@ void CTranslatorDlg::ReleaseEngine() {
   // The last chart and everything a sentence left registered.
   FreeAllEarleyItems();
   FreeAllChartColumns();
-  DeleteGlobalObjectList();
-  P_FSCompiler::ResetForSentence();
-  CFSHandle::DeleteAll();
-  CFSNode::DeleteAll();
+  ResetSentenceState();
+  RestoreDefaultProcessPolicy();
+}
+
+void CTranslatorDlg::RegisterSentenceReleases() {
+  SetSentenceRelease(SentencePart::kGeneration, [this] {
+    if (m_pGenerator) m_pGenerator->Reset();
+  });
+  SetSentenceRelease(SentencePart::kCharts, [this] {
+    if (m_pLFGParser) m_pLFGParser->FreeChart();
+    if (m_pCfgParser) m_pCfgParser->ReleaseChart();
+  });
 }
 
 bool CTranslatorDlg::ResetAfterSentence() {
-  if (m_pGenerator) m_pGenerator->Reset();
-  DeleteGlobalObjectList();
-  if (m_pLFGParser) m_pLFGParser->FreeChart();
-  if (m_pCfgParser) m_pCfgParser->ReleaseChart();
-  CFSHandle::DeleteAll();
-  CFSNode::DeleteAll();
+  ResetSentenceSegment();
   return true;
 }
 
 bool CTranslatorDlg::ResetAfterChartSentence() { return ResetAfterSentence(); }
 
 bool CTranslatorDlg::ResetAfterListSentence() {
-  ResetAfterSentence();
-  P_FSCompiler::ResetForSentence();
+  ResetSentenceState();
   return true;
 }

@@ -24,6 +24,7 @@
 #include "constraints/p_symbol_table.h"
 #include "core/config_store.h"
 #include "core/file_writer.h"
+#include "core/process_policy.h"
 #include "core/symbol_table.h"
 #include "core/trace_log.h"
 #include "platform/message_box.h"
@@ -127,6 +128,10 @@ bool CTranslatorDlg::RunSetUp(const std::function<bool(const CSetUpKeys&)>& step
     setUpFailure_ = failure.empty() ? "engine set-up failed" : failure;
     return false;
   }
+  // Start-up is done: the engine's parts join the one sentence reset, and
+  // sentences run under the sentence policy.
+  RegisterSentenceReleases();
+  ApplySentencePolicy();
   return true;
 }
 

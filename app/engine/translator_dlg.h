@@ -90,12 +90,14 @@ class CTranslatorDlg {
   // the tree's roots, or as the last child of parent when underParent is set.
   void FillFStructureTree(CFSNode* node, CTreeView* tree, CTreeItem* parent, bool underParent);
 
-  // After every segment: the generator's chart, the production copies, the
-  // LFG chart, the last CFG chart, handles and nodes.
+  // After every segment: the one segment reset (core/sentence_state.h), in
+  // which the engine's parts are the generator's chart and the LFG and CFG
+  // charts; then the production copies, handles and nodes.
   bool ResetAfterSentence();
   // The same, for the older chart-parser road.
   bool ResetAfterChartSentence();
-  // The same, then the constraint system's per-sentence items (batch road).
+  // The whole sentence reset: the same, then the constraint system's
+  // per-sentence items (batch road).
   bool ResetAfterListSentence();
 
   // --- Developer drivers (../batch/*.cpp): the sentence list, the
@@ -172,6 +174,8 @@ class CTranslatorDlg {
   bool WriteCompiledFiles(const CSetUpKeys& keys);
   bool BuildSegmentation(const CSetUpKeys& keys);
   bool BuildTransRules(const CSetUpKeys& keys);
+  // Gives the one sentence reset the engine's parts (engine_release.cpp).
+  void RegisterSentenceReleases();
   // Reports the failure and stops set-up.
   bool Fail(const std::string& text);
   // Stops set-up after an exception, reporting what it says.

@@ -63,6 +63,7 @@ void CTranslatorDlg::MapAndGenerate(std::vector<std::unique_ptr<CParseResult>>& 
         handle->ApplyPredFrames(*m_pUrduLexicon->ExpansionTable());
         m_pDiscourseTable->CompleteFeatures(handle->root);
         handle->Normalize();
+        if (options_.completedTarget) options_.completedTarget(*handle->root);
         urduHandles.push_back(handle);
         FillFStructureTree(handle->root, &result_->targetTree, &heading, true);
       }

@@ -15,10 +15,10 @@
 #include "app/pipeline/segment_loss.h"
 #include "app/pipeline/segment_merge.h"
 #include "app/pipeline/sentence_text.h"
-#include "constraints/p_fs_compiler.h"
 #include "core/config_store.h"
 #include "core/fs_handle.h"
 #include "core/parse_result.h"
+#include "core/sentence_state.h"
 #include "core/string_helpers.h"
 #include "core/token.h"
 #include "core/trace_log.h"
@@ -177,8 +177,7 @@ void CTranslatorDlg::TranslateReportingFailures(const WString& sentence) {
   } catch (const char* text) {
     ReportDeepFailure(text);
   }
-  ResetAfterSentence();
-  P_FSCompiler::ResetForSentence();
+  ResetSentenceState();
 }
 
 bool CTranslatorDlg::TranslateSentence(const WString& sentence) {
@@ -225,7 +224,7 @@ bool CTranslatorDlg::TranslateSentence(const WString& sentence) {
     ++number;
     ResetAfterSentence();
   }
-  P_FSCompiler::ResetForSentence();
+  ResetSentenceState();
   const WString merged = MergeSegmentTranslations(segments);
   if (!result_->output.empty() && !merged.empty()) result_->output += u' ';
   result_->output += merged;

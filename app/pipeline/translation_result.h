@@ -12,6 +12,7 @@
 #include "app/display/fstructure_tree.h"
 #include "core/wide_string.h"
 
+class CFSNode;
 class CParseResult;
 
 struct CTranslationMessage {
@@ -95,4 +96,7 @@ struct CTranslateOptions {
   // Called with each segment's analysis right after the parse, before it is
   // mapped (the sentence list writes the F-structures so).
   std::function<void(const CParseResult& analysis)> parsedAnalysis = nullptr;
+  // Called with each Urdu structure once it is complete (frame features,
+  // pronoun features, order), before the segment is generated.
+  std::function<void(const CFSNode& target)> completedTarget = nullptr;
 };

@@ -5,10 +5,10 @@
 #include <iosfwd>
 
 #include "app/cli/exit_codes.h"
+#include "app/server/page_request.h"
 
 class CListeningSocket;
 class CTranslatorDlg;
-
 // Serves the page over the set-up translator on the bound socket: prints
 // the page's address as the first line of output, then answers requests
 // until SIGINT or SIGTERM, which end it within two seconds whatever the

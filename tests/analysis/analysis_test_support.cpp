@@ -4,6 +4,7 @@
 #include <memory>
 #include <sstream>
 
+#include "core/sentence_state.h"
 #include "resources/lfg/lexicon.h"
 
 namespace lfg_test {
@@ -126,17 +127,11 @@ void ExpectWellFormedXml(const std::string& path) {
 }
 
 void LfgTest::SetUp() {
-  CFSHandle::DeleteAll();
-  CFSNode::DeleteAll();
-  DeleteGlobalObjectList();
+  ResetSentenceSegment();
   CFSNode::ResetIdCounter();
   RegisterReservedSymbols();
 }
 
-void LfgTest::TearDown() {
-  DeleteGlobalObjectList();
-  CFSHandle::DeleteAll();
-  CFSNode::DeleteAll();
-}
+void LfgTest::TearDown() { ResetSentenceSegment(); }
 
 }  // namespace lfg_test

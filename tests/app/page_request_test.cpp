@@ -11,6 +11,7 @@
 
 #include "app/server/page_request_handler.h"
 #include "app_test_support.h"
+#include "app/server/http_request_reader.h"
 #include "platform/utf8.h"
 
 namespace {
@@ -181,6 +182,41 @@ TEST(PageRequestHandler, TranslationsRunOneAtATime) {
   }
   for (std::thread& sender : senders) sender.join();
   EXPECT_EQ(mostAtOnce.load(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The server's adapter from the HTTP request to the handler's request: every
+// header the checks decide on reaches the handler, so that a request the
+// handler refuses is refused over the socket too.
+// The server's request reader hands the handler every header it checks: a
+// reader that dropped Origin would let a cross-site post through.
+TEST(PageRequestAdapter, TheCheckedHeadersReachTheHandler) {
+  struct AdapterCase {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> headers;
+    int status;
+  };
+  const std::vector<AdapterCase> cases = {
+      {"own page", {{"Host", kOwnHost}, {"Origin", "http://127.0.0.1:8765"}, {"Content-Type", kJson}}, 200},
+      {"no origin", {{"Host", kOwnHost}, {"Content-Type", kJson}}, 200},
+      {"another site", {{"Host", kOwnHost}, {"Origin", "http://attacker.example"}, {"Content-Type", kJson}}, 403},
+      {"another host", {{"Host", "attacker.example"}, {"Content-Type", kJson}}, 403},
+      {"a form post", {{"Host", kOwnHost}, {"Content-Type", "text/plain"}}, 415},
+  };
+  CPageRequestHandler handler(kOwnHost, Echo);
+  const std::string body = R"({"sentence": "a"})";
+  for (const AdapterCase& c : cases) {
+    std::string bytes = "POST /translate HTTP/1.1\r\n";
+    for (const auto& [name, value] : c.headers) bytes += name + ": " + value + "\r\n";
+    bytes += "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+    CHttpRequestReader reader;
+    ASSERT_EQ(reader.Feed(bytes), CHttpRequestReader::State::kComplete) << c.name;
+    EXPECT_EQ(reader.request().body, body) << c.name;
+    EXPECT_EQ(handler.Handle(reader.request()).status, c.status) << c.name;
+  }
 }
 
 }  // namespace

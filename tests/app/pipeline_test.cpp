@@ -136,6 +136,30 @@ TEST_F(TranslatePipeline, ALongSentenceIsCutAndMergedIntoOneLine) {
   EXPECT_EQ(headings, (std::vector<std::string>{"Source F-Structure # 1 - 1", "Source F-Structure # 2 - 1"}));
 }
 
+// Sentences the segment rules cut: the clause rule ("so") and the
+// coordination rule ("and"). The first is exactly as long as the shortest
+// sentence that is cut; each segment keeps its place in the merged line.
+TEST_F(TranslatePipeline, CutSentencesKeepEveryClauseInItsPlace) {
+  struct CutCase {
+    const char16_t* english;
+    const char* joining;
+  };
+  const CutCase cases[] = {
+      {u"He was tired so he went to bed.", " اس لیے "},  // eight words: the shortest cut
+      {u"I gave him a book and he read it.", " اور "},
+  };
+  SetUpEngine();
+  ASSERT_EQ(translator_.m_nMinSentLength, 8);
+  for (const CutCase& c : cases) {
+    SCOPED_TRACE(ToUtf8(c.english));
+    const CTranslationResult result = translator_.OnTranslate(c.english);
+    ASSERT_EQ(result.segments.size(), 2u);
+    EXPECT_TRUE(result.AllSegmentsTranslated());
+    EXPECT_EQ(ToUtf8(result.output),
+              ToUtf8(result.segments[0].translation) + c.joining + ToUtf8(result.segments[1].translation));
+  }
+}
+
 }  // namespace
 }  // namespace app_test
 

@@ -18,9 +18,11 @@
 #include "constraints/p_fs_compiler.h"
 #include "constraints/p_fstructure.h"
 #include "core/config_store.h"
+#include "core/process_policy.h"
 #include "core/fs_handle.h"
 #include "core/fs_node.h"
 #include "core/sentence_memory.h"
+#include "core/sentence_state.h"
 #include "core/symbol_table.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
@@ -62,6 +64,7 @@ class CfgEngine : public ::testing::Test {
     lexicon_ = std::make_unique<CELexicon>(folder + files[9], grammar_.get());
     if (!tokeniser.empty()) pre_ = std::make_unique<CPreProcessor>(lexicon_.get());
     P_FSCompiler::MarkInitialItems();
+    ApplySentencePolicy();
     parser_ = std::make_unique<CCfgParser>(lexicon_.get(), grammar_.get(), pre_.get());
     ASSERT_FALSE(grammar_->HasFailed()) << grammar_->FailureText();
     ASSERT_FALSE(lexicon_->HasFailed()) << lexicon_->FailureText();
@@ -97,19 +100,14 @@ class CfgEngine : public ::testing::Test {
   }
 
   // What the pipeline does after every sentence.
-  void ResetSentence() {
-    P_FSCompiler::ResetForSentence();
-    CFSNode::DeleteAll();
-    CFSHandle::DeleteAll();
-  }
+  void ResetSentence() { ResetSentenceState(); }
 
   void TearDown() override {
-    // The engine limits repeated messages once its items are marked; the
-    // tests after this one expect every message again.
-    LimitRepeatedMessages(false);
+    // Sentences ran under the engine's policy; the tests after this one
+    // expect every message again.
+    RestoreDefaultProcessPolicy();
     SetClockSourceForTesting({});
     SetHeapMeterForTesting({});
-    SentenceMemoryCheckInterval = kDefaultSentenceMemoryCheckInterval;
     ResetSentence();
     FreeAllEarleyItems();
     FreeAllChartColumns();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/fs_node.h"
+#include "core/fs_node_text.h"
 #include "core/symbol_table.h"
 #include "platform/utf8.h"
 
@@ -15,20 +16,7 @@ inline std::string Name(SymbolId id) { return ToUtf8(GetSymbolName(id)); }
 
 // "ATTR {v1 v2} [child ...]" with children in stored order; PRED shows its
 // VALUE, GF and INDEX children like any others.
-inline std::string Show(const CFSNode* node) {
-  std::string text = Name(static_cast<SymbolId>(node->Attribute));
-  if (!node->Value.empty()) {
-    text += " {";
-    for (size_t i = 0; i < node->Value.size(); ++i) text += (i ? " " : "") + Name(node->Value[i]);
-    text += "}";
-  }
-  if (!node->ChildList.empty()) {
-    text += " [";
-    for (size_t i = 0; i < node->ChildList.size(); ++i) text += (i ? " " : "") + Show(node->ChildList[i]);
-    text += "]";
-  }
-  return text;
-}
+inline std::string Show(const CFSNode* node) { return ToUtf8(DescribeStructure(node)); }
 
 // The step that names the first member a set lists in the tree, whatever
 // number the solver gave its ELEMENT name (the members of a coordination

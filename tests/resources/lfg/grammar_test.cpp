@@ -7,6 +7,7 @@
 
 #include "core/file_reader.h"
 #include "core/fs_node.h"
+#include "core/sentence_state.h"
 #include "resources/lfg/grammar_test_helpers.h"
 #include "resources/lfg/lexical_entry.h"
 
@@ -20,10 +21,7 @@ WString ReadText(const std::string& path) { return CFileReader(1024).ReadAll(pat
 // first; the structures and copied productions of a test are freed after it.
 class GrammarTest : public ::testing::Test {
  protected:
-  void TearDown() override {
-    DeleteGlobalObjectList();
-    CFSNode::DeleteAll();
-  }
+  void TearDown() override { ResetSentenceSegment(); }
   TempDir dir;
   std::unique_ptr<CGrammar> grammar = Compile(dir, u"");
 };

@@ -106,6 +106,20 @@ TEST_F(GenerationTest, FinishedClausesThatLeaveAPartUnusedCountFromTheThirdOn) {
   EXPECT_EQ(GenerateFrom("[PRED='aa'/SUBJ SUBJ[PRED='ghar']]"), "");
 }
 
+TEST_F(GenerationTest, OfUnfinishedClausesTheThirdGivesTheFirstSentence) {
+  // Three clauses, each in its own word order, finish over a structure
+  // whose OBL none of them uses: the first two give nothing, the third its
+  // sentence.
+  rulesText = u"S -> NP: ^SUBJ=! ; v: ^=! ; .\n"
+              u"S -> v: ^=! ; Subject: ^SUBJ=! ; .\n"
+              u"S -> Pronoun: ^SUBJ=! ; Adv: !$^ADJUNCT ; v: ^=! ; .\n"
+              u"NP -> pron: ^=! ; .\nSubject -> pron: ^=! ; .\nPronoun -> pron: ^=! ; .\n"
+              u"Adv -> adv: ^=! ; .\n";
+  EXPECT_EQ(GenerateFrom("[PRED='aa'/SUBJ SUBJ[PRED='woh' NUM=sg] OBL[PRED='kal'] ADJUNCT{[PRED='aaj']}]"),
+            " woh aaj aata");
+  EXPECT_EQ(Generator().UnfinishedSCount(), 3);
+}
+
 TEST_F(GenerationTest, AChartThatOutgrowsItsLimitGivesNothing) {
   Generator().maxEdgesPerStructure = 3;
   const uint64_t lines = TraceLogLineCount();

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "core/config_store.h"
+#include "core/sentence_state.h"
 #include "platform/utf8.h"
 
 namespace generation_test {
@@ -139,6 +140,7 @@ void GenerationTest::SetUp() {
 }
 
 void GenerationTest::TearDown() {
+  SetSentenceRelease(SentencePart::kGeneration, {});
   generator.reset();
   ResetSentence();
   grammar.reset();
@@ -147,12 +149,7 @@ void GenerationTest::TearDown() {
   ClearConfiguration();
 }
 
-void GenerationTest::ResetSentence() {
-  if (generator) generator->Reset();
-  DeleteGlobalObjectList();
-  CFSHandle::DeleteAll();
-  CFSNode::DeleteAll();
-}
+void GenerationTest::ResetSentence() { ResetSentenceSegment(); }
 
 CUrduSentenceGenerator& GenerationTest::Generator() {
   if (generator) return *generator;
@@ -177,6 +174,10 @@ CUrduSentenceGenerator& GenerationTest::Generator() {
                                        dir.File("rules.cfg"), lexicon.get(), false, true);
   parser = std::make_unique<CLFGParser>(dir.File("gf.txt"));
   generator = std::make_unique<CUrduSentenceGenerator>(parser.get(), lexicon.get(), grammar.get(), nullptr);
+  // The generator's chart is this suite's part of the sentence reset.
+  SetSentenceRelease(SentencePart::kGeneration, [this] {
+    if (generator) generator->Reset();
+  });
   return *generator;
 }
 

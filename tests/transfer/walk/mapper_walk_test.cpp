@@ -180,6 +180,22 @@ NUM [ --> NUM = NUM ; ]
   EXPECT_EQ(Values(At(root, {u"SUBJ", u"NUM"})), Strings{"many"});
 }
 
+TEST_F(MapperWalk, AnAlternativeStartsFromTheInsertRulesOfBeforeTheFailedFirstCandidate) {
+  // Both SUBJ entries match. The first caches LATE under NUM and then fails
+  // (CASE cannot be both a and b); the second applies on its own copy, which
+  // must not see what the failed first candidate cached.
+  Use(R"(
+SUBJ [ (SUBJ.NUM == {sg}) --> SUBJ, INSERT(NUM, LATE, NULL), CASE = {a}, CASE = {b} ; (SUBJ.NUM == {sg}) --> SUBJ ; ]
+NUM [ --> NUM = NUM ; ]
+)",
+      kBasicLexicon, "LATE [ --> NUM = {many} ; ]");
+  const CFSNode* root =
+      OneTarget({Pred(u"see", {u"SUBJ"}), Node(u"SUBJ", {}, {Pred(u"boy"), Node(u"NUM", {u"sg"})})});
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(Values(At(root, {u"SUBJ", u"NUM"})), Strings{"sg"}) << Show(root);
+  EXPECT_EQ(At(root, {u"SUBJ", u"CASE"}), nullptr) << Show(root);
+}
+
 TEST_F(MapperWalk, EndlessRepositioningStopsAtTheLimit) {
   Use("SUBJ [ --> SUBJ, INSERT(NUM, LATE, ROOT) ; ]", kBasicLexicon, "LATE [ --> NUM = NUM ; ]");
   const std::vector<CFSHandle*> targets =

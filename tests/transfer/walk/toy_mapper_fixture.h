@@ -10,6 +10,7 @@
 #include "core/fs_handle.h"
 #include "core/fs_node.h"
 #include "core/parse_result.h"
+#include "core/sentence_state.h"
 #include "transfer/mapping/map_lexicon.h"
 #include "transfer/mapping/mapping_test_support.h"
 #include "transfer/walk/mapper_engine.h"
@@ -29,8 +30,7 @@ class ToyMapper : public mapping_test::MappingTest {
 
   void TearDown() override {
     engine_.reset();
-    CFSNode::DeleteAll();
-    CFSHandle::DeleteAll();
+    ResetSentenceSegment();
     MappingTest::TearDown();
   }
 

@@ -16,7 +16,9 @@
 #include "core/config_store.h"
 #include "core/fs_handle.h"
 #include "core/fs_node.h"
+#include "core/fs_node_text.h"
 #include "core/parse_result.h"
+#include "core/process_policy.h"
 #include "core/target_group.h"
 #include "platform/utf8.h"
 #include "resources/lfg/lexicon.h"
@@ -46,21 +48,7 @@ inline std::vector<std::string> Values(const CFSNode* node) {
 }
 
 // "ATTR {values} [children]" for failure messages.
-inline std::string Show(const CFSNode* node) {
-  if (node == nullptr) return "(none)";
-  std::string text = Name(static_cast<SymbolId>(node->Attribute));
-  if (!node->Value.empty()) {
-    text += " {";
-    for (size_t i = 0; i < node->Value.size(); ++i) text += (i ? " " : "") + Name(node->Value[i]);
-    text += "}";
-  }
-  if (!node->ChildList.empty()) {
-    text += " [";
-    for (size_t i = 0; i < node->ChildList.size(); ++i) text += (i ? " " : "") + Show(node->ChildList[i]);
-    text += "]";
-  }
-  return text;
-}
+inline std::string Show(const CFSNode* node) { return ToUtf8(DescribeStructure(node)); }
 
 using Strings = std::vector<std::string>;
 
@@ -109,8 +97,10 @@ class ShippedMapper : public cfg_test::ShippedCfgEngine {
         dir_.File("MapLexExt.mle"), macros, mapping + "InsertRulesRaw.mlr", dir_.File("InsertRulesExt.mle"), 1.0,
         1.0, data + "urdu/TransRules.txt", englishLexicon_.get(), lfgParser_.get());
     // As at the end of engine set-up: what the engines named so far stays for
-    // every sentence; names made later belong to one sentence.
+    // every sentence; names made later belong to one sentence, and sentences
+    // run under the engine's policy.
     P_FSCompiler::MarkInitialItems();
+    ApplySentencePolicy();
   }
 
   // Parses the sentence and maps its analysis for the domain; the groups, or

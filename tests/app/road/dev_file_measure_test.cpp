@@ -1,6 +1,6 @@
 // The dev-file measure: the English side of the shared evaluation file
 // (../shared/eval/tatoeba-dev.tsv beside the repository) through the whole
-// chain. It reports, without a threshold of its own, the share of sentences
+// road. It reports, without a threshold of its own, the share of sentences
 // that get exactly one Urdu sentence, the share of those without a word the
 // mapper spelt in Urdu letters, the share that equal one of the file's
 // references (final punctuation removed), and the most frequent causes of
@@ -19,7 +19,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/utf8.h"
-#include "transfer/generation/shipped_chain_fixture.h"
+#include "app/road/shipped_road_fixture.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ std::string Percent(size_t part, size_t whole) {
 
 }  // namespace
 
-TEST_F(ShippedChainTest, DevFileMeasure) {
+TEST_F(ShippedRoadTest, DevFileMeasure) {
   const char* source = std::getenv("LFG_SOURCE_DIR");
   const std::string path = std::string(source != nullptr ? source : ".") + "/../shared/eval/tatoeba-dev.tsv";
   const DevFile file = ReadDevFile(path);
@@ -71,7 +71,7 @@ TEST_F(ShippedChainTest, DevFileMeasure) {
   std::map<std::string, size_t> causes;
   std::map<std::string, size_t> unGeneratedVerbs;
   for (const std::string& english : file.english) {
-    const CChainResult result = chain_->Translate(FromUtf8(english), "None");
+    const CRoadOutcome result = Run(english);
     if (result.parsed) ++parsed;
     if (!result.parsed) {
       ++causes["the English analysis failed"];
@@ -97,7 +97,6 @@ TEST_F(ShippedChainTest, DevFileMeasure) {
         ++causes["one sentence, with a word spelt in Urdu letters"];
       }
     }
-    chain_->ResetAfterSentence();
   }
 
   const size_t total = file.english.size();
@@ -119,6 +118,6 @@ TEST_F(ShippedChainTest, DevFileMeasure) {
   std::cout << "  clause predicates of the structures that gave no sentence:";
   for (size_t i = 0; i < verbs.size() && i < 12; ++i) std::cout << " " << verbs[i].second << " " << verbs[i].first;
   std::cout << "\n";
-  // The chain must come back after every sentence, whatever the figures.
+  // The road must come back after every sentence, whatever the figures.
   EXPECT_EQ(Translate("The boy reads a book"), "لڑکا ایک کتاب پڑھتا ہے۔");
 }

@@ -1,16 +1,16 @@
-// English sentences through the whole chain on the shipped data.
+// English sentences through the translator's road on the shipped data.
 #include <gtest/gtest.h>
 
 #include "analysis/lfg/chart_edge.h"
+#include "app/road/shipped_road_fixture.h"
 #include "core/fs_handle.h"
 #include "core/fs_node.h"
 #include "core/production.h"
-#include "transfer/generation/shipped_chain_fixture.h"
 #include "transfer/generation/urdu_sentence_generator.h"
 
 namespace {
 
-struct ChainCase {
+struct RoadCase {
   const char* english;
   const char* urdu;
   const char* domain = "None";
@@ -18,8 +18,8 @@ struct ChainCase {
 
 }  // namespace
 
-TEST_F(ShippedChainTest, SentencesGiveExactlyTheirOneUrduSentence) {
-  const ChainCase cases[] = {
+TEST_F(ShippedRoadTest, SentencesGiveExactlyTheirOneUrduSentence) {
+  const RoadCase cases[] = {
       {"I gave him a book", "میں نے اسے ایک کتاب دی۔"},
       {"The boy reads a book", "لڑکا ایک کتاب پڑھتا ہے۔"},
       {"The boy read a book", "لڑکے نے ایک کتاب پڑھی۔"},
@@ -45,7 +45,7 @@ TEST_F(ShippedChainTest, SentencesGiveExactlyTheirOneUrduSentence) {
       {"The farmer bought 25 cows", "کسان نے 25 گائیں خریدیں۔"},
       {"He reads the paper", "وہ اخبار پڑھتا ہے۔", "News"},
   };
-  for (const ChainCase& c : cases) {
+  for (const RoadCase& c : cases) {
     EXPECT_EQ(Translate(c.english, c.domain), c.urdu) << c.english;
   }
 }
@@ -54,8 +54,8 @@ TEST_F(ShippedChainTest, SentencesGiveExactlyTheirOneUrduSentence) {
 // transitive Urdu verb takes نے in the perfective even where it has no Urdu
 // object (light verbs with کرنا, verbs whose object takes a postposition);
 // its other tenses and the intransitive verbs keep the nominative.
-TEST_F(ShippedChainTest, TheSubjectCaseFollowsTheUrduVerb) {
-  const ChainCase cases[] = {
+TEST_F(ShippedRoadTest, TheSubjectCaseFollowsTheUrduVerb) {
+  const RoadCase cases[] = {
       {"He worked", "اس نے کام کیا۔"},
       {"The girl worked", "لڑکی نے کام کیا۔"},
       {"I tried", "میں نے کوشش کی۔"},
@@ -67,18 +67,18 @@ TEST_F(ShippedChainTest, TheSubjectCaseFollowsTheUrduVerb) {
       {"I met the doctor", "میں ڈاکٹر سے ملا۔"},
       {"The boys came", "لڑکے آئے۔"},
   };
-  for (const ChainCase& c : cases) {
+  for (const RoadCase& c : cases) {
     EXPECT_EQ(Translate(c.english, c.domain), c.urdu) << c.english;
   }
 }
 
-TEST_F(ShippedChainTest, TheResetAfterASentenceLeavesNothingOfIt) {
+TEST_F(ShippedRoadTest, TheResetAfterASentenceLeavesNothingOfIt) {
   const int edgesBefore = CChartEdge::liveInstances;
   EXPECT_EQ(Translate("The boy's mother gave the girl a book"), "لڑکے کی ماں نے لڑکی کو ایک کتاب دی۔");
   EXPECT_EQ(CChartEdge::liveInstances, edgesBefore);
   EXPECT_EQ(RegisteredProductionCount(), 0u);
   EXPECT_EQ(CFSNode::RegisteredCount(), 0u);
   EXPECT_EQ(CFSHandle::RegisteredCount(), 0u);
-  EXPECT_EQ(chain_->Generator().AgendaSize(), 0u);
-  EXPECT_EQ(chain_->Generator().DeferredSize(), 0u);
+  EXPECT_EQ(translator_->m_pGenerator->AgendaSize(), 0u);
+  EXPECT_EQ(translator_->m_pGenerator->DeferredSize(), 0u);
 }
