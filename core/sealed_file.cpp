@@ -13,23 +13,6 @@ namespace {
 constexpr unsigned char kMark[4] = {'S', 'E', 'A', 'L'};
 constexpr size_t kSealBytes = 12;
 
-// FNV-1a over eight bytes a step (the dumps run to megabytes and are checked
-// at every start), folded to 32 bits. Each step is a bijection of the state,
-// so a change in any one word always changes the state that follows it.
-uint32_t Checksum(const unsigned char* bytes, size_t count) {
-  constexpr uint64_t kPrime = 1099511628211ull;
-  uint64_t hash = 14695981039346656037ull;
-  size_t i = 0;
-  for (; i + 8 <= count; i += 8) {
-    uint64_t word;
-    std::memcpy(&word, bytes + i, sizeof word);
-    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
-    hash = (hash ^ word) * kPrime;
-  }
-  for (; i < count; ++i) hash = (hash ^ bytes[i]) * kPrime;
-  return static_cast<uint32_t>(hash ^ (hash >> 32));
-}
-
 void PutLittleEndian32(std::vector<unsigned char>& bytes, uint32_t value) {
   for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<unsigned char>(value >> shift));
 }
@@ -87,9 +70,26 @@ bool ReadAll(FILE* file, std::vector<unsigned char>& bytes) {
 
 }  // namespace
 
+// FNV-1a over eight bytes a step (the dumps run to megabytes and are checked
+// at every start), folded to 32 bits. Each step is a bijection of the state,
+// so a change in any one word always changes the state that follows it.
+uint32_t ContentChecksum(const unsigned char* bytes, size_t count) {
+  constexpr uint64_t kPrime = 1099511628211ull;
+  uint64_t hash = 14695981039346656037ull;
+  size_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes + i, sizeof word);
+    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+    hash = (hash ^ word) * kPrime;
+  }
+  for (; i < count; ++i) hash = (hash ^ bytes[i]) * kPrime;
+  return static_cast<uint32_t>(hash ^ (hash >> 32));
+}
+
 void AppendSeal(std::vector<unsigned char>& bytes) {
   const size_t content = bytes.size();
-  const uint32_t checksum = Checksum(bytes.data(), content);
+  const uint32_t checksum = ContentChecksum(bytes.data(), content);
   bytes.insert(bytes.end(), kMark, kMark + 4);
   PutLittleEndian32(bytes, static_cast<uint32_t>(content));
   PutLittleEndian32(bytes, checksum);
@@ -101,7 +101,7 @@ bool StripSeal(std::vector<unsigned char>& bytes) {
   const unsigned char* seal = bytes.data() + content;
   if (!std::equal(kMark, kMark + 4, seal)) return false;
   if (GetLittleEndian32(seal + 4) != content) return false;
-  if (GetLittleEndian32(seal + 8) != Checksum(bytes.data(), content)) return false;
+  if (GetLittleEndian32(seal + 8) != ContentChecksum(bytes.data(), content)) return false;
   bytes.resize(content);
   return true;
 }

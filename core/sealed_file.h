@@ -5,10 +5,16 @@
 // after it was written, and is refused instead of read as if it were whole.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/file_system.h"
+
+// The checksum a seal records: FNV-1a over eight bytes a step, folded to 32
+// bits.
+uint32_t ContentChecksum(const unsigned char* bytes, size_t count);
 
 // Appends the seal of the bytes to them.
 void AppendSeal(std::vector<unsigned char>& bytes);

@@ -8,6 +8,7 @@
 #include "app/batch/developer_modes.h"
 #include "app/cli/data_root.h"
 #include "app/cli/stage_report.h"
+#include "app/engine/program_translator.h"
 #include "app/engine/translator_dlg.h"
 #include "app/server/page_server.h"
 #include "core/config_store.h"
@@ -120,7 +121,8 @@ ExitCode RunTranslator(const CCommandLine& commandLine, std::istream& input, std
       errors << lock.error() << '\n';
       return kExitFileError;
   }
-  CTranslatorDlg translator;
+  const CProgramTranslator owned = MakeProgramTranslator();
+  CTranslatorDlg& translator = *owned;
   if (const ExitCode code = SetUp(translator, commandLine, errors); code != kExitTranslated) return code;
   if (commandLine.serve) return ServeTranslatorPage(translator, commandLine.port, output, errors);
   if (commandLine.developer.Any()) return RunDeveloperMode(translator, commandLine, input, output, errors);

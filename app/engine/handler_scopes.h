@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/document_viewer.h"
 #include "platform/message_box.h"
@@ -23,6 +24,27 @@ class CMessageCounter {
 
  private:
   size_t count_ = 0;
+  MessageHandler previous_;
+};
+
+// Keeps the messages shown while it lives instead of showing them; Show
+// passes the kept ones on (in their order), otherwise they are dropped.
+class CHeldMessages {
+ public:
+  CHeldMessages();
+  ~CHeldMessages();
+  CHeldMessages(const CHeldMessages&) = delete;
+  CHeldMessages& operator=(const CHeldMessages&) = delete;
+
+  void Show();
+
+ private:
+  struct Held {
+    std::u16string text;
+    std::u16string caption;
+    unsigned style;
+  };
+  std::vector<Held> held_;
   MessageHandler previous_;
 };
 
