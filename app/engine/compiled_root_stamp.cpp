@@ -15,10 +15,14 @@
 
 namespace {
 
-constexpr const char* kFirstLine = "compiled root 1";
+constexpr const char* kFirstLine = "compiled root 2";
 // A written file is known by its size and the checksum of this many last
 // bytes: for a sealed file, the seal with the content's length and checksum.
 constexpr long kTailBytes = 64;
+// Whole files are checked in blocks, each block's checksum mixed into the
+// file's.
+constexpr size_t kBlockBytes = size_t{1} << 16;
+constexpr uint64_t kBlockMixer = 1099511628211ull;
 
 enum class Stamped : char { kSource = 'S', kWritten = 'W' };
 
@@ -29,7 +33,9 @@ std::optional<uint64_t> OpenFileSize(FILE* file) {
   return static_cast<uint64_t>(status.st_size);
 }
 
-// "size checksum" of the file: of the whole content, or of its last bytes.
+// "size checksum" of the file: of the whole content, read a block at a time
+// (the sources run to megabytes and are checked at every start), or of its
+// last bytes.
 std::optional<std::string> Fingerprint(const std::string& path, Stamped kind) {
   FileHandle file(std::fopen(MapPath(path).c_str(), "rb"));
   if (!file) return std::nullopt;
@@ -40,9 +46,16 @@ std::optional<std::string> Fingerprint(const std::string& path, Stamped kind) {
     first = *size - kTailBytes;
     if (std::fseek(file.get(), static_cast<long>(first), SEEK_SET) != 0) return std::nullopt;
   }
-  std::vector<unsigned char> bytes(*size - first);
-  if (!bytes.empty() && std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) return std::nullopt;
-  return std::to_string(*size) + ' ' + std::to_string(ContentChecksum(bytes.data(), bytes.size()));
+  std::vector<unsigned char> block(kBlockBytes);
+  uint64_t left = *size - first;
+  uint64_t checksum = left;
+  while (left > 0) {
+    const size_t wanted = static_cast<size_t>(std::min<uint64_t>(left, block.size()));
+    if (std::fread(block.data(), 1, wanted, file.get()) != wanted) return std::nullopt;
+    checksum = checksum * kBlockMixer ^ ContentChecksum(block.data(), wanted);
+    left -= wanted;
+  }
+  return std::to_string(*size) + ' ' + std::to_string(checksum);
 }
 
 // The running program's size and modification time; empty when unknown.

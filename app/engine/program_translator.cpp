@@ -1,5 +1,7 @@
 #include "app/engine/program_translator.h"
 
+#include <malloc.h>
+
 namespace {
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -19,6 +21,13 @@ bool leaveToTheSystem = false;
 }  // namespace
 
 void LeaveProgramTranslatorsToTheSystem() { leaveToTheSystem = !kChecksFreeing; }
+
+void ReuseFreedMemoryInProgramRun() {
+  constexpr int kLargestHeapBuffer = 32 << 20;
+  constexpr int kKeptAtTop = 16 << 20;
+  mallopt(M_MMAP_THRESHOLD, kLargestHeapBuffer);
+  mallopt(M_TOP_PAD, kKeptAtTop);
+}
 
 void CProgramTranslatorRelease::operator()(CTranslatorDlg* translator) const {
   if (!leaveToTheSystem) delete translator;

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
   // standard error instead.
   // The process ends with the run: its translator is not freed piece by piece.
   LeaveProgramTranslatorsToTheSystem();
+  ReuseFreedMemoryInProgramRun();
   std::ostream translations(std::cout.rdbuf());
   std::cout.rdbuf(std::cerr.rdbuf());
   const ExitCode code = RunTranslator(commandLine, std::cin, translations, std::cerr);
