@@ -1,7 +1,8 @@
 #include "constraints/fsitem_lookup_table.h"
 
 #include <algorithm>
-#include <fstream>
+#include <optional>
+#include <sstream>
 #include <string>
 
 #include "constraints/dump_words.h"
@@ -32,11 +33,12 @@ std::list<std::string>& TypeNames() {
 void LoadAttributeTypeNames() {
   TypeNames().clear();
   const std::string path = GetConfigValue("FSAttrTypeFile");
-  std::ifstream in(MapPath(path), std::ios::binary);
-  if (!in) {
+  const std::optional<std::string> bytes = ReadFileBytes(path);
+  if (!bytes) {
     ShowMessage(u"File '" + NarrowToWide(path) + u"' could not be opened.", kDumpCaption, MessageStyle::Ok);
     return;
   }
+  std::istringstream in(*bytes);
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();

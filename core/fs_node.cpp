@@ -1,5 +1,7 @@
 #include "core/fs_node.h"
 
+#include <algorithm>
+
 #include <memory>
 
 #include "core/slot_registry.h"
@@ -245,14 +247,37 @@ CFSNode* CFSNode::FindNodeById(uint32_t id) {
 // The state of one deep copy: the nodes whose copies are being made further
 // up the call chain, every copy made so far by its original, and the
 // forwarded copies whose forward is set once the whole structure is copied.
+// What one Clone call knows while it copies. Every copy is recorded in order;
+// the look-up by original is built only when a forward needs it, since most
+// structures have none and a hash table per call costs more than the copy.
 struct CFSNode::CloneWalk {
-  std::unordered_set<const CFSNode*> inProgress;
-  std::unordered_map<const CFSNode*, CFSNode*> copies;
+  std::vector<const CFSNode*> inProgress;  // the originals whose copies are being made, outermost first
+  std::vector<std::pair<const CFSNode*, CFSNode*>> copies;
+  std::unordered_map<const CFSNode*, CFSNode*> copyOf;  // built on first use, then kept in step
+  bool indexed = false;
   struct PendingForward {
     CFSNode* copy;
     const CFSNode* chainEnd;
   };
   std::vector<PendingForward> pending;
+
+  void Record(const CFSNode* original, CFSNode* copy) {
+    copies.emplace_back(original, copy);
+    if (indexed) copyOf.emplace(original, copy);
+  }
+  // The first copy made of the original, or null.
+  CFSNode* Find(const CFSNode* original) {
+    if (!indexed) {
+      copyOf.reserve(copies.size());
+      for (const auto& [from, to] : copies) copyOf.emplace(from, to);
+      indexed = true;
+    }
+    const auto known = copyOf.find(original);
+    return known != copyOf.end() ? known->second : nullptr;
+  }
+  bool InProgress(const CFSNode* original) const {
+    return std::find(inProgress.begin(), inProgress.end(), original) != inProgress.end();
+  }
 };
 
 CFSNode* CFSNode::Clone() const {
@@ -263,8 +288,8 @@ CFSNode* CFSNode::Clone() const {
   // a target may add further pending forwards, hence the index loop).
   for (size_t i = 0; i < walk.pending.size(); ++i) {
     const CloneWalk::PendingForward pending = walk.pending[i];
-    auto known = walk.copies.find(pending.chainEnd);
-    pending.copy->Forward = known != walk.copies.end() ? known->second : pending.chainEnd->CloneGuarded(walk);
+    CFSNode* known = walk.Find(pending.chainEnd);
+    pending.copy->Forward = known != nullptr ? known : pending.chainEnd->CloneGuarded(walk);
   }
   return copy;
 }
@@ -286,9 +311,10 @@ CFSNode* CFSNode::NewCopyOfOwnFields() const {
 // A forward pointer back into a node whose copy is in the making (an
 // ancestor) is not followed, which would make the structure contain itself.
 CFSNode* CFSNode::CloneGuarded(CloneWalk& walk) const {
-  walk.inProgress.insert(this);
+  walk.inProgress.push_back(this);
   CFSNode* copy = NewCopyOfOwnFields();
-  walk.copies.emplace(this, copy);
+  walk.Record(this, copy);
+  copy->ChildList.reserve(ChildList.size());
   for (const CFSNode* child : ChildList) {
     if (child == nullptr) continue;
     CFSNode* childCopy = child->CloneGuarded(walk);
@@ -303,9 +329,9 @@ CFSNode* CFSNode::CloneGuarded(CloneWalk& walk) const {
   copy->IsForwarded = IsForwarded;
   if (Forward != nullptr && IsForwarded != 0) {
     const CFSNode* end = ForwardChainEnd();
-    if (end != nullptr && walk.inProgress.count(end) == 0) walk.pending.push_back({copy, end});
+    if (end != nullptr && !walk.InProgress(end)) walk.pending.push_back({copy, end});
   }
-  walk.inProgress.erase(this);
+  walk.inProgress.pop_back();
   return copy;
 }
 

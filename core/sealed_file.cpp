@@ -1,8 +1,12 @@
 #include "core/sealed_file.h"
 
+#include <bit>
 #include <cstdint>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -15,6 +19,47 @@ void PutLittleEndian32(std::vector<unsigned char>& bytes, uint32_t value) {
 
 uint32_t GetLittleEndian32(const unsigned char* bytes) {
   return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
+}
+
+// A read-only stream over bytes it owns: the readers that read a FILE* read
+// the checked content straight from memory, and closing the stream frees it.
+struct MemoryStream {
+  std::vector<unsigned char> bytes;
+  size_t position = 0;
+};
+
+ssize_t ReadMemory(void* cookie, char* buffer, size_t size) {
+  auto* stream = static_cast<MemoryStream*>(cookie);
+  const size_t count = std::min(size, stream->bytes.size() - stream->position);
+  std::memcpy(buffer, stream->bytes.data() + stream->position, count);
+  stream->position += count;
+  return static_cast<ssize_t>(count);
+}
+
+int SeekMemory(void* cookie, off64_t* offset, int whence) {
+  auto* stream = static_cast<MemoryStream*>(cookie);
+  const off64_t base = whence == SEEK_SET   ? 0
+                       : whence == SEEK_CUR ? static_cast<off64_t>(stream->position)
+                                            : static_cast<off64_t>(stream->bytes.size());
+  const off64_t target = base + *offset;
+  if (target < 0 || target > static_cast<off64_t>(stream->bytes.size())) return -1;
+  stream->position = static_cast<size_t>(target);
+  *offset = target;
+  return 0;
+}
+
+int CloseMemory(void* cookie) {
+  delete static_cast<MemoryStream*>(cookie);
+  return 0;
+}
+
+FILE* OpenMemoryStream(std::vector<unsigned char> bytes) {
+  auto stream = std::make_unique<MemoryStream>();
+  stream->bytes = std::move(bytes);
+  const cookie_io_functions_t functions{ReadMemory, nullptr, SeekMemory, CloseMemory};
+  FILE* file = fopencookie(stream.get(), "rb", functions);
+  if (file != nullptr) stream.release();
+  return file;
 }
 
 bool ReadAll(FILE* file, std::vector<unsigned char>& bytes) {
@@ -31,9 +76,26 @@ uint32_t Fnv1aChecksum(const unsigned char* bytes, size_t count) {
   return hash;
 }
 
+// FNV-1a over eight bytes a step (the dumps run to megabytes and are checked
+// at every start), folded to 32 bits. Each step is a bijection of the state,
+// so a change in any one word always changes the state that follows it.
+uint32_t ContentChecksum(const unsigned char* bytes, size_t count) {
+  constexpr uint64_t kPrime = 1099511628211ull;
+  uint64_t hash = 14695981039346656037ull;
+  size_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes + i, sizeof word);
+    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+    hash = (hash ^ word) * kPrime;
+  }
+  for (; i < count; ++i) hash = (hash ^ bytes[i]) * kPrime;
+  return static_cast<uint32_t>(hash ^ (hash >> 32));
+}
+
 void AppendSeal(std::vector<unsigned char>& bytes) {
   const size_t content = bytes.size();
-  const uint32_t checksum = Fnv1aChecksum(bytes.data(), content);
+  const uint32_t checksum = ContentChecksum(bytes.data(), content);
   bytes.insert(bytes.end(), kMark, kMark + 4);
   PutLittleEndian32(bytes, static_cast<uint32_t>(content));
   PutLittleEndian32(bytes, checksum);
@@ -45,7 +107,7 @@ bool StripSeal(std::vector<unsigned char>& bytes) {
   const unsigned char* seal = bytes.data() + content;
   if (!std::equal(kMark, kMark + 4, seal)) return false;
   if (GetLittleEndian32(seal + 4) != content) return false;
-  if (GetLittleEndian32(seal + 8) != Fnv1aChecksum(bytes.data(), content)) return false;
+  if (GetLittleEndian32(seal + 8) != ContentChecksum(bytes.data(), content)) return false;
   bytes.resize(content);
   return true;
 }
@@ -80,14 +142,11 @@ FileHandle OpenSealedFile(const std::string& path, SealedOpen* outcome) {
       return nullptr;
     }
   }
-  // The content goes to an anonymous temporary file, so every FILE* reader
-  // works on it unchanged and the stream owns its storage.
-  FileHandle content(std::tmpfile());
-  if (!content || (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), content.get()) != bytes.size())) {
+  FileHandle content(OpenMemoryStream(std::move(bytes)));
+  if (!content) {
     result = SealedOpen::kDamaged;
     return nullptr;
   }
-  std::rewind(content.get());
   result = SealedOpen::kOpened;
   return content;
 }

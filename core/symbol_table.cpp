@@ -204,6 +204,9 @@ bool LoadSymbolTable(const std::string& path) {
   FileHandle file(OpenSealedFile(path));
   if (!file) return false;
   std::vector<unsigned char> bytes = ReadWholeFile(file.get());
+  const size_t records = bytes.size() / kSymbolRecordBytes;
+  IdsByName().reserve(IdsByName().size() + records);
+  NamesById().reserve(NamesById().size() + records);
   // Whole records only: a short tail was not written by SaveSymbolTable.
   for (size_t at = 0; at + kSymbolRecordBytes <= bytes.size(); at += kSymbolRecordBytes) {
     AddSymbolWithId(RecordName(&bytes[at]), GetWord(&bytes[at]));

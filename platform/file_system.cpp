@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/file_access_record.h"
+
 std::string MapPath(const std::string& path) {
   std::string mapped = path;
   std::replace(mapped.begin(), mapped.end(), '\\', '/');
@@ -9,7 +11,10 @@ std::string MapPath(const std::string& path) {
 }
 
 FILE* OpenFile(const std::string& path, const char* mode) {
-  return std::fopen(MapPath(path).c_str(), mode);
+  const std::string mapped = MapPath(path);
+  FILE* file = std::fopen(mapped.c_str(), mode);
+  if (file != nullptr) CFileAccessRecord::NoteOpened(mapped, mode);
+  return file;
 }
 
 std::optional<std::string> ReadFileBytes(const std::string& path) {

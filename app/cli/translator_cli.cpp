@@ -8,6 +8,7 @@
 #include "app/batch/developer_modes.h"
 #include "app/cli/data_root.h"
 #include "app/cli/stage_report.h"
+#include "app/engine/program_translator.h"
 #include "app/engine/translator_dlg.h"
 #include "app/server/listening_socket.h"
 #include "app/server/page_server.h"
@@ -146,7 +147,8 @@ ExitCode RunTranslator(const CCommandLine& commandLine, std::istream& input, std
   }
   CDataRootLock lock;
   if (const ExitCode code = LockDataRoot(lock, errors); code != kExitTranslated) return code;
-  CTranslatorDlg translator;
+  const CProgramTranslator owned = MakeProgramTranslator();
+  CTranslatorDlg& translator = *owned;
   if (const ExitCode code = SetUp(translator, commandLine, errors); code != kExitTranslated) return code;
   if (commandLine.serve) return ServeTranslatorPage(translator, listener, output, errors);
   if (commandLine.developer.Any()) return RunDeveloperMode(translator, commandLine, input, output, errors);

@@ -7,6 +7,7 @@
 #include <exception>
 #include <filesystem>
 #include <functional>
+#include <set>
 
 #include "analysis/cfg/cfg_parser.h"
 #include "analysis/lfg/lfg_parser.h"
@@ -14,6 +15,7 @@
 #include "analysis/tagger/pos_tagger.h"
 #include "analysis/tokeniser/pre_processor.h"
 #include "analysis/tokeniser/transition_table.h"
+#include "app/engine/compiled_root_stamp.h"
 #include "app/engine/handler_scopes.h"
 #include "app/engine/setup_keys.h"
 #include "app/engine/translator_dlg.h"
@@ -27,6 +29,8 @@
 #include "core/process_policy.h"
 #include "core/symbol_table.h"
 #include "core/trace_log.h"
+#include "platform/file_access_record.h"
+#include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/utf8.h"
 #include "resources/english/e_lexicon.h"
@@ -45,6 +49,45 @@ constexpr const char16_t* kSetUpCaption = u"Tarnwick";
 constexpr const char* kConfigurationFile = "EConfig.inf";
 constexpr const char* kTraceLogFile = "data\\LogFile.Log";
 constexpr const char* kFStructureFile = "data\\FStructures.xml";
+
+constexpr const char* kCompileKeys[] = {"CompileLexicon", "CompileP_Grammar", "CompileMapper"};
+
+// Whether every Compile key of the configuration is "yes".
+bool CompilesEverything() {
+  return std::all_of(std::begin(kCompileKeys), std::end(kCompileKeys), [](const char* key) {
+    const auto found = ConfigTable().find(key);
+    return found != ConfigTable().end() && found->second == "yes";
+  });
+}
+
+// The sources a loading start reads and a compiling one does not: the
+// feature descriptions.
+std::set<std::string> LoadingStartOnlySources() {
+  const auto found = ConfigTable().find("FDescriptions");
+  if (found == ConfigTable().end() || found->second.empty()) return {};
+  return {MapPath(found->second)};
+}
+
+// While it lives (when on), every Compile key reads "no": the engines load
+// the compiled files. Set back to "yes" afterwards, as the configuration
+// holds them.
+class CompileKeysOff {
+ public:
+  explicit CompileKeysOff(bool on) : on_(on) {
+    if (on_) Set("no");
+  }
+  ~CompileKeysOff() {
+    if (on_) Set("yes");
+  }
+  CompileKeysOff(const CompileKeysOff&) = delete;
+  CompileKeysOff& operator=(const CompileKeysOff&) = delete;
+
+ private:
+  static void Set(const char* value) {
+    for (const char* key : kCompileKeys) SetConfigValue(key, value);
+  }
+  bool on_;
+};
 
 std::string CurrentFolder() {
   std::error_code error;
@@ -93,22 +136,60 @@ bool CTranslatorDlg::FailUnlessShown(const CMessageCounter& shown, const std::st
 }
 
 bool CTranslatorDlg::InitializeEngine() {
-  ready_ = RunSetUp([this](const CSetUpKeys& keys) {
+  const auto steps = [this](const CSetUpKeys& keys) {
     return LoadSymbolsForLoadingStart(keys) && BuildEnglishSide(keys) && BuildTransferSide(keys) &&
            WriteCompiledFiles(keys) && BuildSegmentation(keys) && BuildTransRules(keys);
-  });
+  };
+  ready_ = StartFromCompiledFiles(steps) || StartAndStamp(steps);
   return ready_;
 }
 
+// When the data root's stamp says that the files a compile would read are
+// the ones the last compile read, and what it wrote is still there: the
+// start that loads those files, as with every Compile key "no". Its messages
+// are held back; if it fails anyway, they are dropped and the caller
+// compiles as the configuration says.
+bool CTranslatorDlg::StartFromCompiledFiles(const std::function<bool(const CSetUpKeys&)>& steps) {
+  if (!CompiledRootStampMatches()) return false;
+  CHeldMessages held;
+  if (!RunSetUp(steps, true)) {
+    held.Drop();
+    return false;
+  }
+  held.Release();
+  return true;
+}
+
+// The start the configuration asks for. After a start that compiled
+// everything, the data root is stamped with what the compile read and wrote.
+bool CTranslatorDlg::StartAndStamp(const std::function<bool(const CSetUpKeys&)>& steps) {
+  RemoveCompiledRootStamp();
+  std::string stamp;
+  {
+    CFileAccessRecord record;
+    if (!RunSetUp(steps)) return false;
+    if (CompilesEverything()) {
+      std::set<std::string> read = record.read();
+      read.merge(LoadingStartOnlySources());
+      stamp = MakeCompiledRootStamp(read, record.written(), {MapPath(kTraceLogFile)});
+    }
+  }
+  // Without a stamp the next start compiles again; nothing else depends on it.
+  if (!stamp.empty()) WriteCompiledRootStamp(stamp);
+  return true;
+}
+
 // Enters the configuration and runs the steps; after a failure (reported
-// once) everything built so far is released again.
-bool CTranslatorDlg::RunSetUp(const std::function<bool(const CSetUpKeys&)>& steps) {
+// once) everything built so far is released again. With loadCompiledFiles
+// the Compile keys read "no" while the steps run.
+bool CTranslatorDlg::RunSetUp(const std::function<bool(const CSetUpKeys&)>& steps, bool loadCompiledFiles) {
   ReleaseEngine();
   setUpFailure_.clear();
   m_strCStructureXmlPath = FromUtf8(CurrentFolder()) + u"\\data\\LFGParserCStructures.xml";
   bool built = false;
   try {
     if (EnterConfiguration()) {
+      const CompileKeysOff keysOff(loadCompiledFiles);
       if (const std::optional<CSetUpKeys> keys = ReadSetUpKeys()) {
         built = steps(*keys);
       } else {

@@ -167,8 +167,13 @@ class CTranslatorDlg {
   // The older set-up compiles the Urdu grammar with every '*' read as "#0#1".
   bool BuildTransferSide(const CSetUpKeys& keys, bool replaceStarInUrduGrammar = false);
   // Enters the configuration, reads the keys and runs the steps (the ones of
-  // InitializeEngine or of InitializeChartParserEngine).
-  bool RunSetUp(const std::function<bool(const CSetUpKeys&)>& steps);
+  // InitializeEngine or of InitializeChartParserEngine); with
+  // loadCompiledFiles as if every Compile key were "no".
+  bool RunSetUp(const std::function<bool(const CSetUpKeys&)>& steps, bool loadCompiledFiles = false);
+  // InitializeEngine's two starts: from the compiled files of a stamped
+  // data root, or as configured (stamping the root after a full compile).
+  bool StartFromCompiledFiles(const std::function<bool(const CSetUpKeys&)>& steps);
+  bool StartAndStamp(const std::function<bool(const CSetUpKeys&)>& steps);
   // The English side of the older set-up (../batch/chart_parser_setup.cpp).
   bool BuildChartParserEnglishSide(const CSetUpKeys& keys);
   bool WriteCompiledFiles(const CSetUpKeys& keys);

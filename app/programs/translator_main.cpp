@@ -6,6 +6,7 @@
 
 #include "app/cli/command_line.h"
 #include "app/cli/translator_cli.h"
+#include "app/engine/program_translator.h"
 
 int main(int argc, char** argv) {
   CCommandLine commandLine;
@@ -24,6 +25,9 @@ int main(int argc, char** argv) {
   // Standard output carries the translations only, one line per input line:
   // what the engines write to the console while loading their tables goes to
   // standard error instead.
+  // The process ends with the run: its translator is not freed piece by piece.
+  LeaveProgramTranslatorsToTheSystem();
+  ReuseFreedMemoryInProgramRun();
   std::ostream translations(std::cout.rdbuf());
   std::cout.rdbuf(std::cerr.rdbuf());
   const ExitCode code = RunTranslator(commandLine, std::cin, translations, std::cerr);

@@ -36,11 +36,11 @@ void PutText(DumpWords& words, uint32_t& index, const WString& text, const std::
 bool TakeText(const DumpWords& words, uint32_t& index, WString& text) {
   uint16_t length = 0;
   if (!TakeWord(words, index, length) || !WordsLeft(words, index, length)) return false;
-  text.clear();
+  text.resize(length);
   for (uint16_t i = 0; i < length; ++i) {
     uint16_t unit = 0;
     TakeWord(words, index, unit);
-    text += static_cast<WChar>(unit);
+    text[i] = static_cast<WChar>(unit);
   }
   return true;
 }
@@ -118,6 +118,7 @@ void CELexicon::ReadDump(const std::string& path) {
   // records is read, however many blocks they fill.
   const uint32_t count = low | (uint32_t{high} << 16);
   std::vector<std::pair<WString, std::unique_ptr<CELexicalEntry>>> read;
+  read.reserve(count);
   for (uint32_t i = 0; i < count; ++i) {
     WString word;
     auto entry = std::make_unique<CELexicalEntry>();
@@ -126,13 +127,15 @@ void CELexicon::ReadDump(const std::string& path) {
   }
   CheckStamp(words, index, ExpectedCompileId(), path);
   const std::map<uint16_t, uint16_t> mapping = TakeSymbolNames(words, index, path);
+  ownedEntries_.reserve(ownedEntries_.size() + read.size());
   for (auto& [word, entry] : read) {
     if (HasNamedSymbol(*entry)) {
       auto found = mapping.find(entry->part->symbol);
       if (found == mapping.end()) FailDump(path, "uses a symbol it does not name.");
       entry->part->symbol = found->second;
     }
-    wordIndex_.emplace(word, entry.get());
+    // The dump holds the words in the index's order: each goes in at the end.
+    wordIndex_.emplace_hint(wordIndex_.end(), std::move(word), entry.get());
     ownedEntries_.push_back(std::move(entry));
   }
 }

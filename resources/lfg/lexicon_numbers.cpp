@@ -92,6 +92,13 @@ class RecordCursor {
     unit = window_[next_++];
     return true;
   }
+  // The next count units, or false when fewer are left.
+  bool TakeRun(size_t count, std::vector<uint16_t>& units) {
+    if (count > end_ - next_) return false;
+    units.assign(window_.begin() + static_cast<long>(next_), window_.begin() + static_cast<long>(next_ + count));
+    next_ += count;
+    return true;
+  }
   bool TakeCount(size_t& count) {
     uint16_t unit = 0;
     if (!Take(unit) || static_cast<int16_t>(unit) < 0) return false;
@@ -115,11 +122,7 @@ bool ReadOperand(RecordCursor& cursor, CEquationOperand*& operand) {
   if (!cursor.Take(kind) || !cursor.TakeCount(length)) return false;
   auto made = std::make_unique<CEquationOperand>();
   made->kind = static_cast<int8_t>(kind & 0xFF);
-  for (size_t i = 0; i < length; ++i) {
-    uint16_t id = 0;
-    if (!cursor.Take(id)) return false;
-    made->path.push_back(id);
-  }
+  if (!cursor.TakeRun(length, made->path)) return false;
   operand = made.release();
   return true;
 }
@@ -143,6 +146,8 @@ std::unique_ptr<CLexicalEntry> ReadRecord(RecordCursor& cursor) {
   entry->category = static_cast<int16_t>(category);
   entry->pred = GetSymbolName(pred);
   entry->word = GetSymbolName(word);
+  entry->constraints.reserve(constraintCount);
+  entry->equations.reserve(equationCount);
   for (size_t i = 0; i < constraintCount; ++i) {
     uint16_t id = 0;
     if (!cursor.Take(id)) return nullptr;

@@ -28,7 +28,7 @@ std::string SourceDir() {
 bool IsRunOutput(const fs::path& path) {
   const std::string name = path.filename().string();
   for (const char* written : {"LogFile.Log", "CStructures.xml", "FStructures.xml", "LFGParserCStructures.xml",
-                              ".translator.lock"}) {
+                              "CompiledRoot.stamp", ".translator.lock"}) {
     if (name == written) return true;
   }
   return false;

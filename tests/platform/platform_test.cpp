@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+#include <vector>
+
 #include "platform/clock.h"
+#include "platform/file_access_record.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/utf8.h"
@@ -97,4 +102,39 @@ TEST(MessageBox, WithinASentenceEachKindOfMessageIsShownOnce) {
   ShowMessage(u"The table is full.", u"C", MessageStyle::Ok);
   EXPECT_EQ(recorder.messages().size(), 3u);
   SetRepeatedMessageSink(previous);
+}
+
+TEST(FileAccessRecord, NotesOpenedFilesByWhetherTheModeWrites) {
+  TempDir dir;
+  const std::string existing = dir.File("existing.txt");
+  { FileHandle make(OpenFile(existing, "wb")); }
+  struct Case {
+    const char* mode;
+    const char* name;  // opened in the folder; "existing.txt" is there
+    bool read;
+    bool written;
+  };
+  const std::vector<Case> cases = {
+      {"rb", "existing.txt", true, false}, {"r", "existing.txt", true, false},
+      {"wb", "new.txt", false, true},      {"ab", "existing.txt", false, true},
+      {"r+b", "existing.txt", false, true}, {"rb", "missing.txt", false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.mode) + " " + c.name);
+    const std::string path = dir.File(c.name);
+    CFileAccessRecord outer;
+    std::set<std::string> innerRead;
+    {
+      CFileAccessRecord inner;
+      FileHandle file(OpenFile(path, c.mode));
+      innerRead = inner.read();
+    }
+    EXPECT_EQ(outer.read().count(path), c.read ? 1u : 0u);
+    EXPECT_EQ(outer.written().count(path), c.written ? 1u : 0u);
+    EXPECT_EQ(innerRead, outer.read());
+  }
+  // A record notes only what is opened while it lives.
+  { FileHandle before(OpenFile(existing, "rb")); }
+  CFileAccessRecord later;
+  EXPECT_TRUE(later.read().empty());
 }

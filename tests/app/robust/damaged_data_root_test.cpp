@@ -67,6 +67,7 @@ const std::vector<std::string>& WrittenFiles() {
       "data/mapping/NDomainMapLex.dmp",     "data/mapping/WDomainMapLex.dmp",
       "data/mapping/ADomainMapLex.dmp",     "data/mapping/MapLexExt.mle",
       "data/mapping/MapRulesExt.mle",       "data/mapping/InsertRulesExt.mle",
+      "data/CompiledRoot.stamp",
   };
   return files;
 }

@@ -1,0 +1,142 @@
+#include "app/engine/compiled_root_stamp.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+#include "core/sealed_file.h"
+#include "platform/file_system.h"
+
+namespace {
+
+constexpr const char* kFirstLine = "compiled root 2";
+// A written file is known by its size and the checksum of this many last
+// bytes: for a sealed file, the seal with the content's length and checksum.
+constexpr long kTailBytes = 64;
+// Whole files are checked in blocks, each block's checksum mixed into the
+// file's.
+constexpr size_t kBlockBytes = size_t{1} << 16;
+constexpr uint64_t kBlockMixer = 1099511628211ull;
+
+enum class Stamped : char { kSource = 'S', kWritten = 'W' };
+
+// The size of the open file, or nothing.
+std::optional<uint64_t> OpenFileSize(FILE* file) {
+  struct stat status {};
+  if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+  return static_cast<uint64_t>(status.st_size);
+}
+
+// "size checksum" of the file: of the whole content, read a block at a time
+// (the sources run to megabytes and are checked at every start), or of its
+// last bytes.
+std::optional<std::string> Fingerprint(const std::string& path, Stamped kind) {
+  FileHandle file(std::fopen(MapPath(path).c_str(), "rb"));
+  if (!file) return std::nullopt;
+  const std::optional<uint64_t> size = OpenFileSize(file.get());
+  if (!size) return std::nullopt;
+  uint64_t first = 0;
+  if (kind == Stamped::kWritten && *size > static_cast<uint64_t>(kTailBytes)) {
+    first = *size - kTailBytes;
+    if (std::fseek(file.get(), static_cast<long>(first), SEEK_SET) != 0) return std::nullopt;
+  }
+  std::vector<unsigned char> block(kBlockBytes);
+  uint64_t left = *size - first;
+  uint64_t checksum = left;
+  while (left > 0) {
+    const size_t wanted = static_cast<size_t>(std::min<uint64_t>(left, block.size()));
+    if (std::fread(block.data(), 1, wanted, file.get()) != wanted) return std::nullopt;
+    checksum = checksum * kBlockMixer ^ ContentChecksum(block.data(), wanted);
+    left -= wanted;
+  }
+  return std::to_string(*size) + ' ' + std::to_string(checksum);
+}
+
+// The running program's size and modification time; empty when unknown.
+std::string ProgramIdentity() {
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  struct stat status {};
+  if (error || stat(program.c_str(), &status) != 0) return std::string();
+  return std::to_string(status.st_size) + ' ' + std::to_string(status.st_mtim.tv_sec) + '.' +
+         std::to_string(status.st_mtim.tv_nsec);
+}
+
+std::string Header() {
+  const std::string program = ProgramIdentity();
+  return program.empty() ? std::string() : std::string(kFirstLine) + '\n' + program + '\n';
+}
+
+std::string StampPath() { return MapPath(kCompiledRootStampFile); }
+
+}  // namespace
+
+std::string MakeCompiledRootStamp(const std::set<std::string>& read, const std::set<std::string>& written,
+                                  const std::set<std::string>& leftOut) {
+  std::string stamp = Header();
+  if (stamp.empty()) return stamp;
+  const auto add = [&](const std::string& path, Stamped kind) {
+    const std::optional<std::string> fingerprint = Fingerprint(path, kind);
+    if (!fingerprint) return false;
+    stamp += static_cast<char>(kind) + std::string(" ") + *fingerprint + ' ' + path + '\n';
+    return true;
+  };
+  const std::string self = StampPath();
+  for (const std::string& path : written) {
+    if (leftOut.count(path) != 0 || path == self) continue;
+    if (!add(path, Stamped::kWritten)) return std::string();
+  }
+  for (const std::string& path : read) {
+    if (written.count(path) != 0 || leftOut.count(path) != 0 || path == self) continue;
+    if (!add(path, Stamped::kSource)) return std::string();
+  }
+  return stamp;
+}
+
+bool WriteCompiledRootStamp(const std::string& stamp) {
+  std::vector<unsigned char> bytes(stamp.begin(), stamp.end());
+  AppendSeal(bytes);
+  const std::string path = StampPath();
+  FileHandle file(std::fopen(path.c_str(), "wb"));
+  const bool whole = file && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
+                     std::fclose(file.release()) == 0;
+  if (!whole) std::remove(path.c_str());
+  return whole;
+}
+
+bool CompiledRootStampMatches() {
+  std::vector<unsigned char> bytes;
+  {
+    const std::optional<std::string> content = ReadFileBytes(StampPath());
+    if (!content) return false;
+    bytes.assign(content->begin(), content->end());
+  }
+  if (!StripSeal(bytes)) return false;
+  const std::string header = Header();
+  if (header.empty() || bytes.size() < header.size() || !std::equal(header.begin(), header.end(), bytes.begin())) {
+    return false;
+  }
+  std::istringstream lines(std::string(bytes.begin() + static_cast<long>(header.size()), bytes.end()));
+  std::string line;
+  bool any = false;
+  while (std::getline(lines, line)) {
+    // "K size checksum path"; the path is the rest of the line.
+    std::istringstream fields(line);
+    std::string kind, size, checksum;
+    if (!(fields >> kind >> size >> checksum) || kind.size() != 1) return false;
+    std::string path;
+    std::getline(fields >> std::ws, path);
+    if (path.empty() || (kind[0] != 'S' && kind[0] != 'W')) return false;
+    if (Fingerprint(path, static_cast<Stamped>(kind[0])) != size + ' ' + checksum) return false;
+    any = true;
+  }
+  return any;
+}
+
+void RemoveCompiledRootStamp() { std::remove(StampPath().c_str()); }
