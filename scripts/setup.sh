@@ -13,10 +13,10 @@ case "$level" in
   *) echo "usage: scripts/setup.sh [--unit|--tests]" >&2; exit 2 ;;
 esac
 
-# The translator: CLI11 reads its command line; cpp-httplib and nlohmann-json
-# serve the page, which shows Urdu in the Nastaliq font of fonts-noto-core;
+# The translator: CLI11 reads its command line; nlohmann-json writes the
+# page's answers, and the page shows Urdu in the Nastaliq font of fonts-noto-core;
 # python3 rebuilds the data root (tools/sync_data.py).
-packages=(cmake g++ make python3 libcli11-dev libcpp-httplib-dev nlohmann-json3-dev fonts-noto-core)
+packages=(cmake g++ make python3 libcli11-dev nlohmann-json3-dev fonts-noto-core)
 # The test suites and benchmarks; xmllint checks the XML the program writes.
 if [ -n "$level" ]; then
   packages+=(libgtest-dev googletest libbenchmark-dev libxml2-utils)

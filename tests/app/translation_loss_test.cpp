@@ -28,7 +28,7 @@ bool HasLatinLetter(const std::string& text) {
 std::vector<std::string> StreamSentences() {
   const char* source = std::getenv("LFG_SOURCE_DIR");
   const std::filesystem::path root = source != nullptr ? source : "";
-  std::ifstream file(root / "tests" / "data" / "stream" / "english.txt");
+  std::ifstream file(root / "tests" / "data" / "dev" / "english.txt");
   std::vector<std::string> sentences;
   std::string line;
   while (std::getline(file, line)) {

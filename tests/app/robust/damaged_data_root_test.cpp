@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -231,6 +232,17 @@ bool NamesFile(const std::string& text, const std::string& file) {
   return text.find(fs::path(file).filename().string()) != std::string::npos;
 }
 
+// The input lines that the stream gave a message of their own ("line N: ...").
+std::set<size_t> LinesWithMessages(const std::string& errors) {
+  std::set<size_t> lines;
+  for (const std::string& line : Lines(errors)) {
+    if (line.rfind("line ", 0) != 0) continue;
+    const size_t number = std::strtoul(line.c_str() + 5, nullptr, 10);
+    if (number > 0) lines.insert(number);
+  }
+  return lines;
+}
+
 class DamagedDataRoot : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(DamagedDataRoot, RefusesOrTranslatesAsTheIntactRoot) {
@@ -282,16 +294,19 @@ TEST_P(DamagedDataRoot, RefusesOrTranslatesAsTheIntactRoot) {
         }
         continue;
       }
-      EXPECT_EQ(run.exitCode, intact.exitCode);
+      // Damage that leaves valid data may change a translation only where
+      // the line says what it did not translate (a message of its own).
       if (run.output != intact.output) {
         const std::vector<std::string> got = Lines(run.output), want = Lines(intact.output), in = Lines(DevInput());
+        const std::set<size_t> told = LinesWithMessages(run.errors);
         size_t changed = 0;
         std::string first;
         for (size_t i = 0; i < got.size() && i < want.size(); ++i) {
-          if (got[i] == want[i]) continue;
+          if (got[i] == want[i] || told.count(i + 1) != 0) continue;
           if (changed++ == 0) first = in[i] + ": " + got[i] + " instead of " + want[i];
         }
-        ADD_FAILURE() << changed << " translations changed with no refusal, first " << first << "\n"
+        if (changed == 0) continue;
+        ADD_FAILURE() << changed << " translations changed with no refusal and no message, first " << first << "\n"
                       << run.errors.substr(0, 2000);
       }
     }
