@@ -46,7 +46,8 @@ std::list<CFeatureSet> WeakestNogoods(std::list<CFeatureSet> sets) {
   for (CFeatureSet& set : sets) sized.emplace_back(ListFeatureLiterals(set).size(), std::move(set));
   std::stable_sort(sized.begin(), sized.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   std::list<CFeatureSet> kept;
-  for (auto& [size, set] : sized) {
+  for (auto& entry : sized) {
+    CFeatureSet& set = entry.second;
     const bool contained = std::any_of(kept.begin(), kept.end(), [&set](const CFeatureSet& smaller) {
       return FeatureSetAnd(smaller, set) == smaller;
     });
