@@ -70,12 +70,6 @@ bool ReadAll(FILE* file, std::vector<unsigned char>& bytes) {
 
 }  // namespace
 
-uint32_t Fnv1aChecksum(const unsigned char* bytes, size_t count) {
-  uint32_t hash = 2166136261u;
-  for (size_t i = 0; i < count; ++i) hash = (hash ^ bytes[i]) * 16777619u;
-  return hash;
-}
-
 // FNV-1a over eight bytes a step (the dumps run to megabytes and are checked
 // at every start), folded to 32 bits. Each step is a bijection of the state,
 // so a change in any one word always changes the state that follows it.

@@ -12,12 +12,9 @@
 
 #include "platform/file_system.h"
 
-// FNV-1a (32 bits) of the bytes, a byte a step: the checksum of the data
-// root's manifest, which tools/sync_data.py computes the same way. Any one
-// changed byte changes it.
-uint32_t Fnv1aChecksum(const unsigned char* bytes, size_t count);
-// The checksum a seal records: FNV-1a over eight bytes a step, folded to 32
-// bits.
+// The checksum a seal records, and the data root's manifest (which
+// tools/sync_data.py writes the same way): FNV-1a over eight bytes a step,
+// folded to 32 bits.
 uint32_t ContentChecksum(const unsigned char* bytes, size_t count);
 
 // Appends the seal of the bytes to them.

@@ -19,7 +19,7 @@ tools/build_vocabulary.py generates (the hand-written part first, so that its
 blocks and entries are the ones kept).
 
 Beside the files it writes the manifest dataroot/DataManifest.txt: for every
-file of dataroot/data/ its length and FNV-1a checksum (and a last line
+file of dataroot/data/ its length and checksum (that of the seals) (and a last line
 with their count and the checksum of the lines before), which the translator
 checks at set-up, so that a damaged or hand-changed data file is refused by
 name instead of read. EConfig.inf and SenList.txt, which users edit, and the
@@ -31,6 +31,7 @@ usage: tools/sync_data.py           write every file of dataroot/ from datasrc/
 """
 import os
 import re
+import struct
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -44,7 +45,7 @@ MANIFEST = 'DataManifest.txt'
 # Data files that other scripts build into dataroot/ (tools/build_sense_files.py
 # writes the sense tables): not written here, but listed in the manifest too.
 BUILT_ELSEWHERE = ['data/wsd/WSDWordList.wsd', 'data/wsd/WSDSenseInfo.wsd', 'data/wsd/WSDCollInfo.wsd']
-MANIFEST_HEADER = ('# The data files of this data root: length, FNV-1a checksum, path.\n'
+MANIFEST_HEADER = ('# The data files of this data root: length, checksum, path.\n'
                    '# Written by tools/sync_data.py; run it again after changing a file.\n')
 
 
@@ -114,11 +115,18 @@ def sources():
                 yield relative.replace(os.sep, '/')
 
 
-def fnv1a(data):
-    value = 2166136261
-    for byte in data:
-        value = ((value ^ byte) * 16777619) & 0xFFFFFFFF
-    return value
+def content_checksum(data):
+    """The checksum of the translator's seals (core/sealed_file.cpp): FNV-1a
+    over little-endian eight-byte words, then the bytes left, folded to 32
+    bits; eight bytes a step keeps the check at every start short."""
+    mask = (1 << 64) - 1
+    value = 14695981039346656037
+    whole = len(data) - len(data) % 8
+    for (word,) in struct.iter_unpack('<Q', data[:whole]):
+        value = ((value ^ word) * 1099511628211) & mask
+    for byte in data[whole:]:
+        value = ((value ^ byte) * 1099511628211) & mask
+    return (value ^ (value >> 32)) & 0xFFFFFFFF
 
 
 def manifest_bytes(built):
@@ -127,11 +135,11 @@ def manifest_bytes(built):
     for relative in sorted(built):
         if relative.startswith('data/'):
             data = built[relative]
-            lines.append('%d %08x %s\n' % (len(data), fnv1a(data), relative))
+            lines.append('%d %08x %s\n' % (len(data), content_checksum(data), relative))
     # The last line counts the entries and seals the text before it, so that
     # a cut or changed manifest is noticed as such.
     text = ''.join(lines).replace('\n', '\r\n')
-    text += 'end %d %08x\r\n' % (len(lines) - 1, fnv1a(text.encode('utf-8')))
+    text += 'end %d %08x\r\n' % (len(lines) - 1, content_checksum(text.encode('utf-8')))
     return b'\xff\xfe' + text.encode('utf-16-le')
 
 

@@ -19,7 +19,7 @@ struct ManifestLine {
 };
 
 uint32_t ChecksumOf(const std::string& bytes) {
-  return Fnv1aChecksum(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+  return ContentChecksum(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
 }
 
 // "NUMBER HEX8 REST" with single blanks; REST may be empty only when allowed.

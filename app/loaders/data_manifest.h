@@ -1,5 +1,5 @@
 // The data root's manifest ("DataManifest.txt", written by tools/sync_data.py):
-// the length and FNV-1a checksum of every data file, so that set-up refuses a
+// the length and checksum of every data file, so that set-up refuses a
 // damaged or hand-changed file by its name before any loader reads it.
 //
 // Text (UTF-16LE with the mark): '#' comment lines, one line
