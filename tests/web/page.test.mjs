@@ -288,13 +288,20 @@ test('the ticked box shows each segment\'s C-structures as an indented tree of c
   await page.uncheck('#show-cstructure');
 });
 
-// The fonts that drew the text of each element the selector finds.
+// The fonts that drew the text of each element the selector finds. On a
+// loaded machine the browser may not have laid out the new tree yet (an
+// element not yet drawn reports no font), so this asks again, after the next
+// frames, until every element has been drawn or five seconds have passed.
 async function fontsOf(selector) {
-  const { root } = await cdp.send('DOM.getDocument', { depth: -1 });
-  const { nodeIds } = await cdp.send('DOM.querySelectorAll', { nodeId: root.nodeId, selector });
-  const fonts = [];
-  for (const nodeId of nodeIds) fonts.push((await cdp.send('CSS.getPlatformFontsForNode', { nodeId })).fonts);
-  return fonts;
+  for (let attempt = 0; ; ++attempt) {
+    await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+    const { root } = await cdp.send('DOM.getDocument', { depth: -1 });
+    const { nodeIds } = await cdp.send('DOM.querySelectorAll', { nodeId: root.nodeId, selector });
+    const fonts = [];
+    for (const nodeId of nodeIds) fonts.push((await cdp.send('CSS.getPlatformFontsForNode', { nodeId })).fonts);
+    if (fonts.every((drawn) => drawn.length > 0) || attempt === 50) return fonts;
+    await page.waitForTimeout(100);
+  }
 }
 
 test('the Urdu values of both trees are in Nastaliq, on lines as evenly spaced as the others', async () => {
