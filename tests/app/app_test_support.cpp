@@ -91,6 +91,11 @@ void DataRootCopy::SetKey(const std::string& key, const std::string& value) {
   WritePairs(pairs);
 }
 
+void DataRootCopy::UseGenerousTimeLimit() {
+  std::ofstream(File("GenerousTimeLimit.txt"), std::ios::binary) << "60000\r\n";
+  SetKey("Time", "GenerousTimeLimit.txt");
+}
+
 void DataRootCopy::RemoveKey(const std::string& key) {
   auto pairs = ReadPairs();
   std::erase_if(pairs, [&key](const auto& pair) { return pair.first == key; });

@@ -112,6 +112,7 @@ TEST(TeamTable, EveryRowNotKnownToFailTranslatesAsAccepted) {
   for (const TeamRow& row : rows) input += row.english + "\n";
 
   DataRootCopy root;
+  root.UseGenerousTimeLimit();
   const ProgramRun run = RunTranslatorProgram({"--data-root", root.path().string()}, input, 900);
   ASSERT_NE(run.exitCode, 124) << "the translator did not finish";
   const std::vector<std::string> outputs = Lines(run.output);

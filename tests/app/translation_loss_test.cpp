@@ -58,14 +58,7 @@ constexpr size_t kSeparateRunEvery = 12;
 
 class TranslationLoss : public ::testing::Test {
  protected:
-  // The sentence's time limit counts wall-clock time, which a loaded machine
-  // stretches (a stalled write of the trace log is enough); a generous limit
-  // keeps these comparisons about what the sentences do. It stands in a file
-  // of its own, since the data root's manifest guards the shipped one.
-  void SetUp() override {
-    std::ofstream(root_.File("StreamTimeLimit.txt"), std::ios::binary) << "60000\r\n";
-    root_.SetKey("Time", "StreamTimeLimit.txt");
-  }
+  void SetUp() override { root_.UseGenerousTimeLimit(); }
 
   ProgramRun Run(const std::string& input, std::vector<std::string> arguments = {}) {
     arguments.insert(arguments.begin(), {"--data-root", root_.path().string()});

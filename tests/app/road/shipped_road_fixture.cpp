@@ -43,6 +43,7 @@ void CollectRewrittenWords(const CFSNode* node, std::vector<WString>& words) {
 void ShippedRoadTest::SetUpTestSuite() {
   dataRoot_ = std::make_unique<app_test::DataRootCopy>();
   dataRoot_->SetKey("SegmentSentence", "no");
+  dataRoot_->UseGenerousTimeLimit();
   inside_ = std::make_unique<app_test::CurrentFolder>(dataRoot_->path());
   messages_ = std::make_unique<MessageRecorder>();
   translator_ = std::make_unique<CTranslatorDlg>();
