@@ -48,6 +48,17 @@ bool DaughtersAgree(const CProductionSymbol* a, const CProductionSymbol* b) {
   return a->generatorNode->NodeId == b->generatorNode->NodeId;
 }
 
+// The registered copy a predicted edge works on: its checked daughters
+// (all but the rule end) start unbound.
+CProduction* StartPredictedCopy(const CProduction& production) {
+  CProduction* copy = production.Clone();
+  for (size_t d = 0; d + 1 < copy->daughters.size(); ++d) {
+    copy->daughters[d]->generatorNode = nullptr;
+    copy->daughters[d]->fStructure = nullptr;  // a copied handle is freed with the sentence's handles
+  }
+  return copy;
+}
+
 bool IsDirectlyRecursive(const CProduction& production) {
   for (const CProductionSymbol* daughter : production.daughters) {
     if (daughter->name == production.mother->name) return true;
@@ -138,16 +149,17 @@ void CUrduSentenceGenerator::ProduceSentence(CChartEdge* edge, WStringList& sent
 void CUrduSentenceGenerator::Predict(CChartEdge* edge, CProductionSymbol* daughter) {
   if (!daughter->equations.empty()) UnifyEquation(daughter->equations.front(), edge, daughter, true, true);
   CFSNode* bound = daughter->generatorNode;
-  ProductionList productions;
-  if (!urduGrammar_->CollectProductions(static_cast<int16_t>(daughter->id), productions, bound)) return;
+  ProductionList productions;  // the grammar's own: only those that fit are copied
+  if (!urduGrammar_->FindProductions(static_cast<int16_t>(daughter->id), productions, bound)) return;
   for (const WString& constraint : daughter->constraints) {
     if (!EvaluateConstraint(constraint, edge->fStructure, bound, true)) return;
   }
   for (const CEquation* equation : daughter->equations) {
     if (!ApplyEquation(equation, edge->fStructure, bound, true)) return;
   }
-  for (CProduction* production : productions) {
-    if (!MakePredictedEdge(production, bound)) continue;
+  for (CProduction* own : productions) {
+    if (!MakePredictedEdge(own, bound)) continue;
+    CProduction* production = StartPredictedCopy(*own);
     auto* predicted = new CChartEdge(bound, production, edge->end, edge->end, 0, 0);
     if (IsEmptyProduction(*production)) {
       deferred_.emplace_back(predicted);
