@@ -137,7 +137,8 @@ class CUrduSentenceGenerator {
   bool ApplyEntry(const CLexicalEntry& entry, CFSNode* node);
   bool ApplyDaughterEquations(const CProductionSymbol& daughter, CFSNode* mother, CFSNode* self,
                               bool testOnly);
-  CFSNode* ScanEachEntry(CChartEdge* edge, const std::vector<CLexicalEntry*>& entries);
+  bool ScanEachEntry(CChartEdge* edge, const std::vector<CLexicalEntry*>& entries);
+  static const CFSNode* BindingByPath(const CChartEdge& edge);
   void GatherWaitingEdges(const CChartEdge* finished, std::vector<CChartEdge*>& waiting) const;
   void TryCompleteWaiting(CChartEdge* finished, CChartEdge* waiting);
   // Reads the edge's sentence and its left-out nodes, and makes the handle
