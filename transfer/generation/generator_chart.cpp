@@ -193,11 +193,15 @@ void CUrduSentenceGenerator::Complete(CChartEdge* finished, WStringList& sentenc
 void CUrduSentenceGenerator::GatherWaitingEdges(const CChartEdge* finished, std::vector<CChartEdge*>& waiting) const {
   std::vector<uint32_t> numbers;
   urduGrammar_->GetProductionsUsingCategory(finished->production->mother->id, numbers);
+  bool anyFiled = false;
   for (uint32_t number : numbers) {
-    const auto [first, last] = edgeIndex_.equal_range(number);
-    for (auto it = first; it != last; ++it) waiting.push_back(it->second);
+    anyFiled = anyFiled || edgeCountByProduction_.count(number) != 0;
+    const auto filed = edgesByEnd_.find(std::make_pair(number, finished->origin));
+    // The latest filed first: the order completion has always met them in.
+    if (filed != edgesByEnd_.end()) waiting.insert(waiting.end(), filed->second.rbegin(), filed->second.rend());
   }
-  if (!waiting.empty()) return;
+  // Without any edge of those productions, every edge of the chart is tried.
+  if (anyFiled) return;
   for (const auto& edge : agenda_) waiting.push_back(edge.get());
 }
 
@@ -302,7 +306,8 @@ bool CUrduSentenceGenerator::AddEdge(std::vector<std::unique_ptr<CChartEdge>>& q
   }
   queue.emplace_back(edge);
   if (index && edge->production != nullptr) {
-    edgeIndex_.emplace(edge->production->number, edge);
+    edgesByEnd_[std::make_pair(edge->production->number, edge->end)].push_back(edge);
+    ++edgeCountByProduction_[edge->production->number];
     edgeByNodeIndex_.emplace(std::make_pair(edge->production->number, static_cast<const CFSNode*>(edge->fStructure)),
                              edge);
   }
