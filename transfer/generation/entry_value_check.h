@@ -12,6 +12,7 @@ class CLexicalEntry;
 // equation "(^ path) = values" or "(! path) = values" reaches an existing
 // node that has sub-structures or whose values share none with the list.
 // The node is only read. An entry with conditions, an equation of another
-// form, or a path through a linked, forwarded or linking node ends the test
-// with false, since what comes after it can no longer be read off the node.
+// form, or a path through a node that stands for another, links others or
+// is forwarded further than one step ends the test with false, since what
+// comes after it can no longer be read off the node.
 bool EntryValuesClash(const CLexicalEntry& entry, const CFSNode& node);

@@ -1,6 +1,7 @@
 // The scanner's look at a lexical entry before it copies an edge for it: an
 // entry called a clash must fail when its equations are applied to a copy of
 // the node, and the common clashes must be seen.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -82,20 +83,66 @@ TEST_F(GenerationEntryCheck, AClashIsCalledOnlyWhereApplyingTheEntryFails) {
   }
 }
 
-TEST_F(GenerationEntryCheck, NodesThatStandForOthersEndTheTest) {
-  CFSNode* root = BuildStructure("[NUM=sg SUBJ[NUM=sg] OBJ[NUM=sg]]");
+TEST_F(GenerationEntryCheck, ForwardsAreFollowedOneStepAndNodesThatStandForOthersEndTheTest) {
+  struct Case {
+    const char* name;
+    std::function<CFSNode*(CFSNode* root)> prepare;  // gives the node the entry is read against
+    bool clash;
+  };
+  const std::vector<Case> cases = {
+      {"plain node", [](CFSNode* root) { return root; }, true},
+      {"NUM forwarded to a singular one",
+       [](CFSNode* root) {
+         At(root, "NUM")->Value.clear();
+         At(root, "NUM")->ForwardTo(At(root, "OBJ.NUM"));
+         return root;
+       },
+       true},
+      {"NUM forwarded to a plural one",
+       [](CFSNode* root) {
+         At(root, "NUM")->Value.clear();
+         At(root, "OBJ.NUM")->Value = {Sym(u"pl")};
+         At(root, "NUM")->ForwardTo(At(root, "OBJ.NUM"));
+         return root;
+       },
+       false},
+      {"a forward chain of two steps",
+       [](CFSNode* root) {
+         CFSNode* num = At(root, "NUM");
+         num->Forward = At(root, "OBJ.NUM");
+         num->IsForwarded = 1;
+         At(root, "OBJ.NUM")->Forward = At(root, "SUBJ.NUM");
+         At(root, "OBJ.NUM")->IsForwarded = 1;
+         return root;
+       },
+       false},
+      {"a forward the copies drop",
+       [](CFSNode* root) {
+         At(root, "NUM")->Forward = At(root, "OBJ.NUM");
+         return root;
+       },
+       false},
+      {"a node standing for another by id",
+       [](CFSNode* root) {
+         CFSNode* subject = At(root, "SUBJ");
+         subject->LinkedId = At(root, "OBJ")->NodeId;
+         return subject;
+       },
+       false},
+      {"a NUM that links another",
+       [](CFSNode* root) {
+         At(root, "OBJ.NUM")->AddLink(At(root, "SUBJ.NUM"));
+         return At(root, "OBJ");
+       },
+       false},
+  };
   const auto plural = Entry({{u"^NUM", u"pl"}});
-  EXPECT_TRUE(EntryValuesClash(*plural, *root));
-  // A forwarded NUM may stand for values the node itself does not show.
-  At(root, "NUM")->ForwardTo(At(root, "OBJ.NUM"));
-  EXPECT_FALSE(EntryValuesClash(*plural, *root));
-  // A node that stands for another by id, or one that is forwarded itself.
-  CFSNode* subject = At(root, "SUBJ");
-  EXPECT_TRUE(EntryValuesClash(*plural, *subject));
-  subject->LinkedId = At(root, "OBJ")->NodeId;
-  EXPECT_FALSE(EntryValuesClash(*plural, *subject));
-  CFSNode* object = At(root, "OBJ");
-  EXPECT_TRUE(EntryValuesClash(*plural, *object));
-  At(object, "NUM")->AddLink(At(root, "SUBJ.NUM"));
-  EXPECT_FALSE(EntryValuesClash(*plural, *object));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CFSNode* node = c.prepare(BuildStructure("[NUM=sg SUBJ[NUM=sg] OBJ[NUM=sg]]"));
+    EXPECT_EQ(EntryValuesClash(*plural, *node), c.clash);
+    if (c.clash) {
+      EXPECT_FALSE(ApplyToNode(Generator(), *plural, node->Clone()));
+    }
+  }
 }
