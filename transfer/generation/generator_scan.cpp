@@ -166,21 +166,28 @@ const CFSNode* CUrduSentenceGenerator::BindingByPath(const CChartEdge& edge) {
 
 // Each entry works on its own copy of the edge and its structure: the
 // daughter at the dot is bound afresh in the copy. The copies are made from
-// one snapshot of the edge, which also shows, before any copy is made,
-// which entries ask for values the bound node excludes; those get no copy.
-// True when some entry was bound.
+// one snapshot of the edge, taken when the first entry needs a copy. Which
+// entries ask for values the bound node excludes is read off the edge
+// before that, while nothing has changed it; those get no copy. True when
+// some entry was bound.
 bool CUrduSentenceGenerator::ScanEachEntry(CChartEdge* edge, const std::vector<CLexicalEntry*>& entries) {
-  std::unique_ptr<CChartEdge> base(edge->Clone());
-  const CFSNode* boundInBase = BindingByPath(*base);
+  const CFSNode* boundNode = BindingByPath(*edge);
+  std::vector<char> clashes(entries.size(), 0);
+  for (size_t i = 0; i < entries.size() && boundNode != nullptr; ++i) {
+    clashes[i] = EntryValuesClash(*entries[i], *boundNode) ? 1 : 0;
+  }
+  std::unique_ptr<CChartEdge> base;
   bool boundAny = false;
-  for (const CLexicalEntry* entry : entries) {
-    if (boundInBase != nullptr && EntryValuesClash(*entry, *boundInBase)) {
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const CLexicalEntry* entry = entries[i];
+    if (clashes[i] != 0) {
       // The copy's binding would have flagged its ancestors, up through
       // those above the edge's node, which copies share with the edge.
       boundAny = true;
-      ConsumeEveryAncestor(base->fStructure);
+      ConsumeEveryAncestor(edge->fStructure);
       continue;
     }
+    if (base == nullptr) base.reset(edge->Clone());
     std::unique_ptr<CChartEdge> copy(base->Clone());
     CProductionSymbol* daughter = copy->production->GetSymbolAfterDot();
     daughter->generatorNode = nullptr;
