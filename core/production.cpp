@@ -23,10 +23,16 @@ std::unordered_set<CProduction*>& ProductionRegistry() {
 
 CProductionSymbol::CProductionSymbol() { ++liveInstances; }
 
+CProductionSymbol::SharedEquations::~SharedEquations() {
+  for (CEquation* equation : equations) delete equation;
+}
+
 CProductionSymbol::~CProductionSymbol() {
   fStructure = nullptr;
   generatorNode = nullptr;
-  for (CEquation* equation : equations) delete equation;
+  if (sharedEquations_ == nullptr) {
+    for (CEquation* equation : equations) delete equation;
+  }
   --liveInstances;
 }
 
@@ -40,8 +46,13 @@ CProductionSymbol* CProductionSymbol::Clone() const {
   copy->fStructure = fStructure != nullptr ? fStructure->Clone() : nullptr;
   copy->generatorNode = generatorNode;
   copy->fillingEdge = fillingEdge;
-  copy->equations.reserve(equations.size());
-  for (const CEquation* equation : equations) copy->equations.push_back(equation->Clone());
+  if (!equations.empty()) {
+    // The first copy hands the equations to a block that the symbol and
+    // all its copies (and theirs) share.
+    if (sharedEquations_ == nullptr) sharedEquations_ = std::make_shared<const SharedEquations>(equations);
+    copy->equations = equations;
+    copy->sharedEquations_ = sharedEquations_;
+  }
   return copy.release();
 }
 

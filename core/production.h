@@ -15,6 +15,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/equation.h"
@@ -34,8 +35,8 @@ class CProductionSymbol {
   CProductionSymbol(const CProductionSymbol&) = delete;
   CProductionSymbol& operator=(const CProductionSymbol&) = delete;
 
-  // A deep copy: equations cloned, constraint texts copied, the F-structure
-  // handle cloned when there is one; the filling edge is shared.
+  // A copy: constraint texts copied, the F-structure handle cloned when
+  // there is one; the filling edge and the equations are shared.
   CProductionSymbol* Clone() const;
   // Same name and kind, pairwise equal equations and constraint texts, and
   // F-structures both absent or both present and equal. False for null.
@@ -47,7 +48,10 @@ class CProductionSymbol {
   WString word;   // the word form the scanner matched; empty in the grammar
   SymbolId id = kNoSymbol;  // grammar category id, or global id of a terminal
   uint8_t kind = 0;         // 0 category, 1 terminal (name starts 'a'..'z')
-  std::vector<CEquation*> equations;  // owned
+  // Owned by the symbol until its first copy, then by the block that it
+  // shares with its copies. Equations are complete when a grammar is built
+  // and nobody changes them afterwards, so copies need not clone them.
+  std::vector<CEquation*> equations;
   std::vector<WString> constraints;   // bracketed and "=c" constraint texts
   CFSHandle* fStructure = nullptr;    // not owned: handles are freed in bulk
   // The Urdu generator's datum: the target F-structure node this daughter is
@@ -58,7 +62,16 @@ class CProductionSymbol {
   static int liveInstances;
 
  private:
+  // The equations of a symbol and its copies, deleted with the last of them.
+  struct SharedEquations {
+    explicit SharedEquations(std::vector<CEquation*> owned) : equations(std::move(owned)) {}
+    ~SharedEquations();
+    SharedEquations(const SharedEquations&) = delete;
+    SharedEquations& operator=(const SharedEquations&) = delete;
+    std::vector<CEquation*> equations;
+  };
   bool EquationsEqual(const CProductionSymbol& other) const;
+  mutable std::shared_ptr<const SharedEquations> sharedEquations_;
   bool FStructuresEqual(const CProductionSymbol& other) const;
 };
 

@@ -96,8 +96,11 @@ class CGrammar {
   // --- Queries ---
   // out becomes the productions of the category (the grammar's own).
   bool GetProductions(int16_t categoryId, ProductionList& out) const;
-  // Appends registered copies of the category's productions; with a
-  // structure, only those whose mother attributes the structure all has.
+  // Appends the grammar's own productions of the category (not copies);
+  // with a structure, only those whose mother attributes the structure all
+  // has. Callers that change a production copy it first.
+  bool FindProductions(int16_t categoryId, ProductionList& out, const CFSNode* structure) const;
+  // Appends registered copies of what FindProductions finds.
   bool CollectProductions(int16_t categoryId, ProductionList& out, const CFSNode* structure) const;
   // Appends the grammar's own productions whose lookahead meets the entries'
   // categories; without entries, CollectProductions without a structure.

@@ -111,13 +111,21 @@ bool CGrammar::GetProductions(int16_t categoryId, ProductionList& out) const {
   return !out.empty();
 }
 
-bool CGrammar::CollectProductions(int16_t categoryId, ProductionList& out, const CFSNode* structure) const {
-  ProductionList productions;
-  if (!GetProductions(categoryId, productions)) return false;
-  for (const CProduction* production : productions) {
+bool CGrammar::FindProductions(int16_t categoryId, ProductionList& out, const CFSNode* structure) const {
+  const ProductionList* slot = Slot(categoryId);
+  if (slot == nullptr) return false;
+  const size_t before = out.size();
+  for (CProduction* production : *slot) {
     if (structure != nullptr && !HasEveryAttribute(*structure, production->motherAttributes)) continue;
-    out.push_back(production->Clone());
+    out.push_back(production);
   }
+  return out.size() > before;
+}
+
+bool CGrammar::CollectProductions(int16_t categoryId, ProductionList& out, const CFSNode* structure) const {
+  ProductionList own;
+  if (!FindProductions(categoryId, own, structure)) return !out.empty();
+  for (const CProduction* production : own) out.push_back(production->Clone());
   return !out.empty();
 }
 

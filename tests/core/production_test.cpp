@@ -56,7 +56,7 @@ TEST_F(Records, ProductionCloneCopiesDeeplyAndLeavesTheIndexSetsBehind) {
     EXPECT_TRUE(copy->daughters[i]->IsEqual(original->daughters[i])) << i;
   }
   EXPECT_NE(copy->daughters[1]->fStructure, original->daughters[1]->fStructure);
-  EXPECT_NE(copy->daughters[0]->equations.at(0), original->daughters[0]->equations[0]);
+  EXPECT_EQ(copy->daughters[0]->equations.at(0), original->daughters[0]->equations[0]);  // shared, never changed
   copy->daughters[0]->constraints[0] = u"[^CASE =c erg]";  // the original is left alone
   EXPECT_FALSE(copy->daughters[0]->IsEqual(original->daughters[0]));
 }
@@ -71,6 +71,29 @@ TEST_F(Records, ProductionRegistryFreesEveryCopyExactlyOnce) {
   DeleteGlobalObjectList();
   EXPECT_EQ(RegisteredProductionCount(), 0u);
   EXPECT_EQ(live(), before);
+}
+
+TEST_F(Records, SharedEquationsLiveUntilTheLastCopyGoesWhateverTheOrder) {
+  const int before = CEquation::liveInstances;
+  // Each order frees the original, a copy and a copy of the copy; the
+  // sanitizer build sees an equation freed early or twice.
+  const std::vector<std::vector<int>> orders = {{0, 1, 2}, {2, 1, 0}, {1, 0, 2}, {0, 2, 1}};
+  for (const std::vector<int>& order : orders) {
+    std::unique_ptr<CProduction> productions[3];
+    productions[0] = Sentence();
+    productions[1] = productions[0]->Copy();
+    productions[2] = productions[1]->Copy();
+    const CEquation* shared = productions[0]->daughters[0]->equations.at(0);
+    EXPECT_EQ(productions[2]->daughters[0]->equations.at(0), shared);
+    EXPECT_EQ(CEquation::liveInstances, before + 1);
+    for (size_t i = 0; i < order.size(); ++i) {
+      productions[order[i]].reset();
+      if (i + 1 < order.size()) {
+        EXPECT_EQ(productions[order.back()]->daughters[0]->equations[0]->ToString(), shared->ToString());
+      }
+    }
+    EXPECT_EQ(CEquation::liveInstances, before);
+  }
 }
 
 TEST_F(Records, DotMovesUpToTheRuleEndAndWriteItemMarksIt) {

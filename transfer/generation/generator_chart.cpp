@@ -48,6 +48,17 @@ bool DaughtersAgree(const CProductionSymbol* a, const CProductionSymbol* b) {
   return a->generatorNode->NodeId == b->generatorNode->NodeId;
 }
 
+// The registered copy a predicted edge works on: its checked daughters
+// (all but the rule end) start unbound.
+CProduction* StartPredictedCopy(const CProduction& production) {
+  CProduction* copy = production.Clone();
+  for (size_t d = 0; d + 1 < copy->daughters.size(); ++d) {
+    copy->daughters[d]->generatorNode = nullptr;
+    copy->daughters[d]->fStructure = nullptr;  // a copied handle is freed with the sentence's handles
+  }
+  return copy;
+}
+
 bool IsDirectlyRecursive(const CProduction& production) {
   for (const CProductionSymbol* daughter : production.daughters) {
     if (daughter->name == production.mother->name) return true;
@@ -138,16 +149,17 @@ void CUrduSentenceGenerator::ProduceSentence(CChartEdge* edge, WStringList& sent
 void CUrduSentenceGenerator::Predict(CChartEdge* edge, CProductionSymbol* daughter) {
   if (!daughter->equations.empty()) UnifyEquation(daughter->equations.front(), edge, daughter, true, true);
   CFSNode* bound = daughter->generatorNode;
-  ProductionList productions;
-  if (!urduGrammar_->CollectProductions(static_cast<int16_t>(daughter->id), productions, bound)) return;
+  ProductionList productions;  // the grammar's own: only those that fit are copied
+  if (!urduGrammar_->FindProductions(static_cast<int16_t>(daughter->id), productions, bound)) return;
   for (const WString& constraint : daughter->constraints) {
     if (!EvaluateConstraint(constraint, edge->fStructure, bound, true)) return;
   }
   for (const CEquation* equation : daughter->equations) {
     if (!ApplyEquation(equation, edge->fStructure, bound, true)) return;
   }
-  for (CProduction* production : productions) {
-    if (!MakePredictedEdge(production, bound)) continue;
+  for (CProduction* own : productions) {
+    if (!MakePredictedEdge(own, bound)) continue;
+    CProduction* production = StartPredictedCopy(*own);
     auto* predicted = new CChartEdge(bound, production, edge->end, edge->end, 0, 0);
     if (IsEmptyProduction(*production)) {
       deferred_.emplace_back(predicted);
@@ -181,11 +193,15 @@ void CUrduSentenceGenerator::Complete(CChartEdge* finished, WStringList& sentenc
 void CUrduSentenceGenerator::GatherWaitingEdges(const CChartEdge* finished, std::vector<CChartEdge*>& waiting) const {
   std::vector<uint32_t> numbers;
   urduGrammar_->GetProductionsUsingCategory(finished->production->mother->id, numbers);
+  bool anyFiled = false;
   for (uint32_t number : numbers) {
-    const auto [first, last] = edgeIndex_.equal_range(number);
-    for (auto it = first; it != last; ++it) waiting.push_back(it->second);
+    anyFiled = anyFiled || edgeCountByProduction_.count(number) != 0;
+    const auto filed = edgesByEnd_.find(std::make_pair(number, finished->origin));
+    // The latest filed first: the order completion has always met them in.
+    if (filed != edgesByEnd_.end()) waiting.insert(waiting.end(), filed->second.rbegin(), filed->second.rend());
   }
-  if (!waiting.empty()) return;
+  // Without any edge of those productions, every edge of the chart is tried.
+  if (anyFiled) return;
   for (const auto& edge : agenda_) waiting.push_back(edge.get());
 }
 
@@ -290,7 +306,8 @@ bool CUrduSentenceGenerator::AddEdge(std::vector<std::unique_ptr<CChartEdge>>& q
   }
   queue.emplace_back(edge);
   if (index && edge->production != nullptr) {
-    edgeIndex_.emplace(edge->production->number, edge);
+    edgesByEnd_[std::make_pair(edge->production->number, edge->end)].push_back(edge);
+    ++edgeCountByProduction_[edge->production->number];
     edgeByNodeIndex_.emplace(std::make_pair(edge->production->number, static_cast<const CFSNode*>(edge->fStructure)),
                              edge);
   }

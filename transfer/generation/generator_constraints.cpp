@@ -158,6 +158,9 @@ bool CUrduSentenceGenerator::EvaluateConstraintTerm(CFSNode* mother, CFSNode* se
   return made->ResolveLinks();
 }
 
+// The test runs on the grammar's own production: each daughter's binding
+// slots serve while it is checked and get their values back afterwards, so
+// the production is left as it was and only one that fits is copied.
 bool CUrduSentenceGenerator::MakePredictedEdge(CProduction* production, CFSNode* node) {
   if (production == nullptr || node == nullptr) return false;
   // The mother of the production, bound to the node.
@@ -165,6 +168,8 @@ bool CUrduSentenceGenerator::MakePredictedEdge(CProduction* production, CFSNode*
   bool fits = true;
   for (size_t d = 0; d + 1 < production->daughters.size() && fits; ++d) {
     CProductionSymbol* daughter = production->daughters[d];
+    CFSNode* const keptNode = daughter->generatorNode;
+    CFSHandle* const keptHandle = daughter->fStructure;
     if (!daughter->equations.empty()) UnifyEquation(daughter->equations.front(), &mother, daughter, true, true);
     CFSNode* bound = daughter->generatorNode;
     for (size_t c = 0; c < daughter->constraints.size() && fits; ++c) {
@@ -173,8 +178,8 @@ bool CUrduSentenceGenerator::MakePredictedEdge(CProduction* production, CFSNode*
     for (size_t e = 0; e < daughter->equations.size() && fits; ++e) {
       fits = ApplyEquation(daughter->equations[e], node, bound, true);
     }
-    daughter->generatorNode = nullptr;
-    daughter->fStructure = nullptr;
+    daughter->generatorNode = keptNode;
+    daughter->fStructure = keptHandle;
   }
   mother.production = nullptr;
   mother.fStructure = nullptr;

@@ -12,6 +12,7 @@
 #include "core/symbol_table.h"
 #include "resources/lfg/lexical_entry.h"
 #include "resources/lfg/lexicon.h"
+#include "transfer/generation/entry_value_check.h"
 #include "transfer/generation/urdu_sentence_generator.h"
 #include "transfer/generation/word_forms.h"
 
@@ -141,25 +142,58 @@ bool CUrduSentenceGenerator::ScanTerminal(CChartEdge* edge, CProductionSymbol* t
     ConsumeAncestors(node);
     return true;
   }
-  CFSNode* lastBound = ScanEachEntry(edge, entries);
+  // An entry bound in a copy has already flagged every ancestor of its node,
+  // so only a scan that bound none flags the node's own ancestors.
+  if (!ScanEachEntry(edge, entries)) ConsumeAncestors(node);
   // 6. The entries are released when wordForms goes.
-  ConsumeAncestors(lastBound != nullptr ? lastBound : node);
   return true;
 }
 
+// The node a copy of the edge binds its daughter at the dot to, read off the
+// edge itself, when the binding only follows a path ("(^ path) = !" or no
+// equation); null otherwise.
+const CFSNode* CUrduSentenceGenerator::BindingByPath(const CChartEdge& edge) {
+  const CProductionSymbol* daughter = edge.production != nullptr ? edge.production->GetSymbolAfterDot() : nullptr;
+  if (daughter == nullptr || edge.fStructure == nullptr) return nullptr;
+  if (daughter->equations.empty()) return edge.fStructure;
+  const CEquation* binding = daughter->equations.front();
+  if (binding == nullptr || binding->left == nullptr || binding->right == nullptr || binding->op != u'=' ||
+      binding->right->kind != '!' || !binding->right->path.empty()) {
+    return nullptr;
+  }
+  return binding->left->path.empty() ? edge.fStructure : edge.fStructure->FindPath(&binding->left->path, true);
+}
+
 // Each entry works on its own copy of the edge and its structure: the
-// daughter at the dot is bound afresh in the copy. Returns the node bound
-// last.
-CFSNode* CUrduSentenceGenerator::ScanEachEntry(CChartEdge* edge, const std::vector<CLexicalEntry*>& entries) {
-  std::unique_ptr<CChartEdge> base(edge->Clone());
-  CFSNode* lastBound = nullptr;
-  for (const CLexicalEntry* entry : entries) {
+// daughter at the dot is bound afresh in the copy. The copies are made from
+// one snapshot of the edge, taken when the first entry needs a copy. Which
+// entries ask for values the bound node excludes is read off the edge
+// before that, while nothing has changed it; those get no copy. True when
+// some entry was bound.
+bool CUrduSentenceGenerator::ScanEachEntry(CChartEdge* edge, const std::vector<CLexicalEntry*>& entries) {
+  const CFSNode* boundNode = BindingByPath(*edge);
+  std::vector<char> clashes(entries.size(), 0);
+  for (size_t i = 0; i < entries.size() && boundNode != nullptr; ++i) {
+    clashes[i] = EntryValuesClash(*entries[i], *boundNode) ? 1 : 0;
+  }
+  std::unique_ptr<CChartEdge> base;
+  bool boundAny = false;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const CLexicalEntry* entry = entries[i];
+    if (clashes[i] != 0) {
+      // The copy's binding would have flagged its ancestors, up through
+      // those above the edge's node, which copies share with the edge.
+      boundAny = true;
+      ConsumeEveryAncestor(edge->fStructure);
+      continue;
+    }
+    if (base == nullptr) base.reset(edge->Clone());
     std::unique_ptr<CChartEdge> copy(base->Clone());
     CProductionSymbol* daughter = copy->production->GetSymbolAfterDot();
     daughter->generatorNode = nullptr;
     if (!BindDaughter(copy.get()) || daughter->generatorNode == nullptr) continue;
     CFSNode* bound = daughter->generatorNode;
-    lastBound = bound;
+    boundAny = true;
     bound->GenerationMark = 1;
     ConsumeEveryAncestor(bound);
     if (!ApplyEntry(*entry, bound)) continue;
@@ -171,5 +205,5 @@ CFSNode* CUrduSentenceGenerator::ScanEachEntry(CChartEdge* edge, const std::vect
     copy->end = static_cast<uint16_t>(edge->end + 1);
     AddEdge(agenda_, copy.release(), true);
   }
-  return lastBound;
+  return boundAny;
 }

@@ -67,7 +67,8 @@ CUrduSentenceGenerator::~CUrduSentenceGenerator() { Reset(); }
 bool CUrduSentenceGenerator::Reset() {
   agenda_.clear();
   deferred_.clear();
-  edgeIndex_.clear();
+  edgesByEnd_.clear();
+  edgeCountByProduction_.clear();
   edgeByNodeIndex_.clear();
   lastFinishedS_ = nullptr;
   producedLeftOut_.clear();

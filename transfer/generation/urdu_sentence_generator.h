@@ -137,7 +137,8 @@ class CUrduSentenceGenerator {
   bool ApplyEntry(const CLexicalEntry& entry, CFSNode* node);
   bool ApplyDaughterEquations(const CProductionSymbol& daughter, CFSNode* mother, CFSNode* self,
                               bool testOnly);
-  CFSNode* ScanEachEntry(CChartEdge* edge, const std::vector<CLexicalEntry*>& entries);
+  bool ScanEachEntry(CChartEdge* edge, const std::vector<CLexicalEntry*>& entries);
+  static const CFSNode* BindingByPath(const CChartEdge& edge);
   void GatherWaitingEdges(const CChartEdge* finished, std::vector<CChartEdge*>& waiting) const;
   void TryCompleteWaiting(CChartEdge* finished, CChartEdge* waiting);
   // Reads the edge's sentence and its left-out nodes, and makes the handle
@@ -166,7 +167,16 @@ class CUrduSentenceGenerator {
   // the order of the sentences.
   std::vector<std::vector<const CFSNode*>> producedLeftOut_;
   int32_t unfinishedSCount_ = 0;
-  std::unordered_multimap<uint32_t, CChartEdge*> edgeIndex_;
+  // The filed edges by production number and end position, each list in the
+  // order filed, so a finished edge meets only the edges that end where it
+  // starts; and how many edges each production number has filed.
+  struct NumberEndHash {
+    size_t operator()(const std::pair<uint32_t, uint16_t>& key) const {
+      return std::hash<uint64_t>()((uint64_t{key.first} << 16) | key.second);
+    }
+  };
+  std::unordered_map<std::pair<uint32_t, uint16_t>, std::vector<CChartEdge*>, NumberEndHash> edgesByEnd_;
+  std::unordered_map<uint32_t, size_t> edgeCountByProduction_;
   // The same edges by production number and F-structure node: the only ones
   // a new edge can duplicate, so the check never scans the other nodes' edges.
   struct EdgeKeyHash {

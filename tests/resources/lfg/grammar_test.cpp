@@ -3,6 +3,7 @@
 // indexes, the queries of the generator and the shipped grammar.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "core/file_reader.h"
@@ -296,6 +297,14 @@ TEST_F(GrammarTest, CollectProductionsFilterByAttributesAndPredictionsByCategori
     ProductionList out;
     EXPECT_TRUE(grammar->CollectProductions(grammar->GetCategoryId(u"S"), out, root));
     EXPECT_EQ(Texts(out), expected);
+    // The same productions by reference: the grammar's own, nothing registered.
+    const size_t registered = RegisteredProductionCount();
+    ProductionList own, all;
+    EXPECT_TRUE(grammar->FindProductions(grammar->GetCategoryId(u"S"), own, root));
+    EXPECT_EQ(Texts(own), expected);
+    grammar->GetProductions(grammar->GetCategoryId(u"S"), all);
+    for (const CProduction* production : own) EXPECT_NE(std::find(all.begin(), all.end(), production), all.end());
+    EXPECT_EQ(RegisteredProductionCount(), registered);
   }
   // A category whose productions all need a missing attribute gives nothing.
   ProductionList none;
