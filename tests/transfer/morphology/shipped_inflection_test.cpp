@@ -131,11 +131,11 @@ TEST_F(ShippedInflection, VerbFormsCarryTheirAgreementAsAddedProperties) {
       {u"سونا",
        {u"fin", u"past", u"perf", u"nom"},
        {"سویا SUBJ.GEND=m SUBJ.NUM=sg", "سوئی SUBJ.GEND=f SUBJ.NUM=sg", "سوئے SUBJ.GEND=m SUBJ.NUM=pl",
-        "سوئیں SUBJ.GEND=f SUBJ.NUM=pl"}},
+        "سوئیں PASSIVE=- SUBJ.GEND=f SUBJ.NUM=pl", "سوئی PASSIVE=+ SUBJ.GEND=f SUBJ.NUM=pl"}},
       {u"آنا",
        {u"fin", u"past", u"perf", u"nom"},
        {"آیا SUBJ.GEND=m SUBJ.NUM=sg", "آئی SUBJ.GEND=f SUBJ.NUM=sg", "آئے SUBJ.GEND=m SUBJ.NUM=pl",
-        "آئیں SUBJ.GEND=f SUBJ.NUM=pl"}},
+        "آئیں PASSIVE=- SUBJ.GEND=f SUBJ.NUM=pl", "آئی PASSIVE=+ SUBJ.GEND=f SUBJ.NUM=pl"}},
       {u"پینا",
        {u"fin", u"past", u"perf", u"erg"},
        {"پیا OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=sg", "پی OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=sg",
@@ -155,6 +155,11 @@ TEST_F(ShippedInflection, VerbFormsCarryTheirAgreementAsAddedProperties) {
         "آئیں گے SUBJ.PERS=1,3 SUBJ.NUM=pl SUBJ.GEND=m", "آئیں گی SUBJ.PERS=1,3 SUBJ.NUM=pl SUBJ.GEND=f"}},
       {u"پڑھنا", {u"stem", u"", u"", u""}, {"پڑھ"}},
       {u"پڑھنا", {u"inf", u"", u"", u""}, {"پڑھنا"}},
+      // The infinitive of an obligation agrees with an unmarked object.
+      {u"پڑھنا",
+       {u"oblig", u"", u"", u""},
+       {"پڑھنا OBJ.GEND=m OBJ.NUM=sg", "پڑھنا OBJ.CASE=acc", "پڑھنی OBJ.CASE=nom OBJ.GEND=f",
+        "پڑھنے OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=pl"}},
   };
   const std::u16string attributes[] = {u"VFORM", u"TENSE", u"ASPECT", u"SUBJ_CASE"};
   for (const VerbCase& c : cases) {
@@ -174,6 +179,22 @@ TEST_F(ShippedInflection, VerbFormsCarryTheirAgreementAsAddedProperties) {
       }
     }
     EXPECT_EQ(own, c.forms) << ToUtf8(c.word) << " " << ToUtf8(c.form[1]) << " " << ToUtf8(c.form[2]);
+  }
+}
+
+TEST_F(ShippedInflection, NoFiniteFormStandsWhereTheStemOrAnInfinitiveIsWanted) {
+  // The finite forms name VFORM fin: a stem before سکنا or رہا, an
+  // infinitive and the infinitive of an obligation get only their own forms,
+  // whatever the clause's tense, aspect or mood.
+  const std::u16string kinds[] = {u"stem", u"inf", u"oblig"};
+  for (const std::u16string infinitive : {u"پڑھنا", u"آنا", u"پینا"}) {
+    for (const std::u16string& kind : kinds) {
+      for (const std::string& form : Forms(infinitive, u"v", Features{{u"VFORM", {kind}}})) {
+        EXPECT_EQ(form.find("VFORM="), std::string::npos) << ToUtf8(infinitive) << " " << ToUtf8(kind) << ": " << form;
+        EXPECT_EQ(form.find("MOOD="), std::string::npos) << ToUtf8(infinitive) << " " << ToUtf8(kind) << ": " << form;
+        EXPECT_EQ(form.find("TENSE="), std::string::npos) << ToUtf8(infinitive) << " " << ToUtf8(kind) << ": " << form;
+      }
+    }
   }
 }
 
