@@ -270,26 +270,47 @@ def verb_entries(lemma, frame, ergative, extra, light_gender='m'):
     def add(word, equations):
         lines.append('%s : v, %s, %s%s.' % (word, pred, equations, tail))
 
+    def add_finite(word, equations):
+        # Finite forms name VFORM fin, which the grammar gives every finite
+        # verb: they never stand where it wants the stem or an infinitive.
+        add(word, '^VFORM = fin, ' + equations)
+
     add(inf, '^VFORM = inf' + ('' if ergative else ', ^SUBJ_CASE = nom'))
     lines.append('%s : v, %s, ^VFORM = stem%s.' % (stem, pred, tail))
     for word, agreement in zip(impf, SUBJ_AGREEMENT_IMPF):
-        add(word, '^ASPECT = impf, ^TENSE = {pres,past}, ^SUBJ_CASE = nom, ' + agreement)
+        add_finite(word, '^ASPECT = impf, ^TENSE = {pres,past}, ^SUBJ_CASE = nom, ' + agreement)
     if ergative and 'OBJ' in frame:
         for word, agreement in zip(perf, AGREEMENT_PERF):
-            add(word, '^ASPECT = perf, ^TENSE = {pres,past}, ^SUBJ_CASE = erg, ^OBJ ' + agreement.format('OBJ'))
+            add_finite(word, '^ASPECT = perf, ^TENSE = {pres,past}, ^SUBJ_CASE = erg, ^OBJ ' + agreement.format('OBJ'))
     elif ergative:
         # No object to agree with: the masculine singular, or the form that
         # agrees with the noun of a light verb (بات کی).
-        add(perf[1] if light_gender == 'f' else perf[0], '^ASPECT = perf, ^TENSE = {pres,past}, ^SUBJ_CASE = erg')
+        add_finite(perf[1] if light_gender == 'f' else perf[0], '^ASPECT = perf, ^TENSE = {pres,past}, ^SUBJ_CASE = erg')
     else:
         for word, agreement in zip(perf, AGREEMENT_PERF):
-            add(word, '^ASPECT = perf, ^TENSE = {pres,past}, ^SUBJ_CASE = nom, ^SUBJ ' + agreement.format('SUBJ'))
+            add_finite(word, '^ASPECT = perf, ^TENSE = {pres,past}, ^SUBJ_CASE = nom, ^SUBJ ' + agreement.format('SUBJ'))
+    if ergative:
+        # The participle of a passive agrees with the subject and has no
+        # plural feminine ending of its own: کتابیں فروخت کی گئیں.
+        for word, agreement in zip((perf[0], perf[1], perf[2], perf[1]), AGREEMENT_PERF):
+            add_finite(word, '^ASPECT = perf, ^TENSE = {pres,past}, ^SUBJ_CASE = nom, ^PASSIVE = +, ^SUBJ '
+                       + agreement.format('SUBJ'))
+    # The infinitive of an obligation (before چاہیے or ہے) agrees with an
+    # unmarked object (خط لکھنا، کتاب پڑھنی); without one it stays in نا, or
+    # agrees with the noun of a light verb (محنت کرنی چاہیے).
+    if 'OBJ' in frame:
+        add(inf, '^VFORM = oblig, ^OBJ GEND = m, ^OBJ NUM = sg')
+        add(inf, '^VFORM = oblig, ^OBJ CASE = acc')
+        add(inf[:-1] + 'ی', '^VFORM = oblig, ^OBJ CASE = nom, ^OBJ GEND = f')
+        add(inf[:-1] + 'ے', '^VFORM = oblig, ^OBJ CASE = nom, ^OBJ GEND = m, ^OBJ NUM = pl')
+    else:
+        add(inf[:-1] + 'ی' if light_gender == 'f' else inf, '^VFORM = oblig')
     # The polite command and "let's" share the first and third plural
     # subjunctive: پڑھیں، کریں، جائیں.
-    add(fut[3], '^MOOD = {imp,hort}')
+    add_finite(fut[3], '^MOOD = {imp,hort}')
     for word, (pers, num) in zip(fut, FUTURE):
         for gend in ('m', 'f'):
-            add(word + AFFIX[(gend, num)], '^TENSE = fut, ^SUBJ_CASE = nom, ^SUBJ PERS = %s, ^SUBJ NUM = %s, ^SUBJ GEND = %s'
+            add_finite(word + AFFIX[(gend, num)], '^TENSE = fut, ^SUBJ_CASE = nom, ^SUBJ PERS = %s, ^SUBJ NUM = %s, ^SUBJ GEND = %s'
                 % (pers, num, gend))
     return lines
 

@@ -29,7 +29,13 @@ class RawLexiconParser {
   // False when an entry could not be read.
   bool Run() {
     for (; Current() != 0; Advance()) Step(Current());
-    if (entry_) Drop(u"the text ends before its '.'");
+    if (entry_) {
+      Drop(u"the text ends before its '.'");
+    } else if (const WString rest = TrimWString(current_); !rest.empty()) {
+      // A text cut between a word and its ':' would otherwise lose the
+      // entries after the cut without a word.
+      Report(line_, u"the text ends inside the word '" + rest + u"'");
+    }
     ReportProblems();
     return problems_.empty();
   }

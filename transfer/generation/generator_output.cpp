@@ -8,6 +8,7 @@
 #include "core/fs_node.h"
 #include "core/production.h"
 #include "core/symbol_table.h"
+#include "transfer/generation/sentence_words.h"
 #include "transfer/generation/urdu_sentence_generator.h"
 
 namespace {
@@ -42,14 +43,19 @@ void CollectPredNodes(const CFSNode* node, std::vector<const CFSNode*>& found) {
 }  // namespace
 
 void CUrduSentenceGenerator::CollectWords(const CChartEdge* edge, WString& text) const {
+  std::vector<SentenceWord> words;
+  CollectTerminals(edge, words);
+  text += JoinSentenceWords(words);
+}
+
+void CUrduSentenceGenerator::CollectTerminals(const CChartEdge* edge, std::vector<SentenceWord>& words) const {
   if (edge == nullptr || edge->production == nullptr) return;
   for (const CProductionSymbol* daughter : edge->production->daughters) {
     if (daughter->kind == 1) {
       if (daughter->word == kUnderstoodPronoun) continue;
-      text += u' ';
-      text += daughter->word;
+      words.push_back(SentenceWord{daughter->name, daughter->word});
     } else if (daughter->name != u"." && daughter->fillingEdge != nullptr) {
-      CollectWords(daughter->fillingEdge, text);
+      CollectTerminals(daughter->fillingEdge, words);
     }
   }
 }

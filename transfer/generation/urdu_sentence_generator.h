@@ -26,6 +26,7 @@
 #include "core/symbol_table.h"
 #include "core/wide_string.h"
 #include "transfer/generation/generated_sentence.h"
+#include "transfer/generation/sentence_words.h"
 #include "transfer/generation/word_forms.h"
 
 class CChartEdge;
@@ -101,6 +102,8 @@ class CUrduSentenceGenerator {
 
   // --- output (generator_output.cpp) ---
   void CollectWords(const CChartEdge* edge, WString& text) const;
+  // The terminals of the edge's tree in order, with their categories.
+  void CollectTerminals(const CChartEdge* edge, std::vector<SentenceWord>& words) const;
   bool AllFeaturesConsumed(CFSNode* node);
   // The ids of the nodes whose PRED gave a word of the edge's tree
   // (terminals of headless items say no PRED).

@@ -36,6 +36,9 @@ TEST_F(LexiconTest, RawTextGivesEntries) {
        "line 1: entry 'a' was dropped: the next entry starts before its '.'"},
       {u"x : n, ^PRED = 'x.\ny : n.", {"y|n|n||"}, "line 1: entry 'x' was dropped: a quote or a brace is not closed"},
       {u"a : n.\nb : n, [^NUM", {"a|n|n||"}, "line 2: entry 'b' was dropped: the text ends before its '.'"},
+      // A text cut before the ':' of its last word.
+      {u"a : n.\nkit", {"a|n|n||"}, "line 2: the text ends inside the word 'kit'"},
+      {u"a : n.\n/ done\n  \n", {"a|n|n||"}, ""},
   };
   for (const auto& [raw, entries, message] : cases) {
     SCOPED_TRACE(Utf8(raw));

@@ -2,6 +2,9 @@
 // a regular word gives exactly one form.
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "morphology_test_support.h"
 #include "transfer/morphology/urdu_word_generator.h"
 
@@ -120,27 +123,27 @@ TEST_F(ShippedInflection, VerbFormsCarryTheirAgreementAsAddedProperties) {
        {"پڑھتا SUBJ.GEND=m SUBJ.NUM=sg", "پڑھتی SUBJ.GEND=f", "پڑھتے SUBJ.GEND=m SUBJ.NUM=pl"}},
       {u"پڑھنا",
        {u"fin", u"past", u"perf", u"erg"},
-       {"پڑھا OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=sg", "پڑھی OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=sg",
-        "پڑھے OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=pl", "پڑھیں OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=pl",
-        "پڑھا OBJ.CASE=acc"}},
+       {"پڑھا HAS_OBJ=+ OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=sg", "پڑھی HAS_OBJ=+ OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=sg",
+        "پڑھے HAS_OBJ=+ OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=pl", "پڑھیں HAS_OBJ=+ OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=pl",
+        "پڑھا HAS_OBJ=+ OBJ.CASE=acc", "پڑھا HAS_OBJ=-"}},
       {u"کھانا",
        {u"fin", u"past", u"perf", u"erg"},
-       {"کھایا OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=sg", "کھائی OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=sg",
-        "کھائے OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=pl", "کھائیں OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=pl",
-        "کھایا OBJ.CASE=acc"}},
+       {"کھایا HAS_OBJ=+ OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=sg", "کھائی HAS_OBJ=+ OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=sg",
+        "کھائے HAS_OBJ=+ OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=pl", "کھائیں HAS_OBJ=+ OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=pl",
+        "کھایا HAS_OBJ=+ OBJ.CASE=acc", "کھایا HAS_OBJ=-"}},
       {u"سونا",
        {u"fin", u"past", u"perf", u"nom"},
        {"سویا SUBJ.GEND=m SUBJ.NUM=sg", "سوئی SUBJ.GEND=f SUBJ.NUM=sg", "سوئے SUBJ.GEND=m SUBJ.NUM=pl",
-        "سوئیں SUBJ.GEND=f SUBJ.NUM=pl"}},
+        "سوئیں PASSIVE=- SUBJ.GEND=f SUBJ.NUM=pl", "سوئی PASSIVE=+ SUBJ.GEND=f SUBJ.NUM=pl"}},
       {u"آنا",
        {u"fin", u"past", u"perf", u"nom"},
        {"آیا SUBJ.GEND=m SUBJ.NUM=sg", "آئی SUBJ.GEND=f SUBJ.NUM=sg", "آئے SUBJ.GEND=m SUBJ.NUM=pl",
-        "آئیں SUBJ.GEND=f SUBJ.NUM=pl"}},
+        "آئیں PASSIVE=- SUBJ.GEND=f SUBJ.NUM=pl", "آئی PASSIVE=+ SUBJ.GEND=f SUBJ.NUM=pl"}},
       {u"پینا",
        {u"fin", u"past", u"perf", u"erg"},
-       {"پیا OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=sg", "پی OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=sg",
-        "پیے OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=pl", "پئیں OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=pl",
-        "پیا OBJ.CASE=acc"}},
+       {"پیا HAS_OBJ=+ OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=sg", "پی HAS_OBJ=+ OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=sg",
+        "پیے HAS_OBJ=+ OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=pl", "پئیں HAS_OBJ=+ OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=pl",
+        "پیا HAS_OBJ=+ OBJ.CASE=acc", "پیا HAS_OBJ=-"}},
       {u"پڑھنا",
        {u"fin", u"fut", u"", u"nom"},
        {"پڑھوں گا SUBJ.PERS=1 SUBJ.NUM=sg SUBJ.GEND=m", "پڑھوں گی SUBJ.PERS=1 SUBJ.NUM=sg SUBJ.GEND=f",
@@ -155,6 +158,11 @@ TEST_F(ShippedInflection, VerbFormsCarryTheirAgreementAsAddedProperties) {
         "آئیں گے SUBJ.PERS=1,3 SUBJ.NUM=pl SUBJ.GEND=m", "آئیں گی SUBJ.PERS=1,3 SUBJ.NUM=pl SUBJ.GEND=f"}},
       {u"پڑھنا", {u"stem", u"", u"", u""}, {"پڑھ"}},
       {u"پڑھنا", {u"inf", u"", u"", u""}, {"پڑھنا"}},
+      // The infinitive of an obligation agrees with an unmarked object.
+      {u"پڑھنا",
+       {u"oblig", u"", u"", u""},
+       {"پڑھنا OBJ.GEND=m OBJ.NUM=sg", "پڑھنا OBJ.CASE=acc", "پڑھنی OBJ.CASE=nom OBJ.GEND=f",
+        "پڑھنے OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=pl"}},
   };
   const std::u16string attributes[] = {u"VFORM", u"TENSE", u"ASPECT", u"SUBJ_CASE"};
   for (const VerbCase& c : cases) {
@@ -174,6 +182,44 @@ TEST_F(ShippedInflection, VerbFormsCarryTheirAgreementAsAddedProperties) {
       }
     }
     EXPECT_EQ(own, c.forms) << ToUtf8(c.word) << " " << ToUtf8(c.form[1]) << " " << ToUtf8(c.form[2]);
+  }
+}
+
+TEST_F(ShippedInflection, NoFiniteFormStandsWhereTheStemOrAnInfinitiveIsWanted) {
+  // The finite forms name VFORM fin: a stem before سکنا or رہا, an
+  // infinitive and the infinitive of an obligation get only their own forms,
+  // whatever the clause's tense, aspect or mood.
+  const std::u16string kinds[] = {u"stem", u"inf", u"oblig"};
+  for (const std::u16string infinitive : {u"پڑھنا", u"آنا", u"پینا"}) {
+    for (const std::u16string& kind : kinds) {
+      for (const std::string& form : Forms(infinitive, u"v", Features{{u"VFORM", {kind}}})) {
+        EXPECT_EQ(form.find("VFORM="), std::string::npos) << ToUtf8(infinitive) << " " << ToUtf8(kind) << ": " << form;
+        EXPECT_EQ(form.find("MOOD="), std::string::npos) << ToUtf8(infinitive) << " " << ToUtf8(kind) << ": " << form;
+        EXPECT_EQ(form.find("TENSE="), std::string::npos) << ToUtf8(infinitive) << " " << ToUtf8(kind) << ": " << form;
+      }
+    }
+  }
+}
+
+TEST_F(ShippedInflection, ATransitivePerfectiveWithoutAnObjectStandsInTheMasculineSingular) {
+  // HAS_OBJ, given by the mapping, keeps the forms that agree with an object
+  // away from a clause without one, and the other way round.
+  const std::tuple<std::u16string, std::u16string, std::vector<std::string>> cases[] = {
+      {u"پکانا", u"-", {"پکایا"}},
+      {u"پڑھنا", u"-", {"پڑھا"}},
+      {u"پڑھنا", u"+",
+       {"پڑھا OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=sg", "پڑھی OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=sg",
+        "پڑھے OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=pl", "پڑھیں OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=pl", "پڑھا OBJ.CASE=acc"}},
+  };
+  for (const auto& [infinitive, hasObject, expected] : cases) {
+    const Features features{{u"VFORM", {u"fin"}},   {u"TENSE", {u"past"}},       {u"ASPECT", {u"perf"}},
+                            {u"SUBJ_CASE", {u"erg"}}, {u"HAS_OBJ", {hasObject}}};
+    // The command form belongs to clauses without tense.
+    std::vector<std::string> perfective;
+    for (const std::string& form : Forms(infinitive, u"v", features)) {
+      if (form.find("MOOD=") == std::string::npos) perfective.push_back(form);
+    }
+    EXPECT_EQ(perfective, expected) << ToUtf8(infinitive) << " " << ToUtf8(hasObject);
   }
 }
 
