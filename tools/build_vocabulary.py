@@ -53,9 +53,16 @@ URDU_WORD = re.compile('^[\u0621-\u063a\u0641\u0642\u0644-\u0646\u0648\u064b-\u0
                        '\u0679\u067e\u0686\u0688\u0691\u0698\u06a9\u06af\u06ba\u06be\u06c1\u06c2\u06c3'
                        '\u06cc\u06d2\u06d3\u0654\u200c_]+$')
 ENGLISH_WORD = re.compile(r"^[A-Za-z][A-Za-z'\-]*$")
+# A greeting or other fixed expression of several English words joins them
+# with '_', as the English lexicon's PRED of its multi-word entry does.
+ENGLISH_PHRASE = re.compile(r"^[A-Za-z][A-Za-z'\-]*(_[A-Za-z'\-]+)+$")
 
 NOUN_CLASSES = {'m', 'f', 'm0', 'mpl', 'fpl'}
 ADJ_CLASSES = {'agr', 'inv'}
+# Adverbs, and interjections: greetings and answers that stand alone as a
+# sentence (the English structure has ADVFORM interj; the Urdu grammar's
+# fragment rule writes one word of the category interj).
+ADV_CLASSES = {'adv', 'interj'}
 VERB_CLASSES = {'tr', 'intr', 'trn', 'ditr'}
 CLOSED_KINDS = {'p', 'det', 'pron', 'conj', 'comp', 'num', 'ord', 'adv', 'q'}
 DOMAINS = {'N', 'W', 'A'}
@@ -161,7 +168,7 @@ def urdu_word_fault(word):
 
 def check_row(row, errors):
     fault = None
-    if not ENGLISH_WORD.match(row.english):
+    if not ENGLISH_WORD.match(row.english) and not (row.cls == 'interj' and ENGLISH_PHRASE.match(row.english)):
         fault = 'English lemma %r is not a word' % row.english
     elif urdu_word_fault(row.urdu):
         fault = urdu_word_fault(row.urdu)
@@ -169,8 +176,8 @@ def check_row(row, errors):
         fault = 'unknown noun class %r' % row.cls
     elif row.pos == 'adj' and row.cls not in ADJ_CLASSES:
         fault = 'unknown adjective class %r' % row.cls
-    elif row.pos == 'adv' and row.cls != 'adv':
-        fault = 'adverbs have the class adv, not %r' % row.cls
+    elif row.pos == 'adv' and row.cls not in ADV_CLASSES:
+        fault = 'adverbs have the class adv or interj, not %r' % row.cls
     elif row.pos == 'verb' and row.cls not in VERB_CLASSES:
         fault = 'unknown verb class %r' % row.cls
     elif row.pos == 'verb' and not row.urdu.endswith('نا'):
@@ -393,10 +400,34 @@ def urdu_lexicon(rows):
     # The irregular verbs themselves are written by hand in ULexicon.txt.
     live = set(IRREGULAR)
     hand_written = live_lemmas()
-    sections = {'noun': [], 'adj': [], 'adv': [], 'verb': []}
+    sections = {'noun': [], 'adj': [], 'adv': [], 'interj': [], 'verb': []}
+    interjection_lemmas = {r.urdu for r in rows if r.pos == 'adv' and r.cls == 'interj'}
     done = set()
     for row in rows:
+        if row.pos == 'adv' and row.cls == 'interj':
+            # An interjection's word is its own entry beside any other reading
+            # of the same Urdu word (شکریہ the noun, ضرور the adverb).
+            if (row.urdu, 'interj') not in done:
+                sections['interj'].append("%s : interj, ^PRED = '%s'.   / %s"
+                                          % (row.urdu.replace('_', ' '), row.urdu, row.english.replace('_', ' ')))
+                done.add((row.urdu, 'interj'))
+            continue
         if row.urdu in live or row.urdu in done:
+            continue
+        if row.urdu in interjection_lemmas and row.pos in ('noun', 'adj') and not agrees_in_several_words(row) \
+                and not (row.pos == 'adj' and row.cls == 'agr'):
+            # The interjection's entry files its lemma in the lexicon, and the
+            # generator makes no forms by rule for a lemma it finds there: the
+            # noun or invariant adjective of the same word needs its own entries
+            # (خوش آمدید in "you are welcome").
+            if row.pos == 'noun':
+                sections['noun'].append('/ ' + row.english)
+                sections['noun'] += noun_entries(row if row.cls in ('mpl', 'fpl') or 'pl' in row.options
+                                                 else Row(row.path, row.number, row.english, row.urdu, 'm0'
+                                                          if row.cls == 'm' else row.cls, row.options, row.pos))
+            else:
+                sections['adj'].append("%s : adj, ^PRED = '%s'.   / %s" % (row.urdu.replace('_', ' '), row.urdu, row.english))
+            done.add(row.urdu)
             continue
         if row.pos == 'noun' and (row.cls in ('m0', 'mpl', 'fpl') or 'pl' in row.options):
             sections['noun'].append('/ ' + row.english)
@@ -452,6 +483,11 @@ def urdu_lexicon(rows):
         '/ Adverbs that the hand-written lexicon lacks',
         '/ ============================================================================',
     ] + sections['adv'] + [
+        '',
+        '/ ============================================================================',
+        '/ Interjections: greetings and answers that stand alone as a sentence',
+        '/ ============================================================================',
+    ] + sections['interj'] + [
         '',
         '/ ============================================================================',
         '/ Verbs',
@@ -520,7 +556,8 @@ def block_lines(english, rows, object_rules):
     too, then the rest; several unconditional entries are senses (@n)."""
     verbs = [r for r in rows if r.pos == 'verb']
     nouns = [r for r in rows if r.pos == 'noun']
-    others = [r for r in rows if r.pos not in ('verb', 'noun')]
+    interjections = [r for r in rows if r.pos == 'adv' and r.cls == 'interj']
+    others = [r for r in rows if r.pos not in ('verb', 'noun') and r not in interjections]
     conditional, unconditional = [], []
     # A verb reading beside a noun or adjective reading carries (PRED.GF), so
     # that it applies only to a verb; several verb senses beside a noun stay
@@ -546,6 +583,13 @@ def block_lines(english, rows, object_rules):
     for row in sorted(nouns, key=lambda r: r.sense):
         target = conditional if noun_condition else unconditional
         target.append((noun_condition, noun_statement(row), row))
+    # An interjection beside other readings applies to the English fragment
+    # alone, whose clause is marked FRAGMENT ("Sorry." معاف کیجیے, beside
+    # "I am sorry"); the verb's reshaping entries stay first.
+    for row in interjections:
+        alone = len(interjections) == len(rows)
+        (unconditional if alone else conditional).append(
+            ('' if alone else '(FRAGMENT)', '#LEMMA(%s)' % quoted(row.urdu), row))
     # Senses in the order of their numbers (a row without one is the first
     # sense; the first entry is taken when no collocation decides), an
     # adjective before the other classes of the same number.
