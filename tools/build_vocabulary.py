@@ -365,10 +365,25 @@ def verb_frames(row):
     base = {'intr': ['SUBJ'], 'tr': ['SUBJ,OBJ'], 'trn': ['SUBJ,OBJ'], 'ditr': ['SUBJ,OBJ,OBJ2', 'SUBJ,OBJ']}[row.cls]
     if 'frames' in row.options:
         base = base + [f for f in row.options['frames'].split(';') if f not in base]
+    # A sense used for one English frame copies that frame (PRED.GF =
+    # PRED.GF), so its Urdu verb needs it (get angry: ناراض ہو جانا).
+    if 'when' in row.options and row.options['when'] not in base:
+        base = base + [row.options['when']]
     gov = governed(row)
     if gov and gov[0] != 'کا' and 'SUBJ' not in base:
         base = base + ['SUBJ']
     return [f.split(',') for f in base]
+
+
+def urdu_verb_frames(row, rows):
+    """The frames of the row's Urdu verb: those of every English verb of the
+    table that it translates (meet and visit are both ملنا), the row's own
+    first."""
+    frames = verb_frames(row)
+    for other in rows:
+        if other.pos == 'verb' and other.urdu == row.urdu and other is not row:
+            frames += [f for f in verb_frames(other) if f not in frames]
+    return frames
 
 
 def governed(row):
@@ -447,7 +462,7 @@ def urdu_lexicon(rows):
             if row.cls == 'ditr':
                 extra.append('^OBJ2 CASE = dat')
             sections['verb'].append('/ %s (%s)' % (row.english, row.cls))
-            for frame in verb_frames(row):
+            for frame in urdu_verb_frames(row, rows):
                 frame_extra = list(extra) if 'OBJ2' in frame else []
                 sections['verb'] += verb_entries(row.urdu, frame, ergative, frame_extra, row.options.get('gend', 'm'))
         else:
