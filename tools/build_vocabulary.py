@@ -66,7 +66,10 @@ ADV_CLASSES = {'adv', 'interj'}
 VERB_CLASSES = {'tr', 'intr', 'trn', 'ditr'}
 CLOSED_KINDS = {'p', 'det', 'pron', 'conj', 'comp', 'num', 'ord', 'adv', 'q'}
 DOMAINS = {'N', 'W', 'A'}
-OPTIONS = {'sense', 'domain', 'pl', 'obj', 'frames', 'gend', 'note', 'when'}
+OPTIONS = {'sense', 'domain', 'pl', 'obj', 'frames', 'gend', 'note', 'when', 'particle'}
+# A phrasal verb's sense (pick up: اٹھانا) applies when the clause's first
+# adjunct is its particle, which the English analysis marks PARTICLE.
+PARTICLE_CONDITION = '(ADJUNCT.SET.ELEMENT.PARTICLE) & (ADJUNCT.SET.ELEMENT.PRED == {%s})'
 GOVERNING = {'سے': 'abl', 'کا': 'gen', 'پر': 'loc', 'میں': 'loc'}
 
 OBLIQUE = '{erg,dat,acc,obl}'
@@ -128,7 +131,7 @@ def read_table(errors):
     seen = {}
     for row in rows:
         key = (row.english, row.pos, row.cls if row.pos == 'closed' else '', row.domain, row.sense,
-               row.options.get('when', ''))
+               row.options.get('when', ''), row.options.get('particle', ''))
         if key in seen:
             errors.append('%s: duplicate sense of %r (first at %s)' % (row.where(), row.english, seen[key].where()))
         else:
@@ -196,6 +199,8 @@ def check_row(row, errors):
         fault = 'an agreeing adjective ends in ا: %r' % row.urdu
     elif row.pos == 'noun' and row.cls == 'm0' and not row.urdu[-1] in 'اہ':
         fault = 'class m0 is for masculine nouns in ا or ہ that do not change: %r' % row.urdu
+    if 'particle' in row.options and (row.pos != 'verb' or not re.fullmatch('[a-z]+', row.options['particle'])):
+        fault = 'particle= takes the English particle of a verb: %r' % row.options['particle']
     if 'frames' in row.options or 'when' in row.options:
         for frame in (row.options.get('frames', '').split(';') if 'frames' in row.options else []) + \
                 ([row.options['when']] if 'when' in row.options else []):
@@ -547,7 +552,12 @@ def verb_statements(row, object_rules):
             entries.append(('(PRED.GF == {SUBJ,OBJ})', '#LEMMA(%s), PRED.GF = {SUBJ}' % lemma))
             object_rules.append("  (PRED == {%s}) --> ADJUNCT.SET, ELEMENT, PRED = '%s', PRED.GF = {OBJ}, OBJ, CASE = {obl} ;"
                                 % (row.english, postposition))
-    if 'when' in row.options:
+    if 'particle' in row.options:
+        condition = PARTICLE_CONDITION % row.options['particle']
+        if 'when' in row.options:
+            condition += ' & (PRED.GF == {%s})' % row.options['when']
+        entries.append((condition, '#LEMMA(%s), PRED.GF = PRED.GF' % lemma))
+    elif 'when' in row.options:
         # An intransitive sense for the frame SUBJ (the door opened: کھلنا)
         # is not the passive of the transitive one (the door was opened:
         # کھولا گیا).
@@ -577,7 +587,7 @@ def block_lines(english, rows, object_rules):
     # A verb reading beside a noun or adjective reading carries (PRED.GF), so
     # that it applies only to a verb; several verb senses beside a noun stay
     # unconditional (numbered senses) and the noun takes (PERS) instead.
-    plain_senses = [r for r in verbs if 'when' not in r.options]
+    plain_senses = [r for r in verbs if 'when' not in r.options and 'particle' not in r.options]
     verb_condition = '(PRED.GF)' if others or (nouns and len(plain_senses) == 1) else ''
     # Beside an adjective or adverb, the noun reading needs a noun's marks:
     # the case of a subject or object, a determiner or the plural. A bare
@@ -587,7 +597,7 @@ def block_lines(english, rows, object_rules):
         noun_condition = '(PERS) & ((CASE) | (SPEC) | (NUM == {pl}))'
     else:
         noun_condition = '(PERS)' if verbs and not verb_condition else ''
-    for row in sorted(verbs, key=lambda r: ('when' not in r.options, r.sense)):
+    for row in sorted(verbs, key=lambda r: ('particle' not in r.options, 'when' not in r.options, r.sense)):
         for condition, statements in verb_statements(row, object_rules):
             if condition:
                 conditional.append((condition, statements, row))
@@ -790,6 +800,51 @@ def add_frames(rows, lexicon_path, write):
             f.write('\n'.join(lines))
 
 
+HAND_LEXICON = os.path.join(ROOT, 'datasrc', 'data', 'mapping', 'MapLexRaw.mlr')
+
+
+def mapping_blocks(text):
+    """{headword: [entry text, ...]} of a mapping lexicon's text, comments
+    left out."""
+    text = re.sub(r'//[^\n]*', '', text)
+    blocks = {}
+    for match in re.finditer(r'(?m)^(\S+) \[(.*?)\]\s*$', text, re.S):
+        entries = [e.strip() for e in match.group(2).split(';') if '-->' in e]
+        blocks.setdefault(match.group(1), entries)
+    return blocks
+
+
+def entry_kind(entry):
+    """The part of speech an entry translates: a verb copies or sets a frame,
+    a preposition takes an object, a noun has its gender."""
+    statements = entry.split('-->', 1)[1]
+    if 'PRED.GF = {OBJ}' in statements:
+        return 'preposition'
+    if 'PRED.GF' in statements:
+        return 'verb'
+    if '#NOUN(' in statements:
+        return 'noun'
+    return 'other'
+
+
+def hand_block_faults(generated_text):
+    """The hand-written blocks of MapLexRaw.mlr that shadow a generated block
+    without an entry for each part of speech it translates."""
+    if not os.path.exists(HAND_LEXICON):
+        return []
+    hand_text = open(HAND_LEXICON, encoding='utf-8').read().split('//#include', 1)[0]
+    hand = mapping_blocks(hand_text)
+    faults = []
+    for word, entries in sorted(mapping_blocks(generated_text).items()):
+        if word not in hand:
+            continue
+        lacking = sorted({entry_kind(e) for e in entries} - {entry_kind(e) for e in hand[word]})
+        if lacking:
+            faults.append('MapLexRaw.mlr: the block %s shadows the generated one without its %s reading'
+                          % (word, ' and '.join(lacking)))
+    return faults
+
+
 def main(argv):
     check = '--check' in argv
     if '--frames' in argv or '--add-frames' in argv:
@@ -801,6 +856,7 @@ def main(argv):
     if '--coverage' in argv:
         report_coverage(rows, int(argv[argv.index('--coverage') + 1]) if len(argv) > argv.index('--coverage') + 1 else 3000)
         return 0
+    errors += hand_block_faults(mapping_files(rows)['VocabularyMapLex.mlr'])
     if errors:
         print('\n'.join(errors))
         return 1
