@@ -572,6 +572,11 @@ def verb_statements(row, object_rules):
         # Urdu object (اس نے کام کیا): the clause says so for the FINAL rules,
         # which give the subject its case and drop the mark.
         entries = [(condition, statements + ', SUBJ_CASE = {erg}') for condition, statements in entries]
+    elif row.cls == 'trn':
+        # A transitive verb whose subject stays nominative in the perfective
+        # (وہ کتاب لایا): the clause says so, and the FINAL rules give نے only
+        # to the others.
+        entries = [(condition, statements + ', SUBJ_CASE = {nom}') for condition, statements in entries]
     return entries
 
 
