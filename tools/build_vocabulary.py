@@ -656,6 +656,25 @@ MAP_HEADER = """// =============================================================
 """
 
 
+def person_names(rows):
+    """The personal names of names.txt: the lines of its section of people
+    (before the cities)."""
+    people, in_people = [], False
+    with open(os.path.join(TABLE, 'names.txt'), encoding='utf-8') as f:
+        for line in f:
+            if line.startswith('# ---'):
+                in_people = 'Personal names' in line
+            elif in_people and line.split('#', 1)[0].split():
+                people.append(line.split()[0])
+    known = {r.english for r in rows if r.pos == 'noun'}
+    return [name for name in people if name in known]
+
+
+def person_object_rule(rows):
+    return ('  (OBJ.PRED == {%s}) --> OBJ, SPECIFIC = {+} ;'
+            % ','.join(person_names(rows)))
+
+
 def mapping_files(rows):
     by_domain = {}
     for row in rows:
@@ -695,6 +714,16 @@ def mapping_files(rows):
         '//   for him: میں نے اس کا انتظار کیا); the entry of the verb gives the noun.\n'
         '// ===========================================================================\n'
         'OBJ [\n' + '\n'.join(object_rules) + '\n]\n')
+    files['VocabularyNamedObjects.mlr'] = (
+        '// ===========================================================================\n'
+        '// The entry of the mapping rule OBJ for a person named as the object\n'
+        '// ===========================================================================\n'
+        '// Written by tools/build_vocabulary.py from the personal names of names.txt;\n'
+        '// edit the table, not this file. The entry belongs in the OBJ block of\n'
+        '// MapRulesRaw.mlr after the entry of the recipient (OBJ2): the named person\n'
+        '// is specific and takes کو (I saw Omar: میں نے عمر کو دیکھا).\n'
+        '// ===========================================================================\n'
+        'OBJ [\n' + person_object_rule(rows) + '\n]\n')
     return files
 
 
