@@ -473,6 +473,15 @@ def urdu_lexicon(rows):
         else:
             continue
         done.add(row.urdu)
+    # The noun of a postposition of the genitive (میرے ساتھ) whose lemma the
+    # lexicon already files as another word (the adverb ساتھ) gets its entry:
+    # the generator makes no form by rule for a lemma it finds there.
+    filed = hand_written | set(re.findall(r"\^PRED = '([^'<]+)", '\n'.join(sum(sections.values(), []))))
+    for noun, gend in sorted({genitive_postposition(r) for r in rows
+                              if r.pos == 'closed' and r.cls == 'p' and genitive_postposition(r)}):
+        if noun in filed:
+            sections['noun'].append("%s : n, ^PRED = '%s', ^GEND = %s, ^NUM = sg.   / a postposition's noun"
+                                    % (noun.replace('_', ' '), noun, gend))
     out = [
         '/ ============================================================================',
         '/ Urdu-lexicon entries of the vocabulary table',
@@ -580,6 +589,36 @@ def verb_statements(row, object_rules):
     return entries
 
 
+# A postposition of the genitive (کے ساتھ, کی طرح) after a pronoun of the
+# first person is said with its possessive (میرے ساتھ, ہماری طرح): the
+# postposition's noun takes the pronoun as its possessor, in a phrase
+# without a postposition of its own (as the goal of a verb of motion; the
+# macro OWN_GENITIVE of MapMacros.txt); the OBJ entry of
+# VocabularyOwnGenitive.mlr moves the pronoun there.
+OWN_GENITIVE_CONDITION = '(OBJ.PERS == {1}) & (OBJ.PRONTYPE == {pers})'
+
+
+def genitive_postposition(row):
+    """(noun, gender) of a postposition of the genitive (کے_ساتھ: ساتھ, m),
+    or None."""
+    words = row.urdu.split('_')
+    if len(words) < 2 or words[0] not in ('کے', 'کی'):
+        return None
+    return '_'.join(words[1:]), 'm' if words[0] == 'کے' else 'f'
+
+
+def own_genitive_statements(row):
+    noun, gend = genitive_postposition(row)
+    return '#OWN_GENITIVE(%s,%s)' % (quoted(noun), gend)
+
+
+def own_genitive_rule(rows):
+    words = sorted({r.english for r in rows if r.pos == 'closed' and r.cls == 'p' and not r.domain
+                    and genitive_postposition(r)})
+    return '  (PRED.GF == {OBJ}) & (PRED == {%s}) & %s --> OBJ.POSS, CASE = {obl} ;' % (
+        ','.join(words), OWN_GENITIVE_CONDITION)
+
+
 def block_lines(english, rows, object_rules):
     """One headword block: verbs (their English PRED has a frame), then nouns
     (their English structure has PERS) when the word has other readings
@@ -627,6 +666,8 @@ def block_lines(english, rows, object_rules):
         statements = '#LEMMA(%s)' % quoted(row.urdu)
         if row.pos == 'closed' and row.cls == 'p':
             statements += ', PRED.GF = {OBJ}'
+            if genitive_postposition(row) and not any(c == OWN_GENITIVE_CONDITION for c, _, _ in conditional):
+                conditional.insert(0, (OWN_GENITIVE_CONDITION, own_genitive_statements(row), row))
         unconditional.append(('', statements, row))
     lines = []
     numbered = len(unconditional) > 1
@@ -714,6 +755,18 @@ def mapping_files(rows):
         '//   for him: میں نے اس کا انتظار کیا); the entry of the verb gives the noun.\n'
         '// ===========================================================================\n'
         'OBJ [\n' + '\n'.join(object_rules) + '\n]\n')
+    files['VocabularyOwnGenitive.mlr'] = (
+        '// ===========================================================================\n'
+        '// The entry of the mapping rule OBJ for a pronoun of the first person after a\n'
+        '// preposition whose postposition is of the genitive\n'
+        '// ===========================================================================\n'
+        '// Written by tools/build_vocabulary.py from closed.txt; edit the table, not\n'
+        '// this file. The entry belongs in the OBJ block of MapRulesRaw.mlr before the\n'
+        '// entry of the object of a preposition: the pronoun becomes the possessor of\n'
+        '// the postposition\'s noun, which the preposition\'s entry makes (with me:\n'
+        '// میرے ساتھ, like us: ہماری طرح).\n'
+        '// ===========================================================================\n'
+        'OBJ [\n' + own_genitive_rule(rows) + '\n]\n')
     files['VocabularyNamedObjects.mlr'] = (
         '// ===========================================================================\n'
         '// The entry of the mapping rule OBJ for a person named as the object\n'
