@@ -335,6 +335,29 @@ def noun_entries(row):
             '%s : n, %s, ^NUM = pl, ^CASE = %s.' % (oblique, pred, OBLIQUE)]
 
 
+def regular_noun_entries(row):
+    """Every form of a noun that the inflection rules would make, for a
+    lemma they cannot reach (its lemma is filed as another word)."""
+    word = row.urdu.replace('_', ' ')
+    pred = "^PRED = '%s', ^GEND = %s" % (row.urdu, 'f' if row.cls == 'f' else 'm')
+    if row.cls == 'f':
+        plural = word + ('اں' if word.endswith('ی') else 'یں')
+        oblique_plural = word + 'وں'
+        return ['%s : n, %s, ^NUM = sg.' % (word, pred),
+                '%s : n, %s, ^NUM = pl, ^CASE = nom.' % (plural, pred),
+                '%s : n, %s, ^NUM = pl, ^CASE = %s.' % (oblique_plural, pred, OBLIQUE)]
+    if word[-1] in 'اہ':
+        # لڑکا: لڑکے in the oblique singular and the plural, لڑکوں.
+        stem = word[:-1]
+        return ['%s : n, %s, ^NUM = sg, ^CASE = nom.' % (word, pred),
+                '%sے : n, %s, ^NUM = sg, ^CASE = %s.' % (stem, pred, OBLIQUE),
+                '%sے : n, %s, ^NUM = pl, ^CASE = nom.' % (stem, pred),
+                '%sوں : n, %s, ^NUM = pl, ^CASE = %s.' % (stem, pred, OBLIQUE)]
+    return ['%s : n, %s, ^NUM = sg.' % (word, pred),
+            '%s : n, %s, ^NUM = pl, ^CASE = nom.' % (word, pred),
+            '%sوں : n, %s, ^NUM = pl, ^CASE = %s.' % (word, pred, OBLIQUE)]
+
+
 def adjective_forms(word):
     """(masculine direct singular, masculine oblique or plural, feminine) of
     an agreeing adjective word: اچھا، اچھے، اچھی; after a vowel the endings
@@ -442,9 +465,8 @@ def urdu_lexicon(rows):
             # (خوش آمدید in "you are welcome").
             if row.pos == 'noun':
                 sections['noun'].append('/ ' + row.english)
-                sections['noun'] += noun_entries(row if row.cls in ('mpl', 'fpl') or 'pl' in row.options
-                                                 else Row(row.path, row.number, row.english, row.urdu, 'm0'
-                                                          if row.cls == 'm' else row.cls, row.options, row.pos))
+                sections['noun'] += (noun_entries(row) if row.cls in ('m0', 'mpl', 'fpl') or 'pl' in row.options
+                                     else regular_noun_entries(row))
             else:
                 sections['adj'].append("%s : adj, ^PRED = '%s'.   / %s" % (row.urdu.replace('_', ' '), row.urdu, row.english))
             done.add(row.urdu)
@@ -919,7 +941,8 @@ def hand_block_faults(generated_text):
     without an entry for each part of speech it translates."""
     if not os.path.exists(HAND_LEXICON):
         return []
-    hand_text = open(HAND_LEXICON, encoding='utf-8').read().split('//#include', 1)[0]
+    with open(HAND_LEXICON, encoding='utf-8') as f:
+        hand_text = f.read().split('//#include', 1)[0]
     hand = mapping_blocks(hand_text)
     faults = []
     for word, entries in sorted(mapping_blocks(generated_text).items()):
