@@ -53,13 +53,23 @@ URDU_WORD = re.compile('^[\u0621-\u063a\u0641\u0642\u0644-\u0646\u0648\u064b-\u0
                        '\u0679\u067e\u0686\u0688\u0691\u0698\u06a9\u06af\u06ba\u06be\u06c1\u06c2\u06c3'
                        '\u06cc\u06d2\u06d3\u0654\u200c_]+$')
 ENGLISH_WORD = re.compile(r"^[A-Za-z][A-Za-z'\-]*$")
+# A greeting or other fixed expression of several English words joins them
+# with '_', as the English lexicon's PRED of its multi-word entry does.
+ENGLISH_PHRASE = re.compile(r"^[A-Za-z][A-Za-z'\-]*(_[A-Za-z'\-]+)+$")
 
 NOUN_CLASSES = {'m', 'f', 'm0', 'mpl', 'fpl'}
 ADJ_CLASSES = {'agr', 'inv'}
+# Adverbs, and interjections: greetings and answers that stand alone as a
+# sentence (the English structure has ADVFORM interj; the Urdu grammar's
+# fragment rule writes one word of the category interj).
+ADV_CLASSES = {'adv', 'interj'}
 VERB_CLASSES = {'tr', 'intr', 'trn', 'ditr'}
 CLOSED_KINDS = {'p', 'det', 'pron', 'conj', 'comp', 'num', 'ord', 'adv', 'q'}
 DOMAINS = {'N', 'W', 'A'}
-OPTIONS = {'sense', 'domain', 'pl', 'obj', 'frames', 'gend', 'note', 'when'}
+OPTIONS = {'sense', 'domain', 'pl', 'obj', 'frames', 'gend', 'note', 'when', 'particle'}
+# A phrasal verb's sense (pick up: اٹھانا) applies when the clause's first
+# adjunct is its particle, which the English analysis marks PARTICLE.
+PARTICLE_CONDITION = '(ADJUNCT.SET.ELEMENT.PARTICLE) & (ADJUNCT.SET.ELEMENT.PRED == {%s})'
 GOVERNING = {'سے': 'abl', 'کا': 'gen', 'پر': 'loc', 'میں': 'loc'}
 
 OBLIQUE = '{erg,dat,acc,obl}'
@@ -121,7 +131,7 @@ def read_table(errors):
     seen = {}
     for row in rows:
         key = (row.english, row.pos, row.cls if row.pos == 'closed' else '', row.domain, row.sense,
-               row.options.get('when', ''))
+               row.options.get('when', ''), row.options.get('particle', ''))
         if key in seen:
             errors.append('%s: duplicate sense of %r (first at %s)' % (row.where(), row.english, seen[key].where()))
         else:
@@ -161,7 +171,7 @@ def urdu_word_fault(word):
 
 def check_row(row, errors):
     fault = None
-    if not ENGLISH_WORD.match(row.english):
+    if not ENGLISH_WORD.match(row.english) and not (row.cls == 'interj' and ENGLISH_PHRASE.match(row.english)):
         fault = 'English lemma %r is not a word' % row.english
     elif urdu_word_fault(row.urdu):
         fault = urdu_word_fault(row.urdu)
@@ -169,8 +179,8 @@ def check_row(row, errors):
         fault = 'unknown noun class %r' % row.cls
     elif row.pos == 'adj' and row.cls not in ADJ_CLASSES:
         fault = 'unknown adjective class %r' % row.cls
-    elif row.pos == 'adv' and row.cls != 'adv':
-        fault = 'adverbs have the class adv, not %r' % row.cls
+    elif row.pos == 'adv' and row.cls not in ADV_CLASSES:
+        fault = 'adverbs have the class adv or interj, not %r' % row.cls
     elif row.pos == 'verb' and row.cls not in VERB_CLASSES:
         fault = 'unknown verb class %r' % row.cls
     elif row.pos == 'verb' and not row.urdu.endswith('نا'):
@@ -189,6 +199,8 @@ def check_row(row, errors):
         fault = 'an agreeing adjective ends in ا: %r' % row.urdu
     elif row.pos == 'noun' and row.cls == 'm0' and not row.urdu[-1] in 'اہ':
         fault = 'class m0 is for masculine nouns in ا or ہ that do not change: %r' % row.urdu
+    if 'particle' in row.options and (row.pos != 'verb' or not re.fullmatch('[a-z]+', row.options['particle'])):
+        fault = 'particle= takes the English particle of a verb: %r' % row.options['particle']
     if 'frames' in row.options or 'when' in row.options:
         for frame in (row.options.get('frames', '').split(';') if 'frames' in row.options else []) + \
                 ([row.options['when']] if 'when' in row.options else []):
@@ -344,6 +356,29 @@ def noun_entries(row):
             '%s : n, %s, ^NUM = pl, ^CASE = %s.' % (oblique, pred, OBLIQUE)]
 
 
+def regular_noun_entries(row):
+    """Every form of a noun that the inflection rules would make, for a
+    lemma they cannot reach (its lemma is filed as another word)."""
+    word = row.urdu.replace('_', ' ')
+    pred = "^PRED = '%s', ^GEND = %s" % (row.urdu, 'f' if row.cls == 'f' else 'm')
+    if row.cls == 'f':
+        plural = word + ('اں' if word.endswith('ی') else 'یں')
+        oblique_plural = word + 'وں'
+        return ['%s : n, %s, ^NUM = sg.' % (word, pred),
+                '%s : n, %s, ^NUM = pl, ^CASE = nom.' % (plural, pred),
+                '%s : n, %s, ^NUM = pl, ^CASE = %s.' % (oblique_plural, pred, OBLIQUE)]
+    if word[-1] in 'اہ':
+        # لڑکا: لڑکے in the oblique singular and the plural, لڑکوں.
+        stem = word[:-1]
+        return ['%s : n, %s, ^NUM = sg, ^CASE = nom.' % (word, pred),
+                '%sے : n, %s, ^NUM = sg, ^CASE = %s.' % (stem, pred, OBLIQUE),
+                '%sے : n, %s, ^NUM = pl, ^CASE = nom.' % (stem, pred),
+                '%sوں : n, %s, ^NUM = pl, ^CASE = %s.' % (stem, pred, OBLIQUE)]
+    return ['%s : n, %s, ^NUM = sg.' % (word, pred),
+            '%s : n, %s, ^NUM = pl, ^CASE = nom.' % (word, pred),
+            '%sوں : n, %s, ^NUM = pl, ^CASE = %s.' % (word, pred, OBLIQUE)]
+
+
 def adjective_forms(word):
     """(masculine direct singular, masculine oblique or plural, feminine) of
     an agreeing adjective word: اچھا، اچھے، اچھی; after a vowel the endings
@@ -379,10 +414,25 @@ def verb_frames(row):
     base = {'intr': ['SUBJ'], 'tr': ['SUBJ,OBJ'], 'trn': ['SUBJ,OBJ'], 'ditr': ['SUBJ,OBJ,OBJ2', 'SUBJ,OBJ']}[row.cls]
     if 'frames' in row.options:
         base = base + [f for f in row.options['frames'].split(';') if f not in base]
+    # A sense used for one English frame copies that frame (PRED.GF =
+    # PRED.GF), so its Urdu verb needs it (get angry: ناراض ہو جانا).
+    if 'when' in row.options and row.options['when'] not in base:
+        base = base + [row.options['when']]
     gov = governed(row)
     if gov and gov[0] != 'کا' and 'SUBJ' not in base:
         base = base + ['SUBJ']
     return [f.split(',') for f in base]
+
+
+def urdu_verb_frames(row, rows):
+    """The frames of the row's Urdu verb: those of every English verb of the
+    table that it translates (meet and visit are both ملنا), the row's own
+    first."""
+    frames = verb_frames(row)
+    for other in rows:
+        if other.pos == 'verb' and other.urdu == row.urdu and other is not row:
+            frames += [f for f in verb_frames(other) if f not in frames]
+    return frames
 
 
 def governed(row):
@@ -414,10 +464,33 @@ def urdu_lexicon(rows):
     # The irregular verbs themselves are written by hand in ULexicon.txt.
     live = set(IRREGULAR)
     hand_written = live_lemmas()
-    sections = {'noun': [], 'adj': [], 'adv': [], 'verb': []}
+    sections = {'noun': [], 'adj': [], 'adv': [], 'interj': [], 'verb': []}
+    interjection_lemmas = {r.urdu for r in rows if r.pos == 'adv' and r.cls == 'interj'}
     done = set()
     for row in rows:
+        if row.pos == 'adv' and row.cls == 'interj':
+            # An interjection's word is its own entry beside any other reading
+            # of the same Urdu word (شکریہ the noun, ضرور the adverb).
+            if (row.urdu, 'interj') not in done:
+                sections['interj'].append("%s : interj, ^PRED = '%s'.   / %s"
+                                          % (row.urdu.replace('_', ' '), row.urdu, row.english.replace('_', ' ')))
+                done.add((row.urdu, 'interj'))
+            continue
         if row.urdu in live or row.urdu in done:
+            continue
+        if row.urdu in interjection_lemmas and row.pos in ('noun', 'adj') and not agrees_in_several_words(row) \
+                and not (row.pos == 'adj' and row.cls == 'agr'):
+            # The interjection's entry files its lemma in the lexicon, and the
+            # generator makes no forms by rule for a lemma it finds there: the
+            # noun or invariant adjective of the same word needs its own entries
+            # (خوش آمدید in "you are welcome").
+            if row.pos == 'noun':
+                sections['noun'].append('/ ' + row.english)
+                sections['noun'] += (noun_entries(row) if row.cls in ('m0', 'mpl', 'fpl') or 'pl' in row.options
+                                     else regular_noun_entries(row))
+            else:
+                sections['adj'].append("%s : adj, ^PRED = '%s'.   / %s" % (row.urdu.replace('_', ' '), row.urdu, row.english))
+            done.add(row.urdu)
             continue
         if row.pos == 'noun' and (row.cls in ('m0', 'mpl', 'fpl') or 'pl' in row.options):
             sections['noun'].append('/ ' + row.english)
@@ -437,12 +510,21 @@ def urdu_lexicon(rows):
             if row.cls == 'ditr':
                 extra.append('^OBJ2 CASE = dat')
             sections['verb'].append('/ %s (%s)' % (row.english, row.cls))
-            for frame in verb_frames(row):
+            for frame in urdu_verb_frames(row, rows):
                 frame_extra = list(extra) if 'OBJ2' in frame else []
                 sections['verb'] += verb_entries(row.urdu, frame, ergative, frame_extra, row.options.get('gend', 'm'))
         else:
             continue
         done.add(row.urdu)
+    # The noun of a postposition of the genitive (میرے ساتھ) whose lemma the
+    # lexicon already files as another word (the adverb ساتھ) gets its entry:
+    # the generator makes no form by rule for a lemma it finds there.
+    filed = hand_written | set(re.findall(r"\^PRED = '([^'<]+)", '\n'.join(sum(sections.values(), []))))
+    for noun, gend in sorted({genitive_postposition(r) for r in rows
+                              if r.pos == 'closed' and r.cls == 'p' and genitive_postposition(r)}):
+        if noun in filed:
+            sections['noun'].append("%s : n, ^PRED = '%s', ^GEND = %s, ^NUM = sg.   / a postposition's noun"
+                                    % (noun.replace('_', ' '), noun, gend))
     out = [
         '/ ============================================================================',
         '/ Urdu-lexicon entries of the vocabulary table',
@@ -473,6 +555,11 @@ def urdu_lexicon(rows):
         '/ Adverbs that the hand-written lexicon lacks',
         '/ ============================================================================',
     ] + sections['adv'] + [
+        '',
+        '/ ============================================================================',
+        '/ Interjections: greetings and answers that stand alone as a sentence',
+        '/ ============================================================================',
+    ] + sections['interj'] + [
         '',
         '/ ============================================================================',
         '/ Verbs',
@@ -517,7 +604,12 @@ def verb_statements(row, object_rules):
             entries.append(('(PRED.GF == {SUBJ,OBJ})', '#LEMMA(%s), PRED.GF = {SUBJ}' % lemma))
             object_rules.append("  (PRED == {%s}) --> ADJUNCT.SET, ELEMENT, PRED = '%s', PRED.GF = {OBJ}, OBJ, CASE = {obl} ;"
                                 % (row.english, postposition))
-    if 'when' in row.options:
+    if 'particle' in row.options:
+        condition = PARTICLE_CONDITION % row.options['particle']
+        if 'when' in row.options:
+            condition += ' & (PRED.GF == {%s})' % row.options['when']
+        entries.append((condition, '#LEMMA(%s), PRED.GF = PRED.GF' % lemma))
+    elif 'when' in row.options:
         # An intransitive sense for the frame SUBJ (the door opened: کھلنا)
         # is not the passive of the transitive one (the door was opened:
         # کھولا گیا).
@@ -532,7 +624,42 @@ def verb_statements(row, object_rules):
         # Urdu object (اس نے کام کیا): the clause says so for the FINAL rules,
         # which give the subject its case and drop the mark.
         entries = [(condition, statements + ', SUBJ_CASE = {erg}') for condition, statements in entries]
+    elif row.cls == 'trn':
+        # A transitive verb whose subject stays nominative in the perfective
+        # (وہ کتاب لایا): the clause says so, and the FINAL rules give نے only
+        # to the others.
+        entries = [(condition, statements + ', SUBJ_CASE = {nom}') for condition, statements in entries]
     return entries
+
+
+# A postposition of the genitive (کے ساتھ, کی طرح) after a pronoun of the
+# first person is said with its possessive (میرے ساتھ, ہماری طرح): the
+# postposition's noun takes the pronoun as its possessor, in a phrase
+# without a postposition of its own (as the goal of a verb of motion; the
+# macro OWN_GENITIVE of MapMacros.txt); the OBJ entry of
+# VocabularyOwnGenitive.mlr moves the pronoun there.
+OWN_GENITIVE_CONDITION = '(OBJ.PERS == {1}) & (OBJ.PRONTYPE == {pers})'
+
+
+def genitive_postposition(row):
+    """(noun, gender) of a postposition of the genitive (کے_ساتھ: ساتھ, m),
+    or None."""
+    words = row.urdu.split('_')
+    if len(words) < 2 or words[0] not in ('کے', 'کی'):
+        return None
+    return '_'.join(words[1:]), 'm' if words[0] == 'کے' else 'f'
+
+
+def own_genitive_statements(row):
+    noun, gend = genitive_postposition(row)
+    return '#OWN_GENITIVE(%s,%s)' % (quoted(noun), gend)
+
+
+def own_genitive_rule(rows):
+    words = sorted({r.english for r in rows if r.pos == 'closed' and r.cls == 'p' and not r.domain
+                    and genitive_postposition(r)})
+    return '  (PRED.GF == {OBJ}) & (PRED == {%s}) & %s --> OBJ.POSS, CASE = {obl} ;' % (
+        ','.join(words), OWN_GENITIVE_CONDITION)
 
 
 def block_lines(english, rows, object_rules):
@@ -541,12 +668,13 @@ def block_lines(english, rows, object_rules):
     too, then the rest; several unconditional entries are senses (@n)."""
     verbs = [r for r in rows if r.pos == 'verb']
     nouns = [r for r in rows if r.pos == 'noun']
-    others = [r for r in rows if r.pos not in ('verb', 'noun')]
+    interjections = [r for r in rows if r.pos == 'adv' and r.cls == 'interj']
+    others = [r for r in rows if r.pos not in ('verb', 'noun') and r not in interjections]
     conditional, unconditional = [], []
     # A verb reading beside a noun or adjective reading carries (PRED.GF), so
     # that it applies only to a verb; several verb senses beside a noun stay
     # unconditional (numbered senses) and the noun takes (PERS) instead.
-    plain_senses = [r for r in verbs if 'when' not in r.options]
+    plain_senses = [r for r in verbs if 'when' not in r.options and 'particle' not in r.options]
     verb_condition = '(PRED.GF)' if others or (nouns and len(plain_senses) == 1) else ''
     # Beside an adjective or adverb, the noun reading needs a noun's marks:
     # the case of a subject or object, a determiner or the plural. A bare
@@ -556,7 +684,7 @@ def block_lines(english, rows, object_rules):
         noun_condition = '(PERS) & ((CASE) | (SPEC) | (NUM == {pl}))'
     else:
         noun_condition = '(PERS)' if verbs and not verb_condition else ''
-    for row in sorted(verbs, key=lambda r: ('when' not in r.options, r.sense)):
+    for row in sorted(verbs, key=lambda r: ('particle' not in r.options, 'when' not in r.options, r.sense)):
         for condition, statements in verb_statements(row, object_rules):
             if condition:
                 conditional.append((condition, statements, row))
@@ -567,6 +695,13 @@ def block_lines(english, rows, object_rules):
     for row in sorted(nouns, key=lambda r: r.sense):
         target = conditional if noun_condition else unconditional
         target.append((noun_condition, noun_statement(row), row))
+    # An interjection beside other readings applies to the English fragment
+    # alone, whose clause is marked FRAGMENT ("Sorry." معاف کیجیے, beside
+    # "I am sorry"); the verb's reshaping entries stay first.
+    for row in interjections:
+        alone = len(interjections) == len(rows)
+        (unconditional if alone else conditional).append(
+            ('' if alone else '(FRAGMENT)', '#LEMMA(%s)' % quoted(row.urdu), row))
     # Senses in the order of their numbers (a row without one is the first
     # sense; the first entry is taken when no collocation decides), an
     # adjective before the other classes of the same number.
@@ -574,6 +709,8 @@ def block_lines(english, rows, object_rules):
         statements = '#LEMMA(%s)' % quoted(row.urdu)
         if row.pos == 'closed' and row.cls == 'p':
             statements += ', PRED.GF = {OBJ}'
+            if genitive_postposition(row) and not any(c == OWN_GENITIVE_CONDITION for c, _, _ in conditional):
+                conditional.insert(0, (OWN_GENITIVE_CONDITION, own_genitive_statements(row), row))
         unconditional.append(('', statements, row))
     lines = []
     numbered = len(unconditional) > 1
@@ -601,6 +738,25 @@ MAP_HEADER = """// =============================================================
 // noun is mapped by the entries of VocabularyObjectRules.mlr.
 // ===========================================================================
 """
+
+
+def person_names(rows):
+    """The personal names of names.txt: the lines of its section of people
+    (before the cities)."""
+    people, in_people = [], False
+    with open(os.path.join(TABLE, 'names.txt'), encoding='utf-8') as f:
+        for line in f:
+            if line.startswith('# ---'):
+                in_people = 'Personal names' in line
+            elif in_people and line.split('#', 1)[0].split():
+                people.append(line.split()[0])
+    known = {r.english for r in rows if r.pos == 'noun'}
+    return [name for name in people if name in known]
+
+
+def person_object_rule(rows):
+    return ('  (OBJ.PRED == {%s}) --> OBJ, SPECIFIC = {+} ;'
+            % ','.join(person_names(rows)))
 
 
 def mapping_files(rows):
@@ -642,6 +798,28 @@ def mapping_files(rows):
         '//   for him: میں نے اس کا انتظار کیا); the entry of the verb gives the noun.\n'
         '// ===========================================================================\n'
         'OBJ [\n' + '\n'.join(object_rules) + '\n]\n')
+    files['VocabularyOwnGenitive.mlr'] = (
+        '// ===========================================================================\n'
+        '// The entry of the mapping rule OBJ for a pronoun of the first person after a\n'
+        '// preposition whose postposition is of the genitive\n'
+        '// ===========================================================================\n'
+        '// Written by tools/build_vocabulary.py from closed.txt; edit the table, not\n'
+        '// this file. The entry belongs in the OBJ block of MapRulesRaw.mlr before the\n'
+        '// entry of the object of a preposition: the pronoun becomes the possessor of\n'
+        '// the postposition\'s noun, which the preposition\'s entry makes (with me:\n'
+        '// میرے ساتھ, like us: ہماری طرح).\n'
+        '// ===========================================================================\n'
+        'OBJ [\n' + own_genitive_rule(rows) + '\n]\n')
+    files['VocabularyNamedObjects.mlr'] = (
+        '// ===========================================================================\n'
+        '// The entry of the mapping rule OBJ for a person named as the object\n'
+        '// ===========================================================================\n'
+        '// Written by tools/build_vocabulary.py from the personal names of names.txt;\n'
+        '// edit the table, not this file. The entry belongs in the OBJ block of\n'
+        '// MapRulesRaw.mlr after the entry of the recipient (OBJ2): the named person\n'
+        '// is specific and takes کو (I saw Omar: میں نے عمر کو دیکھا).\n'
+        '// ===========================================================================\n'
+        'OBJ [\n' + person_object_rule(rows) + '\n]\n')
     return files
 
 
@@ -752,6 +930,52 @@ def add_frames(rows, lexicon_path, write):
             f.write('\n'.join(lines))
 
 
+HAND_LEXICON = os.path.join(ROOT, 'datasrc', 'data', 'mapping', 'MapLexRaw.mlr')
+
+
+def mapping_blocks(text):
+    """{headword: [entry text, ...]} of a mapping lexicon's text, comments
+    left out."""
+    text = re.sub(r'//[^\n]*', '', text)
+    blocks = {}
+    for match in re.finditer(r'(?m)^(\S+) \[(.*?)\]\s*$', text, re.S):
+        entries = [e.strip() for e in match.group(2).split(';') if '-->' in e]
+        blocks.setdefault(match.group(1), entries)
+    return blocks
+
+
+def entry_kind(entry):
+    """The part of speech an entry translates: a verb copies or sets a frame,
+    a preposition takes an object, a noun has its gender."""
+    statements = entry.split('-->', 1)[1]
+    if 'PRED.GF = {OBJ}' in statements:
+        return 'preposition'
+    if 'PRED.GF' in statements:
+        return 'verb'
+    if '#NOUN(' in statements:
+        return 'noun'
+    return 'other'
+
+
+def hand_block_faults(generated_text):
+    """The hand-written blocks of MapLexRaw.mlr that shadow a generated block
+    without an entry for each part of speech it translates."""
+    if not os.path.exists(HAND_LEXICON):
+        return []
+    with open(HAND_LEXICON, encoding='utf-8') as f:
+        hand_text = f.read().split('//#include', 1)[0]
+    hand = mapping_blocks(hand_text)
+    faults = []
+    for word, entries in sorted(mapping_blocks(generated_text).items()):
+        if word not in hand:
+            continue
+        lacking = sorted({entry_kind(e) for e in entries} - {entry_kind(e) for e in hand[word]})
+        if lacking:
+            faults.append('MapLexRaw.mlr: the block %s shadows the generated one without its %s reading'
+                          % (word, ' and '.join(lacking)))
+    return faults
+
+
 def main(argv):
     check = '--check' in argv
     if '--frames' in argv or '--add-frames' in argv:
@@ -763,6 +987,7 @@ def main(argv):
     if '--coverage' in argv:
         report_coverage(rows, int(argv[argv.index('--coverage') + 1]) if len(argv) > argv.index('--coverage') + 1 else 3000)
         return 0
+    errors += hand_block_faults(mapping_files(rows)['VocabularyMapLex.mlr'])
     if errors:
         print('\n'.join(errors))
         return 1

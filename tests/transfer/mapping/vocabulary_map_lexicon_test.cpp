@@ -91,7 +91,10 @@ TEST_F(VocabularyMapLexiconTest, BlocksOrderVerbNounAndAdjectiveReadings) {
       // senses as numbered alternatives.
       {u"call", {"(PERS)", "", "", ""}, {"'فون'", "'بلانا'", "'فون_کرنا'", "'پکارنا'"}, {0, 1, 2, 3}},
       // Senses of a verb alone.
-      {u"leave", {"", ""}, {"'چھوڑنا'", "'روانہ_ہونا'"}, {1, 2}},
+      {u"miss", {"", ""}, {"'یاد_کرنا'", "'چھوٹ_جانا'"}, {1, 2}},
+      // A sense for the frame without an object (she left: روانہ ہوئی)
+      // before the transitive verb.
+      {u"leave", {"(PRED.GF == {SUBJ}) & ~(PASSIVE == {+})", ""}, {"'روانہ_ہونا'", "'چھوڑنا'"}, {0, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(ToUtf8(c.headword));
