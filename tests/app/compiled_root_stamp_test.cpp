@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <functional>
 
 #include "app/engine/compiled_root_stamp.h"
@@ -33,6 +34,20 @@ void FlipByteAt(const std::string& path, double fraction) {
   const char byte = static_cast<char>(file.get() ^ 0x20);
   file.seekp(at);
   file.put(byte);
+}
+
+// Changes the case of the first letter of the word's first place in a
+// UTF-16LE file: an edit of one byte that keeps the file's length and its
+// meaning (the word stands in a comment).
+void FlipCaseOfWord(const std::string& path, const std::string& word) {
+  std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::string wide;
+  for (char letter : word) wide += {letter, '\0'};
+  const size_t at = bytes.find(wide);
+  ASSERT_NE(at, std::string::npos) << word << " in " << path;
+  file.seekp(static_cast<std::streamoff>(at));
+  file.put(static_cast<char>(bytes[at] ^ 0x20));
 }
 
 void CutToHalf(const std::string& path) { fs::resize_file(path, fs::file_size(path) / 2); }
@@ -112,7 +127,7 @@ TEST_F(StampedRoot, LoadsOnlyWhatTheStampStillMatches) {
        true},
       {"a source changed in one byte, same length",
        [](DataRootCopy& root) {
-         FlipByteAt(root.File("data/mapping/MapRulesRaw.mlr"), 0.5);
+         FlipCaseOfWord(root.File("data/mapping/MapRulesRaw.mlr"), "Mapping rules");
          fs::remove(root.File("DataManifest.txt"));  // an edit of the test's own, not damage
        },
        true},
