@@ -243,6 +243,11 @@ void ReleaseSentenceSymbols() {
 
 size_t SentenceSymbolCount() { return Sentence().ids.size(); }
 
+bool IsSentenceSymbol(SymbolId id) {
+  const SentenceNames& sentence = Sentence();
+  return sentence.on && std::find(sentence.ids.begin(), sentence.ids.end(), id) != sentence.ids.end();
+}
+
 uint32_t SymbolIdCounter() { return Counter(); }
 
 const SymbolNameMap& SymbolIdsByName() { return IdsByName(); }

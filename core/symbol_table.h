@@ -62,6 +62,8 @@ void BeginSentenceSymbols();
 void ReleaseSentenceSymbols();
 // The number of names given since BeginSentenceSymbols or the last release.
 size_t SentenceSymbolCount();
+// Whether the id is a name of the current sentence (and so ends with it).
+bool IsSentenceSymbol(SymbolId id);
 // The id counter: the last id given by AddSymbol, or one above the highest id
 // entered by AddSymbolWithId.
 uint32_t SymbolIdCounter();

@@ -5,16 +5,18 @@
 #include "core/file_reader.h"
 #include "core/text_split.h"
 #include "resources/lfg/grammar.h"
+#include "resources/lfg/lexicon.h"
 
 CLFGParser::CLFGParser(CGrammar* parsedGrammar, const std::string& governableFunctionsFile)
-    : grammar(parsedGrammar) {
+    : grammar(parsedGrammar), conditions_(LfgConditionSyntax(), &CLexicon::ParseOperand) {
   // The grammar does not hand out its lexicon; the operand parsers are
   // static, so conditions are read the same without a lexicon reference.
   lexicon = nullptr;
   LoadGovernableFunctions(governableFunctionsFile);
 }
 
-CLFGParser::CLFGParser(const std::string& governableFunctionsFile) {
+CLFGParser::CLFGParser(const std::string& governableFunctionsFile)
+    : conditions_(LfgConditionSyntax(), &CLexicon::ParseOperand) {
   LoadGovernableFunctions(governableFunctionsFile);
 }
 

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "analysis/lfg/chart_column.h"
+#include "core/condition_expression.h"
 #include "core/fs_node.h"
 #include "core/symbol_table.h"
 #include "core/wide_string.h"
@@ -165,4 +166,6 @@ class CLFGParser {
   void ProcessEdge(uint32_t columnIndex, CChartEdge* edge, uint32_t index);
   bool CollectParseOfEdge(CChartEdge* edge, bool checkCompleteness, ParseResultList& results);
   size_t edgeCount_ = 0;
+  // Every condition text met, read once.
+  CConditionBook conditions_;
 };

@@ -3,7 +3,7 @@
 // roads.
 #pragma once
 
-#include "app/pipeline/translation_result.h"
+#include "app/engine/translation_result.h"
 #include "core/wide_string.h"
 
 // The Urdu of a sentence whose every segment was translated: the output,

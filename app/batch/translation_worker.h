@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/pipeline/translation_result.h"
+#include "app/engine/translation_result.h"
 #include "core/wide_string.h"
 
 class CTranslatorDlg;

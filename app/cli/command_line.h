@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/batch/developer_options.h"
+#include "app/cli/developer_options.h"
 
 struct CCommandLine {
   std::string dataRoot;  // made absolute; the last --data-root wins

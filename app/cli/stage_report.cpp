@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/pipeline/translation_result.h"
+#include "app/engine/translation_result.h"
 #include "platform/utf8.h"
 
 namespace {

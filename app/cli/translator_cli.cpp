@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/batch/developer_modes.h"
+#include "app/cli/developer_modes.h"
 #include "app/cli/data_root.h"
 #include "app/cli/stage_report.h"
 #include "app/engine/program_translator.h"

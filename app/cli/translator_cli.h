@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/cli/command_line.h"
-#include "app/cli/exit_codes.h"
+#include "app/engine/exit_codes.h"
 
 class CTranslatorDlg;
 struct CTranslationResult;

@@ -23,9 +23,9 @@
 #include <string>
 #include <vector>
 
-#include "app/batch/list_run.h"
+#include "app/engine/list_run.h"
 #include "app/display/fstructure_tree.h"
-#include "app/pipeline/translation_result.h"
+#include "app/engine/translation_result.h"
 #include "core/symbol_table.h"
 #include "core/wide_string.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/pipeline/translation_result.h"
+#include "app/engine/translation_result.h"
 #include "core/fs_node.h"
 #include "core/symbol_table.h"
 #include "platform/message_box.h"

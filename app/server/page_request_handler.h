@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/pipeline/translation_result.h"
+#include "app/engine/translation_result.h"
 #include "app/server/page_request.h"
 #include "core/wide_string.h"
 

@@ -4,7 +4,7 @@
 
 #include <iosfwd>
 
-#include "app/cli/exit_codes.h"
+#include "app/engine/exit_codes.h"
 #include "app/server/page_request.h"
 
 class CListeningSocket;

@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/dialog/dialog_captions.h"
-#include "app/pipeline/translation_result.h"
+#include "app/engine/translation_result.h"
 #include "platform/utf8.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/pipeline/translation_result.h"
+#include "app/engine/translation_result.h"
 #include "support/test_support.h"
 
 namespace app_test {

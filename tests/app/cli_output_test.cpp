@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "app/cli/translator_cli.h"
-#include "app/pipeline/translation_result.h"
+#include "app/engine/translation_result.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "app/pipeline/translation_result.h"
+#include "app/engine/translation_result.h"
 #include "app/server/result_json.h"
 
 namespace {

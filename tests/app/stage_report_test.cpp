@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/cli/stage_report.h"
-#include "app/pipeline/translation_result.h"
+#include "app/engine/translation_result.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // The daughters' constraint texts ("[^CASE =c erg]", "~[^NEG =c +]",
-// "[^TENSE=pres | ^TENSE=past]") evaluated against the mother's and the
-// daughter's nodes, and the prediction test that a production's daughters
+// "[^TENSE=pres | ^TENSE=past]", read by core/condition_expression.h)
+// evaluated against the mother's and the daughter's nodes, and the prediction test that a production's daughters
 // can all be bound and checked.
 #include <memory>
 #include <string>
 
 #include "analysis/lfg/chart_edge.h"
-#include "core/expression_evaluator.h"
+#include "core/condition_expression.h"
 #include "core/fs_node.h"
 #include "core/production.h"
 #include "core/string_helpers.h"
@@ -33,15 +33,6 @@ void ConsumeUpTo(CFSNode* node, const CFSNode* base) {
   for (CFSNode* step = node; step != nullptr && step != base; step = step->Parent) step->GenerationMark = 1;
 }
 
-// The reading state of one constraint text.
-struct ConstraintReader {
-  std::string expression;
-  WString current;
-  WString left;
-  WChar previous = 0;
-  bool termTestOnly = false;
-};
-
 }  // namespace
 
 bool CUrduSentenceGenerator::CheckConstraints(CFSNode* mother, CFSNode* self, const CProductionSymbol* daughter,
@@ -53,69 +44,25 @@ bool CUrduSentenceGenerator::CheckConstraints(CFSNode* mother, CFSNode* self, co
   return true;
 }
 
-bool CUrduSentenceGenerator::EvaluateConstraint(const WString& text, CFSNode* mother, CFSNode* self, bool testOnly) {
-  if (mother == nullptr) return false;
-  WString rewritten = ReplaceAllIgnoreCase(text, u"=c", u"==");
-  ConstraintReader reader;
-  reader.termTestOnly = testOnly;
-  auto compare = [&]() {
-    const bool holds = EvaluateConstraintTerm(mother, self, reader.left, reader.current, reader.termTestOnly);
-    reader.expression += holds ? '1' : '0';
-    reader.left.clear();
-    reader.current.clear();
-    reader.termTestOnly = testOnly;
-  };
-  for (WChar c : rewritten) {
-    switch (c) {
-      case u'[':
-        reader.expression += '(';
-        break;
-      case u']':
-        if (reader.left.empty()) {
-          reader.current.clear();
-        } else {
-          compare();
-        }
-        reader.expression += ')';
-        reader.termTestOnly = testOnly;
-        reader.previous = u')';
-        break;
-      case u'&':
-      case u'|':
-        if (c == reader.previous) break;
-        if (reader.previous == u')' && reader.left.empty()) {
-          reader.current.clear();
-        } else {
-          compare();
-        }
-        reader.expression += static_cast<char>(c);
-        reader.previous = c;
-        break;
-      case u'=':
-        if (reader.previous == u'=') break;
-        reader.left = reader.current;
-        reader.current.clear();
-        reader.previous = u'=';
-        break;
-      case u'~':
-        // A negated comparison is only looked at, never built.
-        reader.expression += '!';
-        reader.termTestOnly = true;
-        break;
-      default:
-        reader.current += c;
-        break;
-    }
-  }
-  return EvaluateWithTrace(reader.expression) >= 1;
+std::unique_ptr<CEquationOperand> CUrduSentenceGenerator::ReadConstraintOperand(const WString& text) {
+  return CLexicon::ParseOperand(text);
 }
 
-bool CUrduSentenceGenerator::EvaluateConstraintTerm(CFSNode* mother, CFSNode* self, const WString& leftText,
-                                                    const WString& rightText, bool testOnly) {
+// The text is read once by the constraint book. Every comparison is
+// evaluated, in the order written, since a comparison may build structure; a
+// negated one only looks.
+bool CUrduSentenceGenerator::EvaluateConstraint(const WString& text, CFSNode* mother, CFSNode* self, bool testOnly) {
+  if (mother == nullptr) return false;
+  const int value = constraints_.Evaluate(text, [&](const CParsedCondition::Operands& term) {
+    return EvaluateConstraintTerm(mother, self, term.left.get(), term.right.get(), testOnly || term.onlyLook);
+  });
+  return value >= 1;
+}
+
+bool CUrduSentenceGenerator::EvaluateConstraintTerm(CFSNode* mother, CFSNode* self, const CEquationOperand* left,
+                                                    const CEquationOperand* right, bool testOnly) {
   if (mother == nullptr || self == nullptr) return false;
-  std::unique_ptr<CEquationOperand> left = CLexicon::ParseOperand(TrimWString(leftText));
-  std::unique_ptr<CEquationOperand> right = CLexicon::ParseOperand(TrimWString(rightText));
-  if (!left || !right) return false;
+  if (left == nullptr || right == nullptr) return false;
   // A path to a node; created tells whether it was made now. A comparison
   // with a value list only looks (as the parser's conditions do).
   auto resolve = [&](const CEquationOperand& operand, bool build, bool& created) -> CFSNode* {

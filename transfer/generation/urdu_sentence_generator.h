@@ -22,6 +22,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/condition_expression.h"
 #include "core/equation.h"
 #include "core/symbol_table.h"
 #include "core/wide_string.h"
@@ -96,8 +97,10 @@ class CUrduSentenceGenerator {
   // --- constraints (generator_constraints.cpp) ---
   bool CheckConstraints(CFSNode* mother, CFSNode* self, const CProductionSymbol* daughter, bool testOnly);
   bool EvaluateConstraint(const WString& text, CFSNode* mother, CFSNode* self, bool testOnly);
-  bool EvaluateConstraintTerm(CFSNode* mother, CFSNode* self, const WString& leftText,
-                              const WString& rightText, bool testOnly);
+  bool EvaluateConstraintTerm(CFSNode* mother, CFSNode* self, const CEquationOperand* left,
+                              const CEquationOperand* right, bool testOnly);
+  // The operand reader of the constraint book (the Urdu lexicon's).
+  static std::unique_ptr<CEquationOperand> ReadConstraintOperand(const WString& text);
   bool MakePredictedEdge(CProduction* production, CFSNode* node);
 
   // --- output (generator_output.cpp) ---
@@ -193,4 +196,6 @@ class CUrduSentenceGenerator {
   int16_t startCategory_ = -1;
   size_t agendaSizeAtStructureStart_ = 0;
   bool edgeLimitLogged_ = false;
+  // Every constraint text met, read once.
+  CConditionBook constraints_{GeneratorConstraintSyntax(), &ReadConstraintOperand};
 };

@@ -4,14 +4,15 @@
 // A comparison names a path and optionally a value set or a second path.
 // Source paths are read beside the node being mapped (from its parent), or
 // from a set member itself; "t::" paths are read at the target focus; a
-// path may begin with ROOT or with PARENT steps.
+// path may begin with ROOT or with PARENT steps. core/condition_expression.h
+// reads the text.
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "analysis/lfg/value_set_ops.h"
 #include "core/equation.h"
-#include "core/expression_evaluator.h"
+#include "core/condition_expression.h"
 #include "core/fs_node.h"
 #include "core/string_helpers.h"
 #include "resources/lfg/lexicon.h"
@@ -31,100 +32,33 @@ CFSNode* ComparedNode(CFSNode* node) {
   return node->FindAttribute(ValueId);
 }
 
-// Replaces every "=c" by "==".
-WString WithConstraintsAsEquality(WString text) {
-  for (size_t at = text.find(u"=c"); at != WString::npos; at = text.find(u"=c", at + 2)) text[at + 1] = u'=';
-  return text;
-}
-
 }  // namespace
 
+std::unique_ptr<CEquationOperand> CMapperEngine::ReadConditionOperand(const WString& text) {
+  return CLexicon::ParseRuleOperand(text);
+}
+
+// The text is read once by the engine's condition book; its comparisons give
+// 0 or 1 and the parsed expression the whole.
 bool CMapperEngine::MatchCondition(const WString& condition, CFSNode* source, CFSNode* target) {
   if (condition.empty()) return true;
   if (source == nullptr && target == nullptr) return false;
-  const WString text = WithConstraintsAsEquality(condition);
-  std::string expression;
-  WString pending;
-  WString left;
-  WChar previous = 0;      // the character before the current one
-  WChar lastOperator = 0;  // the last of ( ) & | = ~
-  // The evaluator gives '!' the weakest binding, so "!(a)&(b)" would negate
-  // the whole rest. A '~' is written as "(!" and its own parenthesis is
-  // closed as soon as the comparison or group after it ends: at the depth
-  // (of open parentheses) recorded for it.
-  int depth = 0;
-  std::vector<int> negationDepths;
-  auto closeNegations = [&]() {
-    while (!negationDepths.empty() && negationDepths.back() == depth) {
-      expression += ')';
-      negationDepths.pop_back();
-    }
-  };
-  // The comparison of the texts gathered so far as a digit; without a left
-  // side it tests that the path exists.
-  auto compare = [&]() {
-    const bool oneSided = TrimWString(left).empty();
-    const int result = oneSided ? EvaluateComparison(source, target, TrimWString(pending), WString())
-                                : EvaluateComparison(source, target, TrimWString(left), TrimWString(pending));
-    expression += result != 0 ? '1' : '0';
-  };
-  // Writes the operator or parenthesis that ends a comparison.
-  auto closeWith = [&](WChar unit) {
-    if (unit == u')') {
-      expression += ')';
-      --depth;
-      closeNegations();
-    } else {
-      closeNegations();
-      expression += static_cast<char>(unit);
-    }
-    left.clear();
-    pending.clear();
-    lastOperator = unit;
-  };
-  for (WChar unit : text) {
-    switch (unit) {
-      case u'&':
-      case u'|':
-        if (previous == unit) break;
-        if (lastOperator != u')' || !TrimWString(left).empty() || !TrimWString(pending).empty()) compare();
-        closeWith(unit);
-        break;
-      case u'(':
-        expression += '(';
-        ++depth;
-        lastOperator = unit;
-        break;
-      case u')':
-        if (!TrimWString(pending).empty()) compare();
-        closeWith(unit);
-        break;
-      case u'=':
-        if (previous == u'=') break;
-        left = pending;
-        pending.clear();
-        lastOperator = unit;
-        break;
-      case u'~':
-        expression += "(!";
-        negationDepths.push_back(depth);
-        lastOperator = unit;
-        break;
-      default:
-        pending.push_back(unit);
-        break;
-    }
-    previous = unit;
-  }
-  expression.append(negationDepths.size(), ')');
-  return EvaluateWithTrace(expression) >= 1;
+  const int value = conditions_.Evaluate(condition, [&](const CParsedCondition::Operands& term) {
+    return EvaluateComparison(source, target, term.left.get(), term.right.get()) != 0;
+  });
+  return value >= 1;
 }
 
 int CMapperEngine::EvaluateComparison(CFSNode* source, CFSNode* target, const WString& left, const WString& right) {
-  if (source == nullptr && target == nullptr) return 0;
   const std::unique_ptr<CEquationOperand> leftOperand = CLexicon::ParseRuleOperand(left);
   const std::unique_ptr<CEquationOperand> rightOperand = CLexicon::ParseRuleOperand(right);
-  if (!leftOperand) return 0;
+  return EvaluateComparison(source, target, leftOperand.get(), rightOperand.get());
+}
+
+int CMapperEngine::EvaluateComparison(CFSNode* source, CFSNode* target, const CEquationOperand* leftOperand,
+                                      const CEquationOperand* rightOperand) {
+  if (source == nullptr && target == nullptr) return 0;
+  if (leftOperand == nullptr) return 0;
   CFSNode* start = leftOperand->kind == 't' ? target : source;
   if (start == nullptr) return 0;
   CFSNode* rightStart = rightOperand && rightOperand->kind == 's' ? source : target;

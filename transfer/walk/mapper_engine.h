@@ -20,6 +20,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/condition_expression.h"
 #include "core/symbol_table.h"
 #include "core/transfer_flags.h"
 #include "core/wide_string.h"
@@ -124,6 +125,10 @@ class CMapperEngine {
   bool MatchCondition(const WString& condition, CFSNode* source, CFSNode* target);
   // One comparison of a condition: 1 or 0.
   int EvaluateComparison(CFSNode* source, CFSNode* target, const WString& left, const WString& right);
+  int EvaluateComparison(CFSNode* source, CFSNode* target, const CEquationOperand* left,
+                         const CEquationOperand* right);
+  // The operand reader of the condition book (the mapping rules' operands).
+  static std::unique_ptr<CEquationOperand> ReadConditionOperand(const WString& text);
   // Applies the statements in order; false at the first that fails (those
   // before it stay applied). On success the target's weight is multiplied by
   // the entry's weight.
@@ -202,4 +207,6 @@ class CMapperEngine {
   size_t workStatesThisAnalysis_ = 0;
   size_t repositionsThisAnalysis_ = 0;
   bool limitReached_ = false;
+  // Every condition text met, read once.
+  CConditionBook conditions_{MappingConditionSyntax(), &ReadConditionOperand};
 };

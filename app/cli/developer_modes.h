@@ -9,7 +9,7 @@
 #include <iosfwd>
 
 #include "app/cli/command_line.h"
-#include "app/cli/exit_codes.h"
+#include "app/engine/exit_codes.h"
 
 class CTranslatorDlg;
 

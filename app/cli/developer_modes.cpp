@@ -1,4 +1,4 @@
-#include "app/batch/developer_modes.h"
+#include "app/cli/developer_modes.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -13,7 +13,7 @@
 #include "analysis/lfg/lfg_parser.h"
 #include "analysis/xml/lfg_show_drivers.h"
 #include "analysis/xml/lfg_structure_pair_writer.h"
-#include "app/batch/list_run.h"
+#include "app/engine/list_run.h"
 #include "app/batch/run_progress.h"
 #include "app/batch/test_routines.h"
 #include "app/batch/translation_worker.h"

@@ -1,4 +1,4 @@
-#include "app/batch/developer_options.h"
+#include "app/cli/developer_options.h"
 
 #include <CLI/CLI.hpp>
 
