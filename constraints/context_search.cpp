@@ -21,10 +21,10 @@ constexpr int kFullSearchVariables = 15;
 constexpr int kMaxCandidateVariables = 31;
 constexpr int kMaxExtensionVariables = 31;
 constexpr int kFullExtensionVariables = 13;
-// Literals are signed bytes: choice 128 (literal -128) has no positive form.
-constexpr int kHighestChoice = 127;
+// The highest choice a context can name: the last bit of a feature set.
+constexpr int kHighestChoice = kMaxFeatureId;
 
-int ChoiceOf(int8_t literal) { return literal < 0 ? -static_cast<int>(literal) : literal; }
+int ChoiceOf(ChoiceLiteral literal) { return literal < 0 ? -static_cast<int>(literal) : literal; }
 
 uint32_t VariableBit(int variable) { return uint32_t{1} << (variable - 1); }
 
@@ -55,12 +55,12 @@ class VariableTable {
 };
 
 bool HasNoLiteral(const ContextList& context) {
-  return std::all_of(context.begin(), context.end(), [](int8_t l) { return l == 0; });
+  return std::all_of(context.begin(), context.end(), [](ChoiceLiteral l) { return l == 0; });
 }
 
 bool MentionsUnwritableChoice(const std::list<ContextList>& contexts) {
   for (const ContextList& context : contexts) {
-    for (int8_t literal : context) {
+    for (ChoiceLiteral literal : context) {
       if (ChoiceOf(literal) > kHighestChoice) return true;
     }
   }
@@ -73,7 +73,7 @@ void ReportUnwritableChoice() {
               u"Context Search", MessageStyle::Ok);
 }
 
-void AddLiteral(ChoiceMaskPair& pair, int8_t literal, int variable) {
+void AddLiteral(ChoiceMaskPair& pair, ChoiceLiteral literal, int variable) {
   (literal > 0 ? pair.positive : pair.negative) |= VariableBit(variable);
 }
 
@@ -106,7 +106,7 @@ uint32_t LastAssignmentTried(int k, int fullVariables) {
 void AppendAssignment(const VariableTable& variables, uint32_t assignment, ContextList& out) {
   for (int v = 1; v <= variables.Count(); ++v) {
     const int choice = variables.ChoiceOfVariable(v);
-    out.push_back(static_cast<int8_t>((assignment & VariableBit(v)) != 0 ? choice : -choice));
+    out.push_back(static_cast<ChoiceLiteral>((assignment & VariableBit(v)) != 0 ? choice : -choice));
   }
 }
 
@@ -119,7 +119,7 @@ Numbering NumberNogoods(NogoodList& nogoods, VariableTable& variables, std::vect
   for (ContextList& nogood : nogoods) {
     nogood.sort();
     ChoiceMaskPair pair;
-    for (int8_t literal : nogood) {
+    for (ChoiceLiteral literal : nogood) {
       if (literal == 0) continue;
       if (ChoiceOf(literal) > kHighestChoice) return Numbering::kUnwritableChoice;
       const int variable = variables.Number(ChoiceOf(literal));
@@ -143,7 +143,7 @@ struct CandidateGroup {
 // Numbers the candidate's choices; false when it has too many.
 bool NumberCandidate(ContextList& candidate, VariableTable& variables) {
   candidate.sort();
-  for (int8_t literal : candidate) {
+  for (ChoiceLiteral literal : candidate) {
     if (literal == 0) continue;
     if (variables.Number(ChoiceOf(literal)) >= kMaxCandidateVariables) return false;
   }
@@ -154,7 +154,7 @@ bool NumberCandidate(ContextList& candidate, VariableTable& variables) {
 // a choice the group has not numbered. 0 literals are always true.
 std::optional<ChoiceMaskPair> CandidateMask(const ContextList& candidate, const VariableTable& variables) {
   ChoiceMaskPair pair;
-  for (int8_t literal : candidate) {
+  for (ChoiceLiteral literal : candidate) {
     if (literal == 0) continue;
     const int variable = variables.Find(ChoiceOf(literal));
     if (variable == 0) return std::nullopt;
@@ -190,7 +190,7 @@ struct FixedChoices {
 
   // +1 when the literal agrees with the candidate, -1 when it contradicts it,
   // 0 when the candidate leaves its choice open.
-  int Compare(int8_t literal) const {
+  int Compare(ChoiceLiteral literal) const {
     const int variable = variables.Find(ChoiceOf(literal));
     if (variable == 0) return 0;
     const uint32_t bit = VariableBit(variable);
@@ -206,7 +206,7 @@ struct FixedChoices {
 // occurrence; false when there are too many to search.
 bool NumberOpenChoices(const NogoodList& nogoods, const FixedChoices& fixed, VariableTable& open) {
   for (const ContextList& nogood : nogoods) {
-    for (int8_t literal : nogood) {
+    for (ChoiceLiteral literal : nogood) {
       if (literal == 0 || fixed.Compare(literal) != 0) continue;
       if (open.Number(ChoiceOf(literal)) >= kMaxExtensionVariables) return false;
     }
@@ -222,7 +222,7 @@ bool OpenNogoodMasks(const NogoodList& nogoods, const FixedChoices& fixed, const
   for (const ContextList& nogood : nogoods) {
     ChoiceMaskPair pair;
     bool contradicted = false;
-    for (int8_t literal : nogood) {
+    for (ChoiceLiteral literal : nogood) {
       if (literal == 0) continue;
       const int comparison = fixed.Compare(literal);
       if (comparison < 0) contradicted = true;
@@ -239,8 +239,8 @@ bool OpenNogoodMasks(const NogoodList& nogoods, const FixedChoices& fixed, const
 void AppendCandidate(const VariableTable& variables, const ChoiceMaskPair& mask, ContextList& out) {
   for (int v = 1; v <= variables.Count(); ++v) {
     const int choice = variables.ChoiceOfVariable(v);
-    if (mask.positive & VariableBit(v)) out.push_back(static_cast<int8_t>(choice));
-    if (mask.negative & VariableBit(v)) out.push_back(static_cast<int8_t>(-choice));
+    if (mask.positive & VariableBit(v)) out.push_back(static_cast<ChoiceLiteral>(choice));
+    if (mask.negative & VariableBit(v)) out.push_back(static_cast<ChoiceLiteral>(-choice));
   }
 }
 
@@ -314,8 +314,8 @@ ContextList CommonContextLiterals(std::list<ContextList> contexts) {
   // a context counts once however often it repeats a literal.
   std::map<int, std::pair<size_t, size_t>> counts;
   for (const ContextList& context : contexts) {
-    const std::set<int8_t> distinct(context.begin(), context.end());
-    for (int8_t literal : distinct) {
+    const std::set<ChoiceLiteral> distinct(context.begin(), context.end());
+    for (ChoiceLiteral literal : distinct) {
       if (literal == 0) continue;
       auto& count = counts[ChoiceOf(literal)];
       ++(literal > 0 ? count.first : count.second);
@@ -323,8 +323,8 @@ ContextList CommonContextLiterals(std::list<ContextList> contexts) {
   }
   ContextList common;
   for (const auto& [choice, count] : counts) {
-    if (count.first == contexts.size()) common.push_back(static_cast<int8_t>(choice));
-    if (count.second == contexts.size()) common.push_back(static_cast<int8_t>(-choice));
+    if (count.first == contexts.size()) common.push_back(static_cast<ChoiceLiteral>(choice));
+    if (count.second == contexts.size()) common.push_back(static_cast<ChoiceLiteral>(-choice));
   }
   return common;
 }
@@ -332,7 +332,7 @@ ContextList CommonContextLiterals(std::list<ContextList> contexts) {
 ContextList OrderContextByChoice(ContextList context) {
   context.remove(0);
   // A stable order by choice, the positive literal of a choice first.
-  context.sort([](int8_t a, int8_t b) {
+  context.sort([](ChoiceLiteral a, ChoiceLiteral b) {
     if (ChoiceOf(a) != ChoiceOf(b)) return ChoiceOf(a) < ChoiceOf(b);
     return a > b;
   });
@@ -341,7 +341,7 @@ ContextList OrderContextByChoice(ContextList context) {
 
 ContextList UnionContextLists(const ContextList& a, const ContextList& b) {
   ContextList united = a;
-  for (int8_t literal : b) {
+  for (ChoiceLiteral literal : b) {
     if (std::find(united.begin(), united.end(), literal) == united.end()) united.push_back(literal);
   }
   united.sort();
@@ -350,13 +350,13 @@ ContextList UnionContextLists(const ContextList& a, const ContextList& b) {
 
 bool IsContextSubset(const ContextList& a, const ContextList& b) {
   return std::all_of(a.begin(), a.end(),
-                     [&](int8_t literal) { return std::find(b.begin(), b.end(), literal) != b.end(); });
+                     [&](ChoiceLiteral literal) { return std::find(b.begin(), b.end(), literal) != b.end(); });
 }
 
 ContextList UnmentionedLiterals(const ContextList& a, const ContextList& b) {
   ContextList unmentioned;
-  for (int8_t literal : a) {
-    const bool mentioned = std::any_of(b.begin(), b.end(), [&](int8_t other) { return ChoiceOf(other) == ChoiceOf(literal); });
+  for (ChoiceLiteral literal : a) {
+    const bool mentioned = std::any_of(b.begin(), b.end(), [&](ChoiceLiteral other) { return ChoiceOf(other) == ChoiceOf(literal); });
     if (!mentioned) unmentioned.push_back(literal);
   }
   return unmentioned;

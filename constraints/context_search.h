@@ -12,9 +12,11 @@
 #include <cstdint>
 #include <list>
 
+#include "core/feature_set.h"
+
 // A conjunction of choice literals: +k choice k taken, -k not taken, 0 always
 // true. [0] holds everywhere.
-using ContextList = std::list<int8_t>;
+using ContextList = std::list<ChoiceLiteral>;
 // A list of nogoods, each a context that no reading may satisfy.
 using NogoodList = std::list<ContextList>;
 
@@ -31,7 +33,7 @@ struct ChoiceMaskPair {
 // clash or a time-out) gives empty before anything else is looked at.
 // [0] when the search cannot decide: no nogoods at all (everything holds),
 // 24 or more choices, more than 15 choices and none of the assignments tried
-// is free, or a choice number above 127 (reported).
+// is free, or a choice number above kMaxFeatureId (reported).
 ContextList FindNogoodFreeContext(NogoodList nogoods);
 
 // The first candidate, in order, that can be extended by an assignment of the
@@ -40,7 +42,7 @@ ContextList FindNogoodFreeContext(NogoodList nogoods);
 // Inconsistent candidates and candidates of 31 or more choices are skipped;
 // per candidate at most 2^13 + 1 assignments of at most 30 other choices are
 // tried. Empty when no candidate can be extended that way, or when a choice
-// number above 127 occurs (reported); [0] when the extension holds nothing.
+// number above kMaxFeatureId occurs (reported); [0] when the extension holds nothing.
 // Without candidates this is FindNogoodFreeContext.
 ContextList ExtendNogoodFreeContext(NogoodList nogoods, std::list<ContextList> candidates);
 

@@ -45,8 +45,8 @@ bool CCfgParser::BuildFStructure(CCfgChartItem* item) {
   return !timedOut_;
 }
 
-// Choices are numbered by signed bytes: a sentence whose alternatives need
-// more of them cannot be analysed.
+// A choice is one bit of a feature set: a sentence whose alternatives need
+// more choices than a set has bits cannot be analysed.
 bool CCfgParser::ReserveChoices(int count) {
   if (count <= kMaxChoiceNumber) return true;
   if (!choicesExhausted_) {
@@ -164,7 +164,7 @@ P_FStructure* CCfgParser::BuildReadingFStructure(CELexicalEntry* reading, int* c
   for (uint16_t id : reading->itemIds) {
     std::unique_ptr<P_FSItem> clone(P_FSCompiler::CloneRegisteredItem(static_cast<int16_t>(id)));
     if (!clone) continue;
-    StoreInstantiatedItem(clone->Instantiate(static_cast<int8_t>(c), fs, nullptr), fs, nullptr, false);
+    StoreInstantiatedItem(clone->Instantiate(static_cast<ChoiceLiteral>(c), fs, nullptr), fs, nullptr, false);
   }
   const uint16_t symbol = reading->GetPartSymbol();
   if (symbol >= kReadingNumberBase && static_cast<size_t>(symbol - kReadingNumberBase) < readingPositions_.size()) {
@@ -182,7 +182,7 @@ void CCfgParser::ApplyAnnotation(uint16_t itemId, int offset, P_FStructure* fs, 
                                  const std::vector<P_ConVal*>* links) {
   std::unique_ptr<P_FSItem> clone(P_FSCompiler::CloneRegisteredItem(static_cast<int16_t>(itemId)));
   if (!clone) return;
-  const auto shift = static_cast<int8_t>(offset);
+  const auto shift = static_cast<ChoiceLiteral>(offset);
   if (auto* onDaughter = dynamic_cast<P_FSItemComplex*>(clone.get());
       onDaughter != nullptr && (onDaughter->flags & kItemOnDaughter) != 0 && onDaughter->AsDefiningItem() != nullptr) {
     DefineOnDaughters(*onDaughter, shift, fs, daughter, links);
@@ -198,7 +198,7 @@ void CCfgParser::ApplyAnnotation(uint16_t itemId, int offset, P_FStructure* fs, 
 // just as a path through the mother's function would reach it. A value that
 // names the mother ("!SUBJ=^SUBJ" on a member of a set of verb phrases)
 // still names the mother: the member shares the mother's subject.
-void CCfgParser::DefineOnDaughters(const P_FSItemComplex& item, int8_t shift, P_FStructure* mother,
+void CCfgParser::DefineOnDaughters(const P_FSItemComplex& item, ChoiceLiteral shift, P_FStructure* mother,
                                    P_FStructure* daughter, const std::vector<P_ConVal*>* links) {
   std::vector<P_FStructure*> targets;
   if (links == nullptr) {

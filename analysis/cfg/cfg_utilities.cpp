@@ -10,8 +10,8 @@ std::vector<ContextList> MakeChoiceContexts(int n) {
   if (n < 1 || n > kMaxChoiceNumber + 1) return contexts;
   for (int i = 0; i < n; ++i) {
     ContextList context;
-    if (i > 0) context.push_back(static_cast<int8_t>(i));
-    for (int k = std::max(i + 1, 1); k < n; ++k) context.push_back(static_cast<int8_t>(-k));
+    if (i > 0) context.push_back(static_cast<ChoiceLiteral>(i));
+    for (int k = std::max(i + 1, 1); k < n; ++k) context.push_back(static_cast<ChoiceLiteral>(-k));
     contexts.push_back(std::move(context));
   }
   return contexts;
@@ -20,30 +20,30 @@ std::vector<ContextList> MakeChoiceContexts(int n) {
 int ShiftChoiceContexts(std::vector<ContextList>& contexts, int offset) {
   int largest = 0;
   for (const ContextList& context : contexts) {
-    for (int8_t literal : context) {
+    for (ChoiceLiteral literal : context) {
       const int shifted = std::abs(literal) + offset;
       if (literal != 0 && shifted > kMaxChoiceNumber) return -1;
       if (literal > 0) largest = std::max(largest, shifted);
     }
   }
   for (ContextList& context : contexts) {
-    for (int8_t& literal : context) {
-      if (literal > 0) literal = static_cast<int8_t>(literal + offset);
-      if (literal < 0) literal = static_cast<int8_t>(literal - offset);
+    for (ChoiceLiteral& literal : context) {
+      if (literal > 0) literal = static_cast<ChoiceLiteral>(literal + offset);
+      if (literal < 0) literal = static_cast<ChoiceLiteral>(literal - offset);
     }
   }
   return largest;
 }
 
 ContextList MergeAlternativeContexts(const ContextList& a, const ContextList& b) {
-  auto in_b = [&b](int8_t literal) { return std::find(b.begin(), b.end(), literal) != b.end(); };
-  auto excluded = std::find_if(a.begin(), a.end(), [&](int8_t x) { return x != 0 && in_b(static_cast<int8_t>(-x)); });
+  auto in_b = [&b](ChoiceLiteral literal) { return std::find(b.begin(), b.end(), literal) != b.end(); };
+  auto excluded = std::find_if(a.begin(), a.end(), [&](ChoiceLiteral x) { return x != 0 && in_b(static_cast<ChoiceLiteral>(-x)); });
   const int k = excluded == a.end() ? -1 : std::abs(*excluded);
   ContextList result;
   for (auto it = a.begin(); it != a.end(); ++it) {
     if (it != excluded) result.push_back(*it);
   }
-  for (int8_t literal : b) {
+  for (ChoiceLiteral literal : b) {
     if (std::abs(literal) == k) continue;
     if (std::find(result.begin(), result.end(), literal) != result.end()) continue;
     result.push_back(literal);

@@ -10,8 +10,9 @@
 
 class P_FSItem;
 
-// The highest choice number a context literal (a signed byte) can carry.
-inline constexpr int kMaxChoiceNumber = 127;
+// The highest choice number a context can carry: the last bit of a feature
+// set.
+inline constexpr int kMaxChoiceNumber = kMaxFeatureId;
 
 // n contexts for n mutually exclusive alternatives: context 0 is
 // [-1, -2, ..., -(n-1)], context i (1 <= i < n) is [+i, -(i+1), ..., -(n-1)].

@@ -47,7 +47,7 @@ std::optional<ContextList> LowestFreeAssignment(const NogoodList& nogoods) {
     for (size_t v = 0; v < choices.size(); ++v) {
       const bool taken = (i >> v) & 1;
       full |= taken ? 1u << (choices[v] - 1) : 0u;
-      literals.push_back(static_cast<int8_t>(taken ? choices[v] : -choices[v]));
+      literals.push_back(static_cast<ChoiceLiteral>(taken ? choices[v] : -choices[v]));
     }
     if (!HoldsAny(nogoods, full)) return literals;
   }
@@ -56,7 +56,7 @@ std::optional<ContextList> LowestFreeAssignment(const NogoodList& nogoods) {
 
 ContextList Range(int from, int to, int sign) {
   ContextList context;
-  for (int c = from; c <= to; ++c) context.push_back(static_cast<int8_t>(sign * c));
+  for (int c = from; c <= to; ++c) context.push_back(static_cast<ChoiceLiteral>(sign * c));
   return context;
 }
 
@@ -92,7 +92,7 @@ TEST(ContextSearch, AgreesWithBruteForceOnRandomNogoods) {
       ContextList& nogood = nogoods.emplace_back();
       for (int k = below(50) == 0 ? 0 : 1 + below(4); k > 0; --k) {
         const int c = 1 + below(choiceCount);
-        nogood.push_back(static_cast<int8_t>(below(2) ? c : -c));
+        nogood.push_back(static_cast<ChoiceLiteral>(below(2) ? c : -c));
       }
       if (below(20) == 0) nogood.push_back(0);
     }
@@ -108,8 +108,8 @@ TEST(ContextSearch, AgreesWithBruteForceOnRandomNogoods) {
 TEST(ContextSearch, WorkedExamples) {
   // Choices 1 to 16 (1 to 15) must be false, the next one true.
   NogoodList forcedSeventeenth, forcedSixteenth;
-  for (int8_t c = 1; c <= 16; ++c) forcedSeventeenth.push_back({c});
-  for (int8_t c = 1; c <= 15; ++c) forcedSixteenth.push_back({c});
+  for (ChoiceLiteral c = 1; c <= 16; ++c) forcedSeventeenth.push_back({c});
+  for (ChoiceLiteral c = 1; c <= 15; ++c) forcedSixteenth.push_back({c});
   forcedSeventeenth.push_back({-17});
   forcedSixteenth.push_back({-16});
   ContextList sixteenth = Range(1, 15, -1);
@@ -139,18 +139,25 @@ TEST(ContextSearch, WorkedExamples) {
   }
 }
 
-TEST(ContextSearch, ChoiceBeyond127IsRefusedAndReported) {
+TEST(ContextSearch, ChoicesPastASignedByteAreSearchedAndPastTheLastBitRefused) {
   MessageRecorder recorder;
-  EXPECT_EQ(FindNogoodFreeContext({{1, -128}}), ContextList{0});
+  const ChoiceLiteral beyond = kMaxFeatureId + 1;
+  // Choices 128 to the last bit are ordinary choices.
+  EXPECT_EQ(FindNogoodFreeContext({{1, -128}, {-1}}), (ContextList{128, 1})) << "-128 sorts first";
+  EXPECT_EQ(ExtendNogoodFreeContext({{-150}}, {{1}}), (ContextList{150, 1}));
+  EXPECT_EQ(FindNogoodFreeContext({{kMaxFeatureId}}), ContextList{-kMaxFeatureId});
+  EXPECT_TRUE(recorder.messages().empty());
+  // A choice past the last bit is refused and reported.
+  EXPECT_EQ(FindNogoodFreeContext({{1, static_cast<ChoiceLiteral>(-beyond)}}), ContextList{0});
   EXPECT_EQ(recorder.messages().size(), 1u);
-  EXPECT_EQ(ExtendNogoodFreeContext({{-128}}, {{1}}), ContextList{});
-  EXPECT_EQ(ExtendNogoodFreeContext({{2}}, {{-128}}), ContextList{});
+  EXPECT_EQ(ExtendNogoodFreeContext({{static_cast<ChoiceLiteral>(-beyond)}}, {{1}}), ContextList{});
+  EXPECT_EQ(ExtendNogoodFreeContext({{2}}, {{static_cast<ChoiceLiteral>(-beyond)}}), ContextList{});
   EXPECT_EQ(recorder.messages().size(), 3u);
   // A definite clash is still found first.
-  EXPECT_EQ(FindNogoodFreeContext({{-128}, {}}), ContextList{});
-  // The utilities carry choice 128 without wrapping it.
+  EXPECT_EQ(FindNogoodFreeContext({{static_cast<ChoiceLiteral>(-beyond)}, {}}), ContextList{});
+  // The utilities carry large choices without wrapping them.
   EXPECT_EQ(CommonContextLiterals({{-128, 1}, {-128}}), ContextList{-128});
-  EXPECT_EQ(OrderContextByChoice({-128, 5, -5}), (ContextList{5, -5, -128}));
+  EXPECT_EQ(OrderContextByChoice({-128, 5, -5, 129}), (ContextList{5, -5, -128, 129}));
   EXPECT_EQ(recorder.messages().size(), 3u);
 }
 
@@ -164,8 +171,8 @@ TEST(ChoiceTreeTest, AgreesWithBruteForce) {
     NogoodList paths(1 + random() % 5);
     for (ContextList& path : paths) {
       for (int choice = 1; choice <= kChoices; ++choice)
-        if (random() % 3 == 0) path.push_back(static_cast<int8_t>(random() % 2 ? choice : -choice));
-      if (path.empty()) path.push_back(static_cast<int8_t>(1 + random() % kChoices));
+        if (random() % 3 == 0) path.push_back(static_cast<ChoiceLiteral>(random() % 2 ? choice : -choice));
+      if (path.empty()) path.push_back(static_cast<ChoiceLiteral>(1 + random() % kChoices));
       path = OrderContextByChoice(path);
     }
     CChoiceTree tree;

@@ -75,8 +75,11 @@ TEST(CfgChoiceContexts, AlternativesExcludeEachOtherAndShiftWithinTheLimit) {
   std::vector<ContextList> contexts = MakeChoiceContexts(3);
   EXPECT_EQ(contexts, (std::vector<ContextList>{{-1, -2}, {1, -2}, {2}}));
   EXPECT_EQ(ShiftChoiceContexts(contexts, 4), 6);
-  EXPECT_EQ(ShiftChoiceContexts(contexts, 122), -1) << "a choice past 127 is refused";
+  EXPECT_EQ(ShiftChoiceContexts(contexts, kMaxChoiceNumber - 5), -1) << "a choice past the last bit is refused";
   EXPECT_EQ(contexts, (std::vector<ContextList>{{-5, -6}, {5, -6}, {6}})) << "and nothing changes";
+  // Past a signed byte the literals keep their signs and values.
+  EXPECT_EQ(ShiftChoiceContexts(contexts, 125), 131);
+  EXPECT_EQ(contexts, (std::vector<ContextList>{{-130, -131}, {130, -131}, {131}}));
 }
 
 class CfgToyParse : public cfg_test::CfgEngine {
