@@ -6,21 +6,15 @@
 #include <set>
 #include <vector>
 
+#include "constraints/free_assignment_search.h"
 #include "core/string_helpers.h"
 #include "platform/message_box.h"
 
 namespace {
 
-// FindNogoodFreeContext gives up at this many variables; up to
-// kFullSearchVariables it tries every assignment, above only 0 to 2^15.
-constexpr int kMaxFindVariables = 24;
-constexpr int kFullSearchVariables = 15;
-// ExtendNogoodFreeContext skips candidates of this many choices and gives up
-// on extensions of this many further choices; up to kFullExtensionVariables
-// further choices it tries every assignment, above only 0 to 2^13.
+// ExtendNogoodFreeContext skips candidates of this many choices (their
+// choices are compared as bits of one word).
 constexpr int kMaxCandidateVariables = 31;
-constexpr int kMaxExtensionVariables = 31;
-constexpr int kFullExtensionVariables = 13;
 // The highest choice a context can name: the last bit of a feature set.
 constexpr int kHighestChoice = kMaxFeatureId;
 
@@ -77,58 +71,29 @@ void AddLiteral(ChoiceMaskPair& pair, ChoiceLiteral literal, int variable) {
   (literal > 0 ? pair.positive : pair.negative) |= VariableBit(variable);
 }
 
-// A nogood holds under an assignment when all its positive variables are
-// true and all its negative ones false.
-bool HoldsUnder(const ChoiceMaskPair& nogood, uint32_t assignment) {
-  return (nogood.negative & assignment) == 0 && (nogood.positive & ~assignment) == 0;
-}
-
-// The first assignment number from 0 up to and including last under which no
-// nogood holds.
-std::optional<uint32_t> FirstFreeAssignment(const std::vector<ChoiceMaskPair>& nogoods, uint32_t last) {
-  for (uint32_t i = 0;; ++i) {
-    const bool rejected =
-        std::any_of(nogoods.begin(), nogoods.end(), [i](const ChoiceMaskPair& n) { return HoldsUnder(n, i); });
-    if (!rejected) return i;
-    if (i == last) return std::nullopt;
-  }
-}
-
-// The highest assignment number tried over k variables: every assignment up to
-// fullVariables, else only 0 to 2^fullVariables (later variables stay false
-// except the next one, once).
-uint32_t LastAssignmentTried(int k, int fullVariables) {
-  if (k <= fullVariables) return (uint32_t{1} << k) - 1;
-  return uint32_t{1} << fullVariables;
-}
-
-// +choice(v) for every variable set in the assignment, -choice(v) otherwise.
-void AppendAssignment(const VariableTable& variables, uint32_t assignment, ContextList& out) {
+// +choice(v) for every variable true in the assignment, -choice(v) otherwise.
+void AppendAssignment(const VariableTable& variables, const std::vector<bool>& values, ContextList& out) {
   for (int v = 1; v <= variables.Count(); ++v) {
     const int choice = variables.ChoiceOfVariable(v);
-    out.push_back(static_cast<ChoiceLiteral>((assignment & VariableBit(v)) != 0 ? choice : -choice));
+    out.push_back(static_cast<ChoiceLiteral>(values[v] ? choice : -choice));
   }
 }
 
 // --- FindNogoodFreeContext steps ---
 
-enum class Numbering { kDone, kTooManyChoices, kUnwritableChoice };
-
-// Sorts each nogood and numbers its choices; one mask pair per nogood.
-Numbering NumberNogoods(NogoodList& nogoods, VariableTable& variables, std::vector<ChoiceMaskPair>& masks) {
+// Sorts each nogood and numbers its choices; one variable nogood per nogood.
+// False when a choice is past the last one a context can carry.
+bool NumberNogoods(NogoodList& nogoods, VariableTable& variables, std::vector<VariableNogood>& numbered) {
   for (ContextList& nogood : nogoods) {
     nogood.sort();
-    ChoiceMaskPair pair;
+    VariableNogood& literals = numbered.emplace_back();
     for (ChoiceLiteral literal : nogood) {
       if (literal == 0) continue;
-      if (ChoiceOf(literal) > kHighestChoice) return Numbering::kUnwritableChoice;
-      const int variable = variables.Number(ChoiceOf(literal));
-      if (variable >= kMaxFindVariables) return Numbering::kTooManyChoices;
-      AddLiteral(pair, literal, variable);
+      if (ChoiceOf(literal) > kHighestChoice) return false;
+      literals.push_back({variables.Number(ChoiceOf(literal)), literal > 0});
     }
-    masks.push_back(pair);
   }
-  return Numbering::kDone;
+  return true;
 }
 
 // --- ExtendNogoodFreeContext steps ---
@@ -203,34 +168,32 @@ struct FixedChoices {
 };
 
 // Numbers every choice of the nogoods that the candidate leaves open, by first
-// occurrence; false when there are too many to search.
-bool NumberOpenChoices(const NogoodList& nogoods, const FixedChoices& fixed, VariableTable& open) {
+// occurrence.
+void NumberOpenChoices(const NogoodList& nogoods, const FixedChoices& fixed, VariableTable& open) {
   for (const ContextList& nogood : nogoods) {
     for (ChoiceLiteral literal : nogood) {
-      if (literal == 0 || fixed.Compare(literal) != 0) continue;
-      if (open.Number(ChoiceOf(literal)) >= kMaxExtensionVariables) return false;
+      if (literal != 0 && fixed.Compare(literal) == 0) open.Number(ChoiceOf(literal));
     }
   }
-  return true;
 }
 
-// The mask pairs over the open choices of the nogoods that the candidate does
-// not contradict; false when some nogood holds under the candidate whatever
-// the open choices are.
-bool OpenNogoodMasks(const NogoodList& nogoods, const FixedChoices& fixed, const VariableTable& open,
-                     std::vector<ChoiceMaskPair>& masks) {
+// The nogoods that the candidate does not contradict, over its open choices;
+// false when some nogood holds under the candidate whatever the open choices
+// are.
+bool OpenNogoods(const NogoodList& nogoods, const FixedChoices& fixed, const VariableTable& open,
+                 std::vector<VariableNogood>& numbered) {
   for (const ContextList& nogood : nogoods) {
-    ChoiceMaskPair pair;
+    VariableNogood literals;
     bool contradicted = false;
     for (ChoiceLiteral literal : nogood) {
       if (literal == 0) continue;
       const int comparison = fixed.Compare(literal);
       if (comparison < 0) contradicted = true;
-      if (comparison == 0) AddLiteral(pair, literal, open.Find(ChoiceOf(literal)));
+      if (comparison == 0) literals.push_back({open.Find(ChoiceOf(literal)), literal > 0});
     }
     if (contradicted) continue;
-    if (pair.positive == 0 && pair.negative == 0) return false;
-    masks.push_back(pair);
+    if (literals.empty()) return false;
+    numbered.push_back(std::move(literals));
   }
   return true;
 }
@@ -245,20 +208,20 @@ void AppendCandidate(const VariableTable& variables, const ChoiceMaskPair& mask,
 }
 
 // The candidate extended by the lowest-numbered assignment of the open choices
-// under which no nogood holds; nothing when there is none within the limits.
-// The nogoods are sorted.
+// under which no nogood holds; nothing when there is none, or when the search
+// gives up. The nogoods are sorted.
 std::optional<ContextList> ExtendCandidate(const NogoodList& nogoods, const VariableTable& variables,
                                            const ChoiceMaskPair& mask) {
   if ((mask.positive & mask.negative) != 0) return std::nullopt;  // describes no reading
   const FixedChoices fixed{variables, mask};
   VariableTable open;
-  if (!NumberOpenChoices(nogoods, fixed, open)) return std::nullopt;
-  std::vector<ChoiceMaskPair> masks;
-  if (!OpenNogoodMasks(nogoods, fixed, open, masks)) return std::nullopt;
-  const auto assignment = FirstFreeAssignment(masks, LastAssignmentTried(open.Count(), kFullExtensionVariables));
-  if (!assignment) return std::nullopt;
+  NumberOpenChoices(nogoods, fixed, open);
+  std::vector<VariableNogood> numbered;
+  if (!OpenNogoods(nogoods, fixed, open, numbered)) return std::nullopt;
+  const FreeAssignment assignment = FindLowestFreeAssignment(numbered, open.Count());
+  if (assignment.outcome != FreeAssignmentOutcome::kFound) return std::nullopt;
   ContextList result;
-  AppendAssignment(open, *assignment, result);
+  AppendAssignment(open, assignment.values, result);
   AppendCandidate(variables, mask, result);
   return result;
 }
@@ -271,22 +234,24 @@ ContextList FindNogoodFreeContext(NogoodList nogoods) {
   if (std::any_of(nogoods.begin(), nogoods.end(), HasNoLiteral)) return {};
   if (nogoods.empty()) return Undecided();
   VariableTable variables;
-  std::vector<ChoiceMaskPair> masks;
-  switch (NumberNogoods(nogoods, variables, masks)) {
-    case Numbering::kUnwritableChoice:
-      ReportUnwritableChoice();
+  std::vector<VariableNogood> numbered;
+  if (!NumberNogoods(nogoods, variables, numbered)) {
+    ReportUnwritableChoice();
+    return Undecided();
+  }
+  const FreeAssignment assignment = FindLowestFreeAssignment(numbered, variables.Count());
+  switch (assignment.outcome) {
+    case FreeAssignmentOutcome::kNone:
+      return {};
+    case FreeAssignmentOutcome::kGaveUp:
+      // Only a search that went through every assignment may say that none
+      // is free.
       return Undecided();
-    case Numbering::kTooManyChoices:
-      return Undecided();
-    case Numbering::kDone:
+    case FreeAssignmentOutcome::kFound:
       break;
   }
-  const int k = variables.Count();
-  const auto assignment = FirstFreeAssignment(masks, LastAssignmentTried(k, kFullSearchVariables));
-  // Only a search that tried every assignment may say that none is free.
-  if (!assignment) return k <= kFullSearchVariables ? ContextList{} : Undecided();
   ContextList result;
-  AppendAssignment(variables, *assignment, result);
+  AppendAssignment(variables, assignment.values, result);
   return result;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "constraints/choice_tree.h"
+#include "constraints/free_assignment_search.h"
 #include "support/test_support.h"
 
 namespace {
@@ -114,6 +115,8 @@ TEST(ContextSearch, WorkedExamples) {
   forcedSixteenth.push_back({-16});
   ContextList sixteenth = Range(1, 15, -1);
   sixteenth.push_back(16);
+  ContextList seventeenth = Range(1, 16, -1);
+  seventeenth.push_back(17);
   const std::tuple<const char*, NogoodList, std::list<ContextList>, ContextList> cases[] = {
       {"no nogoods: everything holds", {}, {}, {0}},
       {"a choice both ways", {{1}, {-1}}, {}, {}},
@@ -121,9 +124,9 @@ TEST(ContextSearch, WorkedExamples) {
       {"lowest free assignment", {{-1}, {2}}, {}, {1, -2}},
       {"an always-true nogood", {{0}}, {}, {}},
       {"an inconsistent nogood never holds", {{1, -1}}, {}, {-1}},
-      {"too many choices", {Range(1, 24, 1)}, {}, {0}},
-      {"a clash after too many choices still wins", {Range(1, 24, 1), {}}, {}, {}},
-      {"beyond the assignments tried: undecided", forcedSeventeenth, {}, {0}},
+      {"many choices are all searched", {Range(1, 24, 1)}, {}, Range(1, 24, -1)},
+      {"a clash after many choices still wins", {Range(1, 24, 1), {}}, {}, {}},
+      {"past 2^16 assignments the search still finds the lowest", forcedSeventeenth, {}, seventeenth},
       {"the last assignment tried", forcedSixteenth, {}, sixteenth},
       {"extension first, then the candidate", {{1, 2}}, {{1}}, {-2, 1}},
       {"a candidate leaving a choice open is extended over it", {{1, 2}, {1, -2}}, {{1, 2}, {1}, {-1}}, {-2, -1}},
@@ -159,6 +162,37 @@ TEST(ContextSearch, ChoicesPastASignedByteAreSearchedAndPastTheLastBitRefused) {
   EXPECT_EQ(CommonContextLiterals({{-128, 1}, {-128}}), ContextList{-128});
   EXPECT_EQ(OrderContextByChoice({-128, 5, -5, 129}), (ContextList{5, -5, -128, 129}));
   EXPECT_EQ(recorder.messages().size(), 3u);
+}
+
+// Independent parts are searched apart: a hundred parts that each need
+// backtracking, or one part without a free assignment among them, are
+// settled in a step count near the sum of the parts', not their product.
+TEST(ContextSearch, IndependentPartsAreSearchedApart) {
+  std::vector<VariableNogood> parts;
+  for (int p = 0; p < 100; ++p) {
+    const int a = 1 + 2 * p, b = a + 1;  // a must be true, b false
+    parts.push_back({{a, false}});
+    parts.push_back({{b, true}});
+  }
+  FreeAssignment found = FindLowestFreeAssignment(parts, 200, 1000);
+  ASSERT_EQ(found.outcome, FreeAssignmentOutcome::kFound);
+  for (int v = 1; v <= 200; ++v) EXPECT_EQ(found.values[v], v % 2 == 1) << v;
+  parts.push_back({{7, true}});  // part 4 now has no free assignment
+  EXPECT_EQ(FindLowestFreeAssignment(parts, 200, 1000).outcome, FreeAssignmentOutcome::kNone);
+  // One part of 40 choices whose only free assignment is all true: the
+  // search gives up within its budget rather than run on.
+  std::vector<VariableNogood> hard;
+  for (int v = 1; v < 40; ++v) hard.push_back({{v, false}, {v + 1, true}});
+  hard.push_back({{40, false}});
+  for (int v = 1; v <= 40; ++v) hard.push_back({{v, false}, {1 + v % 40, false}});
+  EXPECT_EQ(FindLowestFreeAssignment(hard, 40, 50).outcome, FreeAssignmentOutcome::kGaveUp);
+  EXPECT_EQ(FindLowestFreeAssignment(hard, 40).outcome, FreeAssignmentOutcome::kFound);
+  // The context search over choices past a signed byte, one part per pair.
+  NogoodList pairs;
+  for (int c = 1; c + 1 <= kMaxFeatureId; c += 2) pairs.push_back({static_cast<ChoiceLiteral>(-c)});
+  const ContextList chosen = FindNogoodFreeContext(pairs);
+  EXPECT_EQ(chosen.size(), pairs.size());
+  EXPECT_TRUE(std::all_of(chosen.begin(), chosen.end(), [](ChoiceLiteral l) { return l > 0; }));
 }
 
 // Random sets of paths over choices 1 to 5: the tree keeps exactly the
