@@ -324,5 +324,31 @@ TEST_F(EnglishConstructions, QuestionsCommandsAndThere) {
   });
 }
 
+// "there" without a predicate after it is the copula's predicate; the
+// subject still agrees with the copula.
+TEST_F(EnglishConstructions, ThereWithoutAPredicate) {
+  CheckAll({
+      {"there is", "There is a problem",
+       {{kPred, {"be"}}, {PredOf({u"SUBJ"}), {"problem"}}, {PredOf({u"PREDLINK"}), {"there"}}}},
+      {"there are, plural", "There are many reasons", {{{u"SUBJ", u"NUM"}, {"pl"}}, {{u"TENSE"}, {"pres"}}}},
+      {"there was, negated", "There was no answer", {{PredOf({u"SUBJ"}), {"answer"}}, {{u"TENSE"}, {"past"}}}},
+      {"there will be", "There will be a storm", {{PredOf({u"SUBJ"}), {"storm"}}, {{u"TENSE"}, {"fut"}}}},
+  });
+  for (const char* clash : {"There is two cars", "There are a car"}) {
+    EXPECT_FALSE(Parse(clash)) << clash << ": the subject must agree";
+    ResetSentence();
+  }
+}
+
+// A noun phrase alone, with an adjective, is a fragment: greetings and
+// wishes.
+TEST_F(EnglishConstructions, NounPhrasesAloneAreFragments) {
+  CheckAll({
+      {"greeting", "Good evening", {{kPred, {"evening"}}, {{u"FRAGMENT"}, {"+"}}, {PredOf(FirstAdjunct()), {"good"}}}},
+      {"wish", "Happy birthday", {{kPred, {"birthday"}}, {{u"FRAGMENT"}, {"+"}}}},
+      {"two adjectives", "Good old days", {{kPred, {"day"}}, {{u"FRAGMENT"}, {"+"}}, {{u"NUM"}, {"pl"}}}},
+  });
+}
+
 }  // namespace
 }  // namespace cfg_test
