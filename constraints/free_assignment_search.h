@@ -31,7 +31,7 @@ struct FreeAssignment {
 };
 
 // The search steps (variables set) after which it gives up.
-inline constexpr int64_t kFreeAssignmentStepBudget = int64_t{1} << 20;
+inline constexpr int64_t kFreeAssignmentStepBudget = int64_t{1} << 14;
 
 // The lowest free assignment of variables 1 to variableCount. A nogood with no
 // literal always holds; one with both signs of a variable never does.

@@ -113,8 +113,10 @@ void CCfgParser::BuildItemFStructures(CCfgChartItem* item, P_FStructure* fs, int
 }
 
 // The distinct children at a position: a child shared by several
-// alternatives is passed once, under the merged context of those
-// alternatives.
+// alternatives is passed once under the merged context of those
+// alternatives where that context is exact, else once per context that
+// cannot be merged, so that it stands in every reading of every alternative
+// that holds it.
 std::vector<CCfgParser::DistinctChild> CCfgParser::CollectDistinctChildren(const CCfgChildAlternatives& alternatives,
                                                                            const std::vector<ContextList>& contexts,
                                                                            size_t position) {
@@ -125,13 +127,16 @@ std::vector<CCfgParser::DistinctChild> CCfgParser::CollectDistinctChildren(const
     const CCfgChild& child = list[position];
     if (child.item == nullptr && child.reading == nullptr) continue;
     const ContextList context = a < contexts.size() ? contexts[a] : ContextList();
-    auto seen = std::find_if(distinct.begin(), distinct.end(),
-                             [&child](const DistinctChild& d) { return d.child == child; });
-    if (seen == distinct.end()) {
-      distinct.push_back({child, context});
-    } else {
-      seen->context = MergeAlternativeContexts(seen->context, context);
+    bool merged = false;
+    for (DistinctChild& seen : distinct) {
+      if (!(seen.child == child)) continue;
+      if (std::optional<ContextList> both = MergeAlternativeContexts(seen.context, context)) {
+        seen.context = std::move(*both);
+        merged = true;
+        break;
+      }
     }
+    if (!merged) distinct.push_back({child, context});
   }
   return distinct;
 }

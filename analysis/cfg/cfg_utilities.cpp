@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
+#include <set>
 
 #include "constraints/p_fs_item.h"
 
@@ -35,20 +37,29 @@ int ShiftChoiceContexts(std::vector<ContextList>& contexts, int offset) {
   return largest;
 }
 
-ContextList MergeAlternativeContexts(const ContextList& a, const ContextList& b) {
-  auto in_b = [&b](ChoiceLiteral literal) { return std::find(b.begin(), b.end(), literal) != b.end(); };
-  auto excluded = std::find_if(a.begin(), a.end(), [&](ChoiceLiteral x) { return x != 0 && in_b(static_cast<ChoiceLiteral>(-x)); });
-  const int k = excluded == a.end() ? -1 : std::abs(*excluded);
-  ContextList result;
-  for (auto it = a.begin(); it != a.end(); ++it) {
-    if (it != excluded) result.push_back(*it);
+std::optional<ContextList> MergeAlternativeContexts(const ContextList& a, const ContextList& b) {
+  std::set<ChoiceLiteral> first, second;
+  for (ChoiceLiteral literal : a) {
+    if (literal != 0) first.insert(literal);
   }
   for (ChoiceLiteral literal : b) {
-    if (std::abs(literal) == k) continue;
-    if (std::find(result.begin(), result.end(), literal) != result.end()) continue;
-    result.push_back(literal);
+    if (literal != 0) second.insert(literal);
   }
-  return result;
+  const auto within = [](const std::set<ChoiceLiteral>& x, const std::set<ChoiceLiteral>& y) {
+    return std::includes(y.begin(), y.end(), x.begin(), x.end());
+  };
+  const auto asList = [](const std::set<ChoiceLiteral>& literals) {
+    return literals.empty() ? ContextList{0} : ContextList(literals.begin(), literals.end());
+  };
+  if (within(first, second)) return asList(first);
+  if (within(second, first)) return asList(second);
+  if (first.size() != second.size()) return std::nullopt;
+  // The same literals but one, whose sign differs: that choice drops out.
+  std::vector<ChoiceLiteral> onlyFirst;
+  std::set_difference(first.begin(), first.end(), second.begin(), second.end(), std::back_inserter(onlyFirst));
+  if (onlyFirst.size() != 1 || second.count(static_cast<ChoiceLiteral>(-onlyFirst.front())) == 0) return std::nullopt;
+  first.erase(onlyFirst.front());
+  return asList(first);
 }
 
 uint32_t IndexOfValue(const std::vector<uint32_t>& values, uint32_t value) {

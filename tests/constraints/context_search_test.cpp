@@ -179,14 +179,20 @@ TEST(ContextSearch, IndependentPartsAreSearchedApart) {
   for (int v = 1; v <= 200; ++v) EXPECT_EQ(found.values[v], v % 2 == 1) << v;
   parts.push_back({{7, true}});  // part 4 now has no free assignment
   EXPECT_EQ(FindLowestFreeAssignment(parts, 200, 1000).outcome, FreeAssignmentOutcome::kNone);
-  // One part of 40 choices whose only free assignment is all true: the
-  // search gives up within its budget rather than run on.
-  std::vector<VariableNogood> hard;
-  for (int v = 1; v < 40; ++v) hard.push_back({{v, false}, {v + 1, true}});
-  hard.push_back({{40, false}});
-  for (int v = 1; v <= 40; ++v) hard.push_back({{v, false}, {1 + v % 40, false}});
-  EXPECT_EQ(FindLowestFreeAssignment(hard, 40, 50).outcome, FreeAssignmentOutcome::kGaveUp);
-  EXPECT_EQ(FindLowestFreeAssignment(hard, 40).outcome, FreeAssignmentOutcome::kFound);
+  // One part whose nogoods are all 2^10 assignments of its ten choices: no
+  // assignment is free, which only a search through all of them can tell.
+  // Within a small budget the search gives up instead.
+  std::vector<VariableNogood> every;
+  for (int a = 0; a < 1024; ++a) {
+    VariableNogood& nogood = every.emplace_back();
+    for (int v = 1; v <= 10; ++v) nogood.push_back({v, ((a >> (v - 1)) & 1) != 0});
+  }
+  EXPECT_EQ(FindLowestFreeAssignment(every, 10, 50).outcome, FreeAssignmentOutcome::kGaveUp);
+  EXPECT_EQ(FindLowestFreeAssignment(every, 10).outcome, FreeAssignmentOutcome::kNone);
+  every.pop_back();  // all ten choices true is free now
+  const FreeAssignment last = FindLowestFreeAssignment(every, 10);
+  ASSERT_EQ(last.outcome, FreeAssignmentOutcome::kFound);
+  EXPECT_EQ(std::count(last.values.begin() + 1, last.values.end(), true), 10);
   // The context search over choices past a signed byte, one part per pair.
   NogoodList pairs;
   for (int c = 1; c + 1 <= kMaxFeatureId; c += 2) pairs.push_back({static_cast<ChoiceLiteral>(-c)});

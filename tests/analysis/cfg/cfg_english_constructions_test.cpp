@@ -340,6 +340,23 @@ TEST_F(EnglishConstructions, ThereWithoutAPredicate) {
   }
 }
 
+// Prepositional phrases that may attach to the verb or to a noun before
+// them: whichever attachment is read, every word stays in the analysis.
+TEST_F(EnglishConstructions, PilesOfPrepositionalPhrasesKeepEveryWord) {
+  const Path object = PredOf({u"OBJ"});
+  CheckAll({
+      {"one phrase", "The girl writes a letter in the kitchen", {{object, {"letter"}}, {kPred, {"write"}}}},
+      {"two phrases", "The girl writes a letter in the kitchen with a pencil", {{object, {"letter"}}}},
+      {"three phrases", "The girl writes a letter in the kitchen with a pencil after dinner", {{object, {"letter"}}}},
+  });
+  ASSERT_TRUE(Parse("The girl writes a letter in the kitchen with a pencil near the window"));
+  std::unique_ptr<CParseResult> result(parser_->GetParseResult());
+  const std::string shown = Show(result->FStructure->root);
+  for (const char* word : {"girl", "letter", "kitchen", "pencil", "window", "in", "with", "near"}) {
+    EXPECT_NE(shown.find(std::string("{") + word + "}"), std::string::npos) << word << " in " << shown;
+  }
+}
+
 // A noun phrase alone, with an adjective, is a fragment: greetings and
 // wishes.
 TEST_F(EnglishConstructions, NounPhrasesAloneAreFragments) {
