@@ -357,6 +357,28 @@ TEST_F(EnglishConstructions, PilesOfPrepositionalPhrasesKeepEveryWord) {
   }
 }
 
+// "'s" for "is" after a question word; names with "the"; "there" after a
+// preposition.
+TEST_F(EnglishConstructions, ShortQuestionsNamesWithTheAndThereAfterAPreposition) {
+  CheckAll({
+      {"question word subject with 's and an adverb", "Who's there",
+       {{PredOf({u"SUBJ"}), {"who"}}, {PredOf({u"PREDLINK"}), {"there"}}, {{u"MOOD"}, {"interrog"}}}},
+      {"question word subject with 's and an adjective", "Who's ready",
+       {{PredOf({u"SUBJ"}), {"who"}}, {PredOf({u"PREDLINK"}), {"ready"}}}},
+      {"question adverb with 's as the progressive", "Where's he going",
+       {{kPred, {"go"}}, {{u"ASPECT"}, {"prog"}}, {PredOf({u"SUBJ"}), {"he"}}, {{u"MOOD"}, {"interrog"}}}},
+      {"question object with 's as the progressive", "What's she reading",
+       {{kPred, {"read"}}, {PredOf({u"OBJ"}), {"what"}}, {{u"ASPECT"}, {"prog"}}}},
+      {"a name with the", "The Romans built roads", {{PredOf({u"SUBJ"}), {"Romans"}}, {PredOf({u"SUBJ", u"SPEC"}), {"the"}}}},
+      {"there after a preposition", "Put the box in there",
+       {{PredOf({u"OBJ"}), {"box"}}, {PredOf(Under(FirstAdjunct(), {u"OBJ"})), {"there"}}}},
+  });
+  for (const char* wrong : {"Who's a teacher's", "Where's they going"}) {
+    EXPECT_FALSE(Parse(wrong)) << wrong;
+    ResetSentence();
+  }
+}
+
 // A noun phrase alone, with an adjective, is a fragment: greetings and
 // wishes.
 TEST_F(EnglishConstructions, NounPhrasesAloneAreFragments) {
