@@ -379,6 +379,16 @@ TEST_F(EnglishConstructions, ShortQuestionsNamesWithTheAndThereAfterAPreposition
   }
 }
 
+TEST_F(EnglishConstructions, QuestionsWithTheProgressiveAfterAModal) {
+  CheckAll({
+      {"yes/no", "Will you be coming", {{kPred, {"come"}}, {{u"ASPECT"}, {"prog"}}, {{u"TENSE"}, {"fut"}}, {{u"MOOD"}, {"interrog"}}}},
+      {"object question", "What will she be reading",
+       {{PredOf({u"OBJ"}), {"what"}}, {{u"ASPECT"}, {"prog"}}, {PredOf({u"SUBJ"}), {"she"}}}},
+      {"question adverb", "Where will they be staying", {{PredOf(FirstAdjunct()), {"where"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
+  });
+  EXPECT_FALSE(Parse("Will you be comes")) << "the participle is required";
+}
+
 // A noun phrase alone, with an adjective, is a fragment: greetings and
 // wishes.
 TEST_F(EnglishConstructions, NounPhrasesAloneAreFragments) {
