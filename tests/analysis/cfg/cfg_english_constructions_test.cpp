@@ -389,6 +389,19 @@ TEST_F(EnglishConstructions, QuestionsWithTheProgressiveAfterAModal) {
   EXPECT_FALSE(Parse("Will you be comes")) << "the participle is required";
 }
 
+TEST_F(EnglishConstructions, NumbersPredeterminersAndAdjectivesOfFeeling) {
+  CheckAll({
+      {"two numbers joined", "She stayed for two or three days",
+       {{PredOf(Under(FirstAdjunct(), {u"OBJ"})), {"day"}},
+        {Under(FirstAdjunct(Under(FirstAdjunct(), {u"OBJ"})), {u"COORD"}), {"or"}}}},
+      {"a noun and its number", "Read page 12", {{PredOf({u"OBJ"}), {"page"}}, {{u"MOOD"}, {"imp"}}}},
+      {"such before the article", "She wrote such a long letter",
+       {{PredOf({u"OBJ", u"QUANT"}), {"such"}}, {PredOf({u"OBJ", u"SPEC"}), {"a"}}, {PredOf({u"OBJ"}), {"letter"}}}},
+      {"an adjective of feeling with a clause", "We are pleased that you came",
+       {{PredOf({u"PREDLINK"}), {"pleased"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
+  });
+}
+
 // A noun phrase alone, with an adjective, is a fragment: greetings and
 // wishes.
 TEST_F(EnglishConstructions, NounPhrasesAloneAreFragments) {
