@@ -402,6 +402,20 @@ TEST_F(EnglishConstructions, NumbersPredeterminersAndAdjectivesOfFeeling) {
   });
 }
 
+// Verbs such as "tell", "ask", "show" and "teach" take an object and an
+// embedded question (the frame SUBJ OBJ COMP).
+TEST_F(EnglishConstructions, AnObjectAndAnEmbeddedQuestion) {
+  CheckAll({
+      {"question adverb and a clause", "Tell me where she works",
+       {{{u"PRED", u"GF"}, {"SUBJ", "OBJ", "COMP"}}, {PredOf({u"OBJ"}), {"I"}}, {PredOf({u"COMP"}), {"work"}},
+        {PredOf(FirstAdjunct({u"COMP"})), {"where"}}}},
+      {"question adverb and an infinitive", "She taught us how to swim",
+       {{PredOf({u"OBJ"}), {"we"}}, {PredOf({u"COMP"}), {"swim"}}, {PredOf({u"COMP", u"SUBJ"}), {"pro"}}}},
+      {"question adverb, past", "He showed us where the station was",
+       {{{u"PRED", u"GF"}, {"SUBJ", "OBJ", "COMP"}}, {PredOf({u"COMP", u"SUBJ"}), {"station"}}}},
+  });
+}
+
 // A noun phrase alone, with an adjective, is a fragment: greetings and
 // wishes.
 TEST_F(EnglishConstructions, NounPhrasesAloneAreFragments) {
