@@ -397,6 +397,8 @@ TEST_F(EnglishConstructions, NumbersPredeterminersAndAdjectivesOfFeeling) {
       {"a noun and its number", "Read page 12", {{PredOf({u"OBJ"}), {"page"}}, {{u"MOOD"}, {"imp"}}}},
       {"such before the article", "She wrote such a long letter",
        {{PredOf({u"OBJ", u"QUANT"}), {"such"}}, {PredOf({u"OBJ", u"SPEC"}), {"a"}}, {PredOf({u"OBJ"}), {"letter"}}}},
+      {"both floated after the copula", "My parents are both busy",
+       {{PredOf(FirstAdjunct()), {"both"}}, {PredOf({u"PREDLINK"}), {"busy"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
       {"an adjective of feeling with a clause", "We are pleased that you came",
        {{PredOf({u"PREDLINK"}), {"pleased"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
   });
