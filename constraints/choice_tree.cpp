@@ -6,7 +6,7 @@
 
 namespace {
 
-int ChoiceOf(int8_t literal) { return std::abs(static_cast<int>(literal)); }
+int ChoiceOf(ChoiceLiteral literal) { return std::abs(static_cast<int>(literal)); }
 
 CChoiceNode* NewChild(CChoiceNode* parent) {
   auto* child = new CChoiceNode();
@@ -15,8 +15,8 @@ CChoiceNode* NewChild(CChoiceNode* parent) {
 }
 
 // The branch a literal takes, and the other one.
-CChoiceNode*& BranchOf(CChoiceNode* node, int8_t literal) { return literal > 0 ? node->positive : node->negative; }
-CChoiceNode*& OtherBranchOf(CChoiceNode* node, int8_t literal) {
+CChoiceNode*& BranchOf(CChoiceNode* node, ChoiceLiteral literal) { return literal > 0 ? node->positive : node->negative; }
+CChoiceNode*& OtherBranchOf(CChoiceNode* node, ChoiceLiteral literal) {
   return literal > 0 ? node->negative : node->positive;
 }
 
@@ -107,8 +107,8 @@ void CChoiceTree::PruneEmpty(CChoiceNode* node) {
   }
 }
 
-bool CChoiceTree::InsertLiteral(int8_t literal, CChoiceNode* node, std::list<CChoiceNode*>& reached, bool cut) {
-  const int8_t choice = static_cast<int8_t>(ChoiceOf(literal));
+bool CChoiceTree::InsertLiteral(ChoiceLiteral literal, CChoiceNode* node, std::list<CChoiceNode*>& reached, bool cut) {
+  const ChoiceLiteral choice = static_cast<ChoiceLiteral>(ChoiceOf(literal));
   if (node->IsEmpty()) return false;
   if (node->IsOpenLeaf()) {
     node->variable = choice;
@@ -158,7 +158,7 @@ ContextList CChoiceTree::CollectPaths() const {
 ContextList CChoiceTree::CollectPathsFrom(const CChoiceNode* node) const {
   if (node->negative) {
     ContextList path = CollectPathsFrom(node->negative);
-    path.push_back(static_cast<int8_t>(-node->variable));
+    path.push_back(static_cast<ChoiceLiteral>(-node->variable));
     return path;
   }
   if (node->positive) {
@@ -172,10 +172,10 @@ ContextList CChoiceTree::CollectPathsFrom(const CChoiceNode* node) const {
 std::list<ContextList> ComplementPaths(ContextList context) {
   std::list<ContextList> paths;
   ContextList before;
-  for (int8_t literal : context) {
+  for (ChoiceLiteral literal : context) {
     if (literal == 0) continue;
     ContextList path = before;
-    path.push_back(static_cast<int8_t>(-literal));
+    path.push_back(static_cast<ChoiceLiteral>(-literal));
     paths.push_back(std::move(path));
     before.push_back(literal);
   }

@@ -29,7 +29,7 @@ class CChoiceNode {
   bool IsOpenLeaf() const { return variable == 0 && !negative && !positive; }
   bool IsEmpty() const { return variable != 0 && !negative && !positive; }
 
-  int8_t variable = 0;
+  ChoiceLiteral variable = 0;
   CChoiceNode* negative = nullptr;
   CChoiceNode* positive = nullptr;
   CChoiceNode* parent = nullptr;
@@ -50,7 +50,7 @@ class CChoiceTree {
   // Applies one literal of a path at a node; the nodes where the next
   // literal applies are appended to reached. With cut (the last literal) the
   // literal's branch is cut. False when the node has become empty.
-  bool InsertLiteral(int8_t literal, CChoiceNode* node, std::list<CChoiceNode*>& reached, bool cut);
+  bool InsertLiteral(ChoiceLiteral literal, CChoiceNode* node, std::list<CChoiceNode*>& reached, bool cut);
   // One surviving assignment, taking the false branch wherever it exists,
   // from the deepest decision up to the root; empty when nothing is decided
   // or nothing survives.

@@ -6,25 +6,19 @@
 #include <set>
 #include <vector>
 
+#include "constraints/free_assignment_search.h"
 #include "core/string_helpers.h"
 #include "platform/message_box.h"
 
 namespace {
 
-// FindNogoodFreeContext gives up at this many variables; up to
-// kFullSearchVariables it tries every assignment, above only 0 to 2^15.
-constexpr int kMaxFindVariables = 24;
-constexpr int kFullSearchVariables = 15;
-// ExtendNogoodFreeContext skips candidates of this many choices and gives up
-// on extensions of this many further choices; up to kFullExtensionVariables
-// further choices it tries every assignment, above only 0 to 2^13.
+// ExtendNogoodFreeContext skips candidates of this many choices (their
+// choices are compared as bits of one word).
 constexpr int kMaxCandidateVariables = 31;
-constexpr int kMaxExtensionVariables = 31;
-constexpr int kFullExtensionVariables = 13;
-// Literals are signed bytes: choice 128 (literal -128) has no positive form.
-constexpr int kHighestChoice = 127;
+// The highest choice a context can name: the last bit of a feature set.
+constexpr int kHighestChoice = kMaxFeatureId;
 
-int ChoiceOf(int8_t literal) { return literal < 0 ? -static_cast<int>(literal) : literal; }
+int ChoiceOf(ChoiceLiteral literal) { return literal < 0 ? -static_cast<int>(literal) : literal; }
 
 uint32_t VariableBit(int variable) { return uint32_t{1} << (variable - 1); }
 
@@ -55,12 +49,12 @@ class VariableTable {
 };
 
 bool HasNoLiteral(const ContextList& context) {
-  return std::all_of(context.begin(), context.end(), [](int8_t l) { return l == 0; });
+  return std::all_of(context.begin(), context.end(), [](ChoiceLiteral l) { return l == 0; });
 }
 
 bool MentionsUnwritableChoice(const std::list<ContextList>& contexts) {
   for (const ContextList& context : contexts) {
-    for (int8_t literal : context) {
+    for (ChoiceLiteral literal : context) {
       if (ChoiceOf(literal) > kHighestChoice) return true;
     }
   }
@@ -73,62 +67,33 @@ void ReportUnwritableChoice() {
               u"Context Search", MessageStyle::Ok);
 }
 
-void AddLiteral(ChoiceMaskPair& pair, int8_t literal, int variable) {
+void AddLiteral(ChoiceMaskPair& pair, ChoiceLiteral literal, int variable) {
   (literal > 0 ? pair.positive : pair.negative) |= VariableBit(variable);
 }
 
-// A nogood holds under an assignment when all its positive variables are
-// true and all its negative ones false.
-bool HoldsUnder(const ChoiceMaskPair& nogood, uint32_t assignment) {
-  return (nogood.negative & assignment) == 0 && (nogood.positive & ~assignment) == 0;
-}
-
-// The first assignment number from 0 up to and including last under which no
-// nogood holds.
-std::optional<uint32_t> FirstFreeAssignment(const std::vector<ChoiceMaskPair>& nogoods, uint32_t last) {
-  for (uint32_t i = 0;; ++i) {
-    const bool rejected =
-        std::any_of(nogoods.begin(), nogoods.end(), [i](const ChoiceMaskPair& n) { return HoldsUnder(n, i); });
-    if (!rejected) return i;
-    if (i == last) return std::nullopt;
-  }
-}
-
-// The highest assignment number tried over k variables: every assignment up to
-// fullVariables, else only 0 to 2^fullVariables (later variables stay false
-// except the next one, once).
-uint32_t LastAssignmentTried(int k, int fullVariables) {
-  if (k <= fullVariables) return (uint32_t{1} << k) - 1;
-  return uint32_t{1} << fullVariables;
-}
-
-// +choice(v) for every variable set in the assignment, -choice(v) otherwise.
-void AppendAssignment(const VariableTable& variables, uint32_t assignment, ContextList& out) {
+// +choice(v) for every variable true in the assignment, -choice(v) otherwise.
+void AppendAssignment(const VariableTable& variables, const std::vector<bool>& values, ContextList& out) {
   for (int v = 1; v <= variables.Count(); ++v) {
     const int choice = variables.ChoiceOfVariable(v);
-    out.push_back(static_cast<int8_t>((assignment & VariableBit(v)) != 0 ? choice : -choice));
+    out.push_back(static_cast<ChoiceLiteral>(values[v] ? choice : -choice));
   }
 }
 
 // --- FindNogoodFreeContext steps ---
 
-enum class Numbering { kDone, kTooManyChoices, kUnwritableChoice };
-
-// Sorts each nogood and numbers its choices; one mask pair per nogood.
-Numbering NumberNogoods(NogoodList& nogoods, VariableTable& variables, std::vector<ChoiceMaskPair>& masks) {
+// Sorts each nogood and numbers its choices; one variable nogood per nogood.
+// False when a choice is past the last one a context can carry.
+bool NumberNogoods(NogoodList& nogoods, VariableTable& variables, std::vector<VariableNogood>& numbered) {
   for (ContextList& nogood : nogoods) {
     nogood.sort();
-    ChoiceMaskPair pair;
-    for (int8_t literal : nogood) {
+    VariableNogood& literals = numbered.emplace_back();
+    for (ChoiceLiteral literal : nogood) {
       if (literal == 0) continue;
-      if (ChoiceOf(literal) > kHighestChoice) return Numbering::kUnwritableChoice;
-      const int variable = variables.Number(ChoiceOf(literal));
-      if (variable >= kMaxFindVariables) return Numbering::kTooManyChoices;
-      AddLiteral(pair, literal, variable);
+      if (ChoiceOf(literal) > kHighestChoice) return false;
+      literals.push_back({variables.Number(ChoiceOf(literal)), literal > 0});
     }
-    masks.push_back(pair);
   }
-  return Numbering::kDone;
+  return true;
 }
 
 // --- ExtendNogoodFreeContext steps ---
@@ -143,7 +108,7 @@ struct CandidateGroup {
 // Numbers the candidate's choices; false when it has too many.
 bool NumberCandidate(ContextList& candidate, VariableTable& variables) {
   candidate.sort();
-  for (int8_t literal : candidate) {
+  for (ChoiceLiteral literal : candidate) {
     if (literal == 0) continue;
     if (variables.Number(ChoiceOf(literal)) >= kMaxCandidateVariables) return false;
   }
@@ -154,7 +119,7 @@ bool NumberCandidate(ContextList& candidate, VariableTable& variables) {
 // a choice the group has not numbered. 0 literals are always true.
 std::optional<ChoiceMaskPair> CandidateMask(const ContextList& candidate, const VariableTable& variables) {
   ChoiceMaskPair pair;
-  for (int8_t literal : candidate) {
+  for (ChoiceLiteral literal : candidate) {
     if (literal == 0) continue;
     const int variable = variables.Find(ChoiceOf(literal));
     if (variable == 0) return std::nullopt;
@@ -190,7 +155,7 @@ struct FixedChoices {
 
   // +1 when the literal agrees with the candidate, -1 when it contradicts it,
   // 0 when the candidate leaves its choice open.
-  int Compare(int8_t literal) const {
+  int Compare(ChoiceLiteral literal) const {
     const int variable = variables.Find(ChoiceOf(literal));
     if (variable == 0) return 0;
     const uint32_t bit = VariableBit(variable);
@@ -203,34 +168,32 @@ struct FixedChoices {
 };
 
 // Numbers every choice of the nogoods that the candidate leaves open, by first
-// occurrence; false when there are too many to search.
-bool NumberOpenChoices(const NogoodList& nogoods, const FixedChoices& fixed, VariableTable& open) {
+// occurrence.
+void NumberOpenChoices(const NogoodList& nogoods, const FixedChoices& fixed, VariableTable& open) {
   for (const ContextList& nogood : nogoods) {
-    for (int8_t literal : nogood) {
-      if (literal == 0 || fixed.Compare(literal) != 0) continue;
-      if (open.Number(ChoiceOf(literal)) >= kMaxExtensionVariables) return false;
+    for (ChoiceLiteral literal : nogood) {
+      if (literal != 0 && fixed.Compare(literal) == 0) open.Number(ChoiceOf(literal));
     }
   }
-  return true;
 }
 
-// The mask pairs over the open choices of the nogoods that the candidate does
-// not contradict; false when some nogood holds under the candidate whatever
-// the open choices are.
-bool OpenNogoodMasks(const NogoodList& nogoods, const FixedChoices& fixed, const VariableTable& open,
-                     std::vector<ChoiceMaskPair>& masks) {
+// The nogoods that the candidate does not contradict, over its open choices;
+// false when some nogood holds under the candidate whatever the open choices
+// are.
+bool OpenNogoods(const NogoodList& nogoods, const FixedChoices& fixed, const VariableTable& open,
+                 std::vector<VariableNogood>& numbered) {
   for (const ContextList& nogood : nogoods) {
-    ChoiceMaskPair pair;
+    VariableNogood literals;
     bool contradicted = false;
-    for (int8_t literal : nogood) {
+    for (ChoiceLiteral literal : nogood) {
       if (literal == 0) continue;
       const int comparison = fixed.Compare(literal);
       if (comparison < 0) contradicted = true;
-      if (comparison == 0) AddLiteral(pair, literal, open.Find(ChoiceOf(literal)));
+      if (comparison == 0) literals.push_back({open.Find(ChoiceOf(literal)), literal > 0});
     }
     if (contradicted) continue;
-    if (pair.positive == 0 && pair.negative == 0) return false;
-    masks.push_back(pair);
+    if (literals.empty()) return false;
+    numbered.push_back(std::move(literals));
   }
   return true;
 }
@@ -239,26 +202,26 @@ bool OpenNogoodMasks(const NogoodList& nogoods, const FixedChoices& fixed, const
 void AppendCandidate(const VariableTable& variables, const ChoiceMaskPair& mask, ContextList& out) {
   for (int v = 1; v <= variables.Count(); ++v) {
     const int choice = variables.ChoiceOfVariable(v);
-    if (mask.positive & VariableBit(v)) out.push_back(static_cast<int8_t>(choice));
-    if (mask.negative & VariableBit(v)) out.push_back(static_cast<int8_t>(-choice));
+    if (mask.positive & VariableBit(v)) out.push_back(static_cast<ChoiceLiteral>(choice));
+    if (mask.negative & VariableBit(v)) out.push_back(static_cast<ChoiceLiteral>(-choice));
   }
 }
 
 // The candidate extended by the lowest-numbered assignment of the open choices
-// under which no nogood holds; nothing when there is none within the limits.
-// The nogoods are sorted.
+// under which no nogood holds; nothing when there is none, or when the search
+// gives up. The nogoods are sorted.
 std::optional<ContextList> ExtendCandidate(const NogoodList& nogoods, const VariableTable& variables,
                                            const ChoiceMaskPair& mask) {
   if ((mask.positive & mask.negative) != 0) return std::nullopt;  // describes no reading
   const FixedChoices fixed{variables, mask};
   VariableTable open;
-  if (!NumberOpenChoices(nogoods, fixed, open)) return std::nullopt;
-  std::vector<ChoiceMaskPair> masks;
-  if (!OpenNogoodMasks(nogoods, fixed, open, masks)) return std::nullopt;
-  const auto assignment = FirstFreeAssignment(masks, LastAssignmentTried(open.Count(), kFullExtensionVariables));
-  if (!assignment) return std::nullopt;
+  NumberOpenChoices(nogoods, fixed, open);
+  std::vector<VariableNogood> numbered;
+  if (!OpenNogoods(nogoods, fixed, open, numbered)) return std::nullopt;
+  const FreeAssignment assignment = FindLowestFreeAssignment(numbered, open.Count());
+  if (assignment.outcome != FreeAssignmentOutcome::kFound) return std::nullopt;
   ContextList result;
-  AppendAssignment(open, *assignment, result);
+  AppendAssignment(open, assignment.values, result);
   AppendCandidate(variables, mask, result);
   return result;
 }
@@ -271,22 +234,24 @@ ContextList FindNogoodFreeContext(NogoodList nogoods) {
   if (std::any_of(nogoods.begin(), nogoods.end(), HasNoLiteral)) return {};
   if (nogoods.empty()) return Undecided();
   VariableTable variables;
-  std::vector<ChoiceMaskPair> masks;
-  switch (NumberNogoods(nogoods, variables, masks)) {
-    case Numbering::kUnwritableChoice:
-      ReportUnwritableChoice();
+  std::vector<VariableNogood> numbered;
+  if (!NumberNogoods(nogoods, variables, numbered)) {
+    ReportUnwritableChoice();
+    return Undecided();
+  }
+  const FreeAssignment assignment = FindLowestFreeAssignment(numbered, variables.Count());
+  switch (assignment.outcome) {
+    case FreeAssignmentOutcome::kNone:
+      return {};
+    case FreeAssignmentOutcome::kGaveUp:
+      // Only a search that went through every assignment may say that none
+      // is free.
       return Undecided();
-    case Numbering::kTooManyChoices:
-      return Undecided();
-    case Numbering::kDone:
+    case FreeAssignmentOutcome::kFound:
       break;
   }
-  const int k = variables.Count();
-  const auto assignment = FirstFreeAssignment(masks, LastAssignmentTried(k, kFullSearchVariables));
-  // Only a search that tried every assignment may say that none is free.
-  if (!assignment) return k <= kFullSearchVariables ? ContextList{} : Undecided();
   ContextList result;
-  AppendAssignment(variables, *assignment, result);
+  AppendAssignment(variables, assignment.values, result);
   return result;
 }
 
@@ -314,8 +279,8 @@ ContextList CommonContextLiterals(std::list<ContextList> contexts) {
   // a context counts once however often it repeats a literal.
   std::map<int, std::pair<size_t, size_t>> counts;
   for (const ContextList& context : contexts) {
-    const std::set<int8_t> distinct(context.begin(), context.end());
-    for (int8_t literal : distinct) {
+    const std::set<ChoiceLiteral> distinct(context.begin(), context.end());
+    for (ChoiceLiteral literal : distinct) {
       if (literal == 0) continue;
       auto& count = counts[ChoiceOf(literal)];
       ++(literal > 0 ? count.first : count.second);
@@ -323,8 +288,8 @@ ContextList CommonContextLiterals(std::list<ContextList> contexts) {
   }
   ContextList common;
   for (const auto& [choice, count] : counts) {
-    if (count.first == contexts.size()) common.push_back(static_cast<int8_t>(choice));
-    if (count.second == contexts.size()) common.push_back(static_cast<int8_t>(-choice));
+    if (count.first == contexts.size()) common.push_back(static_cast<ChoiceLiteral>(choice));
+    if (count.second == contexts.size()) common.push_back(static_cast<ChoiceLiteral>(-choice));
   }
   return common;
 }
@@ -332,7 +297,7 @@ ContextList CommonContextLiterals(std::list<ContextList> contexts) {
 ContextList OrderContextByChoice(ContextList context) {
   context.remove(0);
   // A stable order by choice, the positive literal of a choice first.
-  context.sort([](int8_t a, int8_t b) {
+  context.sort([](ChoiceLiteral a, ChoiceLiteral b) {
     if (ChoiceOf(a) != ChoiceOf(b)) return ChoiceOf(a) < ChoiceOf(b);
     return a > b;
   });
@@ -341,7 +306,7 @@ ContextList OrderContextByChoice(ContextList context) {
 
 ContextList UnionContextLists(const ContextList& a, const ContextList& b) {
   ContextList united = a;
-  for (int8_t literal : b) {
+  for (ChoiceLiteral literal : b) {
     if (std::find(united.begin(), united.end(), literal) == united.end()) united.push_back(literal);
   }
   united.sort();
@@ -350,13 +315,13 @@ ContextList UnionContextLists(const ContextList& a, const ContextList& b) {
 
 bool IsContextSubset(const ContextList& a, const ContextList& b) {
   return std::all_of(a.begin(), a.end(),
-                     [&](int8_t literal) { return std::find(b.begin(), b.end(), literal) != b.end(); });
+                     [&](ChoiceLiteral literal) { return std::find(b.begin(), b.end(), literal) != b.end(); });
 }
 
 ContextList UnmentionedLiterals(const ContextList& a, const ContextList& b) {
   ContextList unmentioned;
-  for (int8_t literal : a) {
-    const bool mentioned = std::any_of(b.begin(), b.end(), [&](int8_t other) { return ChoiceOf(other) == ChoiceOf(literal); });
+  for (ChoiceLiteral literal : a) {
+    const bool mentioned = std::any_of(b.begin(), b.end(), [&](ChoiceLiteral other) { return ChoiceOf(other) == ChoiceOf(literal); });
     if (!mentioned) unmentioned.push_back(literal);
   }
   return unmentioned;

@@ -2,8 +2,9 @@
 // under which it is inconsistent; to read one consistent analysis off it the
 // solver needs one assignment of the two-way choices under which no nogood
 // holds. The search renumbers the choices that occur as local variables
-// 1, 2, ... (by first occurrence, each list sorted first) and enumerates
-// assignments of them as 32-bit numbers, variable v being bit v - 1.
+// 1, 2, ... (by first occurrence, each list sorted first) and finds the
+// lowest-numbered free assignment of them, variable v being bit v - 1 (see
+// free_assignment_search.h: an exact search over independent parts).
 //
 // Also here: the context list itself and the small context-list utilities of
 // the solver, the item operations and the context restriction.
@@ -12,9 +13,11 @@
 #include <cstdint>
 #include <list>
 
+#include "core/feature_set.h"
+
 // A conjunction of choice literals: +k choice k taken, -k not taken, 0 always
 // true. [0] holds everywhere.
-using ContextList = std::list<int8_t>;
+using ContextList = std::list<ChoiceLiteral>;
 // A list of nogoods, each a context that no reading may satisfy.
 using NogoodList = std::list<ContextList>;
 
@@ -30,17 +33,17 @@ struct ChoiceMaskPair {
 // Empty when there is none; a nogood without any non-zero literal (a definite
 // clash or a time-out) gives empty before anything else is looked at.
 // [0] when the search cannot decide: no nogoods at all (everything holds),
-// 24 or more choices, more than 15 choices and none of the assignments tried
-// is free, or a choice number above 127 (reported).
+// a search past its step budget, or a choice number above kMaxFeatureId
+// (reported).
 ContextList FindNogoodFreeContext(NogoodList nogoods);
 
 // The first candidate, in order, that can be extended by an assignment of the
 // nogoods' other choices under which no nogood holds: the extension (lowest
 // assignment number first, by variable) followed by the candidate's literals.
-// Inconsistent candidates and candidates of 31 or more choices are skipped;
-// per candidate at most 2^13 + 1 assignments of at most 30 other choices are
-// tried. Empty when no candidate can be extended that way, or when a choice
-// number above 127 occurs (reported); [0] when the extension holds nothing.
+// Inconsistent candidates, candidates of 31 or more choices and candidates
+// whose extension search passes its step budget are skipped. Empty when no
+// candidate can be extended that way, or when a choice number above
+// kMaxFeatureId occurs (reported); [0] when the extension holds nothing.
 // Without candidates this is FindNogoodFreeContext.
 ContextList ExtendNogoodFreeContext(NogoodList nogoods, std::list<ContextList> candidates);
 

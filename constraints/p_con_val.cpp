@@ -8,13 +8,15 @@
 
 namespace {
 
-// A literal is stored sign-extended to 16 bits; a reader keeps the low byte.
-uint16_t LiteralWord(int8_t literal) { return static_cast<uint16_t>(static_cast<int16_t>(literal)); }
-int8_t WordLiteral(uint16_t word) { return static_cast<int8_t>(word & 0xFF); }
+// A literal is stored as a signed 16-bit word (dumps written when literals
+// were bytes hold them sign-extended, which reads back the same).
+uint16_t LiteralWord(ChoiceLiteral literal) { return static_cast<uint16_t>(literal); }
+ChoiceLiteral WordLiteral(uint16_t word) { return static_cast<ChoiceLiteral>(word); }
 
 void ReportChoiceOverflow(int choice) {
   ShowMessage(u"Choice number " + IntToWString(choice) +
-                  u" is beyond the 127 choices of one analysis; the analysis is dropped.",
+                  u" is beyond the " + IntToWString(kMaxFeatureId) +
+                  u" choices of one analysis; the analysis is dropped.",
               u"Constraint System", MessageStyle::Ok);
 }
 
@@ -22,7 +24,7 @@ void ReportChoiceOverflow(int choice) {
 // value, its context shifted by k and its bits rebuilt. Null when the shift
 // fails.
 template <typename Value>
-P_ConVal* ShiftedCopy(const Value& source, int8_t k) {
+P_ConVal* ShiftedCopy(const Value& source, ChoiceLiteral k) {
   auto* copy = new Value(source);
   if (!copy->ShiftContext(k)) {
     delete copy;
@@ -42,19 +44,19 @@ P_ConVal::P_ConVal() : contextBits(kFeatureSetWords) {}
 
 P_ConVal::~P_ConVal() = default;
 
-bool P_ConVal::ShiftContext(int8_t k) {
+bool P_ConVal::ShiftContext(ChoiceLiteral k) {
   ContextList shifted;
-  for (int8_t literal : context) {
+  for (ChoiceLiteral literal : context) {
     if (literal == 0) {
       shifted.push_back(0);
       continue;
     }
     const int choice = (literal > 0 ? literal : -literal) + k;
-    if (choice < 1 || choice > 127) {
+    if (choice < 1 || choice > kMaxFeatureId) {
       ReportChoiceOverflow(choice);
       return false;
     }
-    shifted.push_back(static_cast<int8_t>(literal > 0 ? choice : -choice));
+    shifted.push_back(static_cast<ChoiceLiteral>(literal > 0 ? choice : -choice));
   }
   shifted.sort();
   context = std::move(shifted);
@@ -74,7 +76,7 @@ void P_ConVal::RebuildContextBits() {
 
 void P_ConVal::WriteContext(DumpWords& words, uint32_t& index) const {
   PutWord(words, index, static_cast<uint16_t>(context.size()));
-  for (int8_t literal : context) PutWord(words, index, LiteralWord(literal));
+  for (ChoiceLiteral literal : context) PutWord(words, index, LiteralWord(literal));
 }
 
 bool P_ConVal::ReadContext(const DumpWords& words, uint32_t& index) {
@@ -91,7 +93,7 @@ bool P_ConVal::ReadContext(const DumpWords& words, uint32_t& index) {
 
 std::ostream& P_ConVal::PrintContext(std::ostream& out) const {
   out << "context: ";
-  for (int8_t literal : context) out << static_cast<int>(literal) << " ";
+  for (ChoiceLiteral literal : context) out << static_cast<int>(literal) << " ";
   return out;
 }
 
@@ -118,9 +120,9 @@ bool P_ConValFSLink::Equals(const P_ConVal*) const { return false; }
 // link could print a structure that contains the link itself without end.
 std::ostream& P_ConValFSLink::Print(std::ostream& out) const { return out << "NOT IMPLEMENTED"; }
 
-std::list<P_ConVal*> P_ConValFSLink::Evaluate(P_FStructure*, std::vector<P_ConVal*>, int8_t) { return {}; }
+std::list<P_ConVal*> P_ConValFSLink::Evaluate(P_FStructure*, std::vector<P_ConVal*>, ChoiceLiteral) { return {}; }
 
-P_ConVal* P_ConValFSLink::Instantiate(P_FStructure*, P_FStructure*, int8_t) const { return nullptr; }
+P_ConVal* P_ConValFSLink::Instantiate(P_FStructure*, P_FStructure*, ChoiceLiteral) const { return nullptr; }
 
 std::string P_ConValFSLink::ToString() const { return P_SymbolTable::GetString(static_cast<int16_t>(attribute)); }
 
@@ -154,7 +156,7 @@ std::ostream& P_ConValFDLink::Print(std::ostream& out) const {
   return PrintContext(out) << "\n";
 }
 
-std::list<P_ConVal*> P_ConValFDLink::Evaluate(P_FStructure* fs, std::vector<P_ConVal*> linked, int8_t k) {
+std::list<P_ConVal*> P_ConValFDLink::Evaluate(P_FStructure* fs, std::vector<P_ConVal*> linked, ChoiceLiteral k) {
   if ((valueType & kLinkToDaughter) == 0) {
     auto* link = new P_ConValFSLink(fs, value);
     link->context = context;
@@ -181,7 +183,7 @@ std::list<P_ConVal*> P_ConValFDLink::Evaluate(P_FStructure* fs, std::vector<P_Co
   return result;
 }
 
-P_ConVal* P_ConValFDLink::Instantiate(P_FStructure* first, P_FStructure* second, int8_t k) const {
+P_ConVal* P_ConValFDLink::Instantiate(P_FStructure* first, P_FStructure* second, ChoiceLiteral k) const {
   auto* link = new P_ConValFSLink((valueType & kLinkToDaughter) ? second : first, value);
   link->context = context;
   link->valueType = valueType;
@@ -219,13 +221,13 @@ std::ostream& P_ConValPlainVal::Print(std::ostream& out) const {
   return PrintContext(out) << "\n";
 }
 
-std::list<P_ConVal*> P_ConValPlainVal::Evaluate(P_FStructure*, std::vector<P_ConVal*>, int8_t k) {
+std::list<P_ConVal*> P_ConValPlainVal::Evaluate(P_FStructure*, std::vector<P_ConVal*>, ChoiceLiteral k) {
   P_ConVal* copy = ShiftedCopy(*this, k);
   if (!copy) return {};
   return {copy};
 }
 
-P_ConVal* P_ConValPlainVal::Instantiate(P_FStructure*, P_FStructure*, int8_t k) const {
+P_ConVal* P_ConValPlainVal::Instantiate(P_FStructure*, P_FStructure*, ChoiceLiteral k) const {
   return ShiftedCopy(*this, k);
 }
 
@@ -276,13 +278,13 @@ std::ostream& P_ConValPlainValList::Print(std::ostream& out) const {
   return PrintContext(out);
 }
 
-std::list<P_ConVal*> P_ConValPlainValList::Evaluate(P_FStructure*, std::vector<P_ConVal*>, int8_t k) {
+std::list<P_ConVal*> P_ConValPlainValList::Evaluate(P_FStructure*, std::vector<P_ConVal*>, ChoiceLiteral k) {
   P_ConVal* copy = ShiftedCopy(*this, k);
   if (!copy) return {};
   return {copy};
 }
 
-P_ConVal* P_ConValPlainValList::Instantiate(P_FStructure*, P_FStructure*, int8_t k) const {
+P_ConVal* P_ConValPlainValList::Instantiate(P_FStructure*, P_FStructure*, ChoiceLiteral k) const {
   return ShiftedCopy(*this, k);
 }
 

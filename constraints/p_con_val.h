@@ -37,9 +37,9 @@ class P_ConVal {
   P_ConVal& operator=(const P_ConVal&) = delete;
 
   // Renames the choices: +c becomes +(c + k), -c becomes -(c + k), 0 stays;
-  // then sorts ascending. A choice that would pass 127 is reported and the
+  // then sorts ascending. A choice that would pass kMaxFeatureId is reported and the
   // context is left unchanged; the answer is then false. Bits are untouched.
-  bool ShiftContext(int8_t k);
+  bool ShiftContext(ChoiceLiteral k);
   // Appends the literals (duplicates kept) and sorts ascending.
   void AppendContext(ContextList other);
   // contextBits |= bits.
@@ -61,11 +61,11 @@ class P_ConVal {
   virtual bool ContainsValue(uint16_t) const { return false; }
   virtual std::ostream& Print(std::ostream& out) const = 0;
   // New values owned by the caller; the vector is only read. Empty also when
-  // a shifted choice would pass 127.
-  virtual std::list<P_ConVal*> Evaluate(P_FStructure* fs, std::vector<P_ConVal*> linked, int8_t k) = 0;
+  // a shifted choice would pass kMaxFeatureId.
+  virtual std::list<P_ConVal*> Evaluate(P_FStructure* fs, std::vector<P_ConVal*> linked, ChoiceLiteral k) = 0;
   // A new value owned by the caller, or null (a link to an F-structure, or a
-  // shifted choice that would pass 127).
-  virtual P_ConVal* Instantiate(P_FStructure* first, P_FStructure* second, int8_t k) const = 0;
+  // shifted choice that would pass kMaxFeatureId).
+  virtual P_ConVal* Instantiate(P_FStructure* first, P_FStructure* second, ChoiceLiteral k) const = 0;
   virtual bool IsNullValue() const = 0;
   virtual void SetValue(uint16_t) {}
   virtual void SetValueType(uint8_t) {}
@@ -103,8 +103,8 @@ class P_ConValFSLink : public P_ConVal {
   bool Equals(const P_ConVal* other) const override;
   uint8_t GetValueType() const override { return valueType; }
   std::ostream& Print(std::ostream& out) const override;
-  std::list<P_ConVal*> Evaluate(P_FStructure* fs, std::vector<P_ConVal*> linked, int8_t k) override;
-  P_ConVal* Instantiate(P_FStructure* first, P_FStructure* second, int8_t k) const override;
+  std::list<P_ConVal*> Evaluate(P_FStructure* fs, std::vector<P_ConVal*> linked, ChoiceLiteral k) override;
+  P_ConVal* Instantiate(P_FStructure* first, P_FStructure* second, ChoiceLiteral k) const override;
   bool IsNullValue() const override { return attribute == 0; }
   void SetValue(uint16_t id) override { attribute = id; }
   void SetValueType(uint8_t type) override { valueType = type; }
@@ -129,8 +129,8 @@ class P_ConValFDLink : public P_ConVal {
   uint16_t GetLinkValue() const override { return value; }
   uint8_t GetValueType() const override { return valueType; }
   std::ostream& Print(std::ostream& out) const override;
-  std::list<P_ConVal*> Evaluate(P_FStructure* fs, std::vector<P_ConVal*> linked, int8_t k) override;
-  P_ConVal* Instantiate(P_FStructure* first, P_FStructure* second, int8_t k) const override;
+  std::list<P_ConVal*> Evaluate(P_FStructure* fs, std::vector<P_ConVal*> linked, ChoiceLiteral k) override;
+  P_ConVal* Instantiate(P_FStructure* first, P_FStructure* second, ChoiceLiteral k) const override;
   bool IsNullValue() const override { return value == 0; }
   std::string ToString() const override;
   P_ConVal* Clone() const override;
@@ -150,8 +150,8 @@ class P_ConValPlainVal : public P_ConVal {
   bool Equals(const P_ConVal* other) const override;
   uint16_t GetPlainValue() const override { return value; }
   std::ostream& Print(std::ostream& out) const override;
-  std::list<P_ConVal*> Evaluate(P_FStructure* fs, std::vector<P_ConVal*> linked, int8_t k) override;
-  P_ConVal* Instantiate(P_FStructure* first, P_FStructure* second, int8_t k) const override;
+  std::list<P_ConVal*> Evaluate(P_FStructure* fs, std::vector<P_ConVal*> linked, ChoiceLiteral k) override;
+  P_ConVal* Instantiate(P_FStructure* first, P_FStructure* second, ChoiceLiteral k) const override;
   bool IsNullValue() const override { return value == 0; }
   bool Matches(const P_ConVal* other) const override;
   std::string ToString() const override;
@@ -169,8 +169,8 @@ class P_ConValPlainValList : public P_ConVal {
   int GetValueCount() const override { return static_cast<int>(values.size()); }
   bool ContainsValue(uint16_t id) const override;
   std::ostream& Print(std::ostream& out) const override;
-  std::list<P_ConVal*> Evaluate(P_FStructure* fs, std::vector<P_ConVal*> linked, int8_t k) override;
-  P_ConVal* Instantiate(P_FStructure* first, P_FStructure* second, int8_t k) const override;
+  std::list<P_ConVal*> Evaluate(P_FStructure* fs, std::vector<P_ConVal*> linked, ChoiceLiteral k) override;
+  P_ConVal* Instantiate(P_FStructure* first, P_FStructure* second, ChoiceLiteral k) const override;
   bool IsNullValue() const override { return false; }
   bool Matches(const P_ConVal* other) const override;
   std::list<uint16_t> GetValueList() const override { return values; }

@@ -7,9 +7,9 @@ int16_t SetElementCounter = 1;
 
 // --- P_FSItem: neutral answers of the solver operations ---
 
-P_FSItem* P_FSItem::Evaluate(int8_t, P_FStructure*, std::vector<P_ConVal*>) { return nullptr; }
+P_FSItem* P_FSItem::Evaluate(ChoiceLiteral, P_FStructure*, std::vector<P_ConVal*>) { return nullptr; }
 
-P_FSItem* P_FSItem::Instantiate(int8_t, P_FStructure*, P_FStructure*) { return nullptr; }
+P_FSItem* P_FSItem::Instantiate(ChoiceLiteral, P_FStructure*, P_FStructure*) { return nullptr; }
 
 void P_FSItem::ReleaseHandedOutValues(std::list<P_ConVal*>& values) const { values.clear(); }
 
@@ -193,9 +193,9 @@ bool P_FSItemSimple::AppendValuesToIfType00(P_FSItem* target) {
   return true;
 }
 
-P_FSItem* P_FSItemSimple::Evaluate(int8_t, P_FStructure*, std::vector<P_ConVal*>) { return Clone(); }
+P_FSItem* P_FSItemSimple::Evaluate(ChoiceLiteral, P_FStructure*, std::vector<P_ConVal*>) { return Clone(); }
 
-P_FSItem* P_FSItemSimple::Instantiate(int8_t, P_FStructure*, P_FStructure*) { return Clone(); }
+P_FSItem* P_FSItemSimple::Instantiate(ChoiceLiteral, P_FStructure*, P_FStructure*) { return Clone(); }
 
 std::list<P_ConVal*> P_FSItemSimple::GetValues() const { return {NewPlainValue(value, {0})}; }
 

@@ -71,8 +71,8 @@ class P_FSItem {
 
   // Applying an annotation to real F-structures. Neutral here (null); the
   // item classes that apply them override these.
-  virtual P_FSItem* Evaluate(int8_t offset, P_FStructure* fs, std::vector<P_ConVal*> alternatives);
-  virtual P_FSItem* Instantiate(int8_t offset, P_FStructure* first, P_FStructure* second);
+  virtual P_FSItem* Evaluate(ChoiceLiteral offset, P_FStructure* fs, std::vector<P_ConVal*> alternatives);
+  virtual P_FSItem* Instantiate(ChoiceLiteral offset, P_FStructure* first, P_FStructure* second);
 
   virtual P_FSItem* AsDefiningItem() = 0;
   virtual P_FSItem* AsConstrainingItem() = 0;
@@ -146,8 +146,8 @@ class P_FSItemComplex : public P_FSItem {
   // Applying the item to real F-structures (p_fs_item_instantiate.cpp). A
   // set-element item ("$") renames itself first; null only when that name
   // cannot be made.
-  P_FSItem* Evaluate(int8_t offset, P_FStructure* fs, std::vector<P_ConVal*> alternatives) override;
-  P_FSItem* Instantiate(int8_t offset, P_FStructure* first, P_FStructure* second) override;
+  P_FSItem* Evaluate(ChoiceLiteral offset, P_FStructure* fs, std::vector<P_ConVal*> alternatives) override;
+  P_FSItem* Instantiate(ChoiceLiteral offset, P_FStructure* first, P_FStructure* second) override;
   // Places a clone of the value at the path (attribute names separated by
   // single blanks) inside the F-structure, making the F-structures of the
   // steps that are not there yet.
@@ -171,10 +171,10 @@ class P_FSItemComplex : public P_FSItem {
   // Gives the item the attribute of the next set element; false when the
   // name cannot be made.
   bool BecomeSetElement();
-  P_FSItem* InstantiateValues(int8_t offset, P_FStructure* first, P_FStructure* second) const;
-  P_FSItem* EvaluateValues(int8_t offset, P_FStructure* fs, const std::vector<P_ConVal*>& alternatives);
-  P_FSItem* InstantiatePath(int8_t offset, P_FStructure* first, P_FStructure* second) const;
-  P_FSItem* EvaluatePath(int8_t offset, P_FStructure* fs, const std::vector<P_ConVal*>& alternatives);
+  P_FSItem* InstantiateValues(ChoiceLiteral offset, P_FStructure* first, P_FStructure* second) const;
+  P_FSItem* EvaluateValues(ChoiceLiteral offset, P_FStructure* fs, const std::vector<P_ConVal*>& alternatives);
+  P_FSItem* InstantiatePath(ChoiceLiteral offset, P_FStructure* first, P_FStructure* second) const;
+  P_FSItem* EvaluatePath(ChoiceLiteral offset, P_FStructure* fs, const std::vector<P_ConVal*>& alternatives);
 };
 
 // A constraint tested later against the F-structure it speaks of. The anchor
@@ -217,8 +217,8 @@ class P_FSItemSimple : public P_FSItem {
   bool AppendValuesToIfType18(P_FSItem*) override { return false; }
   bool AppendValuesToIfType30(P_FSItem*) override { return false; }
   bool AppendValuesToIfType38(P_FSItem*) override { return false; }
-  P_FSItem* Evaluate(int8_t offset, P_FStructure* fs, std::vector<P_ConVal*> alternatives) override;
-  P_FSItem* Instantiate(int8_t offset, P_FStructure* first, P_FStructure* second) override;
+  P_FSItem* Evaluate(ChoiceLiteral offset, P_FStructure* fs, std::vector<P_ConVal*> alternatives) override;
+  P_FSItem* Instantiate(ChoiceLiteral offset, P_FStructure* first, P_FStructure* second) override;
   P_FSItem* AsDefiningItem() override { return this; }
   P_FSItem* AsConstrainingItem() override { return nullptr; }
   P_FSItem* AsEmptyAttributeItem() override { return nullptr; }

@@ -77,7 +77,7 @@ P_FStructure* NextStepFStructure(P_FStructure* fs, uint16_t attribute, const P_C
 
 }  // namespace
 
-P_FSItem* P_FSItemComplex::Instantiate(int8_t offset, P_FStructure* first, P_FStructure* second) {
+P_FSItem* P_FSItemComplex::Instantiate(ChoiceLiteral offset, P_FStructure* first, P_FStructure* second) {
   switch (WayOf(flags)) {
     case ApplyWay::kSetElement:
       if (!BecomeSetElement()) return nullptr;
@@ -90,7 +90,7 @@ P_FSItem* P_FSItemComplex::Instantiate(int8_t offset, P_FStructure* first, P_FSt
   return InstantiateValues(offset, first, second);
 }
 
-P_FSItem* P_FSItemComplex::Evaluate(int8_t offset, P_FStructure* fs, std::vector<P_ConVal*> alternatives) {
+P_FSItem* P_FSItemComplex::Evaluate(ChoiceLiteral offset, P_FStructure* fs, std::vector<P_ConVal*> alternatives) {
   switch (WayOf(flags)) {
     case ApplyWay::kSetElement:
       if (!BecomeSetElement()) return nullptr;
@@ -120,7 +120,7 @@ bool P_FSItemComplex::BecomeSetElement() {
   return true;
 }
 
-P_FSItem* P_FSItemComplex::InstantiateValues(int8_t offset, P_FStructure* first, P_FStructure* second) const {
+P_FSItem* P_FSItemComplex::InstantiateValues(ChoiceLiteral offset, P_FStructure* first, P_FStructure* second) const {
   auto* result = new P_FSItemComplex(attribute, flags);
   for (const P_ConVal* value : values) {
     P_ConVal* made = value->Instantiate(first, second, offset);
@@ -129,7 +129,7 @@ P_FSItem* P_FSItemComplex::InstantiateValues(int8_t offset, P_FStructure* first,
   return result;
 }
 
-P_FSItem* P_FSItemComplex::EvaluateValues(int8_t offset, P_FStructure* fs,
+P_FSItem* P_FSItemComplex::EvaluateValues(ChoiceLiteral offset, P_FStructure* fs,
                                           const std::vector<P_ConVal*>& alternatives) {
   auto* result = new P_FSItemComplex(attribute, flags);
   for (P_ConVal* value : values) {
@@ -138,7 +138,7 @@ P_FSItem* P_FSItemComplex::EvaluateValues(int8_t offset, P_FStructure* fs,
   return result;
 }
 
-P_FSItem* P_FSItemComplex::InstantiatePath(int8_t offset, P_FStructure* first, P_FStructure* second) const {
+P_FSItem* P_FSItemComplex::InstantiatePath(ChoiceLiteral offset, P_FStructure* first, P_FStructure* second) const {
   std::string rest = P_SymbolTable::GetString(static_cast<int16_t>(attribute));
   const uint16_t firstId = P_SymbolTable::Intern(SplitFirstWord(rest));
   // The mother's item of the first step is reused when it holds an
@@ -176,7 +176,7 @@ P_FSItem* P_FSItemComplex::InstantiatePath(int8_t offset, P_FStructure* first, P
   return step;
 }
 
-P_FSItem* P_FSItemComplex::EvaluatePath(int8_t offset, P_FStructure* fs, const std::vector<P_ConVal*>& alternatives) {
+P_FSItem* P_FSItemComplex::EvaluatePath(ChoiceLiteral offset, P_FStructure* fs, const std::vector<P_ConVal*>& alternatives) {
   std::string rest = P_SymbolTable::GetString(static_cast<int16_t>(attribute));
   const uint16_t firstId = P_SymbolTable::Intern(SplitFirstWord(rest));
   auto* result = new P_FSItemComplex(firstId, kItemFStructureValued);

@@ -134,7 +134,7 @@ void P_FSItemComplex::NarrowValueContexts(ContextList& context) {
     }
     // The value clashes: the other choices it depends on are fixed the
     // other way, so that values depending on them go too.
-    for (int8_t literal : open) context.push_back(static_cast<int8_t>(-literal));
+    for (ChoiceLiteral literal : open) context.push_back(static_cast<ChoiceLiteral>(-literal));
     it = values.erase(it);
     if (std::find(values.begin(), values.end(), value) == values.end()) delete value;
   }

@@ -18,7 +18,7 @@ namespace {
 
 // Empty, or holding only the literal 0: describes no choice.
 bool IsTrivial(const ContextList& context) {
-  return std::all_of(context.begin(), context.end(), [](int8_t literal) { return literal == 0; });
+  return std::all_of(context.begin(), context.end(), [](ChoiceLiteral literal) { return literal == 0; });
 }
 
 // Two ascending lists merged in order, duplicates kept.

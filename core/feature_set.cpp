@@ -93,7 +93,7 @@ void SetFeatureWordCount(int n) { FeatureWordCount = std::clamp(n / 32 + 1, 1, k
 
 CFeatureSet BuildFeatureSet(const FeatureLiteralList& literals) {
   CFeatureSet set(kFeatureSetWords);
-  for (int8_t literal : literals) {
+  for (ChoiceLiteral literal : literals) {
     if (literal == 0) continue;
     const int id = literal > 0 ? literal : -static_cast<int>(literal);
     if (id > kMaxFeatureId) {
@@ -117,8 +117,8 @@ FeatureLiteralList ListFeatureLiterals(const CFeatureSet& set) {
       ReportIdTooLarge(id);
       continue;
     }
-    if (inPositive) literals.push_back(static_cast<int8_t>(id));
-    if (inNegative) literals.push_back(static_cast<int8_t>(-id));
+    if (inPositive) literals.push_back(static_cast<ChoiceLiteral>(id));
+    if (inNegative) literals.push_back(static_cast<ChoiceLiteral>(-id));
   }
   return literals;
 }

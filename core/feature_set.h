@@ -13,10 +13,13 @@
 
 // Sets built here have this many words per half (ids 1 to 160).
 constexpr int kFeatureSetWords = 5;
-// Literals are signed bytes, so no id above this one can be carried.
-constexpr int kMaxFeatureId = 127;
+// The highest id a set can carry: its last bit.
+constexpr int kMaxFeatureId = kFeatureSetWords * 32;
 
-using FeatureLiteralList = std::vector<int8_t>;
+// A choice literal: +k choice k taken, -k not taken, 0 always true. Sixteen
+// bits, so every id a feature set carries has both signs.
+using ChoiceLiteral = int16_t;
+using FeatureLiteralList = std::vector<ChoiceLiteral>;
 
 // Program-wide geometry, set by InitFeatureBits and SetFeatureWordCount.
 extern int FeatureWordSize;                 // 32
@@ -54,7 +57,7 @@ void SetFeatureWordCount(int n);
 // kMaxFeatureId is reported and left out.
 CFeatureSet BuildFeatureSet(const FeatureLiteralList& literals);
 // The literals of the set by ascending id below FeatureCount, +k before -k.
-// A set bit whose id cannot be held in a signed byte is reported and skipped.
+// A set bit above kMaxFeatureId is reported and skipped.
 FeatureLiteralList ListFeatureLiterals(const CFeatureSet& set);
 
 // New 5-word sets whose first FeatureWordCount words are the AND (OR) of the

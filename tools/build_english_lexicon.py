@@ -188,7 +188,7 @@ WORDNET_FRAMES = {
     30: 't', 31: 't', 33: 't',
     14: 'd', 24: 'o', 26: 'c', 34: 'c', 28: 'x', 35: 'x',
 }
-FRAME_ORDER = 'itdpxoc'
+FRAME_ORDER = 'itdpxocq'
 
 
 class Corpus:

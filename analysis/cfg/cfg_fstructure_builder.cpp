@@ -45,8 +45,8 @@ bool CCfgParser::BuildFStructure(CCfgChartItem* item) {
   return !timedOut_;
 }
 
-// Choices are numbered by signed bytes: a sentence whose alternatives need
-// more of them cannot be analysed.
+// A choice is one bit of a feature set: a sentence whose alternatives need
+// more choices than a set has bits cannot be analysed.
 bool CCfgParser::ReserveChoices(int count) {
   if (count <= kMaxChoiceNumber) return true;
   if (!choicesExhausted_) {
@@ -113,8 +113,10 @@ void CCfgParser::BuildItemFStructures(CCfgChartItem* item, P_FStructure* fs, int
 }
 
 // The distinct children at a position: a child shared by several
-// alternatives is passed once, under the merged context of those
-// alternatives.
+// alternatives is passed once under the merged context of those
+// alternatives where that context is exact, else once per context that
+// cannot be merged, so that it stands in every reading of every alternative
+// that holds it.
 std::vector<CCfgParser::DistinctChild> CCfgParser::CollectDistinctChildren(const CCfgChildAlternatives& alternatives,
                                                                            const std::vector<ContextList>& contexts,
                                                                            size_t position) {
@@ -125,13 +127,16 @@ std::vector<CCfgParser::DistinctChild> CCfgParser::CollectDistinctChildren(const
     const CCfgChild& child = list[position];
     if (child.item == nullptr && child.reading == nullptr) continue;
     const ContextList context = a < contexts.size() ? contexts[a] : ContextList();
-    auto seen = std::find_if(distinct.begin(), distinct.end(),
-                             [&child](const DistinctChild& d) { return d.child == child; });
-    if (seen == distinct.end()) {
-      distinct.push_back({child, context});
-    } else {
-      seen->context = MergeAlternativeContexts(seen->context, context);
+    bool merged = false;
+    for (DistinctChild& seen : distinct) {
+      if (!(seen.child == child)) continue;
+      if (std::optional<ContextList> both = MergeAlternativeContexts(seen.context, context)) {
+        seen.context = std::move(*both);
+        merged = true;
+        break;
+      }
     }
+    if (!merged) distinct.push_back({child, context});
   }
   return distinct;
 }
@@ -164,7 +169,7 @@ P_FStructure* CCfgParser::BuildReadingFStructure(CELexicalEntry* reading, int* c
   for (uint16_t id : reading->itemIds) {
     std::unique_ptr<P_FSItem> clone(P_FSCompiler::CloneRegisteredItem(static_cast<int16_t>(id)));
     if (!clone) continue;
-    StoreInstantiatedItem(clone->Instantiate(static_cast<int8_t>(c), fs, nullptr), fs, nullptr, false);
+    StoreInstantiatedItem(clone->Instantiate(static_cast<ChoiceLiteral>(c), fs, nullptr), fs, nullptr, false);
   }
   const uint16_t symbol = reading->GetPartSymbol();
   if (symbol >= kReadingNumberBase && static_cast<size_t>(symbol - kReadingNumberBase) < readingPositions_.size()) {
@@ -182,7 +187,7 @@ void CCfgParser::ApplyAnnotation(uint16_t itemId, int offset, P_FStructure* fs, 
                                  const std::vector<P_ConVal*>* links) {
   std::unique_ptr<P_FSItem> clone(P_FSCompiler::CloneRegisteredItem(static_cast<int16_t>(itemId)));
   if (!clone) return;
-  const auto shift = static_cast<int8_t>(offset);
+  const auto shift = static_cast<ChoiceLiteral>(offset);
   if (auto* onDaughter = dynamic_cast<P_FSItemComplex*>(clone.get());
       onDaughter != nullptr && (onDaughter->flags & kItemOnDaughter) != 0 && onDaughter->AsDefiningItem() != nullptr) {
     DefineOnDaughters(*onDaughter, shift, fs, daughter, links);
@@ -198,7 +203,7 @@ void CCfgParser::ApplyAnnotation(uint16_t itemId, int offset, P_FStructure* fs, 
 // just as a path through the mother's function would reach it. A value that
 // names the mother ("!SUBJ=^SUBJ" on a member of a set of verb phrases)
 // still names the mother: the member shares the mother's subject.
-void CCfgParser::DefineOnDaughters(const P_FSItemComplex& item, int8_t shift, P_FStructure* mother,
+void CCfgParser::DefineOnDaughters(const P_FSItemComplex& item, ChoiceLiteral shift, P_FStructure* mother,
                                    P_FStructure* daughter, const std::vector<P_ConVal*>* links) {
   std::vector<P_FStructure*> targets;
   if (links == nullptr) {

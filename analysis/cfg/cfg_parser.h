@@ -197,7 +197,7 @@ class CCfgParser {
   P_FStructure* BuildReadingFStructure(CELexicalEntry* reading, int* counter);
   void ApplyAnnotation(uint16_t itemId, int offset, P_FStructure* fs, P_FStructure* daughter,
                        const std::vector<P_ConVal*>* links);
-  void DefineOnDaughters(const P_FSItemComplex& item, int8_t shift, P_FStructure* mother, P_FStructure* daughter,
+  void DefineOnDaughters(const P_FSItemComplex& item, ChoiceLiteral shift, P_FStructure* mother, P_FStructure* daughter,
                          const std::vector<P_ConVal*>* links);
   void StoreInstantiatedItem(P_FSItem* item, P_FStructure* fs, P_FStructure* daughter, bool rewritePred);
   void RewritePredValues(P_FSItem* wrapper);

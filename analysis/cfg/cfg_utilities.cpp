@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
+#include <set>
 
 #include "constraints/p_fs_item.h"
 
@@ -10,8 +12,8 @@ std::vector<ContextList> MakeChoiceContexts(int n) {
   if (n < 1 || n > kMaxChoiceNumber + 1) return contexts;
   for (int i = 0; i < n; ++i) {
     ContextList context;
-    if (i > 0) context.push_back(static_cast<int8_t>(i));
-    for (int k = std::max(i + 1, 1); k < n; ++k) context.push_back(static_cast<int8_t>(-k));
+    if (i > 0) context.push_back(static_cast<ChoiceLiteral>(i));
+    for (int k = std::max(i + 1, 1); k < n; ++k) context.push_back(static_cast<ChoiceLiteral>(-k));
     contexts.push_back(std::move(context));
   }
   return contexts;
@@ -20,35 +22,44 @@ std::vector<ContextList> MakeChoiceContexts(int n) {
 int ShiftChoiceContexts(std::vector<ContextList>& contexts, int offset) {
   int largest = 0;
   for (const ContextList& context : contexts) {
-    for (int8_t literal : context) {
+    for (ChoiceLiteral literal : context) {
       const int shifted = std::abs(literal) + offset;
       if (literal != 0 && shifted > kMaxChoiceNumber) return -1;
       if (literal > 0) largest = std::max(largest, shifted);
     }
   }
   for (ContextList& context : contexts) {
-    for (int8_t& literal : context) {
-      if (literal > 0) literal = static_cast<int8_t>(literal + offset);
-      if (literal < 0) literal = static_cast<int8_t>(literal - offset);
+    for (ChoiceLiteral& literal : context) {
+      if (literal > 0) literal = static_cast<ChoiceLiteral>(literal + offset);
+      if (literal < 0) literal = static_cast<ChoiceLiteral>(literal - offset);
     }
   }
   return largest;
 }
 
-ContextList MergeAlternativeContexts(const ContextList& a, const ContextList& b) {
-  auto in_b = [&b](int8_t literal) { return std::find(b.begin(), b.end(), literal) != b.end(); };
-  auto excluded = std::find_if(a.begin(), a.end(), [&](int8_t x) { return x != 0 && in_b(static_cast<int8_t>(-x)); });
-  const int k = excluded == a.end() ? -1 : std::abs(*excluded);
-  ContextList result;
-  for (auto it = a.begin(); it != a.end(); ++it) {
-    if (it != excluded) result.push_back(*it);
+std::optional<ContextList> MergeAlternativeContexts(const ContextList& a, const ContextList& b) {
+  std::set<ChoiceLiteral> first, second;
+  for (ChoiceLiteral literal : a) {
+    if (literal != 0) first.insert(literal);
   }
-  for (int8_t literal : b) {
-    if (std::abs(literal) == k) continue;
-    if (std::find(result.begin(), result.end(), literal) != result.end()) continue;
-    result.push_back(literal);
+  for (ChoiceLiteral literal : b) {
+    if (literal != 0) second.insert(literal);
   }
-  return result;
+  const auto within = [](const std::set<ChoiceLiteral>& x, const std::set<ChoiceLiteral>& y) {
+    return std::includes(y.begin(), y.end(), x.begin(), x.end());
+  };
+  const auto asList = [](const std::set<ChoiceLiteral>& literals) {
+    return literals.empty() ? ContextList{0} : ContextList(literals.begin(), literals.end());
+  };
+  if (within(first, second)) return asList(first);
+  if (within(second, first)) return asList(second);
+  if (first.size() != second.size()) return std::nullopt;
+  // The same literals but one, whose sign differs: that choice drops out.
+  std::vector<ChoiceLiteral> onlyFirst;
+  std::set_difference(first.begin(), first.end(), second.begin(), second.end(), std::back_inserter(onlyFirst));
+  if (onlyFirst.size() != 1 || second.count(static_cast<ChoiceLiteral>(-onlyFirst.front())) == 0) return std::nullopt;
+  first.erase(onlyFirst.front());
+  return asList(first);
 }
 
 uint32_t IndexOfValue(const std::vector<uint32_t>& values, uint32_t value) {

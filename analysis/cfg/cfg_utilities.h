@@ -4,14 +4,16 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "constraints/context_search.h"
 
 class P_FSItem;
 
-// The highest choice number a context literal (a signed byte) can carry.
-inline constexpr int kMaxChoiceNumber = 127;
+// The highest choice number a context can carry: the last bit of a feature
+// set.
+inline constexpr int kMaxChoiceNumber = kMaxFeatureId;
 
 // n contexts for n mutually exclusive alternatives: context 0 is
 // [-1, -2, ..., -(n-1)], context i (1 <= i < n) is [+i, -(i+1), ..., -(n-1)].
@@ -24,10 +26,14 @@ std::vector<ContextList> MakeChoiceContexts(int n);
 // changed and the answer is -1.
 int ShiftChoiceContexts(std::vector<ContextList>& contexts, int offset);
 
-// The context of a child that two alternatives share: a without its first
-// literal x whose negation is in b, then the literals of b whose choice is
-// not x's and that are not there yet.
-ContextList MergeAlternativeContexts(const ContextList& a, const ContextList& b);
+// The context under which a child shared by two alternatives stands: the
+// one conjunction that holds exactly when a or b holds. That is a itself when
+// every literal of a is in b (b is then the narrower one), b when every
+// literal of b is in a, and the common literals when a and b differ only in
+// the sign of one choice. Nothing for any other pair: "a or b" is then no
+// conjunction, and the child must be linked under each context apart (a
+// narrower merged context would leave it out of some readings).
+std::optional<ContextList> MergeAlternativeContexts(const ContextList& a, const ContextList& b);
 
 // Index of the first element equal to the value; 0xFFFFFFFF when absent.
 uint32_t IndexOfValue(const std::vector<uint32_t>& values, uint32_t value);

@@ -94,7 +94,7 @@ inline Strings Texts(const P_FSItem* item) {
   const ItemValues values(item);
   for (const P_ConVal* value : values) {
     std::string text = (value->GetBoundFStructure() ? "<fs>" : value->ToString()) + "(";
-    for (int8_t literal : ListFeatureLiterals(value->contextBits)) text += std::to_string(literal) + ",";
+    for (ChoiceLiteral literal : ListFeatureLiterals(value->contextBits)) text += std::to_string(literal) + ",";
     if (text.back() == ',') text.pop_back();
     texts.push_back(text + ")");
   }

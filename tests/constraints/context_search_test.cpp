@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "constraints/choice_tree.h"
+#include "constraints/free_assignment_search.h"
 #include "support/test_support.h"
 
 namespace {
@@ -47,7 +48,7 @@ std::optional<ContextList> LowestFreeAssignment(const NogoodList& nogoods) {
     for (size_t v = 0; v < choices.size(); ++v) {
       const bool taken = (i >> v) & 1;
       full |= taken ? 1u << (choices[v] - 1) : 0u;
-      literals.push_back(static_cast<int8_t>(taken ? choices[v] : -choices[v]));
+      literals.push_back(static_cast<ChoiceLiteral>(taken ? choices[v] : -choices[v]));
     }
     if (!HoldsAny(nogoods, full)) return literals;
   }
@@ -56,7 +57,7 @@ std::optional<ContextList> LowestFreeAssignment(const NogoodList& nogoods) {
 
 ContextList Range(int from, int to, int sign) {
   ContextList context;
-  for (int c = from; c <= to; ++c) context.push_back(static_cast<int8_t>(sign * c));
+  for (int c = from; c <= to; ++c) context.push_back(static_cast<ChoiceLiteral>(sign * c));
   return context;
 }
 
@@ -92,7 +93,7 @@ TEST(ContextSearch, AgreesWithBruteForceOnRandomNogoods) {
       ContextList& nogood = nogoods.emplace_back();
       for (int k = below(50) == 0 ? 0 : 1 + below(4); k > 0; --k) {
         const int c = 1 + below(choiceCount);
-        nogood.push_back(static_cast<int8_t>(below(2) ? c : -c));
+        nogood.push_back(static_cast<ChoiceLiteral>(below(2) ? c : -c));
       }
       if (below(20) == 0) nogood.push_back(0);
     }
@@ -108,12 +109,14 @@ TEST(ContextSearch, AgreesWithBruteForceOnRandomNogoods) {
 TEST(ContextSearch, WorkedExamples) {
   // Choices 1 to 16 (1 to 15) must be false, the next one true.
   NogoodList forcedSeventeenth, forcedSixteenth;
-  for (int8_t c = 1; c <= 16; ++c) forcedSeventeenth.push_back({c});
-  for (int8_t c = 1; c <= 15; ++c) forcedSixteenth.push_back({c});
+  for (ChoiceLiteral c = 1; c <= 16; ++c) forcedSeventeenth.push_back({c});
+  for (ChoiceLiteral c = 1; c <= 15; ++c) forcedSixteenth.push_back({c});
   forcedSeventeenth.push_back({-17});
   forcedSixteenth.push_back({-16});
   ContextList sixteenth = Range(1, 15, -1);
   sixteenth.push_back(16);
+  ContextList seventeenth = Range(1, 16, -1);
+  seventeenth.push_back(17);
   const std::tuple<const char*, NogoodList, std::list<ContextList>, ContextList> cases[] = {
       {"no nogoods: everything holds", {}, {}, {0}},
       {"a choice both ways", {{1}, {-1}}, {}, {}},
@@ -121,9 +124,9 @@ TEST(ContextSearch, WorkedExamples) {
       {"lowest free assignment", {{-1}, {2}}, {}, {1, -2}},
       {"an always-true nogood", {{0}}, {}, {}},
       {"an inconsistent nogood never holds", {{1, -1}}, {}, {-1}},
-      {"too many choices", {Range(1, 24, 1)}, {}, {0}},
-      {"a clash after too many choices still wins", {Range(1, 24, 1), {}}, {}, {}},
-      {"beyond the assignments tried: undecided", forcedSeventeenth, {}, {0}},
+      {"many choices are all searched", {Range(1, 24, 1)}, {}, Range(1, 24, -1)},
+      {"a clash after many choices still wins", {Range(1, 24, 1), {}}, {}, {}},
+      {"past 2^16 assignments the search still finds the lowest", forcedSeventeenth, {}, seventeenth},
       {"the last assignment tried", forcedSixteenth, {}, sixteenth},
       {"extension first, then the candidate", {{1, 2}}, {{1}}, {-2, 1}},
       {"a candidate leaving a choice open is extended over it", {{1, 2}, {1, -2}}, {{1, 2}, {1}, {-1}}, {-2, -1}},
@@ -139,19 +142,63 @@ TEST(ContextSearch, WorkedExamples) {
   }
 }
 
-TEST(ContextSearch, ChoiceBeyond127IsRefusedAndReported) {
+TEST(ContextSearch, ChoicesPastASignedByteAreSearchedAndPastTheLastBitRefused) {
   MessageRecorder recorder;
-  EXPECT_EQ(FindNogoodFreeContext({{1, -128}}), ContextList{0});
+  const ChoiceLiteral beyond = kMaxFeatureId + 1;
+  // Choices 128 to the last bit are ordinary choices.
+  EXPECT_EQ(FindNogoodFreeContext({{1, -128}, {-1}}), (ContextList{128, 1})) << "-128 sorts first";
+  EXPECT_EQ(ExtendNogoodFreeContext({{-150}}, {{1}}), (ContextList{150, 1}));
+  EXPECT_EQ(FindNogoodFreeContext({{kMaxFeatureId}}), ContextList{-kMaxFeatureId});
+  EXPECT_TRUE(recorder.messages().empty());
+  // A choice past the last bit is refused and reported.
+  EXPECT_EQ(FindNogoodFreeContext({{1, static_cast<ChoiceLiteral>(-beyond)}}), ContextList{0});
   EXPECT_EQ(recorder.messages().size(), 1u);
-  EXPECT_EQ(ExtendNogoodFreeContext({{-128}}, {{1}}), ContextList{});
-  EXPECT_EQ(ExtendNogoodFreeContext({{2}}, {{-128}}), ContextList{});
+  EXPECT_EQ(ExtendNogoodFreeContext({{static_cast<ChoiceLiteral>(-beyond)}}, {{1}}), ContextList{});
+  EXPECT_EQ(ExtendNogoodFreeContext({{2}}, {{static_cast<ChoiceLiteral>(-beyond)}}), ContextList{});
   EXPECT_EQ(recorder.messages().size(), 3u);
   // A definite clash is still found first.
-  EXPECT_EQ(FindNogoodFreeContext({{-128}, {}}), ContextList{});
-  // The utilities carry choice 128 without wrapping it.
+  EXPECT_EQ(FindNogoodFreeContext({{static_cast<ChoiceLiteral>(-beyond)}, {}}), ContextList{});
+  // The utilities carry large choices without wrapping them.
   EXPECT_EQ(CommonContextLiterals({{-128, 1}, {-128}}), ContextList{-128});
-  EXPECT_EQ(OrderContextByChoice({-128, 5, -5}), (ContextList{5, -5, -128}));
+  EXPECT_EQ(OrderContextByChoice({-128, 5, -5, 129}), (ContextList{5, -5, -128, 129}));
   EXPECT_EQ(recorder.messages().size(), 3u);
+}
+
+// Independent parts are searched apart: a hundred parts that each need
+// backtracking, or one part without a free assignment among them, are
+// settled in a step count near the sum of the parts', not their product.
+TEST(ContextSearch, IndependentPartsAreSearchedApart) {
+  std::vector<VariableNogood> parts;
+  for (int p = 0; p < 100; ++p) {
+    const int a = 1 + 2 * p, b = a + 1;  // a must be true, b false
+    parts.push_back({{a, false}});
+    parts.push_back({{b, true}});
+  }
+  FreeAssignment found = FindLowestFreeAssignment(parts, 200, 1000);
+  ASSERT_EQ(found.outcome, FreeAssignmentOutcome::kFound);
+  for (int v = 1; v <= 200; ++v) EXPECT_EQ(found.values[v], v % 2 == 1) << v;
+  parts.push_back({{7, true}});  // part 4 now has no free assignment
+  EXPECT_EQ(FindLowestFreeAssignment(parts, 200, 1000).outcome, FreeAssignmentOutcome::kNone);
+  // One part whose nogoods are all 2^10 assignments of its ten choices: no
+  // assignment is free, which only a search through all of them can tell.
+  // Within a small budget the search gives up instead.
+  std::vector<VariableNogood> every;
+  for (int a = 0; a < 1024; ++a) {
+    VariableNogood& nogood = every.emplace_back();
+    for (int v = 1; v <= 10; ++v) nogood.push_back({v, ((a >> (v - 1)) & 1) != 0});
+  }
+  EXPECT_EQ(FindLowestFreeAssignment(every, 10, 50).outcome, FreeAssignmentOutcome::kGaveUp);
+  EXPECT_EQ(FindLowestFreeAssignment(every, 10).outcome, FreeAssignmentOutcome::kNone);
+  every.pop_back();  // all ten choices true is free now
+  const FreeAssignment last = FindLowestFreeAssignment(every, 10);
+  ASSERT_EQ(last.outcome, FreeAssignmentOutcome::kFound);
+  EXPECT_EQ(std::count(last.values.begin() + 1, last.values.end(), true), 10);
+  // The context search over choices past a signed byte, one part per pair.
+  NogoodList pairs;
+  for (int c = 1; c + 1 <= kMaxFeatureId; c += 2) pairs.push_back({static_cast<ChoiceLiteral>(-c)});
+  const ContextList chosen = FindNogoodFreeContext(pairs);
+  EXPECT_EQ(chosen.size(), pairs.size());
+  EXPECT_TRUE(std::all_of(chosen.begin(), chosen.end(), [](ChoiceLiteral l) { return l > 0; }));
 }
 
 // Random sets of paths over choices 1 to 5: the tree keeps exactly the
@@ -164,8 +211,8 @@ TEST(ChoiceTreeTest, AgreesWithBruteForce) {
     NogoodList paths(1 + random() % 5);
     for (ContextList& path : paths) {
       for (int choice = 1; choice <= kChoices; ++choice)
-        if (random() % 3 == 0) path.push_back(static_cast<int8_t>(random() % 2 ? choice : -choice));
-      if (path.empty()) path.push_back(static_cast<int8_t>(1 + random() % kChoices));
+        if (random() % 3 == 0) path.push_back(static_cast<ChoiceLiteral>(random() % 2 ? choice : -choice));
+      if (path.empty()) path.push_back(static_cast<ChoiceLiteral>(1 + random() % kChoices));
       path = OrderContextByChoice(path);
     }
     CChoiceTree tree;

@@ -35,13 +35,15 @@ P_ConValFDLink* FDLink(uint16_t id, uint8_t type) {
 
 }  // namespace
 
-TEST_F(ItemTest, ShiftContextRenamesChoicesAndFailsPast127) {
+TEST_F(ItemTest, ShiftContextRenamesChoicesPastASignedByteAndFailsPastTheLastBit) {
   Value last = Made(new P_ConValPlainVal(1), {-27, 100});
   EXPECT_TRUE(last->ShiftContext(27));
   EXPECT_EQ(last->context, (ContextList{-54, 127}));
+  EXPECT_TRUE(last->ShiftContext(kMaxFeatureId - 127));
+  EXPECT_EQ(last->context, (ContextList{-(kMaxFeatureId - 73), kMaxFeatureId}));
   EXPECT_TRUE(messages_.messages().empty());
   // Instead of wrapping, the value stays as it was and is not applied.
-  for (const ContextList& context : {ContextList{120}, ContextList{0, -125}}) {
+  for (const ContextList& context : {ContextList{kMaxFeatureId - 7}, ContextList{0, -(kMaxFeatureId - 5)}}) {
     Value value = Made(new P_ConValPlainVal(1), context);
     messages_.clear();
     EXPECT_FALSE(value->ShiftContext(10));
@@ -50,7 +52,10 @@ TEST_F(ItemTest, ShiftContextRenamesChoicesAndFailsPast127) {
     EXPECT_EQ(value->Instantiate(nullptr, nullptr, 10), nullptr);
     EXPECT_TRUE(value->Evaluate(nullptr, {}, 10).empty());
   }
-  EXPECT_EQ(Made(FDLink(3, kLinkToDaughter), {126})->Instantiate(nullptr, nullptr, 5), nullptr);
+  EXPECT_EQ(Made(FDLink(3, kLinkToDaughter), {kMaxFeatureId - 2})->Instantiate(nullptr, nullptr, 5), nullptr);
+  std::unique_ptr<P_ConVal> past127(Made(FDLink(3, kLinkToDaughter), {126})->Instantiate(nullptr, nullptr, 5));
+  ASSERT_NE(past127, nullptr);
+  EXPECT_EQ(past127->context, ContextList{131});
 }
 
 TEST_F(ItemTest, RecordsRoundTripAndShortOrBrokenRecordsAreRejected) {

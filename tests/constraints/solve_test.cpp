@@ -107,8 +107,8 @@ TEST_F(RestrictTest, TheChoiceTreeDecidesWhereTheSearchGivesUp) {
   // assignments than the extension tries, so the choice tree decides.
   P_FStructure* fs = WithCase({Atom("nom", {1}), Atom("acc", {-1})});
   ContextList expected{1};
-  for (int8_t choice = 2; choice <= 15; ++choice) {
-    fs->AddNogood(Bits({static_cast<int8_t>(-choice)}));
+  for (ChoiceLiteral choice = 2; choice <= 15; ++choice) {
+    fs->AddNogood(Bits({static_cast<ChoiceLiteral>(-choice)}));
     expected.push_back(choice);
   }
   fs->solutionContexts = {Bits({1})};
@@ -135,16 +135,18 @@ TEST_F(RestrictTest, TheChoiceTreeReadingAvoidsNogoodsInsideOthers) {
   };
   for (const auto& [what, nogoods, expected] : cases) {
     P_FStructure* fs = WithCase({Atom("nom", {1}), Atom("acc", {-1})});
-    // Fourteen further choices must be true: the extension gives up and the
-    // choice tree decides.
-    for (int8_t choice = 10; choice <= 23; ++choice) fs->AddNogood(Bits({static_cast<int8_t>(-choice)}));
+    // Fourteen further choices must be true, and the solution context names
+    // too many choices for the extension to take it: the choice tree decides.
+    for (ChoiceLiteral choice = 10; choice <= 23; ++choice) fs->AddNogood(Bits({static_cast<ChoiceLiteral>(-choice)}));
     for (const FeatureLiteralList& nogood : nogoods) fs->AddNogood(Bits(nogood));
-    fs->solutionContexts = {Bits({1})};
+    FeatureLiteralList solution{1};
+    for (ChoiceLiteral choice = 40; choice <= 70; ++choice) solution.push_back(choice);
+    fs->solutionContexts = {Bits(solution)};
     ContextList context;
     ASSERT_NE(Restrict(fs, context), nullptr) << what;
     context.sort();
     ContextList decided;
-    for (int8_t literal : context) {
+    for (ChoiceLiteral literal : context) {
       if (literal > -10 && literal < 10) decided.push_back(literal);
     }
     EXPECT_EQ(decided, expected) << what;

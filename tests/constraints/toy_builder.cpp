@@ -15,7 +15,7 @@ namespace {
 
 struct ToyDescription {
   std::vector<uint16_t> ids;
-  int8_t choices = 0;
+  int8_t choices = 0;  // a description counts its choices in a byte
   std::string lemma;  // of lexicon entries
 };
 using Analyses = std::vector<P_FStructure*>;
@@ -107,12 +107,12 @@ void Apply(P_FStructure* mother, const ToyDescription& annotation, const Analyse
       P_ConVal* link = links.emplace_back(new P_ConValFSLink(daughter, 0));
       link->context = contexts.front();
       contexts.pop_front();
-      link->ShiftContext(static_cast<int8_t>(offset + annotation.choices));
+      link->ShiftContext(static_cast<ChoiceLiteral>(offset + annotation.choices));
       link->RebuildContextBits();
     }
   }
   P_FStructure* daughter = links.empty() ? daughters.front() : nullptr;
-  const auto shift = static_cast<int8_t>(offset);
+  const auto shift = static_cast<ChoiceLiteral>(offset);
   for (uint16_t id : annotation.ids) {
     P_FSItem* clone = P_FSCompiler::CloneRegisteredItem(static_cast<int16_t>(id));
     AddResult(mother, links.empty() ? clone->Instantiate(shift, mother, daughter) : clone->Evaluate(shift, mother, links),

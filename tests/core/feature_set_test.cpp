@@ -37,13 +37,22 @@ TEST_F(FeatureSetTest, LiteralsMapToWordAndBitAndListBackInIdOrder) {
   EXPECT_EQ(ListFeatureLiterals(BuildFeatureSet({9, 10, -3})), (FeatureLiteralList{-3, 9}));
 }
 
-TEST_F(FeatureSetTest, IdsBeyondASignedByteAreReportedNotWrappedAndWordCountsStayInRange) {
+TEST_F(FeatureSetTest, IdsUpToTheLastBitKeepBothSignsAndLargerOnesAreReportedNotWrapped) {
   MessageRecorder recorder;
-  EXPECT_EQ(BuildFeatureSet({-128, 5}), BuildFeatureSet({5}));
-  CFeatureSet wide = BuildFeatureSet({2});
-  wide.positive[4] = 1;  // id 129
-  EXPECT_EQ(ListFeatureLiterals(wide), (FeatureLiteralList{2}));
-  EXPECT_EQ(recorder.messages().size(), 2u);
+  InitFeatureBits(kMaxFeatureId + 1);
+  // Ids past a signed byte are ordinary choices: both signs, in the right word.
+  const ChoiceLiteral wide[] = {128, -128, 129, -150, kMaxFeatureId, -kMaxFeatureId};
+  for (ChoiceLiteral literal : wide) {
+    const CFeatureSet set = BuildFeatureSet({2, literal});
+    EXPECT_EQ(ListFeatureLiterals(set), (FeatureLiteralList{2, literal})) << literal;
+    const int id = literal > 0 ? literal : -literal;
+    const auto& half = literal > 0 ? set.positive : set.negative;
+    EXPECT_EQ(half[(id - 1) / 32], uint32_t{1} << ((id - 1) % 32)) << literal;
+  }
+  EXPECT_TRUE(recorder.messages().empty());
+  EXPECT_EQ(BuildFeatureSet({-(kMaxFeatureId + 1), 5}), BuildFeatureSet({5}));
+  EXPECT_EQ(BuildFeatureSet({kMaxFeatureId + 40, 5}), BuildFeatureSet({5}));
+  EXPECT_EQ(recorder.messages().size(), 2u) << "each id past the last bit is reported";
   const std::pair<int, int> counts[] = {{0, 1}, {31, 1}, {32, 2}, {127, 4}, {-5, 1}, {1000, kFeatureSetWords}};
   for (const auto& [n, words] : counts) {
     SetFeatureWordCount(n);

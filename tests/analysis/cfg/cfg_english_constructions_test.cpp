@@ -324,5 +324,109 @@ TEST_F(EnglishConstructions, QuestionsCommandsAndThere) {
   });
 }
 
+// "there" without a predicate after it is the copula's predicate; the
+// subject still agrees with the copula.
+TEST_F(EnglishConstructions, ThereWithoutAPredicate) {
+  CheckAll({
+      {"there is", "There is a problem",
+       {{kPred, {"be"}}, {PredOf({u"SUBJ"}), {"problem"}}, {PredOf({u"PREDLINK"}), {"there"}}}},
+      {"there are, plural", "There are many reasons", {{{u"SUBJ", u"NUM"}, {"pl"}}, {{u"TENSE"}, {"pres"}}}},
+      {"there was, negated", "There was no answer", {{PredOf({u"SUBJ"}), {"answer"}}, {{u"TENSE"}, {"past"}}}},
+      {"there will be", "There will be a storm", {{PredOf({u"SUBJ"}), {"storm"}}, {{u"TENSE"}, {"fut"}}}},
+  });
+  for (const char* clash : {"There is two cars", "There are a car"}) {
+    EXPECT_FALSE(Parse(clash)) << clash << ": the subject must agree";
+    ResetSentence();
+  }
+}
+
+// Prepositional phrases that may attach to the verb or to a noun before
+// them: whichever attachment is read, every word stays in the analysis.
+TEST_F(EnglishConstructions, PilesOfPrepositionalPhrasesKeepEveryWord) {
+  const Path object = PredOf({u"OBJ"});
+  CheckAll({
+      {"one phrase", "The girl writes a letter in the kitchen", {{object, {"letter"}}, {kPred, {"write"}}}},
+      {"two phrases", "The girl writes a letter in the kitchen with a pencil", {{object, {"letter"}}}},
+      {"three phrases", "The girl writes a letter in the kitchen with a pencil after dinner", {{object, {"letter"}}}},
+  });
+  ASSERT_TRUE(Parse("The girl writes a letter in the kitchen with a pencil near the window"));
+  std::unique_ptr<CParseResult> result(parser_->GetParseResult());
+  const std::string shown = Show(result->FStructure->root);
+  for (const char* word : {"girl", "letter", "kitchen", "pencil", "window", "in", "with", "near"}) {
+    EXPECT_NE(shown.find(std::string("{") + word + "}"), std::string::npos) << word << " in " << shown;
+  }
+}
+
+// "'s" for "is" after a question word; names with "the"; "there" after a
+// preposition.
+TEST_F(EnglishConstructions, ShortQuestionsNamesWithTheAndThereAfterAPreposition) {
+  CheckAll({
+      {"question word subject with 's and an adverb", "Who's there",
+       {{PredOf({u"SUBJ"}), {"who"}}, {PredOf({u"PREDLINK"}), {"there"}}, {{u"MOOD"}, {"interrog"}}}},
+      {"question word subject with 's and an adjective", "Who's ready",
+       {{PredOf({u"SUBJ"}), {"who"}}, {PredOf({u"PREDLINK"}), {"ready"}}}},
+      {"question adverb with 's as the progressive", "Where's he going",
+       {{kPred, {"go"}}, {{u"ASPECT"}, {"prog"}}, {PredOf({u"SUBJ"}), {"he"}}, {{u"MOOD"}, {"interrog"}}}},
+      {"question object with 's as the progressive", "What's she reading",
+       {{kPred, {"read"}}, {PredOf({u"OBJ"}), {"what"}}, {{u"ASPECT"}, {"prog"}}}},
+      {"a name with the", "The Romans built roads", {{PredOf({u"SUBJ"}), {"Romans"}}, {PredOf({u"SUBJ", u"SPEC"}), {"the"}}}},
+      {"there after a preposition", "Put the box in there",
+       {{PredOf({u"OBJ"}), {"box"}}, {PredOf(Under(FirstAdjunct(), {u"OBJ"})), {"there"}}}},
+  });
+  for (const char* wrong : {"Who's a teacher's", "Where's they going"}) {
+    EXPECT_FALSE(Parse(wrong)) << wrong;
+    ResetSentence();
+  }
+}
+
+TEST_F(EnglishConstructions, QuestionsWithTheProgressiveAfterAModal) {
+  CheckAll({
+      {"yes/no", "Will you be coming", {{kPred, {"come"}}, {{u"ASPECT"}, {"prog"}}, {{u"TENSE"}, {"fut"}}, {{u"MOOD"}, {"interrog"}}}},
+      {"object question", "What will she be reading",
+       {{PredOf({u"OBJ"}), {"what"}}, {{u"ASPECT"}, {"prog"}}, {PredOf({u"SUBJ"}), {"she"}}}},
+      {"question adverb", "Where will they be staying", {{PredOf(FirstAdjunct()), {"where"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
+  });
+  EXPECT_FALSE(Parse("Will you be comes")) << "the participle is required";
+}
+
+TEST_F(EnglishConstructions, NumbersPredeterminersAndAdjectivesOfFeeling) {
+  CheckAll({
+      {"two numbers joined", "She stayed for two or three days",
+       {{PredOf(Under(FirstAdjunct(), {u"OBJ"})), {"day"}},
+        {Under(FirstAdjunct(Under(FirstAdjunct(), {u"OBJ"})), {u"COORD"}), {"or"}}}},
+      {"a noun and its number", "Read page 12", {{PredOf({u"OBJ"}), {"page"}}, {{u"MOOD"}, {"imp"}}}},
+      {"such before the article", "She wrote such a long letter",
+       {{PredOf({u"OBJ", u"QUANT"}), {"such"}}, {PredOf({u"OBJ", u"SPEC"}), {"a"}}, {PredOf({u"OBJ"}), {"letter"}}}},
+      {"both floated after the copula", "My parents are both busy",
+       {{PredOf(FirstAdjunct()), {"both"}}, {PredOf({u"PREDLINK"}), {"busy"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
+      {"an adjective of feeling with a clause", "We are pleased that you came",
+       {{PredOf({u"PREDLINK"}), {"pleased"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
+  });
+}
+
+// Verbs such as "tell", "ask", "show" and "teach" take an object and an
+// embedded question (the frame SUBJ OBJ COMP).
+TEST_F(EnglishConstructions, AnObjectAndAnEmbeddedQuestion) {
+  CheckAll({
+      {"question adverb and a clause", "Tell me where she works",
+       {{{u"PRED", u"GF"}, {"SUBJ", "OBJ", "COMP"}}, {PredOf({u"OBJ"}), {"I"}}, {PredOf({u"COMP"}), {"work"}},
+        {PredOf(FirstAdjunct({u"COMP"})), {"where"}}}},
+      {"question adverb and an infinitive", "She taught us how to swim",
+       {{PredOf({u"OBJ"}), {"we"}}, {PredOf({u"COMP"}), {"swim"}}, {PredOf({u"COMP", u"SUBJ"}), {"pro"}}}},
+      {"question adverb, past", "He showed us where the station was",
+       {{{u"PRED", u"GF"}, {"SUBJ", "OBJ", "COMP"}}, {PredOf({u"COMP", u"SUBJ"}), {"station"}}}},
+  });
+}
+
+// A noun phrase alone, with an adjective, is a fragment: greetings and
+// wishes.
+TEST_F(EnglishConstructions, NounPhrasesAloneAreFragments) {
+  CheckAll({
+      {"greeting", "Good evening", {{kPred, {"evening"}}, {{u"FRAGMENT"}, {"+"}}, {PredOf(FirstAdjunct()), {"good"}}}},
+      {"wish", "Happy birthday", {{kPred, {"birthday"}}, {{u"FRAGMENT"}, {"+"}}}},
+      {"two adjectives", "Good old days", {{kPred, {"day"}}, {{u"FRAGMENT"}, {"+"}}, {{u"NUM"}, {"pl"}}}},
+  });
+}
+
 }  // namespace
 }  // namespace cfg_test

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <optional>
+#include <tuple>
 
 #include "analysis/cfg/cfg_utilities.h"
 #include "analysis/analysis_test_support.h"
@@ -75,8 +77,34 @@ TEST(CfgChoiceContexts, AlternativesExcludeEachOtherAndShiftWithinTheLimit) {
   std::vector<ContextList> contexts = MakeChoiceContexts(3);
   EXPECT_EQ(contexts, (std::vector<ContextList>{{-1, -2}, {1, -2}, {2}}));
   EXPECT_EQ(ShiftChoiceContexts(contexts, 4), 6);
-  EXPECT_EQ(ShiftChoiceContexts(contexts, 122), -1) << "a choice past 127 is refused";
+  EXPECT_EQ(ShiftChoiceContexts(contexts, kMaxChoiceNumber - 5), -1) << "a choice past the last bit is refused";
   EXPECT_EQ(contexts, (std::vector<ContextList>{{-5, -6}, {5, -6}, {6}})) << "and nothing changes";
+  // Past a signed byte the literals keep their signs and values.
+  EXPECT_EQ(ShiftChoiceContexts(contexts, 125), 131);
+  EXPECT_EQ(contexts, (std::vector<ContextList>{{-130, -131}, {130, -131}, {131}}));
+}
+
+// A child shared by alternatives stands under one context only when that
+// context holds exactly in the readings of those alternatives.
+TEST(CfgChoiceContexts, SharedChildrenMergeOnlyIntoExactContexts) {
+  const std::vector<ContextList> four = MakeChoiceContexts(4);  // {-1,-2,-3} {1,-2,-3} {2,-3} {3}
+  const std::tuple<const char*, ContextList, ContextList, std::optional<ContextList>> cases[] = {
+      {"alternatives 0 and 1", four[0], four[1], ContextList{-3, -2}},
+      {"then alternative 2", {-3, -2}, four[2], ContextList{-3}},
+      {"then alternative 3: always", {-3}, four[3], ContextList{0}},
+      {"alternatives 1 and 2 are no conjunction", four[1], four[2], std::nullopt},
+      {"alternatives 1 and 3 neither", four[1], four[3], std::nullopt},
+      {"a context inside another gives the wider", {2}, {2, -3}, ContextList{2}},
+      {"the same context", {1, -2}, {-2, 1}, ContextList{-2, 1}},
+      {"two choices differ", {1, 2}, {-1, -2}, std::nullopt},
+  };
+  for (const auto& [what, a, b, merged] : cases) {
+    std::optional<ContextList> result = MergeAlternativeContexts(a, b);
+    if (result) result->sort();
+    std::optional<ContextList> expected = merged;
+    if (expected) expected->sort();
+    EXPECT_EQ(result, expected) << what;
+  }
 }
 
 class CfgToyParse : public cfg_test::CfgEngine {
