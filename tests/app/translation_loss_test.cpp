@@ -184,5 +184,21 @@ TEST_F(TranslationLoss, TheStreamGivesEachSentenceTheLineItGetsAlone) {
   }
 }
 
+// The Urdu set members are numbered on from sentence to sentence; their
+// order in the sentence must not follow from that number.
+TEST_F(TranslationLoss, ASentenceWithSetMembersGetsOneLineWhateverCameBefore) {
+  const std::vector<std::string> sentences = StreamSentences();
+  ASSERT_GT(sentences.size(), 60u);
+  const std::string adjuncts = "She doesn't smile for me anymore.";
+  const std::string alone = Lines(Run(adjuncts + "\n").output).at(0);
+  ASSERT_FALSE(alone.empty());
+  for (const size_t before : {1, 2, 7, 10, 50}) {
+    const ProgramRun run = Run(JoinedLines(sentences, 0, before) + adjuncts + "\n");
+    const std::vector<std::string> lines = Lines(run.output);
+    ASSERT_EQ(lines.size(), before + 1) << run.errors;
+    EXPECT_EQ(lines.back(), alone) << "after " << before << " sentences";
+  }
+}
+
 }  // namespace
 }  // namespace app_test
