@@ -20,13 +20,9 @@ SlotRegistry<CFSHandle>& HandleRegistry() {
 // The key a child sorts by: its attribute, except that the members of a set
 // (ELEMENT1, ELEMENT2, ...) share one key. Their names are numbered on from
 // sentence to sentence and get whatever symbol ids are free, so sorting
-// them by id would order a sentence's adjuncts by what came before it. The
-// attribute is read as the unsigned symbol id: ids above 32767 are negative
-// in the node's 16-bit field, and a member with such an id shares the key
-// all the same.
+// them by id would order a sentence's adjuncts by what came before it.
 int SortKey(const CFSNode& node) {
-  const SymbolId attribute = static_cast<SymbolId>(node.Attribute);
-  if (attribute != kNoSymbol && IsSetMemberAttribute(attribute)) return ElementId;
+  if (node.Attribute >= 0 && IsSetMemberAttribute(static_cast<SymbolId>(node.Attribute))) return ElementId;
   return node.Attribute;
 }
 

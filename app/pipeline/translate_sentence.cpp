@@ -183,6 +183,12 @@ void CTranslatorDlg::TranslateReportingFailures(const WString& sentence) {
 bool CTranslatorDlg::TranslateSentence(const WString& sentence) {
   if (result_ == nullptr || !ready_) return false;  // only inside OnTranslate, with every engine built
   domain_ = GetConfigValue("Domain");
+  // The Urdu set members of every sentence are numbered from 1 again. The
+  // mapper's number would run on from the sentences before, and a member's
+  // name decides which English member of the same name it meets on the walk
+  // (the English ones are numbered per sentence), so the same sentence would
+  // come out differently after other sentences than alone.
+  m_pMapper->Engine().SetNextSetElementNumber(1);
   m_pPreProcessor->SetSentence(sentence);
   WriteTraceLog(sentence);
 

@@ -1,12 +1,9 @@
 // F-structure nodes and the handles that hold them.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "core/equation.h"
 #include "core/fs_handle.h"
 #include "core/fs_node.h"
-#include "core/string_helpers.h"
 #include "core/symbol_table.h"
 #include "support/test_support.h"
 
@@ -286,49 +283,3 @@ TEST_F(FSTest, NormalizeSortsByAttributeStablyWithNullsLastAndSetsParents) {
 }
 
 }  // namespace
-
-// Set members keep the order they were made in, whatever ids their names got:
-// members are named per sentence and their ids depend on the sentences before,
-// and an id above 32767 is negative in the node's 16-bit attribute.
-class SetMemberOrder : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ClearSymbolTable();
-    RegisterReservedSymbols();
-  }
-  void TearDown() override {
-    CFSHandle::DeleteAll();
-    CFSNode::DeleteAll();
-    ClearSymbolTable();
-  }
-};
-
-TEST_F(SetMemberOrder, NormalizeKeepsMembersInTheOrderTheyWereMadeWhateverTheirIds) {
-  struct Case {
-    const char* name;
-    SymbolId first;   // the id of the member made first
-    SymbolId second;  // the id of the member made second
-  };
-  const std::vector<Case> cases = {
-      {"both low, ascending", 1000, 1001},
-      {"both low, descending", 1003, 1002},
-      {"both high, descending", 40001, 40000},
-      {"high before low", 40010, 1010},
-      {"low before high", 1020, 40020},
-      {"the highest id", 65534, 1030},
-  };
-  for (const Case& c : cases) {
-    const SymbolId first = AddSymbolWithId(u"ELEMENT" + IntToWString(c.first), c.first);
-    const SymbolId second = AddSymbolWithId(u"ELEMENT" + IntToWString(c.second), c.second);
-    ASSERT_EQ(first, c.first) << c.name;
-    auto* set = new CFSNode(static_cast<int16_t>(SetId), nullptr);
-    auto* made1 = new CFSNode(static_cast<int16_t>(first), set);
-    auto* made2 = new CFSNode(static_cast<int16_t>(second), set);
-    auto* other = new CFSNode(static_cast<int16_t>(PredId), set);
-    set->ChildList = {made1, other, made2};
-    CFSHandle(set, 1.0).Normalize();
-    const Nodes members(set->ChildList.begin(), set->ChildList.end());
-    const auto at = [&members](const CFSNode* node) { return std::find(members.begin(), members.end(), node); };
-    EXPECT_LT(at(made1), at(made2)) << c.name;
-  }
-}

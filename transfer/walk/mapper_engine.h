@@ -12,7 +12,8 @@
 // Per-call state (the lexicons of the call, the insert cache, the walk's
 // counters and what each target accounts for) is reset by every Map; what
 // outlives a call are the weights that word-sense disambiguation writes into
-// lexicon entries and the set-element number, which runs on.
+// lexicon entries and the set-element number, which runs on (the translate
+// road starts it at 1 for every sentence).
 #pragma once
 
 #include <cstdint>
