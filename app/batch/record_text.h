@@ -10,6 +10,15 @@
 // then CR LF and each further generated sentence. Empty otherwise.
 WString GeneratedText(const CTranslationResult& result);
 
+// The result text of a batch record: the Urdu of a sentence translated
+// whole (GeneratedText); for a sentence translated in part its Urdu with,
+// after a tab, the "Not translated: " message that names every word left
+// out, then CR LF and each further generated sentence. Empty when nothing
+// was generated.
+WString RecordText(const CTranslationResult& result);
+// Whether a result text is that of a sentence translated in part.
+bool IsPartRecordText(const WString& text);
+
 bool AnySegmentParsed(const CTranslationResult& result);
 bool AnySegmentMapped(const CTranslationResult& result);
 

@@ -80,6 +80,8 @@ CListRunSummary CTranslatorDlg::TranslateSentenceList(const CListRunFiles& files
       ++summary.notParsed;
     } else if (result == kParsed) {
       ++summary.parsedOnly;
+    } else if (IsPartRecordText(result)) {
+      ++summary.translatedInPart;
     } else {
       ++summary.translated;
     }
@@ -108,7 +110,7 @@ WString CTranslatorDlg::TranslateListSentence(const WString& sentence) {
     m_pLFGParser->WriteFStructureXml(analysis.FStructure->root, writer);
   };
   const CTranslationResult result = OnTranslate(sentence, options);
-  WString text = GeneratedText(result);
+  WString text = RecordText(result);
   if (text.empty()) text = AnySegmentParsed(result) ? kParsed : kNotParsed;
   TraceListOutcome(result, text);
   return text;

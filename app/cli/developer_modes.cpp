@@ -49,7 +49,7 @@ ExitCode ReportListRun(const CListRunSummary& summary, bool benchmark, std::ostr
            << summary.notParsed << " not parsed\nRecords: " << Absolute(summary.resultFile) << '\n';
   } else {
     errors << "Sentence list: " << summary.sentences << " sentences, " << summary.translated << " translated, "
-           << summary.parsedOnly << " parsed without Urdu, " << summary.notParsed << " not parsed\nResults: "
+           << summary.translatedInPart << " translated in part, " << summary.parsedOnly << " parsed without Urdu, " << summary.notParsed << " not parsed\nResults: "
            << Absolute(summary.resultFile) << "\nF-structures: " << Absolute("data\\FStructures.xml") << '\n';
   }
   return summary.AllTranslated() ? kExitTranslated : kExitUntranslated;

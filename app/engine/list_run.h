@@ -25,6 +25,7 @@ struct CListRunSummary {
   std::string resultFile;
   size_t sentences = 0;
   size_t translated = 0;  // sentence list: Urdu; benchmark: parsed
+  size_t translatedInPart = 0;  // sentence list: Urdu that leaves words out
   size_t parsedOnly = 0;  // sentence list: parsed, but no Urdu
   size_t notParsed = 0;
   ListRunFailure failure = ListRunFailure::kNone;

@@ -1,6 +1,7 @@
 #include "app/pipeline/segment_loss.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/engine/translation_result.h"
 #include "core/fs_node.h"
@@ -8,6 +9,9 @@
 #include "platform/message_box.h"
 
 namespace {
+
+// The English word a left-out negation is named by.
+const WString kNegationWord = u"not";
 
 bool IsLatinLetter(WChar unit) { return (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z'); }
 
@@ -32,23 +36,40 @@ WString PredWord(const CFSNode* node) {
   return word;
 }
 
-void AddOnce(std::vector<WString>& words, const WString& word) {
-  if (!word.empty() && std::find(words.begin(), words.end(), word) == words.end()) words.push_back(word);
+}  // namespace
+
+void AddWordOnce(std::vector<WString>& words, WString word) {
+  if (!word.empty() && std::find(words.begin(), words.end(), word) == words.end()) words.push_back(std::move(word));
 }
 
-}  // namespace
+std::vector<WString> WordsDroppedByEvery(const std::vector<const std::vector<WString>*>& lists) {
+  if (lists.empty() || std::find(lists.begin(), lists.end(), nullptr) != lists.end()) return {};
+  std::vector<WString> common;
+  for (const WString& word : *lists.front()) {
+    const bool inEvery = std::all_of(lists.begin() + 1, lists.end(), [&word](const std::vector<WString>* list) {
+      return std::find(list->begin(), list->end(), word) != list->end();
+    });
+    if (inEvery) AddWordOnce(common, word);
+  }
+  return common;
+}
 
 std::vector<WString> LeftOutWords(const std::vector<const CFSNode*>& leftOut,
                                   const std::function<const WString*(uint32_t nodeId)>& englishOf) {
   std::vector<WString> words;
   for (const CFSNode* node : leftOut) {
+    // A left-out node without a PRED is a negation that no word says.
+    if (node != nullptr && node->FindAttribute(PredId) == nullptr) {
+      AddWordOnce(words, kNegationWord);
+      continue;
+    }
     // A PRED that an entry made beside its word's own (the noun of a light
     // verb) belongs to the word mapped at the nearest node above.
     const WString* english = nullptr;
     for (const CFSNode* at = node; at != nullptr && english == nullptr && englishOf; at = at->Parent) {
       english = englishOf(at->NodeId);
     }
-    AddOnce(words, english != nullptr ? *english : PredWord(node));
+    AddWordOnce(words, english != nullptr ? *english : PredWord(node));
   }
   return words;
 }

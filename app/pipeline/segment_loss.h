@@ -16,9 +16,17 @@ struct CSegmentOutcome;
 
 // The name of each left-out node, each once, in order: the English word
 // that was mapped into it or, failing that, into the nearest node above it
-// (englishOf, by node id; null when none), or else its Urdu word.
+// (englishOf, by node id; null when none), or else its Urdu word; "not" for
+// a negation (a node without a PRED).
 std::vector<WString> LeftOutWords(const std::vector<const CFSNode*>& leftOut,
                                   const std::function<const WString*(uint32_t nodeId)>& englishOf);
+
+// The words that every list holds, in the order of the first; none when a
+// list is missing (null) or there is no list.
+std::vector<WString> WordsDroppedByEvery(const std::vector<const std::vector<WString>*>& lists);
+
+// Appends the word unless it is empty or already there.
+void AddWordOnce(std::vector<WString>& words, WString word);
 
 // Takes every word that holds a Latin letter out of the Urdu text (such a
 // word is a grammar symbol or an unspelt English word, never Urdu), except

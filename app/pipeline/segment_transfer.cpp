@@ -29,10 +29,15 @@ const WString kHyphenLine(44, u'-');
 WString Milliseconds(int64_t milliseconds) { return NarrowToWide(std::to_string(milliseconds)); }
 
 // What the segment's sentence leaves out: the words of the Urdu structure
-// it does not say, named by the English words mapped into them, and symbols
-// taken out of the sentence.
-void CollectSegmentLoss(const CMapperEngine& engine, const CGeneratedSentence& sentence, CSegmentOutcome& outcome) {
+// it does not say, named by the English words mapped into them, the English
+// words that no Urdu structure took (the mapping dropped them from every
+// one), and symbols taken out of the sentence.
+void CollectSegmentLoss(const CMapperEngine& engine, const std::vector<CFSHandle*>& urduHandles,
+                        const CGeneratedSentence& sentence, CSegmentOutcome& outcome) {
   outcome.leftOut = LeftOutWords(sentence.leftOut, [&engine](uint32_t id) { return engine.EnglishWordOf(id); });
+  std::vector<const std::vector<WString>*> dropped;
+  for (const CFSHandle* handle : urduHandles) dropped.push_back(engine.DroppedWordsOf(handle));
+  for (WString& word : WordsDroppedByEvery(dropped)) AddWordOnce(outcome.leftOut, std::move(word));
   for (WString& symbol : RemoveLatinWords(outcome.translation)) outcome.leftOut.push_back(std::move(symbol));
 }
 
@@ -91,7 +96,7 @@ void CTranslatorDlg::MapAndGenerate(std::vector<std::unique_ptr<CParseResult>>& 
   });
   outcome.generated = true;
   outcome.translation = sentences.front().text;
-  CollectSegmentLoss(m_pMapper->Engine(), sentences.front(), outcome);
+  CollectSegmentLoss(m_pMapper->Engine(), urduHandles, sentences.front(), outcome);
   for (size_t i = 1; i < sentences.size(); ++i) {
     WString alternative = sentences[i].text;
     RemoveLatinWords(alternative);

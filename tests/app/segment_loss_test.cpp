@@ -86,4 +86,24 @@ TEST(SegmentLoss, TheMessageNamesTheWordsInOrder) {
   EXPECT_EQ(ToUtf8(NotTranslatedMessage({u"\u2605"})), "Not translated: \u2605");
 }
 
+TEST(SegmentLoss, AWordIsDroppedOnlyWhenEveryUrduStructureDroppedIt) {
+  using Words = std::vector<std::u16string>;
+  const Words rice = {u"rice", u"not"};
+  const Words riceAgain = {u"not", u"rice", u"rice"};
+  const Words none;
+  struct Case {
+    const char* name;
+    std::vector<const Words*> lists;
+    Words common;
+  };
+  const std::vector<Case> cases = {
+      {"one structure", {&rice}, {u"rice", u"not"}},
+      {"two that agree, in the first one's order, each once", {&rice, &riceAgain}, {u"rice", u"not"}},
+      {"another structure carried them", {&rice, &none}, {}},
+      {"a structure without a list: nothing is claimed", {&rice, nullptr}, {}},
+      {"no structure", {}, {}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(WordsDroppedByEvery(c.lists), c.common) << c.name;
+}
+
 }  // namespace

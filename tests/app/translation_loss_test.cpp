@@ -75,6 +75,7 @@ TEST_F(TranslationLoss, EachInputIsTranslatedWholeOrItsMissingWordsAreNamed) {
     int exitCode;
     std::string output;              // the whole output line; empty: any Urdu
     std::vector<std::string> named;  // words the "Not translated" message names
+    std::string holds = "";          // a word the output line must hold
   };
   const std::vector<Case> cases = {
       {"an object and an adverb left out", "We ate rice yesterday.", 1, "", {"rice", "yesterday"}},
@@ -91,6 +92,10 @@ TEST_F(TranslationLoss, EachInputIsTranslatedWholeOrItsMissingWordsAreNamed) {
       {"full-width digits", "The farmer bought \uFF12\uFF15 cows", 0, "کسان نے 25 گائیں خریدیں۔", {}},
       {"a symbol after the object", "I gave him a book \u2605", 1, kGaveBook, {"\u2605"}},
       {"an emoji", "\U0001F600 I gave him a book", 1, kGaveBook, {"\U0001F600"}},
+      {"a negation is said, not left out", "You can't have everything.", 0, "", {}, "نہیں"},
+      {"a negation with a modal", "I can't fight any longer.", 0, "", {}, "نہیں"},
+      {"a negated clause left out names its negation", "I'm afraid you can't marry her.", 1, "",
+       {"marry", "not"}},
   };
   for (const Case& c : cases) {
     const ProgramRun run = Run(c.input + "\n");
@@ -101,6 +106,7 @@ TEST_F(TranslationLoss, EachInputIsTranslatedWholeOrItsMissingWordsAreNamed) {
       EXPECT_EQ(lines[0], c.output) << c.name;
     }
     EXPECT_FALSE(lines[0].empty()) << c.name;
+    EXPECT_NE(lines[0].find(c.holds), std::string::npos) << c.name << ": " << lines[0];
     EXPECT_FALSE(HasLatinLetter(lines[0])) << c.name << ": " << lines[0];
     const size_t message = run.errors.find("line 1: ");
     const size_t notTranslated = run.errors.find("Not translated: ");
@@ -174,6 +180,22 @@ TEST_F(TranslationLoss, TheStreamGivesEachSentenceTheLineItGetsAlone) {
   for (size_t i = 0; i < sentences.size(); i += kSeparateRunEvery) {
     const ProgramRun alone = Run(sentences[i] + "\n");
     EXPECT_EQ(Lines(alone.output), std::vector<std::string>{lines[i]}) << sentences[i];
+  }
+}
+
+// The Urdu set members are numbered on from sentence to sentence; their
+// order in the sentence must not follow from that number.
+TEST_F(TranslationLoss, ASentenceWithSetMembersGetsOneLineWhateverCameBefore) {
+  const std::vector<std::string> sentences = StreamSentences();
+  ASSERT_GT(sentences.size(), 60u);
+  const std::string adjuncts = "She doesn't smile for me anymore.";
+  const std::string alone = Lines(Run(adjuncts + "\n").output).at(0);
+  ASSERT_FALSE(alone.empty());
+  for (const size_t before : {1, 2, 7, 10, 50}) {
+    const ProgramRun run = Run(JoinedLines(sentences, 0, before) + adjuncts + "\n");
+    const std::vector<std::string> lines = Lines(run.output);
+    ASSERT_EQ(lines.size(), before + 1) << run.errors;
+    EXPECT_EQ(lines.back(), alone) << "after " << before << " sentences";
   }
 }
 

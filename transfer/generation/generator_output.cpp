@@ -2,12 +2,16 @@
 // structure was used whole, and the cleaning of the sentence list.
 #include <algorithm>
 #include <cctype>
+#include <memory>
 #include <set>
 
 #include "analysis/lfg/chart_edge.h"
 #include "core/fs_node.h"
 #include "core/production.h"
+#include "core/equation.h"
 #include "core/symbol_table.h"
+#include "resources/lfg/lexical_entry.h"
+#include "resources/lfg/lexicon.h"
 #include "transfer/generation/sentence_words.h"
 #include "transfer/generation/urdu_sentence_generator.h"
 
@@ -29,6 +33,66 @@ bool IsUnderstoodPronoun(SymbolId word) {
   if (word == kNoSymbol) return false;
   const WString name = GetSymbolName(word);
   return name == kUnderstoodPronoun || name == u"'" + kUnderstoodPronoun + u"'";
+}
+
+// The negation feature of a node, "NEG" with the value "+"; null without one.
+const CFSNode* NegationOf(const CFSNode& node) {
+  const SymbolId negation = GetSymbolId(u"NEG", false);
+  const SymbolId plus = GetSymbolId(u"+", false);
+  if (negation == kNoSymbol || plus == kNoSymbol) return nullptr;
+  const CFSNode* feature = node.FindAttribute(negation);
+  if (feature == nullptr || std::find(feature->Value.begin(), feature->Value.end(), plus) == feature->Value.end()) {
+    return nullptr;
+  }
+  return feature;
+}
+
+// Whether the word a terminal wrote says the negation of its node: its
+// lexicon entry of the terminal's category sets NEG. The entries of a
+// headless item are filed under the item's name, as the scanner finds them.
+bool SaysNegation(const CLexicon* lexicon, const CProductionSymbol& terminal, bool headless) {
+  const SymbolId negation = GetSymbolId(u"NEG", false);
+  if (lexicon == nullptr || negation == kNoSymbol || terminal.word.empty()) return false;
+  bool found = false;
+  const std::unique_ptr<LexicalEntryList> entries =
+      lexicon->LookupWordWithCategory(headless ? terminal.name : terminal.word, terminal.name, &found);
+  if (!entries) return false;
+  for (const CLexicalEntry* entry : *entries) {
+    if (entry == nullptr || entry->word != terminal.word) continue;
+
+    for (const CEquation* equation : entry->equations) {
+      if (equation != nullptr && equation->left != nullptr && !equation->left->path.empty() &&
+          equation->left->path.back() == negation) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// The NEG features of the node and the nodes below it, in structure order.
+void CollectNegations(const CFSNode* node, std::vector<const CFSNode*>& found) {
+  if (node == nullptr) return;
+  if (const CFSNode* negation = NegationOf(*node)) found.push_back(negation);
+  for (const CFSNode* child : node->ChildList) {
+    if (child != nullptr && !child->ChildList.empty()) CollectNegations(child, found);
+  }
+}
+
+// The ids of the nodes whose negation a word of the edge's tree says.
+void CollectSaidNegations(const CLexicon* lexicon, const std::set<SymbolId>& headless, const CChartEdge* edge,
+                          std::set<uint32_t>& said) {
+  if (edge == nullptr || edge->production == nullptr) return;
+  for (const CProductionSymbol* daughter : edge->production->daughters) {
+    if (daughter->kind == 1) {
+      if (daughter->generatorNode != nullptr &&
+          SaysNegation(lexicon, *daughter, headless.count(daughter->id) != 0)) {
+        said.insert(daughter->generatorNode->NodeId);
+      }
+    } else if (daughter->name != u"." && daughter->fillingEdge != nullptr) {
+      CollectSaidNegations(lexicon, headless, daughter->fillingEdge, said);
+    }
+  }
 }
 
 // The node and every node below it that has a PRED, in structure order.
@@ -119,6 +183,19 @@ std::vector<const CFSNode*> CUrduSentenceGenerator::LeftOutNodes(const CChartEdg
     const SymbolId word = PredWordOf(*node);
     return said.count(node->NodeId) != 0 || saidWords.count(word) != 0 || IsUnderstoodPronoun(word);
   });
+  // A negated node whose negation no word says (نہیں, نہ): the sentence
+  // says the opposite of the structure. The NEG feature itself is left out.
+  std::vector<const CFSNode*> negations;
+  CollectNegations(finished->fStructure, negations);
+  if (!negations.empty()) {
+    std::set<uint32_t> saidNegations;
+    CollectSaidNegations(urduLexicon_, headlessPredicates_, finished, saidNegations);
+    for (const CFSNode* negation : negations) {
+      if (negation->Parent == nullptr || saidNegations.count(negation->Parent->NodeId) == 0) {
+        withPred.push_back(negation);
+      }
+    }
+  }
   return withPred;
 }
 

@@ -112,7 +112,8 @@ class CUrduSentenceGenerator {
   // (terminals of headless items say no PRED).
   void CollectSaidNodes(const CChartEdge* edge, std::set<uint32_t>& said) const;
   // The nodes of the finished edge's structure that have a PRED and gave
-  // no word of its sentence, in structure order.
+  // no word of its sentence, in structure order, then the NEG features
+  // that no word of it says.
   std::vector<const CFSNode*> LeftOutNodes(const CChartEdge* finished) const;
   void PostProcessSentences(WStringList& sentences) const;
   void PostProcessSentences(std::vector<CGeneratedSentence>& sentences) const;

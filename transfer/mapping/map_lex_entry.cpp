@@ -22,6 +22,33 @@ void CMapLexEntry::AddStatement(std::unique_ptr<CMapRuleElement> statement) {
   statements.push_back(std::move(statement));
 }
 
+bool CMapLexEntry::OmitsNode() const {
+  const SymbolId omit = GetSymbolId(CMapRuleElement::kOmitWord, false);
+  if (omit == kNoSymbol) return false;
+  for (const auto& statement : statements) {
+    if (statement->op == CMapRuleElement::kGoTo && statement->PathStartsWith(omit)) return true;
+  }
+  return false;
+}
+
+bool CMapLexEntry::WritesAttribute(SymbolId attribute) const {
+  for (const auto& statement : statements) {
+    if (statement->op != CMapRuleElement::kAssign) continue;
+    std::vector<SymbolId> path = statement->leftPath.ids;
+    if (path.size() >= 2 && path.back() == ValueId) path.pop_back();
+    if (!path.empty() && path.back() == attribute) return true;
+  }
+  return false;
+}
+
+bool CMapLexEntry::MapsNothingBelow() const {
+  if (OmitsNode()) return true;
+  for (const auto& statement : statements) {
+    if (statement->op == CMapRuleElement::kGoTo && statement->PathStartsWith(NullId)) return true;
+  }
+  return false;
+}
+
 bool CMapLexEntry::Serialize(DumpWords& words, uint32_t& index) const {
   if (condition.size() > 0xFFFF || statements.size() > 0xFFFF) return false;
   PutWord(words, index, static_cast<uint16_t>(condition.size()));

@@ -37,6 +37,16 @@ class CMapLexEntry {
   // Same condition, marker, statements, number and break flag (not weight).
   bool SameContent(const CMapLexEntry& other) const;
 
+  // Whether a statement is OMIT: the node is mapped to nothing on purpose,
+  // since the Urdu says it without a word of its own (an article, the
+  // particle of a phrasal verb), and nothing below it is mapped.
+  bool OmitsNode() const;
+  // Whether an assignment writes a target path that ends in the attribute,
+  // or in the attribute and its VALUE (the word of PRED).
+  bool WritesAttribute(SymbolId attribute) const;
+  // Whether a statement is NULL or OMIT: nothing below the node is mapped.
+  bool MapsNothingBelow() const;
+
   WString condition;  // empty for an unconditional entry
   char marker = kPlainMarker;
   std::vector<std::unique_ptr<CMapRuleElement>> statements;

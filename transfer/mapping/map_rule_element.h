@@ -36,6 +36,11 @@ class CMapRuleElement {
   static constexpr char kDelete = 'd';
   static constexpr char kInsert = 'i';
 
+  // The go-to word that maps a node to nothing on purpose (see
+  // CMapLexEntry::OmitsNode); not a reserved symbol, so that compiled data
+  // keeps its ids.
+  static constexpr const char16_t* kOmitWord = u"OMIT";
+
   // Path kinds.
   static constexpr char kTargetKind = 't';
   static constexpr char kSourceKind = 's';

@@ -35,7 +35,9 @@ class ActiveStateScope {
 
 bool CMapperEngine::ApplyEntryOn(const CMapLexEntry* entry, CMapperWorkState& state, CTransferFlags& flags) {
   ActiveStateScope scope(activeState_, &state);
-  return ApplyEntry(entry, state.source, state.target, flags);
+  if (!ApplyEntry(entry, state.source, state.target, flags)) return false;
+  RecordAccounted(*entry, state);
+  return true;
 }
 
 // After an entry applied: walk the node's sub-structure next, or, when the

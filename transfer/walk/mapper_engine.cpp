@@ -76,6 +76,7 @@ std::unique_ptr<TargetGroupList> CMapperEngine::Map(const std::vector<CParseResu
   UseLexicons(rules, lexicon, domainLexicon, insertRules);
   insertCache_.clear();
   englishWordOfTarget_.clear();
+  droppedOfTarget_.clear();
   auto groups = std::make_unique<TargetGroupList>();
   for (CParseResult* result : results) {
     auto group = std::make_unique<CTargetGroup>();

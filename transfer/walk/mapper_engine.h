@@ -9,9 +9,11 @@
 // rules and the completeness and coherence check; equal targets are kept
 // once.
 //
-// Per-call state (the lexicons of the call, the insert cache, the set-element
-// number and the walk's counters) is reset by every Map; what outlives a call
-// are the weights that word-sense disambiguation writes into lexicon entries.
+// Per-call state (the lexicons of the call, the insert cache, the walk's
+// counters and what each target accounts for) is reset by every Map; what
+// outlives a call are the weights that word-sense disambiguation writes into
+// lexicon entries and the set-element number, which runs on (the translate
+// road starts it at 1 for every sentence).
 #pragma once
 
 #include <cstdint>
@@ -146,6 +148,11 @@ class CMapperEngine {
   // The English word whose entries were applied with the target node in
   // focus (the node that takes the word's PRED); null when none was.
   const WString* EnglishWordOf(uint32_t targetNodeId) const;
+  // The English words that the walk which made the finished target neither
+  // carried into it nor mapped to nothing on purpose ("not" for a
+  // negation), in sentence order; null for a target the last Map did not
+  // make.
+  const std::vector<WString>* DroppedWordsOf(const CFSHandle* target) const;
 
   // --- state, readable for tests ---
   uint16_t NextSetElementNumber() const { return nextSetElement_; }
@@ -174,6 +181,9 @@ class CMapperEngine {
                         CTransferFlags& flags, int& count, const InsertCache& cacheBefore);
   bool CountWorkState();
   void RecordWordVisit(const CFSNode& sourcePred, const CFSNode* target);
+  // Notes what the entry, applied at the state's source focus, accounts for.
+  void RecordAccounted(const CMapLexEntry& entry, CMapperWorkState& state) const;
+  void RecordDroppedWords(const CMapperWorkState& state);
 
   // Statement kinds.
   bool ApplyGoTo(const CMapRuleElement& element, CFSNode* source, CFSHandle* target, CTransferFlags& flags);
@@ -187,6 +197,8 @@ class CMapperEngine {
   // Per call: the English word of each target node that was in focus when
   // a word was mapped.
   std::unordered_map<uint32_t, WString> englishWordOfTarget_;
+  // Per call: the dropped English words of each finished target.
+  std::unordered_map<const CFSHandle*, std::vector<WString>> droppedOfTarget_;
   uint16_t candidatesPerNode_ = 1;
   bool generateAll_ = false;
   CMapLexicon* rules_ = nullptr;

@@ -90,7 +90,7 @@ bool CMapperEngine::ApplyGoTo(const CMapRuleElement& element, CFSNode* source, C
     ++nextSetElement_;
     reached = new CFSNode(static_cast<int16_t>(GetSymbolId(name, true)), focus);
     focus->AddChild(reached);
-  } else if (path.front() == NullId) {
+  } else if (path.front() == NullId || path.front() == GetSymbolId(CMapRuleElement::kOmitWord, false)) {
     flags.SetNullFlag(1);
     return true;
   } else if (path.front() == BreakId) {

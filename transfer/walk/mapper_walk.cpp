@@ -102,7 +102,10 @@ void CMapperEngine::WalkState(CMapperWorkState& state, WorkStack& workStack, std
     MapNode(state, workStack, flags, tokens);
     lastAskedReposition = HandleReposition(state, workStack, flags);
   }
-  if (!lastAskedReposition && !limitReached_) finished.push_back(state.target);
+  if (!lastAskedReposition && !limitReached_) {
+    RecordDroppedWords(state);
+    finished.push_back(state.target);
+  }
 }
 
 bool CMapperEngine::HandleReposition(CMapperWorkState& state, WorkStack& workStack, const CTransferFlags& flags) {
@@ -181,6 +184,8 @@ std::unique_ptr<CMapperWorkState> CMapperEngine::CloneWorkState(const CMapperWor
   copy->ancestors = state.ancestors;  // source nodes, shared by every copy
   copy->savedInsertCache = insertCache_;
   copy->savedCursor = state.savedCursor;
+  copy->carried = state.carried;
+  copy->coveredBelow = state.coveredBelow;
   return copy;
 }
 

@@ -47,6 +47,12 @@ class CMapperWorkState {
   NodeStack visits;     // source nodes still to map; null ends one node's children
   InsertCache savedInsertCache;
   CFSNode* savedCursor = nullptr;
+  // What this state's target accounts for of the source: the word and
+  // negation nodes carried into it, and the nodes whose whole structure is
+  // accounted for (mapped to nothing on purpose, or into a word written
+  // for the node itself).
+  std::vector<const CFSNode*> carried;
+  std::vector<const CFSNode*> coveredBelow;
 
   static int liveInstances;
 };
