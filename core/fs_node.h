@@ -3,10 +3,11 @@
 // solver. A node is one attribute (a global symbol id) with an atomic value
 // set and sub-structures.
 //
-// Nodes are made with new and enter a program-wide registry; the per-sentence
-// reset frees them all at once with DeleteAll. A node never deletes the nodes
-// it points to. A node deleted on its own (temporary clones) leaves the
-// registry, so nothing is freed twice.
+// Nodes are made with new, which takes them from the sentence arena, and
+// enter a program-wide registry; the per-sentence reset frees them all at
+// once with DeleteAll before it releases the arena. A node never deletes the
+// nodes it points to. A node deleted on its own (temporary clones) leaves
+// the registry, so nothing is freed twice.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "core/equation.h"
+#include "core/sentence_arena.h"
 #include "core/symbol_table.h"
 #include "core/wide_string.h"
 
@@ -28,7 +30,7 @@ using PredFrameMap = std::unordered_map<WString, std::vector<CEquation*>>;
 // that contain it.
 bool IsSetMemberAttribute(SymbolId attribute);
 
-class CFSNode {
+class CFSNode : public SentenceArenaObject {
  public:
   CFSNode();
   CFSNode(int16_t attribute, CFSNode* parent);

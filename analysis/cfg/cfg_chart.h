@@ -5,7 +5,8 @@
 // Columns and items register themselves in two program-wide registries that
 // own them; the parser frees them in bulk at the start of the next parse
 // (FreeAllEarleyItems, FreeAllChartColumns). An item or column deleted on its
-// own leaves its registry, so nothing is freed twice.
+// own leaves its registry, so nothing is freed twice. Both are taken from
+// the sentence arena, which the sentence reset releases after the chart.
 //
 // Child lists are shared between items when a duplicate item is merged into
 // an equal one; they are reference-counted, so they go with the last item
@@ -22,6 +23,7 @@
 #include <vector>
 
 #include "core/category_mask.h"
+#include "core/sentence_arena.h"
 #include "resources/english/e_lexicon.h"
 #include "resources/english/p_grammar.h"
 
@@ -41,7 +43,7 @@ using CCfgChildList = std::vector<CCfgChild>;
 using CCfgChildListRef = std::shared_ptr<CCfgChildList>;
 using CCfgChildAlternatives = std::vector<CCfgChildListRef>;
 
-class CCfgChartItem {
+class CCfgChartItem : public SentenceArenaObject {
  public:
   CCfgChartItem(uint16_t origin, CCompiledProduction* production);
   ~CCfgChartItem();
@@ -93,7 +95,7 @@ class CCfgChartItem {
   size_t registryIndex_;
 };
 
-class CCfgChartColumn {
+class CCfgChartColumn : public SentenceArenaObject {
  public:
   // readings: the word's readings at this position (not owned); null for
   // the final column, whose category mask stays empty.
