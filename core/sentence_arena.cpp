@@ -4,6 +4,7 @@
 #include <new>
 
 #include "platform/address_sanitizer.h"
+#include "platform/page_memory.h"
 
 namespace {
 
@@ -25,9 +26,15 @@ constexpr size_t kSizeClasses = CSentenceArena::kLargestReusedBlock / CSentenceA
 
 }  // namespace
 
+// Chunks come straight from the system (see platform/page_memory.h): a
+// sentence that needed many gives them back to it at the release, and
+// taking them never stirs the C library's heap.
 struct CSentenceArena::Chunk {
-  explicit Chunk(size_t size) : bytes(new std::byte[size]), end(bytes.get() + size) {}
-  std::unique_ptr<std::byte[]> bytes;  // new[] aligns for any fundamental type
+  explicit Chunk(size_t size) : bytes(static_cast<std::byte*>(MapPages(size))), end(bytes + size) {}
+  ~Chunk() { UnmapPages(bytes, static_cast<size_t>(end - bytes)); }
+  Chunk(const Chunk&) = delete;
+  Chunk& operator=(const Chunk&) = delete;
+  std::byte* bytes;  // aligned to a page
   std::byte* end;
 };
 
@@ -77,7 +84,7 @@ void CSentenceArena::Release() noexcept {
   large_.clear();
   if (chunks_.size() > kChunksKept) chunks_.resize(kChunksKept);
   currentChunk_ = 0;
-  cursor_ = chunks_.empty() ? nullptr : chunks_.front()->bytes.get();
+  cursor_ = chunks_.empty() ? nullptr : chunks_.front()->bytes;
   limit_ = chunks_.empty() ? nullptr : chunks_.front()->end;
   bytesInUse_ = 0;
 }
@@ -94,7 +101,7 @@ void* CSentenceArena::TakeFromChunks(size_t bytes) {
   if (bytes > kChunkBytes / 4) {
     large_.push_back(std::make_unique<Chunk>(bytes));
     Count(bytes);
-    return large_.back()->bytes.get();
+    return large_.back()->bytes;
   }
   if (static_cast<size_t>(limit_ - cursor_) < bytes) StartNextChunk();
   std::byte* block = cursor_;
@@ -108,7 +115,7 @@ void* CSentenceArena::TakeFromChunks(size_t bytes) {
 void CSentenceArena::StartNextChunk() {
   if (cursor_ != nullptr) ++currentChunk_;
   if (currentChunk_ >= chunks_.size()) chunks_.push_back(std::make_unique<Chunk>(kChunkBytes));
-  cursor_ = chunks_[currentChunk_]->bytes.get();
+  cursor_ = chunks_[currentChunk_]->bytes;
   limit_ = chunks_[currentChunk_]->end;
 }
 
@@ -141,4 +148,23 @@ void CSentenceArena::Count(size_t bytes) {
 CSentenceArena& SentenceArena() {
   static auto* arena = new CSentenceArena();
   return *arena;
+}
+
+namespace {
+
+class SentenceArenaMemoryResource final : public std::pmr::memory_resource {
+ private:
+  void* do_allocate(size_t bytes, size_t alignment) override {
+    if (alignment > CSentenceArena::kAlignment) throw std::bad_alloc();
+    return SentenceArena().Allocate(bytes);
+  }
+  void do_deallocate(void* block, size_t bytes, size_t) override { SentenceArena().Free(block, bytes); }
+  bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
+};
+
+}  // namespace
+
+std::pmr::memory_resource* SentenceArenaResource() {
+  static auto* resource = new SentenceArenaMemoryResource();
+  return resource;
 }

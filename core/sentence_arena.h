@@ -19,18 +19,20 @@
 
 #include <cstddef>
 #include <memory>
+#include <memory_resource>
 #include <vector>
 
 class CSentenceArena {
  public:
   // Every block is aligned for any fundamental type.
   static constexpr size_t kAlignment = alignof(std::max_align_t);
-  static constexpr size_t kChunkBytes = size_t{256} << 10;
+  static constexpr size_t kChunkBytes = size_t{1} << 20;
   // Blocks up to this size are kept for reuse when given back; larger ones
   // stay unused until the release.
   static constexpr size_t kLargestReusedBlock = 1024;
-  // Chunks kept after a release for the next sentence; the chunks of a
-  // sentence that needed more go back to the system.
+  // Chunks kept after a release for the next sentence (most sentences need
+  // no more); the chunks of a sentence that needed more go back to the
+  // system.
   static constexpr size_t kChunksKept = 4;
 
   CSentenceArena();
@@ -82,6 +84,11 @@ class CSentenceArena {
 
 // The program's one arena of sentence structures.
 CSentenceArena& SentenceArena();
+
+// The arena as a memory resource, for the containers inside per-sentence
+// objects (std::pmr containers made with it). It serves alignments up to
+// CSentenceArena::kAlignment and throws std::bad_alloc for larger ones.
+std::pmr::memory_resource* SentenceArenaResource();
 
 // A base for the classes whose objects live in the sentence arena: new and
 // delete of such an object take its memory from the arena and give it back.

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <memory_resource>
 #include <unordered_map>
 #include <vector>
 
@@ -75,7 +76,7 @@ class CCfgChartItem : public SentenceArenaObject {
   void SetColumn(uint16_t column) { column_ = column; }
   uint8_t GetMark() const { return mark_; }
   void SetMark(uint8_t mark) { mark_ = mark; }
-  CCfgChildAlternatives GetChildAlternatives() const { return alternatives_; }
+  const CCfgChildAlternatives& GetChildAlternatives() const { return alternatives_; }
   const std::vector<float>& GetScores() const { return scores_; }
   P_FStructure* GetFStructure() const { return fstructure_; }
   void SetFStructure(P_FStructure* fs) { fstructure_ = fs; }
@@ -134,12 +135,14 @@ class CCfgChartColumn : public SentenceArenaObject {
   void Release();
 
  private:
-  std::vector<CCfgChartItem*> items_;  // not owned
+  // The lists and indexes take their memory from the sentence arena.
+  using IndexMap = std::pmr::unordered_map<uint16_t, std::pmr::vector<size_t>>;
+  std::pmr::vector<CCfgChartItem*> items_{SentenceArenaResource()};  // not owned
   CCategoryMask mask_;
   const CEntryList* readings_;
-  std::unordered_map<uint16_t, std::vector<size_t>> productionIndex_;
-  std::unordered_map<uint16_t, std::vector<size_t>> waitingIndex_;
-  std::vector<bool> predicted_;  // by category id
+  IndexMap productionIndex_{SentenceArenaResource()};
+  IndexMap waitingIndex_{SentenceArenaResource()};
+  std::pmr::vector<bool> predicted_ = std::pmr::vector<bool>(SentenceArenaResource());  // by category id
   size_t nextItem_ = 0;
   size_t registryIndex_;
 };

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory_resource>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -80,6 +82,19 @@ TEST(SentenceArena, AGivenBackBlockServesTheNextRequestOfItsSize) {
   arena.Free(large, CSentenceArena::kLargestReusedBlock + 1);
   arena.Free(again, 33);
   arena.Release();
+}
+
+TEST(SentenceArena, ContainersOnItsResourceCountInTheArenaAndOverAlignedRequestsAreRefused) {
+  const size_t before = SentenceArena().LiveBlocks();
+  {
+    std::pmr::vector<int> numbers(SentenceArenaResource());
+    for (int i = 0; i < 5000; ++i) numbers.push_back(i);  // grows through several blocks
+    EXPECT_EQ(numbers[4999], 4999);
+    EXPECT_GT(SentenceArena().LiveBlocks(), before);
+  }
+  EXPECT_EQ(SentenceArena().LiveBlocks(), before) << "every block the vector had is given back";
+  EXPECT_THROW(static_cast<void>(SentenceArenaResource()->allocate(64, 2 * CSentenceArena::kAlignment)),
+               std::bad_alloc);
 }
 
 class SentenceArenaReset : public ::testing::Test {
