@@ -82,7 +82,7 @@ bool IsSetMemberAttribute(SymbolId attribute) { return GetSymbolName(attribute).
 
 CFSNode::CFSNode() : CFSNode(-1, nullptr) {}
 
-CFSNode::CFSNode(int16_t attribute, CFSNode* parent) : Attribute(attribute), Parent(parent) {
+CFSNode::CFSNode(int16_t attribute, CFSNode* parent) : Parent(parent), Attribute(attribute) {
   registryIndex_ = NodeRegistry().Add(this);
   NodeId = ++nodeCounter;
   ++liveInstances;

@@ -117,21 +117,23 @@ class CFSNode : public SentenceArenaObject {
   // structure; false when a value clashes anywhere.
   bool ApplyPredFrames(const PredFrameMap& frames);
 
-  uint8_t Mark = 0;  // consumed by the generator; FindPath may skip it
-  std::vector<SymbolId> Value;  // atomic values; empty means unconstrained
-  int16_t Attribute = -1;       // -1 (65535 as u16) when there is none
+  // The members stand by size, so that a node wastes no padding: a sentence
+  // holds hundreds of thousands of them.
+  std::vector<SymbolId> Value;       // atomic values; empty means unconstrained
   std::vector<WString> Constraints;  // equation texts kept by the LFG parser
   std::vector<CFSNode*> ChildList;
   std::vector<CFSNode*> SetElements;
   std::list<CFSNode*> Links;  // nodes sharing this node's value
-  uint32_t NodeId = 0;
-  uint32_t LinkedId = 0;  // NodeId of the node this one stands for, or 0
-  uint8_t IsLinkTarget = 0;
-  uint8_t IsForwarded = 0;  // Clone follows Forward only when set
   CFSNode* Forward = nullptr;
+  CFSNode* Parent = nullptr;
+  uint32_t NodeId = 0;
+  uint32_t LinkedId = 0;   // NodeId of the node this one stands for, or 0
+  int16_t Attribute = -1;  // -1 (65535 as u16) when there is none
+  uint8_t Mark = 0;        // consumed by the generator; FindPath may skip it
+  uint8_t IsLinkTarget = 0;
+  uint8_t IsForwarded = 0;     // Clone follows Forward only when set
   uint8_t GenerationMark = 0;  // the generator's consumed flag
   uint8_t HasLinks = 0;
-  CFSNode* Parent = nullptr;
 
   static int liveInstances;
 
