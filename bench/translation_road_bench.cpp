@@ -13,15 +13,16 @@
 //     a first start: it loads what that start compiled while its stamp
 //     matches
 //   BM_TranslateSentenceSet  words_per_s, sentences_per_s, each phase's share
-//     of the time (share_*), translated_share, peak_rss_mb; after the run the
+//     of the time (share_*), translated_share, peak_rss_mb, the most one
+//     sentence held in the sentence arena (arena_peak_mb); after the run the
 //     slowest sentences are printed to standard error
 //   BM_SentenceLength/N  one sentence of N words built from dev-set phrases
 //     (a clause with prepositional phrases appended): its time, the peak
 //     memory of a child process that translated it (peak_rss_mb; the child
 //     starts as a copy of this process, so this includes the engine and what
-//     the allocator kept of earlier sentences) and that peak over what this
-//     process held at the fork (growth_mb); the messages it gave go to
-//     standard error
+//     the allocator kept of earlier sentences) and the most the sentence's
+//     structures held in the sentence arena at once (growth_mb); the messages
+//     it gave go to standard error
 //
 // Run pinned to one core: taskset -c 2 build/bench/translation_road_bench
 #include <benchmark/benchmark.h>
@@ -42,6 +43,7 @@
 #include <vector>
 
 #include "app/engine/translator_dlg.h"
+#include "core/sentence_arena.h"
 #include "platform/utf8.h"
 
 namespace fs = std::filesystem;
@@ -140,16 +142,6 @@ double PeakRssMegabytes() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return PeakRssMegabytes(usage);
-}
-
-// The resident memory of this process now (the second field of statm, in
-// pages).
-double ResidentMegabytes() {
-  std::ifstream statm("/proc/self/statm");
-  size_t pages = 0;
-  size_t resident = 0;
-  statm >> pages >> resident;
-  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
 // The translator started from the copy's compiled files (compiled once
@@ -262,6 +254,7 @@ void BM_TranslateSentenceSet(benchmark::State& state) {
   std::vector<double> slowest(sentences.size(), 0.0);  // per sentence, microseconds, the slowest pass
   size_t translated = 0;
   size_t passes = 0;
+  SentenceArena().ResetHighWater();
   for (auto _ : state) {
     for (size_t i = 0; i < texts.size(); ++i) {
       const CTranslationResult result = translator.OnTranslate(texts[i]);
@@ -287,6 +280,7 @@ void BM_TranslateSentenceSet(benchmark::State& state) {
     state.counters["share_generate"] = phases.generate / phases.total;
   }
   state.counters["peak_rss_mb"] = PeakRssMegabytes();
+  state.counters["arena_peak_mb"] = static_cast<double>(SentenceArena().HighWaterBytes()) / (1024.0 * 1024.0);
 
   std::vector<size_t> order(sentences.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
@@ -325,8 +319,11 @@ void BM_SentenceLength(benchmark::State& state) {
   const WString text = FromUtf8(sentence);
   bool translated = false;
   std::vector<CTranslationMessage> messages;
+  size_t arenaPeak = 0;
   for (auto _ : state) {
+    SentenceArena().ResetHighWater();
     CTranslationResult result = translator.OnTranslate(text);
+    arenaPeak = std::max(arenaPeak, SentenceArena().HighWaterBytes());
     translated = result.AllSegmentsTranslated();
     messages = std::move(result.messages);
   }
@@ -334,8 +331,7 @@ void BM_SentenceLength(benchmark::State& state) {
     std::cerr << state.range(0) << " words: " << ToUtf8(message.text) << "\n";
   }
   // The memory of one translation of it, in a child that starts as a copy of
-  // this process: its peak, and its growth over what this process holds.
-  const double residentBefore = ResidentMegabytes();
+  // this process.
   std::fflush(nullptr);
   const pid_t child = fork();
   if (child == 0) {
@@ -346,8 +342,8 @@ void BM_SentenceLength(benchmark::State& state) {
   rusage usage{};
   if (child > 0 && wait4(child, &status, 0, &usage) == child) {
     state.counters["peak_rss_mb"] = PeakRssMegabytes(usage);
-    state.counters["growth_mb"] = std::max(0.0, PeakRssMegabytes(usage) - residentBefore);
   }
+  state.counters["growth_mb"] = static_cast<double>(arenaPeak) / (1024.0 * 1024.0);
   state.counters["translated"] = translated ? 1 : 0;
   state.counters["messages"] = static_cast<double>(messages.size());
   state.SetLabel(sentence.size() > 60 ? sentence.substr(0, 57) + "..." : sentence);

@@ -13,7 +13,7 @@ std::vector<uint32_t> FeatureMasks;
 
 namespace {
 
-uint32_t WordAt(const std::vector<uint32_t>& half, int i) {
+uint32_t WordAt(const FeatureWords& half, int i) {
   if (i < 0 || static_cast<size_t>(i) >= half.size()) return 0;
   return half[i];
 }
@@ -21,7 +21,7 @@ uint32_t WordAt(const std::vector<uint32_t>& half, int i) {
 int WordOfId(int id) { return (id - 1) / 32; }
 uint32_t BitOfId(int id) { return uint32_t{1} << ((id - 1) % 32); }
 
-bool HasBit(const std::vector<uint32_t>& half, int id) {
+bool HasBit(const FeatureWords& half, int id) {
   return (WordAt(half, WordOfId(id)) & BitOfId(id)) != 0;
 }
 
@@ -42,11 +42,11 @@ int VisitedWords() { return std::clamp(FeatureWordCount, 1, kFeatureSetWords); }
 
 }  // namespace
 
-CFeatureSet::CFeatureSet(uint32_t words) : positive(words, 0), negative(words, 0) {}
+CFeatureSet::CFeatureSet(uint32_t words) : positive(words), negative(words) {}
 
 void CFeatureSet::Resize(uint32_t n) {
-  positive.resize(n, 0);
-  negative.resize(n, 0);
+  positive.resize(n);
+  negative.resize(n);
 }
 
 uint32_t CFeatureSet::PositiveWord(int i) const { return WordAt(positive, i); }

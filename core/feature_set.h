@@ -3,11 +3,18 @@
 // half, -k bit k-1 of the negative half). The constraint system uses them for
 // its choice contexts and nogoods.
 //
+// Both halves live inside the set (at most kFeatureSetWords words each), so
+// making, copying and combining sets never touches the heap: the solver and
+// the charts make millions of them per sentence.
+//
 // The operations visit only the first FeatureWordCount words of each half;
 // the CFG parser sets that count per sentence. A word that a short set does not
 // have reads as zero everywhere, so sets of any length can be mixed safely.
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -27,11 +34,49 @@ extern int FeatureWordCount;                // words the operations visit, 1 to 
 extern int FeatureCount;                    // highest id with a mask
 extern std::vector<uint32_t> FeatureMasks;  // [k] = 1 << ((k-1) mod 32); [0] unused
 
+// One half of a feature set: up to kFeatureSetWords words held in place,
+// read and written like a vector of that length.
+class FeatureWords {
+ public:
+  using value_type = uint32_t;
+  using iterator = uint32_t*;
+  using const_iterator = const uint32_t*;
+
+  // n words of zero; a count above kFeatureSetWords is held as that many.
+  explicit FeatureWords(size_t n = kFeatureSetWords) { resize(n); }
+
+  // The words from the old count on become zero.
+  void resize(size_t n) {
+    const size_t kept = std::min(n, words_.size());
+    std::fill(words_.begin() + static_cast<std::ptrdiff_t>(std::min<size_t>(count_, kept)), words_.end(), 0u);
+    count_ = static_cast<uint8_t>(kept);
+  }
+  size_t size() const { return count_; }
+  uint32_t& operator[](size_t i) { return words_[i]; }
+  uint32_t operator[](size_t i) const { return words_[i]; }
+  iterator begin() { return words_.data(); }
+  iterator end() { return words_.data() + count_; }
+  const_iterator begin() const { return words_.data(); }
+  const_iterator end() const { return words_.data() + count_; }
+
+  // Same length and words.
+  friend bool operator==(const FeatureWords& a, const FeatureWords& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end());
+  }
+  friend bool operator==(const FeatureWords& a, const std::vector<uint32_t>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end());
+  }
+
+ private:
+  std::array<uint32_t, kFeatureSetWords> words_{};  // zero beyond count_
+  uint8_t count_ = 0;
+};
+
 class CFeatureSet {
  public:
   explicit CFeatureSet(uint32_t words = kFeatureSetWords);
 
-  // Both halves get n words; new words are zero.
+  // Both halves get n words (at most kFeatureSetWords); new words are zero.
   void Resize(uint32_t n);
 
   // Word i of a half, zero when the half is shorter.
@@ -44,8 +89,8 @@ class CFeatureSet {
   // comment at its definition.
   bool operator<(const CFeatureSet& other) const;
 
-  std::vector<uint32_t> positive;
-  std::vector<uint32_t> negative;
+  FeatureWords positive;
+  FeatureWords negative;
 };
 
 // Word size 32, word count 1, feature count n and the masks of ids 1 to n.

@@ -2,18 +2,20 @@
 // parsers, the mapper, the generator and the front end. A handle holds a root
 // node, a focus node inside it and the analysis's weight.
 //
-// Handles enter a program-wide registry and are freed in bulk after each
-// sentence (DeleteAll); a handle deleted on its own leaves the registry. A
-// handle never deletes its nodes: they belong to the node registry.
+// Handles live in the sentence arena, enter a program-wide registry and are
+// freed in bulk after each sentence (DeleteAll); a handle deleted on its own
+// leaves the registry. A handle never deletes its nodes: they belong to the
+// node registry.
 #pragma once
 
 #include <cstddef>
 #include <vector>
 
 #include "core/fs_node.h"
+#include "core/sentence_arena.h"
 #include "core/symbol_table.h"
 
-class CFSHandle {
+class CFSHandle : public SentenceArenaObject {
  public:
   CFSHandle();
   // Root and focus are the node.

@@ -1,8 +1,12 @@
 #include "core/fs_node.h"
 
 #include <algorithm>
-
+#include <array>
+#include <cstddef>
 #include <memory>
+#include <memory_resource>
+#include <unordered_map>
+#include <vector>
 
 #include "core/slot_registry.h"
 #include "core/string_helpers.h"
@@ -74,13 +78,11 @@ bool ApplyFrameEquation(CFSNode& parent, const CEquation& equation) {
 }  // namespace
 
 // Set members are filed under ELEMENT or a numbered name containing it.
-bool IsSetMemberAttribute(SymbolId attribute) {
-  return GetSymbolName(attribute).find(u"ELEMENT") != WString::npos;
-}
+bool IsSetMemberAttribute(SymbolId attribute) { return GetSymbolName(attribute).find(u"ELEMENT") != WString::npos; }
 
 CFSNode::CFSNode() : CFSNode(-1, nullptr) {}
 
-CFSNode::CFSNode(int16_t attribute, CFSNode* parent) : Attribute(attribute), Parent(parent) {
+CFSNode::CFSNode(int16_t attribute, CFSNode* parent) : Parent(parent), Attribute(attribute) {
   registryIndex_ = NodeRegistry().Add(this);
   NodeId = ++nodeCounter;
   ++liveInstances;
@@ -250,16 +252,22 @@ CFSNode* CFSNode::FindNodeById(uint32_t id) {
 // What one Clone call knows while it copies. Every copy is recorded in order;
 // the look-up by original is built only when a forward needs it, since most
 // structures have none and a hash table per call costs more than the copy.
+// The bookkeeping of one Clone. Its lists and index take their memory from
+// the walk's own resource (a buffer on the caller's stack first), since a
+// clone of a few nodes would otherwise spend most of its time allocating
+// and freeing them.
 struct CFSNode::CloneWalk {
-  std::vector<const CFSNode*> inProgress;  // the originals whose copies are being made, outermost first
-  std::vector<std::pair<const CFSNode*, CFSNode*>> copies;
-  std::unordered_map<const CFSNode*, CFSNode*> copyOf;  // built on first use, then kept in step
+  explicit CloneWalk(std::pmr::memory_resource* memory)
+      : inProgress(memory), copies(memory), copyOf(memory), pending(memory) {}
+  std::pmr::vector<const CFSNode*> inProgress;  // the originals whose copies are being made, outermost first
+  std::pmr::vector<std::pair<const CFSNode*, CFSNode*>> copies;
+  std::pmr::unordered_map<const CFSNode*, CFSNode*> copyOf;  // built on first use, then kept in step
   bool indexed = false;
   struct PendingForward {
     CFSNode* copy;
     const CFSNode* chainEnd;
   };
-  std::vector<PendingForward> pending;
+  std::pmr::vector<PendingForward> pending;
 
   void Record(const CFSNode* original, CFSNode* copy) {
     copies.emplace_back(original, copy);
@@ -281,7 +289,9 @@ struct CFSNode::CloneWalk {
 };
 
 CFSNode* CFSNode::Clone() const {
-  CloneWalk walk;
+  std::array<std::byte, 2048> buffer;
+  std::pmr::monotonic_buffer_resource memory(buffer.data(), buffer.size());
+  CloneWalk walk(&memory);
   CFSNode* copy = CloneGuarded(walk);
   // A forward into the copied structure points at the copy of its target;
   // a forward out of it at a detached copy, made once per target (copying
@@ -365,16 +375,14 @@ CFSNode* CFSNode::FollowForward() {
   return reached;
 }
 
-CFSNode* CFSNode::CopyLocatingWithStack(const CFSNode* target, CFSNode*& targetCopy,
-                                        std::vector<CFSNode*>& inStack,
+CFSNode* CFSNode::CopyLocatingWithStack(const CFSNode* target, CFSNode*& targetCopy, std::vector<CFSNode*>& inStack,
                                         std::vector<CFSNode*>& outStack) const {
   CFSNode* copy = CopyLocatingNode(target, targetCopy, inStack, outStack);
   copy->Parent = nullptr;
   return copy;
 }
 
-CFSNode* CFSNode::CopyLocatingNode(const CFSNode* target, CFSNode*& targetCopy,
-                                   std::vector<CFSNode*>& inStack,
+CFSNode* CFSNode::CopyLocatingNode(const CFSNode* target, CFSNode*& targetCopy, std::vector<CFSNode*>& inStack,
                                    std::vector<CFSNode*>& outStack) const {
   CFSNode* copy = NewCopyOfOwnFields();
   if (this == target) targetCopy = copy;

@@ -3,10 +3,11 @@
 // solver. A node is one attribute (a global symbol id) with an atomic value
 // set and sub-structures.
 //
-// Nodes are made with new and enter a program-wide registry; the per-sentence
-// reset frees them all at once with DeleteAll. A node never deletes the nodes
-// it points to. A node deleted on its own (temporary clones) leaves the
-// registry, so nothing is freed twice.
+// Nodes are made with new, which takes them from the sentence arena, and
+// enter a program-wide registry; the per-sentence reset frees them all at
+// once with DeleteAll before it releases the arena. A node never deletes the
+// nodes it points to. A node deleted on its own (temporary clones) leaves
+// the registry, so nothing is freed twice.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "core/equation.h"
+#include "core/sentence_arena.h"
 #include "core/symbol_table.h"
 #include "core/wide_string.h"
 
@@ -28,7 +30,7 @@ using PredFrameMap = std::unordered_map<WString, std::vector<CEquation*>>;
 // that contain it.
 bool IsSetMemberAttribute(SymbolId attribute);
 
-class CFSNode {
+class CFSNode : public SentenceArenaObject {
  public:
   CFSNode();
   CFSNode(int16_t attribute, CFSNode* parent);
@@ -115,21 +117,23 @@ class CFSNode {
   // structure; false when a value clashes anywhere.
   bool ApplyPredFrames(const PredFrameMap& frames);
 
-  uint8_t Mark = 0;  // consumed by the generator; FindPath may skip it
-  std::vector<SymbolId> Value;  // atomic values; empty means unconstrained
-  int16_t Attribute = -1;       // -1 (65535 as u16) when there is none
+  // The members stand by size, so that a node wastes no padding: a sentence
+  // holds hundreds of thousands of them.
+  std::vector<SymbolId> Value;       // atomic values; empty means unconstrained
   std::vector<WString> Constraints;  // equation texts kept by the LFG parser
   std::vector<CFSNode*> ChildList;
   std::vector<CFSNode*> SetElements;
   std::list<CFSNode*> Links;  // nodes sharing this node's value
-  uint32_t NodeId = 0;
-  uint32_t LinkedId = 0;  // NodeId of the node this one stands for, or 0
-  uint8_t IsLinkTarget = 0;
-  uint8_t IsForwarded = 0;  // Clone follows Forward only when set
   CFSNode* Forward = nullptr;
+  CFSNode* Parent = nullptr;
+  uint32_t NodeId = 0;
+  uint32_t LinkedId = 0;   // NodeId of the node this one stands for, or 0
+  int16_t Attribute = -1;  // -1 (65535 as u16) when there is none
+  uint8_t Mark = 0;        // consumed by the generator; FindPath may skip it
+  uint8_t IsLinkTarget = 0;
+  uint8_t IsForwarded = 0;     // Clone follows Forward only when set
   uint8_t GenerationMark = 0;  // the generator's consumed flag
   uint8_t HasLinks = 0;
-  CFSNode* Parent = nullptr;
 
   static int liveInstances;
 

@@ -25,6 +25,8 @@ void BeginSentenceMemory(int64_t now);
 // (measuring walks every free list of the allocator, which cost a sixth of
 // the dev set's time at a 2 ms interval; at 10 ms a heap that grows even at
 // a gigabyte a second passes the budget by a few megabytes at most).
+// The bytes the sentence took from the sentence arena are counted at every
+// call, which costs nothing and holds in every build.
 // Once passed, the answer stays true until BeginSentenceMemory. The first
 // true answer of a sentence shows "The sentence needs more than <n> MB of
 // memory and cannot be analysed.".

@@ -5,6 +5,7 @@
 #include "core/fs_handle.h"
 #include "core/fs_node.h"
 #include "core/production.h"
+#include "core/sentence_arena.h"
 
 namespace {
 
@@ -27,6 +28,10 @@ void ResetParts(size_t end) {
     const SentenceRelease release = Releases()[part];
     if (release) release();
   }
+  // Every part has freed its objects; what they took from the arena goes
+  // back in one step. Where a part's release was replaced by one that keeps
+  // its objects, the arena keeps them too rather than leave them dangling.
+  if (SentenceArena().LiveBlocks() == 0) SentenceArena().Release();
 }
 
 }  // namespace

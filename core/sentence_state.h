@@ -9,6 +9,9 @@
 // they point to, and last the constraint system, whose names the tokens of
 // the sentence use until the whole sentence is done.
 //
+// After the parts, the sentence arena is released in one step (see
+// core/sentence_arena.h), unless a part kept some of its objects.
+//
 // Core frees its own parts (productions, handles, nodes). A later subsystem
 // cannot be called from core, so engine set-up says how its part is freed
 // (SetSentenceRelease); a part without a release is skipped.

@@ -6,18 +6,12 @@
 #include <malloc.h>
 #endif
 
+#include "platform/address_sanitizer.h"
+
 // Under AddressSanitizer its own allocator serves every allocation and the C
 // library's heap statistics see none of them; the sanitizer keeps its own
 // count, which the budget then reads.
-#if defined(__SANITIZE_ADDRESS__)
-#define LFG_HEAP_OF_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define LFG_HEAP_OF_SANITIZER 1
-#endif
-#endif
-
-#if defined(LFG_HEAP_OF_SANITIZER)
+#if defined(LFG_ADDRESS_SANITIZER)
 extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
@@ -29,7 +23,7 @@ HeapMeter& Meter() {
 }
 
 size_t LibraryHeapBytes() {
-#if defined(LFG_HEAP_OF_SANITIZER)
+#if defined(LFG_ADDRESS_SANITIZER)
   return __sanitizer_get_current_allocated_bytes();
 #elif defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 33))
   const struct mallinfo2 info = mallinfo2();

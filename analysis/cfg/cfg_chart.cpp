@@ -54,6 +54,13 @@ Registry<CCfgChartColumn>& ColumnRegistry() {
   return registry;
 }
 
+// A child list shared by reference, counted and held in the sentence arena
+// (the list's entries stay on the heap).
+CCfgChildListRef NewChildList(const CCfgChildList& entries = {}) {
+  return std::allocate_shared<CCfgChildList>(std::pmr::polymorphic_allocator<CCfgChildList>(SentenceArenaResource()),
+                                             entries);
+}
+
 bool SameRecords(const CCompiledProduction& a, const CCompiledProduction& b) {
   if (a.rhs.size() != b.rhs.size()) return false;
   for (size_t i = 0; i < a.rhs.size(); ++i) {
@@ -68,7 +75,7 @@ bool SameRecords(const CCompiledProduction& a, const CCompiledProduction& b) {
 
 CCfgChartItem::CCfgChartItem(uint16_t origin, CCompiledProduction* production)
     : origin_(origin), production_(production) {
-  alternatives_.push_back(std::make_shared<CCfgChildList>());
+  alternatives_.push_back(NewChildList());
   registryIndex_ = ItemRegistry().Add(this);
 }
 
@@ -93,7 +100,7 @@ CCfgChartItem* CCfgChartItem::CloneAdvanced() const {
   // Fresh lists: the copy is advanced next, which must not touch the lists
   // of this item or of the items it shares them with.
   for (const CCfgChildListRef& list : alternatives_) {
-    copy->alternatives_.push_back(std::make_shared<CCfgChildList>(*list));
+    copy->alternatives_.push_back(NewChildList(*list));
   }
   copy->scores_ = scores_;
   return copy;
@@ -168,7 +175,7 @@ CCfgChartItem* CCfgChartColumn::GetItem(int index) const {
 std::unique_ptr<std::vector<size_t>> CCfgChartColumn::GetItemsWaitingFor(uint16_t category) const {
   auto indexes = std::make_unique<std::vector<size_t>>();
   auto found = waitingIndex_.find(category);
-  if (found != waitingIndex_.end()) *indexes = found->second;
+  if (found != waitingIndex_.end()) indexes->assign(found->second.begin(), found->second.end());
   return indexes;
 }
 
@@ -181,7 +188,7 @@ std::list<CCfgChartItem*> CCfgChartColumn::GetItemsOfProduction(uint16_t product
 }
 
 void CCfgChartColumn::Release() {
-  std::vector<CCfgChartItem*>().swap(items_);
+  std::pmr::vector<CCfgChartItem*>(items_.get_allocator()).swap(items_);
   productionIndex_.clear();
   waitingIndex_.clear();
   nextItem_ = 0;

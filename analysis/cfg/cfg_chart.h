@@ -5,7 +5,8 @@
 // Columns and items register themselves in two program-wide registries that
 // own them; the parser frees them in bulk at the start of the next parse
 // (FreeAllEarleyItems, FreeAllChartColumns). An item or column deleted on its
-// own leaves its registry, so nothing is freed twice.
+// own leaves its registry, so nothing is freed twice. Both are taken from
+// the sentence arena, which the sentence reset releases after the chart.
 //
 // Child lists are shared between items when a duplicate item is merged into
 // an equal one; they are reference-counted, so they go with the last item
@@ -18,10 +19,12 @@
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <memory_resource>
 #include <unordered_map>
 #include <vector>
 
 #include "core/category_mask.h"
+#include "core/sentence_arena.h"
 #include "resources/english/e_lexicon.h"
 #include "resources/english/p_grammar.h"
 
@@ -41,7 +44,7 @@ using CCfgChildList = std::vector<CCfgChild>;
 using CCfgChildListRef = std::shared_ptr<CCfgChildList>;
 using CCfgChildAlternatives = std::vector<CCfgChildListRef>;
 
-class CCfgChartItem {
+class CCfgChartItem : public SentenceArenaObject {
  public:
   CCfgChartItem(uint16_t origin, CCompiledProduction* production);
   ~CCfgChartItem();
@@ -73,7 +76,7 @@ class CCfgChartItem {
   void SetColumn(uint16_t column) { column_ = column; }
   uint8_t GetMark() const { return mark_; }
   void SetMark(uint8_t mark) { mark_ = mark; }
-  CCfgChildAlternatives GetChildAlternatives() const { return alternatives_; }
+  const CCfgChildAlternatives& GetChildAlternatives() const { return alternatives_; }
   const std::vector<float>& GetScores() const { return scores_; }
   P_FStructure* GetFStructure() const { return fstructure_; }
   void SetFStructure(P_FStructure* fs) { fstructure_ = fs; }
@@ -93,7 +96,7 @@ class CCfgChartItem {
   size_t registryIndex_;
 };
 
-class CCfgChartColumn {
+class CCfgChartColumn : public SentenceArenaObject {
  public:
   // readings: the word's readings at this position (not owned); null for
   // the final column, whose category mask stays empty.
@@ -132,12 +135,14 @@ class CCfgChartColumn {
   void Release();
 
  private:
-  std::vector<CCfgChartItem*> items_;  // not owned
+  // The lists and indexes take their memory from the sentence arena.
+  using IndexMap = std::pmr::unordered_map<uint16_t, std::pmr::vector<size_t>>;
+  std::pmr::vector<CCfgChartItem*> items_{SentenceArenaResource()};  // not owned
   CCategoryMask mask_;
   const CEntryList* readings_;
-  std::unordered_map<uint16_t, std::vector<size_t>> productionIndex_;
-  std::unordered_map<uint16_t, std::vector<size_t>> waitingIndex_;
-  std::vector<bool> predicted_;  // by category id
+  IndexMap productionIndex_{SentenceArenaResource()};
+  IndexMap waitingIndex_{SentenceArenaResource()};
+  std::pmr::vector<bool> predicted_ = std::pmr::vector<bool>(SentenceArenaResource());  // by category id
   size_t nextItem_ = 0;
   size_t registryIndex_;
 };

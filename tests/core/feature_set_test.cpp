@@ -110,12 +110,31 @@ TEST_F(FeatureSetTest, ConflictIsFoundWhicheverSetHoldsThePositiveLiteral) {
     bool conflict;
   };
   const Row rows[] = {
-      {{3}, {-3}, true},         {{-3}, {3}, true},          {{1, -20}, {2, 20}, true},
-      {{1, 20}, {2, -20}, true}, {{3, -4}, {3, -4}, false},  {{3}, {4, -5}, false},
+      {{3}, {-3}, true},         {{-3}, {3}, true},         {{1, -20}, {2, 20}, true},
+      {{1, 20}, {2, -20}, true}, {{3, -4}, {3, -4}, false}, {{3}, {4, -5}, false},
   };
   for (const Row& row : rows) {
     const CFeatureSet a = BuildFeatureSet(row.a), b = BuildFeatureSet(row.b);
     EXPECT_EQ(FeatureSetsConflict(a, b), row.conflict) << ::testing::PrintToString(row.a);
     EXPECT_EQ(FeatureSetsConflict(b, a), row.conflict) << ::testing::PrintToString(row.b);
+  }
+}
+
+TEST_F(FeatureSetTest, ResizingAHalfClearsTheWordsItDropsAndCannotGrowPastTheSet) {
+  struct Row {
+    size_t first, then, size;
+  };
+  const Row rows[] = {{2, 5, 5}, {5, 1, 1}, {0, 3, 3}, {5, 9, kFeatureSetWords}};
+  const CFeatureSet full = BuildFeatureSet({1, -33, 65, -97, 127});  // a literal in every word
+  for (const Row& row : rows) {
+    CFeatureSet set = full;
+    set.Resize(static_cast<uint32_t>(row.first));
+    set.Resize(static_cast<uint32_t>(row.then));
+    EXPECT_EQ(set.positive.size(), row.size) << row.first << " then " << row.then;
+    for (int i = 0; i < kFeatureSetWords; ++i) {
+      const bool kept = static_cast<size_t>(i) < std::min(row.first, row.then);
+      EXPECT_EQ(set.PositiveWord(i), kept ? full.PositiveWord(i) : 0u) << row.first << " then " << row.then << " " << i;
+      EXPECT_EQ(set.NegativeWord(i), kept ? full.NegativeWord(i) : 0u) << row.first << " then " << row.then << " " << i;
+    }
   }
 }

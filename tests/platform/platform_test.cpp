@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "platform/file_access_record.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
+#include "platform/page_memory.h"
 #include "platform/utf8.h"
 #include "support/test_support.h"
 
@@ -137,4 +139,19 @@ TEST(FileAccessRecord, NotesOpenedFilesByWhetherTheModeWrites) {
   { FileHandle before(OpenFile(existing, "rb")); }
   CFileAccessRecord later;
   EXPECT_TRUE(later.read().empty());
+}
+
+TEST(PageMemory, BlocksAreZeroedWritablePageAlignedAndGoBack) {
+  for (size_t bytes : {size_t{2}, size_t{4096}, size_t{4097}, size_t{3} << 20}) {
+    auto* block = static_cast<unsigned char*>(MapPages(bytes));
+    ASSERT_NE(block, nullptr) << bytes;
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % 4096, 0u) << bytes;
+    EXPECT_EQ(block[0], 0) << bytes;
+    EXPECT_EQ(block[bytes - 1], 0) << bytes;
+    block[0] = 1;
+    block[bytes - 1] = 2;
+    EXPECT_EQ(block[0] + block[bytes - 1], 3) << bytes;
+    UnmapPages(block, bytes);
+  }
+  UnmapPages(nullptr, 4096);
 }
