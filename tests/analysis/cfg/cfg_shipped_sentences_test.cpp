@@ -440,7 +440,8 @@ using cfg_test::ShippedCfgEngine;
 
 // A sentence ending in a tab once ran the sentence fuzzer out of memory with
 // AddressSanitizer on, where the C library's heap statistics see no
-// allocation and the budget never bound. The sentence needs more than a MB
+// allocation and the budget never bound. A sentence with several phrases
+// that attach in more than one place, ending in a tab, needs more than a MB
 // before its time limit; with a budget below that, and the real meter of
 // the build measured at every step, the budget stops it with its message in
 // every build.
@@ -448,7 +449,7 @@ TEST_F(ShippedCfgEngine, TheSentenceThatRanOutOfMemoryStopsAtItsBudget) {
   SentenceMemoryBudget = size_t{1} << 20;
   SentenceMemoryCheckInterval = 0;
   messages_.clear();
-  const bool parsed = Parse("x more I have no time d\t");
+  const bool parsed = Parse("The boy reads a book in the garden with a pen on Sunday near the river\t");
   SentenceMemoryBudget = kDefaultSentenceMemoryBudget;
   EXPECT_FALSE(parsed);
   std::vector<std::string> texts;
