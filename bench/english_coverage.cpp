@@ -150,9 +150,10 @@ int main(int argc, char** argv) {
     }
   }
 
-  std::printf("%zu of %zu distinct lines analysed (%.1f%%); %zu message boxes (%zu while compiling); %zu out of memory\n",
-              analysed, sentences.size(), 100.0 * static_cast<double>(analysed) / static_cast<double>(sentences.size()),
-              messages, compileMessages, outOfMemory);
+  std::printf(
+      "%zu of %zu distinct lines analysed (%.1f%%); %zu message boxes (%zu while compiling); %zu out of memory\n",
+      analysed, sentences.size(), 100.0 * static_cast<double>(analysed) / static_cast<double>(sentences.size()),
+      messages, compileMessages, outOfMemory);
   std::vector<std::pair<std::string, size_t>> byCount(unknown.begin(), unknown.end());
   std::stable_sort(byCount.begin(), byCount.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
   std::printf("\nunknown words (%zu distinct):\n", byCount.size());

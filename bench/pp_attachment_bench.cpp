@@ -55,8 +55,8 @@ int main(int argc, char** argv) {
     ++messages;
     return 1;
   });
-  english_bench::Engine engine(
-      {dataRoot + "/data/english/", dataRoot + "/data/tokeniser/", "lfg_pp_attachment_bench"}, true);
+  english_bench::Engine engine({dataRoot + "/data/english/", dataRoot + "/data/tokeniser/", "lfg_pp_attachment_bench"},
+                               true);
   if (engine.Failed()) {
     std::fprintf(stderr, "the grammar or the lexicon of %s failed to compile\n", dataRoot.c_str());
     return 1;

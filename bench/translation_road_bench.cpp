@@ -57,8 +57,8 @@ std::string g_sentenceFile = std::string(LFG_EVAL_DIR) + "/tatoeba-dev.tsv";
 // Files a run writes into a data root; they are not copied.
 bool IsRunOutput(const fs::path& path) {
   const std::string name = path.filename().string();
-  for (const char* written : {"LogFile.Log", "CStructures.xml", "FStructures.xml", "LFGParserCStructures.xml",
-                              ".translator.lock"}) {
+  for (const char* written :
+       {"LogFile.Log", "CStructures.xml", "FStructures.xml", "LFGParserCStructures.xml", ".translator.lock"}) {
     if (name == written) return true;
   }
   return false;
@@ -298,8 +298,8 @@ void BM_TranslateSentenceSet(benchmark::State& state) {
 // whole phrase): every phrase can attach to the verb or to any noun before
 // it, the worst case for the chart and the solver.
 std::string SentenceOfLength(size_t words) {
-  static const std::vector<std::string> kPhrases = {"in the garden", "with Tom",    "on the table", "at home",
-                                                    "near the house", "after school", "in the room", "with Mary"};
+  static const std::vector<std::string> kPhrases = {"in the garden",  "with Tom",     "on the table", "at home",
+                                                    "near the house", "after school", "in the room",  "with Mary"};
   std::string sentence = "The boy reads a book";
   size_t count = 5;
   for (size_t i = 0; count < words; ++i) {
@@ -356,8 +356,12 @@ int main(int argc, char** argv) {
   if (argc > 1) g_sentenceFile = argv[1];
   const fs::path started = fs::current_path();
   if (argc > 1) g_sentenceFile = fs::absolute(g_sentenceFile).string();
-  benchmark::RegisterBenchmark("BM_StartUpCompiling", BM_StartUpCompiling)->Unit(benchmark::kMillisecond)->Iterations(3);
-  benchmark::RegisterBenchmark("BM_StartUpFromDumps", BM_StartUpFromDumps)->Unit(benchmark::kMillisecond)->Iterations(10);
+  benchmark::RegisterBenchmark("BM_StartUpCompiling", BM_StartUpCompiling)
+      ->Unit(benchmark::kMillisecond)
+      ->Iterations(3);
+  benchmark::RegisterBenchmark("BM_StartUpFromDumps", BM_StartUpFromDumps)
+      ->Unit(benchmark::kMillisecond)
+      ->Iterations(10);
   benchmark::RegisterBenchmark("BM_StartUpShippedSecondRun", BM_StartUpShippedSecondRun)
       ->Unit(benchmark::kMillisecond)
       ->Iterations(10);
@@ -365,7 +369,11 @@ int main(int argc, char** argv) {
       ->Unit(benchmark::kMillisecond)
       ->Iterations(3);
   benchmark::RegisterBenchmark("BM_SentenceLength", BM_SentenceLength)
-      ->Arg(5)->Arg(10)->Arg(20)->Arg(40)->Arg(80)
+      ->Arg(5)
+      ->Arg(10)
+      ->Arg(20)
+      ->Arg(40)
+      ->Arg(80)
       ->Unit(benchmark::kMillisecond)
       ->Iterations(1);
   benchmark::RunSpecifiedBenchmarks();

@@ -15,7 +15,9 @@ CChoiceNode* NewChild(CChoiceNode* parent) {
 }
 
 // The branch a literal takes, and the other one.
-CChoiceNode*& BranchOf(CChoiceNode* node, ChoiceLiteral literal) { return literal > 0 ? node->positive : node->negative; }
+CChoiceNode*& BranchOf(CChoiceNode* node, ChoiceLiteral literal) {
+  return literal > 0 ? node->positive : node->negative;
+}
 CChoiceNode*& OtherBranchOf(CChoiceNode* node, ChoiceLiteral literal) {
   return literal > 0 ? node->negative : node->positive;
 }

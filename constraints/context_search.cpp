@@ -241,14 +241,12 @@ ContextList FindNogoodFreeContext(NogoodList nogoods) {
   }
   const FreeAssignment assignment = FindLowestFreeAssignment(numbered, variables.Count());
   switch (assignment.outcome) {
-    case FreeAssignmentOutcome::kNone:
-      return {};
+    case FreeAssignmentOutcome::kNone: return {};
     case FreeAssignmentOutcome::kGaveUp:
       // Only a search that went through every assignment may say that none
       // is free.
       return Undecided();
-    case FreeAssignmentOutcome::kFound:
-      break;
+    case FreeAssignmentOutcome::kFound: break;
   }
   ContextList result;
   AppendAssignment(variables, assignment.values, result);
@@ -321,7 +319,8 @@ bool IsContextSubset(const ContextList& a, const ContextList& b) {
 ContextList UnmentionedLiterals(const ContextList& a, const ContextList& b) {
   ContextList unmentioned;
   for (ChoiceLiteral literal : a) {
-    const bool mentioned = std::any_of(b.begin(), b.end(), [&](ChoiceLiteral other) { return ChoiceOf(other) == ChoiceOf(literal); });
+    const bool mentioned =
+        std::any_of(b.begin(), b.end(), [&](ChoiceLiteral other) { return ChoiceOf(other) == ChoiceOf(literal); });
     if (!mentioned) unmentioned.push_back(literal);
   }
   return unmentioned;

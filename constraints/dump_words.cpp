@@ -49,7 +49,8 @@ bool ReadDumpWords(const std::string& path, size_t max_words, DumpWords& words) 
   if (!file) return false;
   std::vector<unsigned char> bytes;
   unsigned char chunk[4096];
-  for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0;) bytes.insert(bytes.end(), chunk, chunk + got);
+  for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0;)
+    bytes.insert(bytes.end(), chunk, chunk + got);
   // A damaged or cut dump reads as no words, which every reader refuses.
   if (!StripSeal(bytes) || bytes.size() % 2 != 0) return true;
   for (size_t i = 0; i + 1 < bytes.size() && words.size() < max_words; i += 2) {

@@ -44,7 +44,8 @@ std::vector<Part> SplitIntoParts(const std::vector<VariableNogood>& nogoods, int
     }
     result[index].variables.push_back(v);
   }
-  for (const VariableNogood& nogood : nogoods) result[partOfRoot[parts.Find(nogood.front().variable)]].nogoods.push_back(&nogood);
+  for (const VariableNogood& nogood : nogoods)
+    result[partOfRoot[parts.Find(nogood.front().variable)]].nogoods.push_back(&nogood);
   return result;
 }
 
@@ -60,7 +61,8 @@ class PartSearch {
     for (const VariableNogood* nogood : part.nogoods) {
       const int index = static_cast<int>(state_.size());
       state_.push_back({nogood, 0, 0});
-      for (const VariableLiteral& literal : *nogood) occurrences_[literal.variable].push_back({index, literal.positive});
+      for (const VariableLiteral& literal : *nogood)
+        occurrences_[literal.variable].push_back({index, literal.positive});
     }
   }
 

@@ -14,8 +14,7 @@ uint16_t LiteralWord(ChoiceLiteral literal) { return static_cast<uint16_t>(liter
 ChoiceLiteral WordLiteral(uint16_t word) { return static_cast<ChoiceLiteral>(word); }
 
 void ReportChoiceOverflow(int choice) {
-  ShowMessage(u"Choice number " + IntToWString(choice) +
-                  u" is beyond the " + IntToWString(kMaxFeatureId) +
+  ShowMessage(u"Choice number " + IntToWString(choice) + u" is beyond the " + IntToWString(kMaxFeatureId) +
                   u" choices of one analysis; the analysis is dropped.",
               u"Constraint System", MessageStyle::Ok);
 }
@@ -311,15 +310,10 @@ P_ConVal* P_ConValPlainValList::Clone() const { return new P_ConValPlainValList(
 
 P_ConVal* NewConValForTag(uint16_t tag) {
   switch (tag) {
-    case 1:
-      return new P_ConValFSLink();
-    case 2:
-      return new P_ConValFDLink();
-    case 3:
-      return new P_ConValPlainVal();
-    case 4:
-      return new P_ConValPlainValList();
-    default:
-      return nullptr;
+    case 1: return new P_ConValFSLink();
+    case 2: return new P_ConValFDLink();
+    case 3: return new P_ConValPlainVal();
+    case 4: return new P_ConValPlainValList();
+    default: return nullptr;
   }
 }

@@ -45,9 +45,7 @@ void ReportChoiceOverflow() {
 
 bool IsGroupCharacter(char c) { return c == '|' || c == '[' || c == ']' || c == ',' || c == '~'; }
 
-bool IsGlueCharacter(char c) {
-  return c == ',' || c == '=' || c == '{' || c == '}' || c == '^' || c == '!';
-}
+bool IsGlueCharacter(char c) { return c == ',' || c == '=' || c == '{' || c == '}' || c == '^' || c == '!'; }
 
 bool HasBlank(const std::string& text) { return text.find(' ') != std::string::npos; }
 
@@ -351,7 +349,8 @@ bool SplitEquation(const std::string& equation, std::string& left, std::string& 
   const size_t constraint = equation.find("=c");
   if (constraint != std::string::npos) {
     const size_t after = constraint + 2;
-    const bool isOperator = after == equation.size() || std::string(" {^!\"'").find(equation[after]) != std::string::npos;
+    const bool isOperator =
+        after == equation.size() || std::string(" {^!\"'").find(equation[after]) != std::string::npos;
     if (isOperator) {
       left = equation.substr(0, constraint);
       op = "=c";

@@ -88,9 +88,7 @@ bool P_FSItemComplex::AppendValuesIfType(uint8_t type, P_FSItem* target) {
   return true;
 }
 
-P_FSItem* P_FSItemComplex::AsDefiningItem() {
-  return (flags & kItemNegated) == 0 && attribute != 0 ? this : nullptr;
-}
+P_FSItem* P_FSItemComplex::AsDefiningItem() { return (flags & kItemNegated) == 0 && attribute != 0 ? this : nullptr; }
 
 P_FSItem* P_FSItemComplex::AsConstrainingItem() {
   const uint8_t kind = flags & kItemNegated;

@@ -82,10 +82,8 @@ P_FSItem* P_FSItemComplex::Instantiate(ChoiceLiteral offset, P_FStructure* first
     case ApplyWay::kSetElement:
       if (!BecomeSetElement()) return nullptr;
       return Instantiate(offset, first, second);
-    case ApplyWay::kPathExpansion:
-      return InstantiatePath(offset, first, second);
-    case ApplyWay::kValueByValue:
-      break;
+    case ApplyWay::kPathExpansion: return InstantiatePath(offset, first, second);
+    case ApplyWay::kValueByValue: break;
   }
   return InstantiateValues(offset, first, second);
 }
@@ -95,10 +93,8 @@ P_FSItem* P_FSItemComplex::Evaluate(ChoiceLiteral offset, P_FStructure* fs, std:
     case ApplyWay::kSetElement:
       if (!BecomeSetElement()) return nullptr;
       return Evaluate(offset, fs, std::move(alternatives));
-    case ApplyWay::kPathExpansion:
-      return EvaluatePath(offset, fs, alternatives);
-    case ApplyWay::kValueByValue:
-      break;
+    case ApplyWay::kPathExpansion: return EvaluatePath(offset, fs, alternatives);
+    case ApplyWay::kValueByValue: break;
   }
   return EvaluateValues(offset, fs, alternatives);
 }
@@ -176,7 +172,8 @@ P_FSItem* P_FSItemComplex::InstantiatePath(ChoiceLiteral offset, P_FStructure* f
   return step;
 }
 
-P_FSItem* P_FSItemComplex::EvaluatePath(ChoiceLiteral offset, P_FStructure* fs, const std::vector<P_ConVal*>& alternatives) {
+P_FSItem* P_FSItemComplex::EvaluatePath(ChoiceLiteral offset, P_FStructure* fs,
+                                        const std::vector<P_ConVal*>& alternatives) {
   std::string rest = P_SymbolTable::GetString(static_cast<int16_t>(attribute));
   const uint16_t firstId = P_SymbolTable::Intern(SplitFirstWord(rest));
   auto* result = new P_FSItemComplex(firstId, kItemFStructureValued);

@@ -56,7 +56,7 @@ bool SurvivesContext(const ContextList& valueContext, const ContextList& context
 // The value's F-structure restricted to the context; F-structures that were
 // solved under a governing frame choose their own reading inside it.
 P_FStructure* RestrictBoundFStructure(P_FStructure* bound, uint16_t attribute, const ContextList& context,
-                                     P_RestrictionWalk& walk) {
+                                      P_RestrictionWalk& walk) {
   ContextList working = context;
   if (attribute != 0 && !bound->solutionContexts.empty()) return bound->RestrictToContextResolved(working, walk);
   return bound->RestrictToContext(working, walk);

@@ -180,8 +180,8 @@ bool P_FStructure::FindItemsWithAttribute(uint16_t attribute, std::list<P_FSItem
 }
 
 P_FSItem* P_FStructure::FindItem(uint16_t attribute) const {
-  const auto found = std::find_if(items.begin(), items.end(),
-                                  [&](const P_FSItem* item) { return SameAttribute(item, attribute); });
+  const auto found =
+      std::find_if(items.begin(), items.end(), [&](const P_FSItem* item) { return SameAttribute(item, attribute); });
   return found == items.end() ? nullptr : *found;
 }
 

@@ -133,7 +133,8 @@ std::list<P_ConVal*> P_FStructure::CollectAttributeValues(uint16_t attribute, CF
   for (const P_ConVal* link : root->values) {
     P_FStructure* linked = link->GetBoundFStructure();
     if (!linked || IsNogoodContext(link->contextBits)) continue;
-    collected.splice(collected.end(), linked->CollectAttributeValues(attribute, FeatureSetOr(context, link->contextBits)));
+    collected.splice(collected.end(),
+                     linked->CollectAttributeValues(attribute, FeatureSetOr(context, link->contextBits)));
   }
   return collected;
 }

@@ -44,7 +44,8 @@ void CompareWithCandidates(const std::list<P_ConVal*>& constraint, std::vector<b
     for (const P_ConVal* candidate : candidates) {
       if (FeatureSetsConflict(wanted->contextBits, candidate->contextBits)) continue;
       used[k] = true;
-      if (wanted->Matches(candidate) != positive) out.push_back(FeatureSetOr(wanted->contextBits, candidate->contextBits));
+      if (wanted->Matches(candidate) != positive)
+        out.push_back(FeatureSetOr(wanted->contextBits, candidate->contextBits));
     }
     ++k;
   }

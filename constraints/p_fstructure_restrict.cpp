@@ -86,7 +86,8 @@ std::list<CFeatureSet> P_FStructure::CollectNogoodsDeep(FStructurePath& onTheWay
   auto appendBelow = [&](const P_ConVal* value) {
     P_FStructure* bound = ValueFStructure(value);
     if (!bound) return;
-    for (const CFeatureSet& nogood : bound->CollectNogoodsDeep(onTheWay)) deep.push_back(FeatureSetOr(nogood, value->contextBits));
+    for (const CFeatureSet& nogood : bound->CollectNogoodsDeep(onTheWay))
+      deep.push_back(FeatureSetOr(nogood, value->contextBits));
   };
   for (const P_ConVal* link : root->values) appendBelow(link);
   for (const P_FSItem* item : items) {

@@ -221,8 +221,7 @@ void P_FStructure::SolveWithin(FStructurePath& onTheWay) {
   std::list<P_FStructure*> found;
   std::list<std::list<CFeatureSet>> reached;
   CollectFStructuresWithGF(found, reached, CFeatureSet(kFeatureSetWords));
-  const GoverningItems governing =
-      found.empty() ? GoverningItems{} : FindGoverningItems(found, reached);
+  const GoverningItems governing = found.empty() ? GoverningItems{} : FindGoverningItems(found, reached);
   const std::vector<RequiredFrame> frames = CollectRequiredFrames(governing);
   const PresentFunctions present = CollectPresentFunctions(*this);
   if (governing.items.empty() && !present.ids.empty() && !HoldsSetMembers(*this)) {
@@ -296,7 +295,8 @@ void P_FStructure::SolveNestedFStructures(FStructurePath& onTheWay) {
   CollectHeldFStructures(*this, CFeatureSet(kFeatureSetWords), held, visited);
   std::vector<uint16_t> attributes;
   for (const HeldFStructure& h : held) {
-    if (std::find(attributes.begin(), attributes.end(), h.attribute) == attributes.end()) attributes.push_back(h.attribute);
+    if (std::find(attributes.begin(), attributes.end(), h.attribute) == attributes.end())
+      attributes.push_back(h.attribute);
   }
   for (uint16_t attribute : attributes) {
     if (SolverTimeExceeded()) return;

@@ -43,8 +43,8 @@ WString WithConstrainingAsEquals(const WString& text, bool anyCase) {
   WString result;
   result.reserve(text.size() + 1);
   for (size_t i = 0; i < text.size(); ++i) {
-    const bool constraining = text[i] == u'=' && i + 1 < text.size() &&
-                              (text[i + 1] == u'c' || (anyCase && text[i + 1] == u'C'));
+    const bool constraining =
+        text[i] == u'=' && i + 1 < text.size() && (text[i + 1] == u'c' || (anyCase && text[i + 1] == u'C'));
     result += text[i];
     if (!constraining) continue;
     result += u'=';

@@ -37,9 +37,7 @@ void ClearConfiguration() {
   State().install_folder.clear();
 }
 
-void InitInprocServerKeyPath() {
-  KeyPathStorage() = u"CLSID\\{0ED07ED2-E892-4A65-B4B5-7BA3A3A0C7E3}\\InprocServer32";
-}
+void InitInprocServerKeyPath() { KeyPathStorage() = u"CLSID\\{0ED07ED2-E892-4A65-B4B5-7BA3A3A0C7E3}\\InprocServer32"; }
 
 const WString& InprocServerKeyPath() {
   static const bool initialised = (InitInprocServerKeyPath(), true);
@@ -94,8 +92,7 @@ bool ParseConfigFile(const std::string& path) {
   for (WChar unit = reader.GetChar(); unit != 0; unit = reader.NextChar()) {
     switch (unit) {
       case u'\n':
-      case u'\r':
-        break;
+      case u'\r': break;
       case u'=':
         key = std::move(gathered);
         gathered.clear();
@@ -105,9 +102,7 @@ bool ParseConfigFile(const std::string& path) {
         key.clear();
         gathered.clear();
         break;
-      default:
-        gathered += static_cast<char>(unit & 0xFF);
-        break;
+      default: gathered += static_cast<char>(unit & 0xFF); break;
     }
   }
   return true;

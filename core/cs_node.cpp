@@ -3,8 +3,7 @@
 int CCSNode::liveInstances = 0;
 int CCSHandle::liveInstances = 0;
 
-CCSNode::CCSNode(const WString& category, const WString& word, CCSNode* parent,
-                 CFSNode* fStructure, uint32_t number)
+CCSNode::CCSNode(const WString& category, const WString& word, CCSNode* parent, CFSNode* fStructure, uint32_t number)
     : Category(category), Word(word), Parent(parent), FStructure(fStructure), Number(number) {
   ++liveInstances;
 }

@@ -14,8 +14,7 @@ class CFSNode;
 class CCSNode {
  public:
   // The parent's children are left alone: the creator appends the node.
-  CCSNode(const WString& category, const WString& word, CCSNode* parent, CFSNode* fStructure,
-          uint32_t number);
+  CCSNode(const WString& category, const WString& word, CCSNode* parent, CFSNode* fStructure, uint32_t number);
   // Deletes the children, and with them the whole subtree below this node.
   ~CCSNode();
   CCSNode(const CCSNode&) = delete;

@@ -15,13 +15,9 @@ WChar KindCharacter(int8_t kind) { return static_cast<WChar>(static_cast<unsigne
 
 void DeleteOperand(CEquationOperand* operand) { DeleteSwallowingExceptions(operand); }
 
-WString OperandText(const CEquationOperand* operand) {
-  return operand ? operand->ToString() : WString(u"NULL");
-}
+WString OperandText(const CEquationOperand* operand) { return operand ? operand->ToString() : WString(u"NULL"); }
 
-CEquationOperand* CloneOrNull(const CEquationOperand* operand) {
-  return operand ? operand->Clone() : nullptr;
-}
+CEquationOperand* CloneOrNull(const CEquationOperand* operand) { return operand ? operand->Clone() : nullptr; }
 
 bool SamePathSet(const std::vector<SymbolId>& a, const std::vector<SymbolId>& b) {
   return IsValueSubset(&a, &b) && IsValueSubset(&b, &a);
@@ -36,8 +32,7 @@ bool SameOperand(const CEquationOperand* a, const CEquationOperand* b) {
 
 CEquationOperand::CEquationOperand() { ++liveInstances; }
 
-CEquationOperand::CEquationOperand(const CEquationOperand& other)
-    : path(other.path), kind(other.kind) {
+CEquationOperand::CEquationOperand(const CEquationOperand& other) : path(other.path), kind(other.kind) {
   ++liveInstances;
 }
 
@@ -75,9 +70,7 @@ CEquation* CEquation::Clone() const {
   return copy.release();
 }
 
-WString CEquation::ToString() const {
-  return OperandText(left) + op + OperandText(right);
-}
+WString CEquation::ToString() const { return OperandText(left) + op + OperandText(right); }
 
 bool CEquation::IsEqual(const CEquation* other) const {
   if (!other || op != other->op) return false;

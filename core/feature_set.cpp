@@ -21,9 +21,7 @@ uint32_t WordAt(const FeatureWords& half, int i) {
 int WordOfId(int id) { return (id - 1) / 32; }
 uint32_t BitOfId(int id) { return uint32_t{1} << ((id - 1) % 32); }
 
-bool HasBit(const FeatureWords& half, int id) {
-  return (WordAt(half, WordOfId(id)) & BitOfId(id)) != 0;
-}
+bool HasBit(const FeatureWords& half, int id) { return (WordAt(half, WordOfId(id)) & BitOfId(id)) != 0; }
 
 void ReportIdTooLarge(int id) {
   ShowMessage(u"Choice " + IntToWString(id) + u" is beyond the " + IntToWString(kMaxFeatureId) +

@@ -98,8 +98,7 @@ WString CFileReader::ReadAll(const std::string& path) {
   return text;
 }
 
-bool CFileReader::ReadItemList(const std::string& path, const std::string& delimiters,
-                               std::vector<WString>& out) {
+bool CFileReader::ReadItemList(const std::string& path, const std::string& delimiters, std::vector<WString>& out) {
   std::array<bool, 256> is_delimiter{};
   for (char c : delimiters) {
     const unsigned char byte = static_cast<unsigned char>(c);

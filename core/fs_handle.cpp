@@ -55,9 +55,7 @@ void NormalizeNode(CFSNode& node) {
 
 CFSHandle::CFSHandle() { Register(); }
 
-CFSHandle::CFSHandle(CFSNode* node, double nodeWeight) : root(node), focus(node), weight(nodeWeight) {
-  Register();
-}
+CFSHandle::CFSHandle(CFSNode* node, double nodeWeight) : root(node), focus(node), weight(nodeWeight) { Register(); }
 
 // A handle that could not be registered still works; it is just not freed
 // by DeleteAll.
@@ -71,8 +69,7 @@ void CFSHandle::Register() noexcept {
 }
 
 CFSHandle::~CFSHandle() {
-  HandleRegistry().Remove(this, registryIndex_,
-                          [](CFSHandle* handle) -> size_t& { return handle->registryIndex_; });
+  HandleRegistry().Remove(this, registryIndex_, [](CFSHandle* handle) -> size_t& { return handle->registryIndex_; });
   root = nullptr;
   focus = nullptr;
   --liveInstances;

@@ -91,8 +91,7 @@ class CFSNode : public SentenceArenaObject {
   // of target and turns the source nodes popped from the top of inStack, in
   // the order the copy meets them, into their copies pushed on outStack.
   // Stacks have their top at the back.
-  CFSNode* CopyLocatingWithStack(const CFSNode* target, CFSNode*& targetCopy,
-                                 std::vector<CFSNode*>& inStack,
+  CFSNode* CopyLocatingWithStack(const CFSNode* target, CFSNode*& targetCopy, std::vector<CFSNode*>& inStack,
                                  std::vector<CFSNode*>& outStack) const;
 
   // Deep copy without parent, forward or links (as CopyLocatingWithStack)
@@ -143,8 +142,7 @@ class CFSNode : public SentenceArenaObject {
   CFSNode* CloneGuarded(CloneWalk& walk) const;
   const CFSNode* ForwardChainEnd() const;
   CFSNode* CopyRecordingNode(std::unordered_map<const CFSNode*, CFSNode*>& copies) const;
-  CFSNode* CopyLocatingNode(const CFSNode* target, CFSNode*& targetCopy,
-                            std::vector<CFSNode*>& inStack,
+  CFSNode* CopyLocatingNode(const CFSNode* target, CFSNode*& targetCopy, std::vector<CFSNode*>& inStack,
                             std::vector<CFSNode*>& outStack) const;
   CFSNode* FindChildForStep(SymbolId step, bool allowMarked) const;
   CFSNode* FindChildWithAttribute(SymbolId attribute) const;

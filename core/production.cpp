@@ -127,9 +127,7 @@ CProductionSymbol* CProduction::GetSymbolAfterDot() const {
   return daughters[dot];
 }
 
-bool CProduction::IsDotOnLastDaughter() const {
-  return !daughters.empty() && dot == daughters.size() - 1;
-}
+bool CProduction::IsDotOnLastDaughter() const { return !daughters.empty() && dot == daughters.size() - 1; }
 
 bool CProduction::MoveDot() {
   if (daughters.empty() || dot >= daughters.size() - 1) return false;

@@ -44,16 +44,16 @@ class CProductionSymbol {
   // Deletes the F-structure handle and forgets it.
   bool ReleaseFStructure();
 
-  WString name;   // category or terminal name as written in the grammar
-  WString word;   // the word form the scanner matched; empty in the grammar
+  WString name;             // category or terminal name as written in the grammar
+  WString word;             // the word form the scanner matched; empty in the grammar
   SymbolId id = kNoSymbol;  // grammar category id, or global id of a terminal
   uint8_t kind = 0;         // 0 category, 1 terminal (name starts 'a'..'z')
   // Owned by the symbol until its first copy, then by the block that it
   // shares with its copies. Equations are complete when a grammar is built
   // and nobody changes them afterwards, so copies need not clone them.
   std::vector<CEquation*> equations;
-  std::vector<WString> constraints;   // bracketed and "=c" constraint texts
-  CFSHandle* fStructure = nullptr;    // not owned: handles are freed in bulk
+  std::vector<WString> constraints;  // bracketed and "=c" constraint texts
+  CFSHandle* fStructure = nullptr;   // not owned: handles are freed in bulk
   // The Urdu generator's datum: the target F-structure node this daughter is
   // bound to (not owned; nodes are freed in bulk). Copied by Clone.
   CFSNode* generatorNode = nullptr;

@@ -29,8 +29,7 @@ CRawSymbol::CRawSymbol(const WString& text, const WString& annotation, uint8_t f
   ++liveInstances;
 }
 
-CRawSymbol::CRawSymbol(const CRawSymbol& other)
-    : Text(other.Text), Annotation(other.Annotation), Flag(other.Flag) {
+CRawSymbol::CRawSymbol(const CRawSymbol& other) : Text(other.Text), Annotation(other.Annotation), Flag(other.Flag) {
   ++liveInstances;
 }
 

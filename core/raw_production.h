@@ -39,9 +39,9 @@ class CRawProduction {
   // A message box "Raw Production" listing each daughter with its annotation.
   void Show() const;
 
-  CRawSymbol* Lhs = nullptr;       // owned
-  std::vector<CRawSymbol*> Rhs;    // owned, in order
-  std::set<SymbolId> Lookahead;    // FIRST ids filled by the grammar compilers
+  CRawSymbol* Lhs = nullptr;     // owned
+  std::vector<CRawSymbol*> Rhs;  // owned, in order
+  std::set<SymbolId> Lookahead;  // FIRST ids filled by the grammar compilers
 
   static int liveInstances;
 };

@@ -1,8 +1,8 @@
 #include "core/sealed_file.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -117,8 +117,7 @@ bool SealWrittenFile(const std::string& path) {
   FileHandle out(OpenFile(path, "ab"));
   if (!out) return false;
   const size_t sealBytes = bytes.size() - content;
-  return std::fwrite(bytes.data() + content, 1, sealBytes, out.get()) == sealBytes &&
-         std::fclose(out.release()) == 0;
+  return std::fwrite(bytes.data() + content, 1, sealBytes, out.get()) == sealBytes && std::fclose(out.release()) == 0;
 }
 
 FileHandle OpenSealedFile(const std::string& path, SealedOpen* outcome) {

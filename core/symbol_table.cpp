@@ -8,10 +8,9 @@
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 
-SymbolId PredId = kNoSymbol, GfId = kNoSymbol, RootId = kNoSymbol, SetId = kNoSymbol,
-         ElementId = kNoSymbol, IndexId = kNoSymbol, IndexId2 = kNoSymbol, NumId = kNoSymbol,
-         NumthId = kNoSymbol, ValueId = kNoSymbol, UValueId = kNoSymbol, ParentId = kNoSymbol,
-         NullId = kNoSymbol, BreakId = kNoSymbol, FinalId = kNoSymbol;
+SymbolId PredId = kNoSymbol, GfId = kNoSymbol, RootId = kNoSymbol, SetId = kNoSymbol, ElementId = kNoSymbol,
+         IndexId = kNoSymbol, IndexId2 = kNoSymbol, NumId = kNoSymbol, NumthId = kNoSymbol, ValueId = kNoSymbol,
+         UValueId = kNoSymbol, ParentId = kNoSymbol, NullId = kNoSymbol, BreakId = kNoSymbol, FinalId = kNoSymbol;
 
 namespace {
 
@@ -49,8 +48,7 @@ SentenceNames& Sentence() {
 }
 
 void ReportFullTable(const WString& name) {
-  ShowMessage(u"The symbol table is full (65534 ids); the name was not added: " + name, kCaption,
-              MessageStyle::Ok);
+  ShowMessage(u"The symbol table is full (65534 ids); the name was not added: " + name, kCaption, MessageStyle::Ok);
 }
 
 // A name fits a record when it leaves room for the zero unit that ends it and
@@ -187,7 +185,8 @@ bool SaveSymbolTable(const std::string& path) {
     if (!FitsRecord(name)) {
       ShowMessage(u"The name of symbol " + IntToWString(id) +
                       u" does not fit a record of the symbol table file (at most 99 units, no zero "
-                      u"unit); it was not saved: " + name,
+                      u"unit); it was not saved: " +
+                      name,
                   kCaption, MessageStyle::Ok);
       allWritten = false;
       continue;

@@ -75,5 +75,5 @@ const SymbolNameMap& SymbolIdsByName();
 const SymbolIdMap& SymbolNamesById();
 
 // Ids of the reserved names, set by RegisterReservedSymbols.
-extern SymbolId PredId, GfId, RootId, SetId, ElementId, IndexId, IndexId2, NumId, NumthId, ValueId,
-    UValueId, ParentId, NullId, BreakId, FinalId;
+extern SymbolId PredId, GfId, RootId, SetId, ElementId, IndexId, IndexId2, NumId, NumthId, ValueId, UValueId, ParentId,
+    NullId, BreakId, FinalId;

@@ -14,7 +14,7 @@ class CTargetGroup {
   CTargetGroup(const CTargetGroup&) = delete;
   CTargetGroup& operator=(const CTargetGroup&) = delete;
 
-  CFSHandle* Source = nullptr;       // not owned; set by the mapper
+  CFSHandle* Source = nullptr;      // not owned; set by the mapper
   std::vector<CFSHandle*> Targets;  // not owned
 
   static int liveInstances;

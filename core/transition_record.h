@@ -8,8 +8,8 @@ class CTransitionRecord {
   CTransitionRecord() = default;
 
   // Sets all nine fields at once, in field order.
-  void Set(uint16_t fromState, uint16_t input, uint32_t toState, uint8_t acceptCode, uint8_t flag,
-           uint32_t argument1, uint32_t argument2, uint32_t argument3, uint32_t orderKey);
+  void Set(uint16_t fromState, uint16_t input, uint32_t toState, uint8_t acceptCode, uint8_t flag, uint32_t argument1,
+           uint32_t argument2, uint32_t argument3, uint32_t orderKey);
 
   uint16_t FromState = 0;
   uint16_t Input = 0;  // a UTF-16 unit

@@ -13,15 +13,16 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   RegisterReservedSymbols();
   P_FSCompiler::Init();
   P_FSCompiler::MarkInitialItems();
-  fuzz::AddSeedInputs(argc, argv, fuzz::WriteSeeds("description", {
-      "^PRED='give<^SUBJ,^OBJ,^OBJ2>' ^TENSE=past",
-      "^NUM=sg ^PERS=3 [^CASE=nom|^CASE=acc]",
-      "~^NUM=pl && ^SPEC=a",
-      "^OBJ CASE=acc ^OBJ=! ^XCOMP SUBJ=^SUBJ",
-      "[^VFORM=inf,^VFORM=base] ^FORM =c can",
-      "!$^ADJUNCT ^NUMBER=12 ^NUMBER_TYPE=card",
-      "[2] [1,-2] [-1,-2] ~[^A=b|^C=d]",
-  }));
+  fuzz::AddSeedInputs(argc, argv,
+                      fuzz::WriteSeeds("description", {
+                                                          "^PRED='give<^SUBJ,^OBJ,^OBJ2>' ^TENSE=past",
+                                                          "^NUM=sg ^PERS=3 [^CASE=nom|^CASE=acc]",
+                                                          "~^NUM=pl && ^SPEC=a",
+                                                          "^OBJ CASE=acc ^OBJ=! ^XCOMP SUBJ=^SUBJ",
+                                                          "[^VFORM=inf,^VFORM=base] ^FORM =c can",
+                                                          "!$^ADJUNCT ^NUMBER=12 ^NUMBER_TYPE=card",
+                                                          "[2] [1,-2] [-1,-2] ~[^A=b|^C=d]",
+                                                      }));
   return 0;
 }
 

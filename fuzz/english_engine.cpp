@@ -19,8 +19,9 @@ bool EnglishEngine::Build(bool compile) {
   ClearSymbolTable();
   RegisterReservedSymbols();
   P_FSCompiler::Init();
-  grammar_ = std::make_unique<P_Grammar>(GetConfigValue("GrammarRulesFileName"), GetConfigValue("GrammarMacrosFileName"),
-                                         GetConfigValue("lfgFileName"), GetConfigValue("cfgFileName"), 1);
+  grammar_ =
+      std::make_unique<P_Grammar>(GetConfigValue("GrammarRulesFileName"), GetConfigValue("GrammarMacrosFileName"),
+                                  GetConfigValue("lfgFileName"), GetConfigValue("cfgFileName"), 1);
   if (grammar_->HasFailed()) return false;
   lexicon_ = std::make_unique<CELexicon>(GetConfigValue("ELexiconFileName"), grammar_.get());
   if (lexicon_->HasFailed()) return false;

@@ -8,10 +8,14 @@
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   fuzz::EnterDataRootCopy();
   fuzz::AddSeedInputs(argc, argv, {fuzz::ShippedDataRoot() + "/data/FDescriptions.txt"});
-  fuzz::AddSeedInputs(argc, argv, fuzz::WriteSeeds("descriptions", {
-      fuzz::Utf16FileBytes(u"NUM. PERS.\r\n/ a comment\r\nGEND @skipped@ .\r\n..\r\nbroken\r\nitem."),
-      fuzz::Utf16FileBytes(u"\u0645\u06CC\u06BA. CASE"),
-  }));
+  fuzz::AddSeedInputs(
+      argc, argv,
+      fuzz::WriteSeeds(
+          "descriptions",
+          {
+              fuzz::Utf16FileBytes(u"NUM. PERS.\r\n/ a comment\r\nGEND @skipped@ .\r\n..\r\nbroken\r\nitem."),
+              fuzz::Utf16FileBytes(u"\u0645\u06CC\u06BA. CASE"),
+          }));
   return 0;
 }
 

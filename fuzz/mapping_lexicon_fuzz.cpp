@@ -21,8 +21,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   const std::string seed = std::string(LFG_SOURCE_DIR) + "/tests/data/mapping/MapLexRaw.mlr";
   SetConfigValue("CompileMapper", "yes");
   {
-    CMapLexicon compiled(GetConfigValue("MappingLexiconMacrosFileName"), seed, "data\\mapping\\MapLexRaw.ext",
-                         nullptr, 1.0);
+    CMapLexicon compiled(GetConfigValue("MappingLexiconMacrosFileName"), seed, "data\\mapping\\MapLexRaw.ext", nullptr,
+                         1.0);
   }
   fuzz::WriteInput("data\\mapping\\MapLexRaw.mlr", nullptr, 0);
   files.Capture(argc, argv);

@@ -32,9 +32,10 @@ void Expect(bool condition) {
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   const std::string body = R"({"sentence": "I gave him a book", "showCStructure": true})";
-  const std::string post = "POST /translate HTTP/1.1\r\nHost: 127.0.0.1:8765\r\nOrigin: http://127.0.0.1:8765\r\n"
-                           "Content-Type: application/json\r\nContent-Length: " +
-                           std::to_string(body.size()) + "\r\n\r\n" + body;
+  const std::string post =
+      "POST /translate HTTP/1.1\r\nHost: 127.0.0.1:8765\r\nOrigin: http://127.0.0.1:8765\r\n"
+      "Content-Type: application/json\r\nContent-Length: " +
+      std::to_string(body.size()) + "\r\n\r\n" + body;
   fuzz::AddSeedInputs(
       argc, argv,
       fuzz::WriteSeeds("page_request",

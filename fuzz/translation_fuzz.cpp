@@ -26,9 +26,9 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   std::remove("DataManifest.txt");
   if (!translator.InitializeEngine()) std::abort();
   std::vector<std::string> seeds = fuzz::DevSentences(200);
-  seeds.insert(seeds.end(), {"I gave him a book", "The boy reads a book", "The farmer bought 25 cows",
-                             "The boy's mother gave the girl a book", "What did you eat?",
-                             "He came at 10:30 pm, etc. She left"});
+  seeds.insert(seeds.end(),
+               {"I gave him a book", "The boy reads a book", "The farmer bought 25 cows",
+                "The boy's mother gave the girl a book", "What did you eat?", "He came at 10:30 pm, etc. She left"});
   fuzz::AddSeedInputs(argc, argv, fuzz::WriteSeeds("translation", seeds));
   return 0;
 }

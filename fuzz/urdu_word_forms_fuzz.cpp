@@ -38,9 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                         Feature(u"ASPECT", u"perf"), Feature(u"TENSE", u"past")};
   std::vector<CEquation*> features;
   for (const auto& feature : owned) features.push_back(feature.get());
-  const std::pair<const char16_t*, const char16_t*> words[] = {
-      {u"\u0644\u0691\u06A9\u0627", u"n"}, {u"\u06A9\u062A\u0627\u0628", u"n"},
-      {u"\u067E\u0691\u06BE\u0646\u0627", u"v"}, {u"\u0627\u0686\u06BE\u0627", u"adj"}, {u"", u"n"}};
+  const std::pair<const char16_t*, const char16_t*> words[] = {{u"\u0644\u0691\u06A9\u0627", u"n"},
+                                                               {u"\u06A9\u062A\u0627\u0628", u"n"},
+                                                               {u"\u067E\u0691\u06BE\u0646\u0627", u"v"},
+                                                               {u"\u0627\u0686\u06BE\u0627", u"adj"},
+                                                               {u"", u"n"}};
   for (const auto& [word, category] : words) generator.GenerateWordForms(word, category, features);
   return 0;
 }

@@ -6,8 +6,9 @@
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   fuzz::EnterDataRootCopy();
   const std::string root = fuzz::ShippedDataRoot();
-  fuzz::AddSeedInputs(argc, argv, {root + "/data/english/POSs.txt", root + "/data/Expansions.txt",
-                                   root + "/data/UGrammarMacros.txt", root + "/data/NounTemplate.txt"});
+  fuzz::AddSeedInputs(argc, argv,
+                      {root + "/data/english/POSs.txt", root + "/data/Expansions.txt",
+                       root + "/data/UGrammarMacros.txt", root + "/data/NounTemplate.txt"});
   return 0;
 }
 

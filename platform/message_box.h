@@ -26,8 +26,7 @@ constexpr int Ok = 1;
 constexpr int Cancel = 2;
 }  // namespace MessageAnswer
 
-using MessageHandler =
-    std::function<int(const std::u16string& text, const std::u16string& caption, unsigned style)>;
+using MessageHandler = std::function<int(const std::u16string& text, const std::u16string& caption, unsigned style)>;
 using RepeatedMessageSink = std::function<void(const std::u16string& text, const std::u16string& caption)>;
 
 // Shows a message and returns the answer (MessageAnswer::Ok by default).

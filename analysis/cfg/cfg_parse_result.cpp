@@ -1,8 +1,8 @@
 // CCfgParser: the solved F-structure of the constraint system turned into a
 // CFSNode tree under "ROOT", wrapped in a CParseResult.
 #include <algorithm>
-#include <utility>
 #include <string>
+#include <utility>
 
 #include "analysis/cfg/cfg_parser.h"
 #include "analysis/cfg/cfg_utilities.h"
@@ -114,7 +114,9 @@ std::vector<P_FStructure*> CCfgParser::StructuresShownBy(P_FStructure* fs) {
   const auto isOnPath = [this](const P_FStructure* f) {
     return std::find(convertPath_.begin(), convertPath_.end(), f) != convertPath_.end();
   };
-  const auto isShown = [&shown](const P_FStructure* f) { return std::find(shown.begin(), shown.end(), f) != shown.end(); };
+  const auto isShown = [&shown](const P_FStructure* f) {
+    return std::find(shown.begin(), shown.end(), f) != shown.end();
+  };
   std::vector<P_FStructure*> pending;
   for (P_FStructure* member : SameStructureAs(fs)) {
     if (isOnPath(member)) continue;

@@ -191,7 +191,7 @@ class CCfgParser {
     ContextList context;
   };
   std::vector<DistinctChild> CollectDistinctChildren(const CCfgChildAlternatives& alternatives,
-                                                      const std::vector<ContextList>& contexts, size_t position);
+                                                     const std::vector<ContextList>& contexts, size_t position);
   P_FStructure* ChildFStructure(const CCfgChild& child, int* counter);
   P_FStructure* EnsureItemFStructure(CCfgChartItem* item, int* counter);
   P_FStructure* BuildReadingFStructure(CELexicalEntry* reading, int* counter);

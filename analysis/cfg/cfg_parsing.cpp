@@ -4,8 +4,8 @@
 #include <functional>
 #include <memory>
 
-#include "analysis/cfg/cfg_parser.h"
 #include "analysis/cfg/cfg_completeness.h"
+#include "analysis/cfg/cfg_parser.h"
 #include "constraints/p_symbol_table.h"
 #include "core/fs_handle.h"
 #include "core/fs_node.h"
@@ -118,8 +118,8 @@ void CCfgParser::LogTaggedSentence(const CSentenceReadings& readings) {
   WString line;
   for (const CEntryList& list : readings) {
     if (list.empty() || list[0] == nullptr) continue;
-    line += GetSymbolName(list[0]->GetPartSymbol()) + u":" +
-            NarrowToWide(grammar_->GetPOSName(list[0]->GetPOSId())) + u"    ";
+    line += GetSymbolName(list[0]->GetPartSymbol()) + u":" + NarrowToWide(grammar_->GetPOSName(list[0]->GetPOSId())) +
+            u"    ";
   }
   WriteTraceLog(line);
 }

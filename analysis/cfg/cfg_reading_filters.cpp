@@ -90,8 +90,8 @@ void CCfgParser::FilterConjunctionReadings(CSentenceReadings& readings, const CS
         continue;
       }
       if (HasPOS(grammar, reading, "mult")) {
-        const bool keep = TextIs(tokens, i + 1, u"the") ||
-                          (i + 1 < n && AnyWithPOS(grammar, readings[i + 1], {"gen_pro"}));
+        const bool keep =
+            TextIs(tokens, i + 1, u"the") || (i + 1 < n && AnyWithPOS(grammar, readings[i + 1], {"gen_pro"}));
         if (keep) {
           KeepOnly(readings[i], reading);
         } else {
@@ -130,8 +130,7 @@ void CCfgParser::FilterAuxParticleReadings(CSentenceReadings& tagged, const CSen
   for (size_t i = 0; i < n && i < full.size(); ++i) {
     const std::string own = tag(i);
     if (own == "aux" && i > 0) {
-      const bool no_verb_follows =
-          (n > i + 2 && !verbal(i + 1) && !verbal(i + 2)) || (n == i + 2 && !verbal(i + 1));
+      const bool no_verb_follows = (n > i + 2 && !verbal(i + 1) && !verbal(i + 2)) || (n == i + 2 && !verbal(i + 1));
       if (!no_verb_follows) continue;
       for (CELexicalEntry* reading : full[i]) {
         if (reading == nullptr || reading->GetPOSId() != verb) continue;

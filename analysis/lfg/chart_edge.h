@@ -18,8 +18,7 @@ class CChartEdge {
  public:
   CChartEdge(CProduction* production, uint16_t origin, uint16_t end, uint8_t flag, uint8_t failed);
   // The generator's edge, bound to a node of the target F-structure.
-  CChartEdge(CFSNode* node, CProduction* production, uint16_t origin, uint16_t end, uint8_t flag,
-             uint8_t failed);
+  CChartEdge(CFSNode* node, CProduction* production, uint16_t origin, uint16_t end, uint8_t flag, uint8_t failed);
   ~CChartEdge();
   CChartEdge(const CChartEdge&) = delete;
   CChartEdge& operator=(const CChartEdge&) = delete;
@@ -34,7 +33,7 @@ class CChartEdge {
   uint16_t origin = 0;  // column in which the production was predicted
   uint16_t end = 0;     // column that holds the edge
   uint8_t flag = 0;
-  uint8_t failed = 0;  // the scanner found no entry for the terminal at the dot
+  uint8_t failed = 0;                 // the scanner found no entry for the terminal at the dot
   CProduction* production = nullptr;  // not owned
   CFSNode* fStructure = nullptr;      // the generator's node; not owned
 

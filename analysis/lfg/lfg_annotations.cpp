@@ -31,9 +31,7 @@ CFSNode* FindOrCreateBelow(CFSNode* root, const std::vector<SymbolId>& path) {
   return root->FindOrCreatePath(&path, created);
 }
 
-SymbolId NextElementAttribute(uint16_t counter) {
-  return GetSymbolId(u"ELEMENT" + IntToWString(counter), true);
-}
+SymbolId NextElementAttribute(uint16_t counter) { return GetSymbolId(u"ELEMENT" + IntToWString(counter), true); }
 
 WString OperandText(const CEquationOperand& operand) {
   WString text(1, static_cast<WChar>(static_cast<uint8_t>(operand.kind)));
@@ -174,8 +172,7 @@ bool CLFGParser::BuildLexicalFStructure(CProduction* production, const CLexicalE
       index->Value.push_back(GetSymbolId(IntToWString(position), true));
       node->AddChild(index);
     }
-    const std::vector<SymbolId> values =
-        equation->right != nullptr ? equation->right->path : std::vector<SymbolId>();
+    const std::vector<SymbolId> values = equation->right != nullptr ? equation->right->path : std::vector<SymbolId>();
     if (created) {
       node->Value = values;
       continue;

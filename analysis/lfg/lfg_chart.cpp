@@ -212,8 +212,8 @@ bool CLFGParser::CompleteEdge(CChartEdge* edge, uint32_t index) {
   return true;
 }
 
-bool CLFGParser::Completer(CChartEdge* completed, CProduction* waiting, const WString& name,
-                           CChartEdge* waitingEdge, bool backward) {
+bool CLFGParser::Completer(CChartEdge* completed, CProduction* waiting, const WString& name, CChartEdge* waitingEdge,
+                           bool backward) {
   if (completed == nullptr || completed->production == nullptr || waiting == nullptr || waitingEdge == nullptr) {
     return true;
   }

@@ -45,8 +45,7 @@ int CompareOperands(CFSNode* fL, CFSNode* fR, const CEquationOperand* left, cons
   return 0;
 }
 
-int CompareOperandTexts(CFSNode* fL, CFSNode* fR, const WString& leftText, const WString& rightText,
-                        bool partial) {
+int CompareOperandTexts(CFSNode* fL, CFSNode* fR, const WString& leftText, const WString& rightText, bool partial) {
   const std::unique_ptr<CEquationOperand> left = CLexicon::ParseOperand(leftText);
   const std::unique_ptr<CEquationOperand> right = CLexicon::ParseOperand(rightText);
   return CompareOperands(fL, fR, left.get(), right.get(), partial);
@@ -58,8 +57,7 @@ int CLFGParser::CompareConditionOperands(CFSNode* fL, CFSNode* fR, const WString
   return CompareOperandTexts(fL, fR, left, right, false);
 }
 
-int CLFGParser::CompareConditionOperandsPartial(CFSNode* fL, CFSNode* fR, const WString& left,
-                                                const WString& right) {
+int CLFGParser::CompareConditionOperandsPartial(CFSNode* fL, CFSNode* fR, const WString& left, const WString& right) {
   return CompareOperandTexts(fL, fR, left, right, true);
 }
 

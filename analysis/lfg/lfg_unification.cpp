@@ -16,9 +16,7 @@ bool AttributeNameStartsWithHash(const CFSNode& node) {
   return !name.empty() && name.front() == u'#';
 }
 
-void ShowSetUnificationFailure(const WString& text) {
-  ShowMessage(text, u"LFG Parser", MessageStyle::Ok);
-}
+void ShowSetUnificationFailure(const WString& text) { ShowMessage(text, u"LFG Parser", MessageStyle::Ok); }
 
 }  // namespace
 

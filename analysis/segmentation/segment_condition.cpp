@@ -75,9 +75,8 @@ bool CSegmentConditionList::Parse(const WString& text, const TagIdLookup& tagIds
 
 bool CSegmentConditionList::AllHold(const SegmentReadingLists& readings, const SegmentTokens& tokens,
                                     uint16_t position) const {
-  return std::all_of(conditions.begin(), conditions.end(), [&](const CSegmentCondition& condition) {
-    return condition.Holds(readings, tokens, position);
-  });
+  return std::all_of(conditions.begin(), conditions.end(),
+                     [&](const CSegmentCondition& condition) { return condition.Holds(readings, tokens, position); });
 }
 
 void CSegmentConditionList::ApplyAll(SegmentReadingLists& readings, const CSegmentMatch& match) const {

@@ -56,6 +56,5 @@ class CSegmentPattern {
   std::vector<CSegmentPatternElement> elements;
 
  private:
-  bool MatchesAt(const SegmentReadingLists& readings, const SegmentTokens& tokens, size_t position,
-                 size_t count) const;
+  bool MatchesAt(const SegmentReadingLists& readings, const SegmentTokens& tokens, size_t position, size_t count) const;
 };

@@ -29,8 +29,7 @@ void DropFront(std::vector<T>& items, size_t count) {
 
 CSentenceSegmenter::~CSentenceSegmenter() { ClearSegments(); }
 
-std::vector<CSentenceSegment*> CSentenceSegmenter::Segment(SegmentReadingLists& readingLists,
-                                                           SegmentTokens& tokens) {
+std::vector<CSentenceSegment*> CSentenceSegmenter::Segment(SegmentReadingLists& readingLists, SegmentTokens& tokens) {
   sentenceStart_ = segments.size();
   if (readingLists.size() == tokens.size()) {
     SplitRecursive(readingLists, tokens, nullptr);

@@ -42,9 +42,9 @@ class CSentenceSegmenter {
   // Deletes the segments of the list; pointers returned by Segment die here.
   void ClearSegments();
 
-  uint16_t pRuleIndex = kNoRule;        // the rule whose pattern line is "p:#"
-  uint16_t andRuleIndex = kNoRule;      // the rule whose pattern line is "and:coord_conj"
-  std::vector<CSentenceSegment*> segments;            // owned, in sentence order
+  uint16_t pRuleIndex = kNoRule;                     // the rule whose pattern line is "p:#"
+  uint16_t andRuleIndex = kNoRule;                   // the rule whose pattern line is "and:coord_conj"
+  std::vector<CSentenceSegment*> segments;           // owned, in sentence order
   std::vector<std::unique_ptr<CSegmentRule>> rules;  // in file order
 
   // The recursive steps of Segment.

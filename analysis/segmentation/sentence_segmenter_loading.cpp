@@ -17,7 +17,6 @@ constexpr size_t kLabelLine = 3;
 constexpr size_t kBlankLine = 4;
 constexpr size_t kBlockLines = 5;
 
-
 bool IsBlankLine(const WString& line) { return TrimWString(line).empty(); }
 
 void ReportRuleFileError(const std::string& fileName, size_t lineIndex, const std::string& reason) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -117,9 +117,7 @@ struct LatticeCell {
 };
 using LatticeRow = std::vector<LatticeCell>;
 
-int ReadingTag(const CELexicalEntry* reading) {
-  return static_cast<int>(reading->GetPOSId());
-}
+int ReadingTag(const CELexicalEntry* reading) { return static_cast<int>(reading->GetPOSId()); }
 
 // The reading's own score on the log scale: never above 0.0, and the
 // "impossible" mark softened.
@@ -142,15 +140,14 @@ LatticeRow StartRow(const CEntryList& readings) {
 
 // Links every cell of the next token to its best predecessor. Among equal
 // candidates the later predecessor wins.
-LatticeRow NextRow(const LatticeRow& previous, const CEntryList& previous_readings,
-                   const CEntryList& readings) {
+LatticeRow NextRow(const LatticeRow& previous, const CEntryList& previous_readings, const CEntryList& readings) {
   LatticeRow row;
   row.reserve(readings.size());
   for (const CELexicalEntry* reading : readings) {
     LatticeCell cell{ReadingTag(reading), kNoScore, 0};
     for (size_t k = 0; k < previous.size(); ++k) {
-      const double candidate = AdjustedWeight(previous_readings[k]) +
-                               BigramLogProbability(previous[k].tag, cell.tag) + previous[k].score;
+      const double candidate =
+          AdjustedWeight(previous_readings[k]) + BigramLogProbability(previous[k].tag, cell.tag) + previous[k].score;
       if (candidate < cell.score) continue;
       cell.score = candidate;
       cell.back = k;

@@ -22,11 +22,11 @@ WChar ToLowerAscii(WChar c) { return c >= u'A' && c <= u'Z' ? static_cast<WChar>
 
 WString CPreProcessor::GetMonthNumber(const WString& text) {
   static const std::pair<const char16_t*, const char16_t*> kMonths[] = {
-      {u"Jan", u"1"},  {u"January", u"1"},   {u"Feb", u"2"},  {u"February", u"2"},  {u"Mar", u"3"},
-      {u"March", u"3"}, {u"Apr", u"4"},      {u"April", u"4"}, {u"May", u"5"},      {u"Jun", u"6"},
-      {u"June", u"6"}, {u"Jul", u"7"},       {u"July", u"7"},  {u"Aug", u"8"},      {u"August", u"8"},
-      {u"Sept", u"9"}, {u"September", u"9"}, {u"Oct", u"10"},  {u"October", u"10"}, {u"Nov", u"11"},
-      {u"November", u"11"}, {u"Dec", u"12"}, {u"December", u"12"}};
+      {u"Jan", u"1"},       {u"January", u"1"},   {u"Feb", u"2"},      {u"February", u"2"}, {u"Mar", u"3"},
+      {u"March", u"3"},     {u"Apr", u"4"},       {u"April", u"4"},    {u"May", u"5"},      {u"Jun", u"6"},
+      {u"June", u"6"},      {u"Jul", u"7"},       {u"July", u"7"},     {u"Aug", u"8"},      {u"August", u"8"},
+      {u"Sept", u"9"},      {u"September", u"9"}, {u"Oct", u"10"},     {u"October", u"10"}, {u"Nov", u"11"},
+      {u"November", u"11"}, {u"Dec", u"12"},      {u"December", u"12"}};
   for (const auto& [name, number] : kMonths) {
     if (text == name) return number;
   }
@@ -35,9 +35,9 @@ WString CPreProcessor::GetMonthNumber(const WString& text) {
 
 WString CPreProcessor::GetWeekdayNumber(const WString& text) {
   static const std::pair<const char16_t*, const char16_t*> kDays[] = {
-      {u"Monday", u"1"}, {u"Mon", u"1"},    {u"Tuesday", u"2"}, {u"Tues", u"2"},   {u"Wednesday", u"3"},
-      {u"Wed", u"3"},    {u"Thursday", u"4"}, {u"Thurs", u"4"}, {u"Friday", u"5"}, {u"Fri", u"5"},
-      {u"Saturday", u"6"}, {u"Sat", u"6"},  {u"Sunday", u"7"},  {u"Sun", u"7"}};
+      {u"Monday", u"1"},   {u"Mon", u"1"},      {u"Tuesday", u"2"}, {u"Tues", u"2"},   {u"Wednesday", u"3"},
+      {u"Wed", u"3"},      {u"Thursday", u"4"}, {u"Thurs", u"4"},   {u"Friday", u"5"}, {u"Fri", u"5"},
+      {u"Saturday", u"6"}, {u"Sat", u"6"},      {u"Sunday", u"7"},  {u"Sun", u"7"}};
   for (const auto& [name, number] : kDays) {
     if (text == name) return number;
   }

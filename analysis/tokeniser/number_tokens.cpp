@@ -121,8 +121,8 @@ void CPreProcessor::BuildCardinal(uint32_t argument) {
 void CPreProcessor::BuildUnitNumber(uint32_t argument) {
   const WString& first = scan_.firstPart;
   const WString features =
-      CommaFeatures(scan_.commaSeen, u"^IN_WORDS=NEG,^HAS_COMMA=POS", u"^IN_WORDS=POS,^HAS_COMMA=NEG") +
-      u",^UNIT=" + EscapeFeatureValue(scan_.partText) + u",^NUMBER_VAL=" + first + NumberCount(first);
+      CommaFeatures(scan_.commaSeen, u"^IN_WORDS=NEG,^HAS_COMMA=POS", u"^IN_WORDS=POS,^HAS_COMMA=NEG") + u",^UNIT=" +
+      EscapeFeatureValue(scan_.partText) + u",^NUMBER_VAL=" + first + NumberCount(first);
   Finish(u"card", features);
   pending_.Text = scan_.tokenText;
   SetReadingsOfCode(argument);

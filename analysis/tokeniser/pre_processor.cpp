@@ -34,11 +34,23 @@ bool StartsWithCapital(WString text) { return !text.empty() && text[0] >= u'A' &
 
 bool IsTokenDelimiter(WChar c) {
   switch (c) {
-    case u'\n': case u' ': case u'!': case u'\'': case u'(': case u')': case u',': case u'.':
-    case u':': case u';': case u'?': case u'[': case u']': case u'{': case u'}': case u'"':
-      return true;
-    default:
-      return false;
+    case u'\n':
+    case u' ':
+    case u'!':
+    case u'\'':
+    case u'(':
+    case u')':
+    case u',':
+    case u'.':
+    case u':':
+    case u';':
+    case u'?':
+    case u'[':
+    case u']':
+    case u'{':
+    case u'}':
+    case u'"': return true;
+    default: return false;
   }
 }
 

@@ -48,8 +48,8 @@ struct CTokenScanState {
   WString partText;   // characters consumed since a builder last took them
   WString tokenText;  // every character consumed for the current token
   WString firstPart, dayInDigits, dayInWords, month, year, hour, minute, second, timeType;
-  bool commaSeen = false, dayInDigitsSeen = false, dayInWordsSeen = false, monthInDigits = false,
-       yearSeen = false, hourSeen = false, minuteSeen = false, secondSeen = false, timeTypeSeen = false;
+  bool commaSeen = false, dayInDigitsSeen = false, dayInWordsSeen = false, monthInDigits = false, yearSeen = false,
+       hourSeen = false, minuteSeen = false, secondSeen = false, timeTypeSeen = false;
 };
 
 class CPreProcessor {

@@ -104,8 +104,8 @@ void CPreProcessor::ReadPOSList() {
 }
 
 void CPreProcessor::ReadAbbreviations() {
-  auto words = ReadWords(GetConfigValue("AbbreviationFile"),
-                         "Exception: couldnot open file: dataenglishAbbreviationFile.txt");
+  auto words =
+      ReadWords(GetConfigValue("AbbreviationFile"), "Exception: couldnot open file: dataenglishAbbreviationFile.txt");
   if (!words) return;
   abbreviations_.insert(words->begin(), words->end());
 }

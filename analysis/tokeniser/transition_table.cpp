@@ -124,9 +124,9 @@ bool ReadRecord(FieldReader& reader, const std::string& path, size_t record, CTr
   if (!order) return fail("order key");
 
   const uint16_t character = *input == kBlankInFile ? uint16_t{0x20} : static_cast<unsigned char>(*input);
-  out.Set(static_cast<uint16_t>(MinusOneIsZero(*from)), character, MinusOneIsZero(*to),
-          static_cast<uint8_t>(*code), *flag == 1 ? 1 : 0, MinusOneIsZero(*args[0]), MinusOneIsZero(*args[1]),
-          MinusOneIsZero(*args[2]), static_cast<uint32_t>(*order));
+  out.Set(static_cast<uint16_t>(MinusOneIsZero(*from)), character, MinusOneIsZero(*to), static_cast<uint8_t>(*code),
+          *flag == 1 ? 1 : 0, MinusOneIsZero(*args[0]), MinusOneIsZero(*args[1]), MinusOneIsZero(*args[2]),
+          static_cast<uint32_t>(*order));
   return true;
 }
 
@@ -215,8 +215,8 @@ bool CTransitionTable::LoadFile(const std::string& path) {
   InsertGroup(group, loaded);
 
   if (const auto cycleState = FindEmptyInputCycle(loaded)) {
-    std::cerr << "TransitionTable: the '$' transitions of \"" << path << "\" form a cycle through state "
-              << *cycleState << "; the table is not used." << std::endl;
+    std::cerr << "TransitionTable: the '$' transitions of \"" << path << "\" form a cycle through state " << *cycleState
+              << "; the table is not used." << std::endl;
     return false;
   }
   transitions_ = std::move(loaded);

@@ -27,8 +27,7 @@ bool ParseAndShowCStructures(CLFGParser& parser, const std::vector<ChartWord>& w
 
 // Fills the chart and adds the F-structure of every complete start edge to
 // the handles, each structure once. True when the chart has one.
-bool CollectStartFStructures(CLFGParser& parser, const std::vector<ChartWord>& words,
-                             std::vector<CFSHandle*>& handles);
+bool CollectStartFStructures(CLFGParser& parser, const std::vector<ChartWord>& words, std::vector<CFSHandle*>& handles);
 // The same after expanding the sets and PRED values of each structure.
 bool CollectExpandedStartFStructures(CLFGParser& parser, const std::vector<ChartWord>& words,
                                      std::vector<CFSHandle*>& handles);

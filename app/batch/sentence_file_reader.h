@@ -34,9 +34,9 @@ class CSentenceFileReader {
   WChar Current() const;
   WChar Advance();
 
-  CFileReader reader_;     // UTF-16LE files, read as they go
-  bool utf8_ = false;      // true: the text is utf8Text_
-  WString utf8Text_;       // a UTF-8 file's whole text, decoded
+  CFileReader reader_;  // UTF-16LE files, read as they go
+  bool utf8_ = false;   // true: the text is utf8Text_
+  WString utf8Text_;    // a UTF-8 file's whole text, decoded
   size_t utf8Position_ = 0;
   bool dropLineEnds_;
 };

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "analysis/lfg/lfg_parser.h"
+#include "analysis/xml/xml_escape.h"
 #include "app/batch/record_text.h"
 #include "app/batch/sentence_file_reader.h"
 #include "app/engine/translator_dlg.h"
-#include "analysis/xml/xml_escape.h"
 #include "core/file_writer.h"
 #include "core/fs_handle.h"
 #include "core/parse_result.h"
@@ -89,8 +89,8 @@ CListRunSummary CTranslatorDlg::TranslateSentenceList(const CListRunFiles& files
   }
   written = fStructureWriter.Write(u"</F-Structures>") == 1 && written;
   if (!written) {
-    return FileFailure(summary, "The result file '" + summary.resultFile + "' or '" + kFStructureFile +
-                                    "' could not be written");
+    return FileFailure(
+        summary, "The result file '" + summary.resultFile + "' or '" + kFStructureFile + "' could not be written");
   }
   ShowMessage(u"Completed...", u"", MessageStyle::Ok);
   return summary;

@@ -39,8 +39,7 @@ std::string MakeAbsolutePath(const std::string& path) {
   return error ? path : absolute.lexically_normal().string();
 }
 
-CommandLineOutcome ParseCommandLine(int argc, const char* const* argv, CCommandLine& commandLine,
-                                    std::string& text) {
+CommandLineOutcome ParseCommandLine(int argc, const char* const* argv, CCommandLine& commandLine, std::string& text) {
   CLI::App app(kDescription, "translator");
   app.footer(kExitCodes);
   std::string dataRoot = ".";

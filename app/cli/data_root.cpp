@@ -104,8 +104,8 @@ bool CDataRootLock::OpenFolderAndFile(const std::string& folder) {
     return false;
   }
   path_ = (std::filesystem::path(folder) / kDataRootLockFile).string();
-  fileDescriptor_ = openat(folderDescriptor_, kDataRootLockFile,
-                           O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+  fileDescriptor_ =
+      openat(folderDescriptor_, kDataRootLockFile, O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
   if (fileDescriptor_ < 0) {
     const int reason = errno;
     error_ = reason == ELOOP ? "The lock file '" + path_ + "' is a symbolic link; the lock is refused (remove the link)"

@@ -13,11 +13,11 @@
 #include "analysis/lfg/lfg_parser.h"
 #include "analysis/xml/lfg_show_drivers.h"
 #include "analysis/xml/lfg_structure_pair_writer.h"
-#include "app/engine/list_run.h"
 #include "app/batch/run_progress.h"
 #include "app/batch/test_routines.h"
 #include "app/batch/translation_worker.h"
 #include "app/cli/translator_cli.h"
+#include "app/engine/list_run.h"
 #include "app/engine/translator_dlg.h"
 #include "core/config_store.h"
 #include "core/file_writer.h"
@@ -34,23 +34,21 @@ std::string Absolute(const std::string& path) { return MakeAbsolutePath(MapPath(
 // The summary on standard error and the exit code of a list run.
 ExitCode ReportListRun(const CListRunSummary& summary, bool benchmark, std::ostream& errors) {
   switch (summary.failure) {
-    case ListRunFailure::kEngines:
-      errors << summary.failureText << '\n';
-      return kExitSetUpFailed;
+    case ListRunFailure::kEngines: errors << summary.failureText << '\n'; return kExitSetUpFailed;
     case ListRunFailure::kFile:
       errors << summary.failureText << '\n';
       if (summary.sentences > 0) errors << summary.sentences << " sentences were done before\n";
       return kExitFileError;
-    case ListRunFailure::kNone:
-      break;
+    case ListRunFailure::kNone: break;
   }
   if (benchmark) {
     errors << "Benchmark: " << summary.sentences << " sentences, " << summary.translated << " parsed, "
            << summary.notParsed << " not parsed\nRecords: " << Absolute(summary.resultFile) << '\n';
   } else {
     errors << "Sentence list: " << summary.sentences << " sentences, " << summary.translated << " translated, "
-           << summary.translatedInPart << " translated in part, " << summary.parsedOnly << " parsed without Urdu, " << summary.notParsed << " not parsed\nResults: "
-           << Absolute(summary.resultFile) << "\nF-structures: " << Absolute("data\\FStructures.xml") << '\n';
+           << summary.translatedInPart << " translated in part, " << summary.parsedOnly << " parsed without Urdu, "
+           << summary.notParsed << " not parsed\nResults: " << Absolute(summary.resultFile)
+           << "\nF-structures: " << Absolute("data\\FStructures.xml") << '\n';
   }
   return summary.AllTranslated() ? kExitTranslated : kExitUntranslated;
 }
@@ -147,8 +145,8 @@ ExitCode ShowChartViews(CTranslatorDlg& translator, const CDeveloperOptions& opt
   return kExitTranslated;
 }
 
-ExitCode TranslateOneWithChartParser(CTranslatorDlg& translator, const CCommandLine& commandLine,
-                                     std::ostream& output, std::ostream& errors) {
+ExitCode TranslateOneWithChartParser(CTranslatorDlg& translator, const CCommandLine& commandLine, std::ostream& output,
+                                     std::ostream& errors) {
   const CDeveloperOptions& options = commandLine.developer;
   const WString sentence = FromUtf8(commandLine.Sentence());
   ExitCode code = ShowChartViews(translator, options, sentence, errors);
@@ -160,8 +158,8 @@ ExitCode TranslateOneWithChartParser(CTranslatorDlg& translator, const CCommandL
     CTranslateOptions translateOptions;
     translateOptions.showCStructure = commandLine.showCStructure;
     translateOptions.chartParserRoad = true;
-    return WorseExit(code, PrintResult(translator.OnTranslate(sentence, translateOptions), commandLine, output,
-                                       errors));
+    return WorseExit(code,
+                     PrintResult(translator.OnTranslate(sentence, translateOptions), commandLine, output, errors));
   }
   CTranslationRequest request;
   request.dialog = &translator;
@@ -193,7 +191,8 @@ ExitCode RunDeveloperMode(CTranslatorDlg& translator, const CCommandLine& comman
       CRunProgressPrinter progress(errors, options.batch ? "Sentence list: translating" : "Benchmark: parsing",
                                    options.progressInPlace);
       const ListRunProgress report = [&progress](size_t done, size_t all) { progress.Report(done, all); };
-      summary = options.batch ? translator.TranslateSentenceList(files, report) : translator.RunBenchmark(files, report);
+      summary =
+          options.batch ? translator.TranslateSentenceList(files, report) : translator.RunBenchmark(files, report);
     }
     return ReportListRun(summary, options.benchmark, errors);
   }

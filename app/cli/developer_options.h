@@ -43,7 +43,7 @@ struct CDeveloperOptions {
   bool showFStructures = false;
   bool showCStructures = false;
   std::vector<std::string> structurePair;  // the F- and the C-structure file, or none
-  std::string testRoutine;  // empty: none
+  std::string testRoutine;                 // empty: none
   // Not an option: standard error is a terminal, so the progress of a list
   // run is rewritten in place (the program sets it).
   bool progressInPlace = false;

@@ -5,8 +5,8 @@
 #include <ostream>
 #include <string>
 
-#include "app/cli/developer_modes.h"
 #include "app/cli/data_root.h"
+#include "app/cli/developer_modes.h"
 #include "app/cli/stage_report.h"
 #include "app/engine/program_translator.h"
 #include "app/engine/translator_dlg.h"
@@ -55,7 +55,8 @@ std::string OutputLine(const CTranslationResult& result, bool withAlternatives) 
 }
 
 ExitCode SetUp(CTranslatorDlg& translator, const CCommandLine& commandLine, std::ostream& errors) {
-  const bool built = commandLine.developer.lfg ? translator.InitializeChartParserEngine() : translator.InitializeEngine();
+  const bool built =
+      commandLine.developer.lfg ? translator.InitializeChartParserEngine() : translator.InitializeEngine();
   if (!built) return kExitSetUpFailed;
   if (commandLine.domainGiven && !SetConfigValue("Domain", commandLine.domain)) {
     errors << "The domain could not be set\n";

@@ -2,6 +2,4 @@
 
 #include <algorithm>
 
-bool CUrduAlphabet::Contains(WChar unit) {
-  return std::find(kLetters.begin(), kLetters.end(), unit) != kLetters.end();
-}
+bool CUrduAlphabet::Contains(WChar unit) { return std::find(kLetters.begin(), kLetters.end(), unit) != kLetters.end(); }

@@ -339,8 +339,8 @@ bool CTranslatorDlg::BuildTransferSide(const CSetUpKeys& keys, bool replaceStarI
       return Fail("The Urdu lexicon '" + m_pUrduLexicon->DamagedFile() + "' is damaged or cut short");
     }
     if (m_pUrduLexicon->EntryCount() == 0) {
-      const std::string source = keys.CompilesLexicons() ? GetConfigValue("ULexiconFileName")
-                                                         : GetConfigValue("ULexiconInNumbers");
+      const std::string source =
+          keys.CompilesLexicons() ? GetConfigValue("ULexiconFileName") : GetConfigValue("ULexiconInNumbers");
       return FailUnlessShown(shown, "The Urdu lexicon could not be built from '" + source + "'");
     }
     if (m_pUrduLexicon->ExpansionTable() == nullptr) {
@@ -352,12 +352,12 @@ bool CTranslatorDlg::BuildTransferSide(const CSetUpKeys& keys, bool replaceStarI
     CMessageCounter shown;
     m_pWordGenerator = std::make_unique<CUrduWordGenerator>(m_pUrduLexicon.get());
     if (m_pWordGenerator->NounRules().empty() || m_pWordGenerator->VerbRules().empty()) {
-      return FailUnlessShown(shown, "The Urdu inflection rules could not be read from '" +
-                                        GetConfigValue("NounRules") + "' and '" + GetConfigValue("VerbRules") + "'");
+      return FailUnlessShown(shown, "The Urdu inflection rules could not be read from '" + GetConfigValue("NounRules") +
+                                        "' and '" + GetConfigValue("VerbRules") + "'");
     }
   }
-  m_pUrduGrammar = std::make_unique<CGrammar>(keys.urduGrammarRules, keys.urduGrammarMacros, keys.urduLfg,
-                                              keys.urduCfg, m_pUrduLexicon.get(), replaceStarInUrduGrammar, true);
+  m_pUrduGrammar = std::make_unique<CGrammar>(keys.urduGrammarRules, keys.urduGrammarMacros, keys.urduLfg, keys.urduCfg,
+                                              m_pUrduLexicon.get(), replaceStarInUrduGrammar, true);
   if (m_pUrduGrammar->Store() == nullptr || m_pUrduGrammar->Store()->empty()) {
     return Fail("The Urdu grammar could not be compiled from '" + keys.urduGrammarRules + "'");
   }
@@ -406,8 +406,8 @@ bool CTranslatorDlg::WriteCompiledFiles(const CSetUpKeys& keys) {
 bool CTranslatorDlg::BuildSegmentation(const CSetUpKeys& keys) {
   LoadTagList(keys.posList);
   CMessageCounter shown;
-  m_pSegmenter = std::make_unique<CSentenceSegmenter>(
-      keys.segmentRules, [](const std::string& tagName) { return GetTagId(tagName); });
+  m_pSegmenter = std::make_unique<CSentenceSegmenter>(keys.segmentRules,
+                                                      [](const std::string& tagName) { return GetTagId(tagName); });
   if (m_pSegmenter->rules.empty()) {
     return FailUnlessShown(shown, "The segmentation rules could not be read from '" + keys.segmentRules + "'");
   }

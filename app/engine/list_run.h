@@ -24,9 +24,9 @@ struct CListRunSummary {
   std::string sentenceFile;  // as opened
   std::string resultFile;
   size_t sentences = 0;
-  size_t translated = 0;  // sentence list: Urdu; benchmark: parsed
+  size_t translated = 0;        // sentence list: Urdu; benchmark: parsed
   size_t translatedInPart = 0;  // sentence list: Urdu that leaves words out
-  size_t parsedOnly = 0;  // sentence list: parsed, but no Urdu
+  size_t parsedOnly = 0;        // sentence list: parsed, but no Urdu
   size_t notParsed = 0;
   ListRunFailure failure = ListRunFailure::kNone;
   std::string failureText;  // which engine or file

@@ -66,7 +66,8 @@ int16_t ParseShortCount(const std::string& text, bool& isNumber) {
     value = std::min(kLimit, value * 10 + (text[at] - '0'));
   }
   if (negative) value = -value;
-  value = std::max<long>(std::numeric_limits<int16_t>::min(), std::min<long>(std::numeric_limits<int16_t>::max(), value));
+  value =
+      std::max<long>(std::numeric_limits<int16_t>::min(), std::min<long>(std::numeric_limits<int16_t>::max(), value));
   return static_cast<int16_t>(value);
 }
 

@@ -23,9 +23,9 @@ struct CTranslationMessage {
 
 // The C-structure file of one segment, taken right after it was written.
 struct CStructureDocument {
-  int segment = 0;   // 1-based segment number
-  std::string path;  // as the pipeline names it ("data\CStructures.xml")
-  WString xml;       // the file's text
+  int segment = 0;       // 1-based segment number
+  std::string path;      // as the pipeline names it ("data\CStructures.xml")
+  WString xml;           // the file's text
   bool readable = true;  // false when the file could not be read back
 };
 
@@ -91,7 +91,7 @@ struct CTranslationResult {
 
 // What a front end asks of one translation.
 struct CTranslateOptions {
-  bool showCStructure = false;  // write and hand over each segment's C-structures
+  bool showCStructure = false;   // write and hand over each segment's C-structures
   bool chartParserRoad = false;  // the older road over the LFG chart parser
   // Called with each segment's analysis right after the parse, before it is
   // mapped (the sentence list writes the F-structures so).

@@ -23,8 +23,8 @@
 #include <string>
 #include <vector>
 
-#include "app/engine/list_run.h"
 #include "app/display/fstructure_tree.h"
+#include "app/engine/list_run.h"
 #include "app/engine/translation_result.h"
 #include "core/symbol_table.h"
 #include "core/wide_string.h"
@@ -76,8 +76,8 @@ class CTranslatorDlg {
   // --- The translate road (pipeline/*.cpp)
 
   // The Translate button: cleans the typed text, cuts it into sentences,
-  // trims and translates each in order and times the whole. Messages shown meanwhile and the C-structure documents handed
-  // over go into the result instead of to the installed handlers.
+  // trims and translates each in order and times the whole. Messages shown meanwhile and the C-structure documents
+  // handed over go into the result instead of to the installed handlers.
   CTranslationResult OnTranslate(const WString& typed, const CTranslateOptions& options = {});
 
   // Strips trailing '.', ':', ';', '!' and '|', never the first unit.
@@ -204,8 +204,8 @@ class CTranslatorDlg {
 
   bool ready_ = false;
   std::string setUpFailure_;
-  std::string domain_;                        // "Domain" of the call in progress
-  CTranslationResult* result_ = nullptr;      // the record of the call in progress
-  int* currentSegment_ = nullptr;             // the segment whose documents are handed over
+  std::string domain_;                    // "Domain" of the call in progress
+  CTranslationResult* result_ = nullptr;  // the record of the call in progress
+  int* currentSegment_ = nullptr;         // the segment whose documents are handed over
   CTranslateOptions options_;
 };

@@ -46,8 +46,7 @@ std::optional<std::string> DecodeManifest(const std::string& bytes) {
   if (bytes.size() < 2 || bytes.size() % 2 != 0 || bytes[0] != '\xFF' || bytes[1] != '\xFE') return std::nullopt;
   std::u16string text;
   for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-    text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                  static_cast<unsigned char>(bytes[i + 1]) << 8);
+    text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
   }
   return ToUtf8(text);
 }
@@ -76,8 +75,7 @@ std::string CheckDataManifest(const std::string& folder) {
     return damagedManifest;
   }
   const std::string body = text->substr(0, endLine + 2);
-  const std::optional<ManifestLine> end =
-      ParseLine(text->substr(endLine + 6, text->size() - endLine - 8), false);
+  const std::optional<ManifestLine> end = ParseLine(text->substr(endLine + 6, text->size() - endLine - 8), false);
   if (!end || end->checksum != ChecksumOf(body)) return damagedManifest;
 
   std::istringstream lines(body);

@@ -42,12 +42,19 @@ bool IsBlank(WChar unit) {
 // The ASCII unit the unit stands for, or the unit itself.
 WChar AsciiEquivalent(WChar unit) {
   switch (unit) {
-    case u'\u2018': case u'\u2019': case u'\u201A': case u'\u201B': case u'\u2032': case u'\uFF07':
-      return u'\'';
-    case u'\u201C': case u'\u201D': case u'\u201E': case u'\u201F': case u'\u2033': case u'\uFF02':
-      return u'"';
-    default:
-      break;
+    case u'\u2018':
+    case u'\u2019':
+    case u'\u201A':
+    case u'\u201B':
+    case u'\u2032':
+    case u'\uFF07': return u'\'';
+    case u'\u201C':
+    case u'\u201D':
+    case u'\u201E':
+    case u'\u201F':
+    case u'\u2033':
+    case u'\uFF02': return u'"';
+    default: break;
   }
   if (unit >= u'\u0660' && unit <= u'\u0669') return static_cast<WChar>(u'0' + (unit - u'\u0660'));
   if (unit >= u'\u06F0' && unit <= u'\u06F9') return static_cast<WChar>(u'0' + (unit - u'\u06F0'));

@@ -39,13 +39,13 @@ WString Milliseconds(int64_t milliseconds) { return NarrowToWide(std::to_string(
 // The text of a UTF-16LE file's bytes, after its mark.
 WString DecodeUtf16File(const std::string& bytes) {
   WString text;
-  size_t at = bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-                      static_cast<unsigned char>(bytes[1]) == 0xFE
-                  ? 2
-                  : 0;
+  size_t at =
+      bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE
+          ? 2
+          : 0;
   for (; at + 1 < bytes.size(); at += 2) {
-    text.push_back(static_cast<WChar>(static_cast<unsigned char>(bytes[at]) |
-                                      (static_cast<unsigned char>(bytes[at + 1]) << 8)));
+    text.push_back(
+        static_cast<WChar>(static_cast<unsigned char>(bytes[at]) | (static_cast<unsigned char>(bytes[at + 1]) << 8)));
   }
   return text;
 }
@@ -107,8 +107,8 @@ CTranslationResult CTranslatorDlg::OnTranslate(const WString& typed, const CTran
       },
       [&result, &handedOverSegment](const std::string& path) {
         const std::optional<std::string> bytes = ReadFileBytes(path);
-        result.cStructures.push_back(
-            CStructureDocument{handedOverSegment, path, bytes ? DecodeUtf16File(*bytes) : WString(), bytes.has_value()});
+        result.cStructures.push_back(CStructureDocument{
+            handedOverSegment, path, bytes ? DecodeUtf16File(*bytes) : WString(), bytes.has_value()});
       });
   currentSegment_ = &handedOverSegment;
 
@@ -273,8 +273,8 @@ void CTranslatorDlg::ParseSegment(CSentenceSegment& segment, CSegmentOutcome& ou
   }
   int k = 1;
   for (const std::unique_ptr<CParseResult>& parsed : results) {
-    CTreeItem& heading = result_->sourceTree.InsertRoot(u"Source F-Structure # " + SegmentPrefix(outcome.number) +
-                                                        IntToWString(k++));
+    CTreeItem& heading =
+        result_->sourceTree.InsertRoot(u"Source F-Structure # " + SegmentPrefix(outcome.number) + IntToWString(k++));
     FillFStructureTree(parsed->FStructure->root, &result_->sourceTree, &heading, true);
     heading.expanded = true;
   }

@@ -12,14 +12,9 @@ int main(int argc, char** argv) {
   CCommandLine commandLine;
   std::string text;
   switch (ParseCommandLine(argc, argv, commandLine, text)) {
-    case CommandLineOutcome::kHelp:
-      std::cout << text;
-      return kExitTranslated;
-    case CommandLineOutcome::kUsageError:
-      std::cerr << text;
-      return kExitUsageError;
-    case CommandLineOutcome::kRun:
-      break;
+    case CommandLineOutcome::kHelp: std::cout << text; return kExitTranslated;
+    case CommandLineOutcome::kUsageError: std::cerr << text; return kExitUsageError;
+    case CommandLineOutcome::kRun: break;
   }
   commandLine.developer.progressInPlace = isatty(STDERR_FILENO) != 0;
   // Standard output carries the translations only, one line per input line:

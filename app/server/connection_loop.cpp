@@ -103,8 +103,10 @@ bool CConnectionLoop::Run() {
     for (const auto& connection : connections_) {
       const short events = entries[at++].revents;
       if ((events & (POLLIN | POLLHUP | POLLERR)) != 0) {
-        if (connection->phase == Phase::kReading) Read(*connection);
-        else if (connection->phase == Phase::kLingering) Linger(*connection);
+        if (connection->phase == Phase::kReading)
+          Read(*connection);
+        else if (connection->phase == Phase::kLingering)
+          Linger(*connection);
       }
       if ((events & POLLOUT) != 0) Write(*connection);
     }
@@ -121,8 +123,8 @@ void CConnectionLoop::AcceptAll() {
   for (;;) {
     sockaddr_in address{};
     socklen_t length = sizeof address;
-    const int socket = accept4(listener_.descriptor(), reinterpret_cast<sockaddr*>(&address), &length,
-                               SOCK_NONBLOCK | SOCK_CLOEXEC);
+    const int socket =
+        accept4(listener_.descriptor(), reinterpret_cast<sockaddr*>(&address), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (socket < 0) return;
     std::string peer = PeerAddress(address);
     if (!MakeRoomFor(peer)) {
@@ -139,8 +141,8 @@ void CConnectionLoop::AcceptAll() {
 // yet sent its whole request makes way. False when none can.
 bool CConnectionLoop::MakeRoomFor(const std::string& peer) {
   const auto ofPeer = [&peer](const auto& connection) { return connection->peer == peer; };
-  const bool clientFull =
-      static_cast<size_t>(std::count_if(connections_.begin(), connections_.end(), ofPeer)) >= limits_.connectionsPerClient;
+  const bool clientFull = static_cast<size_t>(std::count_if(connections_.begin(), connections_.end(), ofPeer)) >=
+                          limits_.connectionsPerClient;
   const bool allFull = connections_.size() >= limits_.connections;
   if (!clientFull && !allFull) return true;
   const auto victim = std::find_if(connections_.begin(), connections_.end(), [&](const auto& connection) {
@@ -160,18 +162,13 @@ void CConnectionLoop::Read(CPageConnection& connection) {
   }
   if (count < 0) return;
   switch (connection.reader.Feed(std::string_view(buffer, static_cast<size_t>(count)))) {
-    case CHttpRequestReader::State::kReading:
-      return;
+    case CHttpRequestReader::State::kReading: return;
     case CHttpRequestReader::State::kWantsContinue:
       connection.output += kContinueResponse;
       connection.reader.ContinueSent();
       return;
-    case CHttpRequestReader::State::kComplete:
-      Dispatch(connection);
-      return;
-    case CHttpRequestReader::State::kRefused:
-      Answer(connection, connection.reader.refusal());
-      return;
+    case CHttpRequestReader::State::kComplete: Dispatch(connection); return;
+    case CHttpRequestReader::State::kRefused: Answer(connection, connection.reader.refusal()); return;
   }
 }
 
@@ -182,8 +179,7 @@ void CConnectionLoop::Dispatch(CPageConnection& connection) {
     return;
   }
   connection.phase = Phase::kTranslating;
-  engine_->Submit(connection.id,
-                  [this, request = connection.reader.request()] { return handler_.Handle(request); });
+  engine_->Submit(connection.id, [this, request = connection.reader.request()] { return handler_.Handle(request); });
 }
 
 void CConnectionLoop::Answer(CPageConnection& connection, const CPageResponse& response) {

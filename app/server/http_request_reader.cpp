@@ -23,7 +23,8 @@ std::string_view Trim(std::string_view text) {
 bool IsToken(std::string_view text) {
   if (text.empty()) return false;
   return std::all_of(text.begin(), text.end(), [](unsigned char c) {
-    return std::isalnum(c) != 0 || std::string_view("!#$%&'*+-.^_`|~").find(static_cast<char>(c)) != std::string_view::npos;
+    return std::isalnum(c) != 0 ||
+           std::string_view("!#$%&'*+-.^_`|~").find(static_cast<char>(c)) != std::string_view::npos;
   });
 }
 

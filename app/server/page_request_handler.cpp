@@ -19,7 +19,8 @@ CPageResponse Refuse(int status, std::string_view reason) {
 }
 
 CPageResponse Json(const nlohmann::json& value) {
-  return CPageResponse{200, std::string(kJsonType), value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)};
+  return CPageResponse{200, std::string(kJsonType),
+                       value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)};
 }
 
 // The media type of a Content-Type header, lower-cased, without parameters.

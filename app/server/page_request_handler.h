@@ -1,8 +1,8 @@
 // What the page server answers. It offers only the page's own files, the
 // window's texts and Translate; it refuses requests whose Host is not the
-// server's own address (by number, or as localhost or [::1] with its port), Translate requests that are not JSON or larger than
-// 64 KiB, and malformed ones. One translation runs at a time: the engines
-// share program-wide state, so requests wait for each other.
+// server's own address (by number, or as localhost or [::1] with its port), Translate requests that are not JSON or
+// larger than 64 KiB, and malformed ones. One translation runs at a time: the engines share program-wide state, so
+// requests wait for each other.
 #pragma once
 
 #include <cstddef>

@@ -100,16 +100,14 @@ int CELexicon::CheckPOS(const std::string& name) {
 
 void CELexicon::CheckSubcatFrame(const std::vector<std::string>& names) {
   if (std::find(SubcatFrameNames.begin(), SubcatFrameNames.end(), names) != SubcatFrameNames.end()) return;
-  FailCompile(NarrowToWide("Wrong SubCats: <" + JoinNames(names) + ">"), u"Wrong SubCats", "SubCats Error",
-              location_);
+  FailCompile(NarrowToWide("Wrong SubCats: <" + JoinNames(names) + ">"), u"Wrong SubCats", "SubCats Error", location_);
 }
 
 std::vector<uint16_t> CELexicon::CompileFeatures(const std::string& description, int8_t& choiceCount) const {
   std::vector<uint16_t> ids = P_FSCompiler::CompileDescription(description, choiceCount);
-  if (P_FSCompiler::LastDescriptionFailed() || choiceCount < 0 ||
-      std::find(ids.begin(), ids.end(), 0) != ids.end()) {
-    FailCompile(u"The features could not be compiled (symbol table or item table full, or too many choices).",
-                kCaption, "Features not compiled", location_);
+  if (P_FSCompiler::LastDescriptionFailed() || choiceCount < 0 || std::find(ids.begin(), ids.end(), 0) != ids.end()) {
+    FailCompile(u"The features could not be compiled (symbol table or item table full, or too many choices).", kCaption,
+                "Features not compiled", location_);
   }
   return ids;
 }
@@ -127,8 +125,8 @@ std::string CELexicon::FrameSuffix(const std::vector<std::string>& names) {
 void CELexicon::CompileLexicon(const std::string& fileName) {
   CFileReader reader(fileName, kEntryBufferUnits);
   if (!reader.IsOpen()) {
-    FailCompile(NarrowToWide("The lexicon '" + fileName + "' could not be opened."), kCaption,
-                "Lexicon missing", CompileLocation(fileName));
+    FailCompile(NarrowToWide("The lexicon '" + fileName + "' could not be opened."), kCaption, "Lexicon missing",
+                CompileLocation(fileName));
   }
   std::vector<CERawEntry> group;
   std::string groupLocation;  // the location of the group's first entry
@@ -180,8 +178,8 @@ void CELexicon::AddGroup(const std::vector<CERawEntry>& group) {
 void CELexicon::CompileDummy(const std::string& fileName) {
   CFileReader reader(fileName, kEntryBufferUnits);
   if (!reader.IsOpen()) {
-    FailCompile(NarrowToWide("The default lexicon '" + fileName + "' could not be opened."), kCaption,
-                "Dummy missing", CompileLocation(fileName));
+    FailCompile(NarrowToWide("The default lexicon '" + fileName + "' could not be opened."), kCaption, "Dummy missing",
+                CompileLocation(fileName));
   }
   float weight = 1.0f;
   WString text;
@@ -215,8 +213,8 @@ std::vector<std::unique_ptr<CELexicalEntry>> CELexicon::MakeDefaultEntries(const
   std::vector<std::unique_ptr<CELexicalEntry>> entries;
   for (const CELexicalEntry* source : defaultEntries_) {
     const WString name = word + u"_" + P_Grammar::StringToWString(grammar_->GetPOSName(source->posId));
-    auto entry = std::make_unique<CELexicalEntry>(source->posId, source->itemIds, GetSymbolId(name, true),
-                                                  source->weight);
+    auto entry =
+        std::make_unique<CELexicalEntry>(source->posId, source->itemIds, GetSymbolId(name, true), source->weight);
     entry->choiceCount = source->choiceCount;
     entries.push_back(std::move(entry));
   }

@@ -148,8 +148,8 @@ void CELexicon::ParseDefaultEntry(const WString& text, std::string& pos, std::st
     features.clear();
   } else {
     pos = P_Grammar::WStringToString(text.substr(0, colon));
-    features = P_Grammar::WStringToString(
-        text.substr(colon + 1, open == WString::npos ? WString::npos : open - colon - 1));
+    features =
+        P_Grammar::WStringToString(text.substr(colon + 1, open == WString::npos ? WString::npos : open - colon - 1));
   }
   if (open == WString::npos) return;  // no weight: the last one holds on
   const size_t close = text.find(u'@', open + 1);

@@ -148,8 +148,7 @@ void P_Grammar::ComputeFirstSets(P_RawProductionList& list, const std::set<WStri
     for (const WString& name : productionFirst[i]) {
       const SymbolId id = GetSymbolId(name, true);
       if (id == kNoSymbol) {
-        FailCompile(u"The symbol table is full.", kCaption, "Symbol table full",
-                    CompileLocation(rulesFile_, name));
+        FailCompile(u"The symbol table is full.", kCaption, "Symbol table full", CompileLocation(rulesFile_, name));
       }
       list[i]->Lookahead.insert(id);
     }
@@ -165,8 +164,7 @@ void P_Grammar::ReadPOSList(const std::string& path) {
   }
 }
 
-bool ReadPOSNames(const std::string& path, std::vector<std::string>& names,
-                  std::unordered_map<std::string, int>& ids) {
+bool ReadPOSNames(const std::string& path, std::vector<std::string>& names, std::unordered_map<std::string, int>& ids) {
   names.assign(1, std::string());
   ids.clear();
   FileHandle file(OpenFile(path, "rb"));
@@ -262,8 +260,7 @@ void P_Grammar::BuildCompiledProductions(P_RawProductionList& list) {
   productions_ = std::move(result);
   const int start = FindCategoryId(kStartCategory);
   if (start == kNoCategory) {
-    FailCompile(u"The grammar has no start category S'.", kCaption, "No start category",
-                CompileLocation(rulesFile_));
+    FailCompile(u"The grammar has no start category S'.", kCaption, "No start category", CompileLocation(rulesFile_));
   }
   startCategoryId_ = static_cast<uint16_t>(start);
 }
@@ -293,9 +290,10 @@ std::unique_ptr<CCompiledProduction> P_Grammar::CompileProduction(
   int8_t choiceCount = 0;
   const std::vector<std::vector<uint16_t>> items = P_FSCompiler::CompileRuleAnnotations(alternatives, choiceCount);
   if (P_FSCompiler::LastDescriptionFailed() || choiceCount < 0) {
-    FailCompile(u"The annotations of a production could not be compiled (symbol table or item table full, "
-                u"or too many choices).",
-                kCaption, "Annotation not compiled", where);
+    FailCompile(
+        u"The annotations of a production could not be compiled (symbol table or item table full, "
+        u"or too many choices).",
+        kCaption, "Annotation not compiled", where);
   }
   for (size_t k = 0; k < compiled->rhs.size() && k < items.size(); ++k) {
     if (std::find(items[k].begin(), items[k].end(), 0) != items[k].end()) {

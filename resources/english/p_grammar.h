@@ -40,8 +40,8 @@ using P_RawProductionList = std::vector<std::unique_ptr<CRawProduction>>;
 
 // One daughter of a compiled production.
 struct CCompiledSymbol {
-  uint16_t id = 0;     // POS id when isPOS, else category id
-  uint8_t isPOS = 0;   // 1 for a part of speech (terminal), 0 for a category
+  uint16_t id = 0;                // POS id when isPOS, else category id
+  uint8_t isPOS = 0;              // 1 for a part of speech (terminal), 0 for a category
   std::vector<uint16_t> itemIds;  // compiled annotation: ids of the item registry
 };
 
@@ -51,8 +51,8 @@ class CCompiledProduction {
   std::vector<CCompiledSymbol> rhs;  // one record per daughter, in rule order
   CCategoryMask firstMask;           // bit n: POS id n can begin the production
   uint32_t reserved = 0;
-  uint16_t number = 0;               // index in the production table
-  uint8_t choiceCount = 0;           // choice literals its annotations use
+  uint16_t number = 0;      // index in the production table
+  uint8_t choiceCount = 0;  // choice literals its annotations use
 };
 
 using CompiledProductionList = std::vector<CCompiledProduction*>;
@@ -61,8 +61,8 @@ class P_Grammar {
  public:
   // The four names come from "GrammarRulesFileName", "GrammarMacrosFileName",
   // "lfgFileName" and "cfgFileName"; the integer is not used.
-  P_Grammar(const std::string& rulesFileName, const std::string& macrosFileName,
-            const std::string& lfgFileName, const std::string& cfgFileName, int unused);
+  P_Grammar(const std::string& rulesFileName, const std::string& macrosFileName, const std::string& lfgFileName,
+            const std::string& cfgFileName, int unused);
   ~P_Grammar();
   P_Grammar(const P_Grammar&) = delete;
   P_Grammar& operator=(const P_Grammar&) = delete;
@@ -135,8 +135,7 @@ class P_Grammar {
   static constexpr char16_t kGeneratedPrefix[] = u"P_";
 
  private:
-  void Compile(const std::string& rules, const std::string& macros, const std::string& lfg,
-               const std::string& cfg);
+  void Compile(const std::string& rules, const std::string& macros, const std::string& lfg, const std::string& cfg);
   void Clear();
   WString NewGeneratedName();
   std::unique_ptr<CCompiledProduction> CompileProduction(const CRawProduction& p,
@@ -169,8 +168,7 @@ class P_Grammar {
 // of the file gives one more, empty, name. A name met again is appended but
 // keeps its first id. False when the file cannot be opened (names then holds
 // the empty name alone).
-bool ReadPOSNames(const std::string& path, std::vector<std::string>& names,
-                  std::unordered_map<std::string, int>& ids);
+bool ReadPOSNames(const std::string& path, std::vector<std::string>& names, std::unordered_map<std::string, int>& ids);
 
 // Regroups the list so that productions with the same left side stand
 // together, groups in order of first appearance, each keeping list order.

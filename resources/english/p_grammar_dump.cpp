@@ -209,8 +209,8 @@ void P_Grammar::ReadDump() {
   const std::vector<std::string> lines = ReadNarrowLines(symbolsPath, opened);
   if (!opened) FailDump(symbolsPath, "could not be opened, or is damaged or cut short.");
   size_t posCount = 0, categoryCount = 0;
-  if (lines.size() < 2 || !ParseCount(lines[0], posCount) || !ParseCount(lines[1], categoryCount) ||
-      posCount == 0 || lines.size() < 2 + (posCount - 1) + categoryCount + 1) {
+  if (lines.size() < 2 || !ParseCount(lines[0], posCount) || !ParseCount(lines[1], categoryCount) || posCount == 0 ||
+      lines.size() < 2 + (posCount - 1) + categoryCount + 1) {
     FailDump(symbolsPath, "is too short.");
   }
   posNames_.assign(1, std::string());

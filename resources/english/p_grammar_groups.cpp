@@ -159,9 +159,7 @@ class GroupExpander {
   }
 
  private:
-  const CRawSymbol* Next(size_t ahead) const {
-    return pos_ + ahead < p_.Rhs.size() ? p_.Rhs[pos_ + ahead] : nullptr;
-  }
+  const CRawSymbol* Next(size_t ahead) const { return pos_ + ahead < p_.Rhs.size() ? p_.Rhs[pos_ + ahead] : nullptr; }
 
   void CloseGroup() {
     SymbolList content;
@@ -291,9 +289,7 @@ void P_Grammar::RemoveEmptyProductions(P_RawProductionList& list) {
     auto empty = std::find_if(list.begin(), list.end(), [](const auto& p) { return IsEmptyProduction(*p); });
     if (empty == list.end()) return;
     const WString x = (*empty)->Lhs->Text;
-    const bool hasOther = std::count_if(list.begin(), list.end(), [&](const auto& p) {
-                            return p->Lhs->Text == x;
-                          }) > 1;
+    const bool hasOther = std::count_if(list.begin(), list.end(), [&](const auto& p) { return p->Lhs->Text == x; }) > 1;
     list.erase(empty);
     if (!eliminated.insert(x).second) continue;
     P_RawProductionList rebuilt;

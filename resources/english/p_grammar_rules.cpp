@@ -89,8 +89,17 @@ class RuleTokeniser {
       case u'/': return SkipComment();
       case u'#': return ReadCountOperator();
       case u'>': buffer_.clear(); return;
-      case u'%': case u'(': case u')': case u'*': case u'+': case u'[':
-      case u']': case u'{': case u'|': case u'}': case u'~':
+      case u'%':
+      case u'(':
+      case u')':
+      case u'*':
+      case u'+':
+      case u'[':
+      case u']':
+      case u'{':
+      case u'|':
+      case u'}':
+      case u'~':
         buffer_.pop_back();
         AppendOperator(unit);
         return;
@@ -152,8 +161,8 @@ class RuleTokeniser {
 
 }  // namespace
 
-bool P_Grammar::ExpandMacros(const std::string& rulesPath, const std::string& macrosPath,
-                             const std::string& lfgPath, bool /*unused*/) {
+bool P_Grammar::ExpandMacros(const std::string& rulesPath, const std::string& macrosPath, const std::string& lfgPath,
+                             bool /*unused*/) {
   CFileReader macroReader(kMacroBufferUnits);
   const MacroTable macros = ParseMacroText(macroReader.ReadAll(macrosPath));
   if (!macroReader.IsOpen()) {

@@ -36,9 +36,7 @@ SymbolId FirstId(const CEquationOperand* operand) {
   return operand && !operand->path.empty() ? operand->path[0] : kNoSymbol;
 }
 
-bool IsPredEquation(const CEquation& equation) {
-  return FirstId(equation.left) == GetSymbolId(u"PRED", true);
-}
+bool IsPredEquation(const CEquation& equation) { return FirstId(equation.left) == GetSymbolId(u"PRED", true); }
 
 // A group filled from one entry: its PRED equation becomes the frame when it
 // names a governable function; every other equation is copied.
@@ -98,9 +96,10 @@ bool KeepShared(CEquation& kept, const CLexicalEntry& entry) {
 
 void CutDownTo(FrameGroup& group, const CLexicalEntry& entry) {
   auto& equations = group.equations;
-  equations.erase(std::remove_if(equations.begin(), equations.end(),
-                                 [&entry](const std::unique_ptr<CEquation>& kept) { return !KeepShared(*kept, entry); }),
-                  equations.end());
+  equations.erase(
+      std::remove_if(equations.begin(), equations.end(),
+                     [&entry](const std::unique_ptr<CEquation>& kept) { return !KeepShared(*kept, entry); }),
+      equations.end());
 }
 
 // The word alone, or with the frame's arguments: "word<SUBJ,OBJ>".
@@ -147,8 +146,7 @@ std::unique_ptr<CEquation> ReadSlot(const uint8_t* slot) {
   equation->op = static_cast<WChar>(UnitAt(slot, DumpLayout::kOperator));
   if (!ReadSlotOperand(slot, DumpLayout::kLeftPath, DumpLayout::kLeftLength, DumpLayout::kLeftKind, equation->left))
     return nullptr;
-  if (!ReadSlotOperand(slot, DumpLayout::kRightPath, DumpLayout::kRightLength, DumpLayout::kRightKind,
-                       equation->right))
+  if (!ReadSlotOperand(slot, DumpLayout::kRightPath, DumpLayout::kRightLength, DumpLayout::kRightKind, equation->right))
     return nullptr;
   return equation;
 }
@@ -160,7 +158,8 @@ bool ReadTableRecord(const DumpRecord& record, WString& key, std::vector<CEquati
   if (count > DumpLayout::kMaxEquations) return false;
   UnitArrayToString(record.data() + DumpLayout::kWordOffset, DumpLayout::kWordUnits, key);
   for (size_t i = 0; i < count; ++i) {
-    std::unique_ptr<CEquation> equation = ReadSlot(record.data() + DumpLayout::kSlotsOffset + i * DumpLayout::kSlotBytes);
+    std::unique_ptr<CEquation> equation =
+        ReadSlot(record.data() + DumpLayout::kSlotsOffset + i * DumpLayout::kSlotBytes);
     if (!equation) return false;
     equations.push_back(equation.release());
   }
@@ -177,7 +176,7 @@ void ReportTableProblem(const WString& text) { ShowMessage(text, kLexiconCaption
 }  // namespace
 
 std::unique_ptr<std::vector<SymbolId>> CLexicon::SelectGovernableFunctions(const std::vector<SymbolId>* governable,
-                                                                            const std::vector<SymbolId>* path) {
+                                                                           const std::vector<SymbolId>* path) {
   if (!governable || !path) return nullptr;
   if (governable->empty()) {
     if (path->empty()) return nullptr;

@@ -55,8 +55,8 @@ class CGrammar {
 
   // --- Grammar files ---
   // Writes the rules with every macro reference replaced by its value.
-  bool ExpandMacros(const std::string& rulesPath, const std::string& macrosPath,
-                    const std::string& lfgPath, bool replaceStar);
+  bool ExpandMacros(const std::string& rulesPath, const std::string& macrosPath, const std::string& lfgPath,
+                    bool replaceStar);
   // The raw productions of an lfg file, in file order.
   RawProductionList TokenizeRules(const std::string& lfgPath);
   // One line per production: lhs [lookahead names,] -> daughters.
@@ -67,20 +67,18 @@ class CGrammar {
   // --- Group expansion, empty categories and lookahead sets ---
   RawProductionList ExpandRuleGroups(RawProductionList productions);
   RawProductionList ExpandGroup(std::unique_ptr<CRawProduction> group);
-  static void GenerateIndexPermutations(uint16_t low, int16_t high,
-                                        std::vector<std::vector<uint16_t>>& out);
+  static void GenerateIndexPermutations(uint16_t low, int16_t high, std::vector<std::vector<uint16_t>>& out);
   static void GeneratePermutations(std::vector<uint16_t> prefix, const std::vector<uint16_t>& rest,
                                    std::vector<std::vector<uint16_t>>& out);
   // For k = m to n, a vector of k copies of the symbol; empty when an
   // argument is missing.
-  static std::vector<RawSymbolVector> MakeRepetitionLists(const CRawSymbol* symbol,
-                                                          const CRawSymbol* m, const CRawSymbol* n);
+  static std::vector<RawSymbolVector> MakeRepetitionLists(const CRawSymbol* symbol, const CRawSymbol* m,
+                                                          const CRawSymbol* n);
   static std::unique_ptr<CRawSymbol> MakeRuleEndSymbol();
   NameSet CollectEmptyCategories(const RawProductionList& productions);
   // Leaves the set as it is: only categories with an empty production count.
   NameSet& CloseEmptyCategories(const RawProductionList& productions, NameSet& empty);
-  static bool AllCanBeEmpty(const std::vector<CRawSymbol*>& rhs, size_t from, size_t to,
-                            const NameSet& empty);
+  static bool AllCanBeEmpty(const std::vector<CRawSymbol*>& rhs, size_t from, size_t to, const NameSet& empty);
   RawProductionList& ComputeLookaheadSets(RawProductionList& productions, const NameSet& empty);
   static bool MergeNameSet(const NameSet& source, NameSet& target);
   static bool AddNameSetIds(const NameSet& names, std::set<SymbolId>& lookahead);
@@ -120,13 +118,13 @@ class CGrammar {
   // Splits every item text that lists alternatives with '|' into one
   // production per alternative.
   bool ExpandDisjunctions();
-  bool ExpandDisjunction(CProduction* production, size_t itemIndex, size_t daughterIndex,
-                         const WString& text, size_t barPosition);
+  bool ExpandDisjunction(CProduction* production, size_t itemIndex, size_t daughterIndex, const WString& text,
+                         size_t barPosition);
   // The same splitting over the production store: the copies go into the
   // store, after the mother's other productions, and not into the table.
   bool ExpandStoreDisjunctions();
-  bool ExpandStoreDisjunction(CProduction* production, size_t itemIndex, size_t daughterIndex,
-                              const WString& text, size_t barPosition);
+  bool ExpandStoreDisjunction(CProduction* production, size_t itemIndex, size_t daughterIndex, const WString& text,
+                              size_t barPosition);
 
   // --- Developer listings (grammar_listings.cpp) ---
   // Per production "\n<mother> ==> ", per right-side symbol
@@ -164,15 +162,12 @@ class CGrammar {
   struct GroupWalk;
   struct LookaheadSets;
 
-  void CompileAll(const std::string& rulesPath, const std::string& macrosPath,
-                  const std::string& lfgPath, const std::string& cfgPath, bool replaceStar,
-                  bool generationIndex);
-  bool ExpandSourceProduction(std::unique_ptr<CRawProduction> source, int& counter,
-                              RawProductionList& out);
+  void CompileAll(const std::string& rulesPath, const std::string& macrosPath, const std::string& lfgPath,
+                  const std::string& cfgPath, bool replaceStar, bool generationIndex);
+  bool ExpandSourceProduction(std::unique_ptr<CRawProduction> source, int& counter, RawProductionList& out);
   bool CloseGroup(GroupWalk& walk);
   std::unique_ptr<CRawSymbol> NextGeneratedSymbol(int& counter) const;
-  void ComputeFirstAndFollow(const RawProductionList& productions, const NameSet& empty,
-                             LookaheadSets& sets) const;
+  void ComputeFirstAndFollow(const RawProductionList& productions, const NameSet& empty, LookaheadSets& sets) const;
   bool AssignIds(CProduction& production);
   void FileProduction(int16_t motherId, CProduction* production);
   void WarnUndefinedCategories();

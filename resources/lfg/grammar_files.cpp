@@ -24,17 +24,22 @@ constexpr int kUnitsPerWrite = 256;
 // The punctuation of groups: each becomes a special symbol of its own.
 bool IsGroupPunctuation(WChar c) {
   switch (c) {
-    case u'%': case u'(': case u')': case u'*': case u'+': case u'[':
-    case u']': case u'{': case u'|': case u'}': case u'~':
-      return true;
-    default:
-      return false;
+    case u'%':
+    case u'(':
+    case u')':
+    case u'*':
+    case u'+':
+    case u'[':
+    case u']':
+    case u'{':
+    case u'|':
+    case u'}':
+    case u'~': return true;
+    default: return false;
   }
 }
 
-std::unique_ptr<CRawSymbol> SpecialSymbol(WChar c) {
-  return std::make_unique<CRawSymbol>(WString(1, c), WString(), 1);
-}
+std::unique_ptr<CRawSymbol> SpecialSymbol(WChar c) { return std::make_unique<CRawSymbol>(WString(1, c), WString(), 1); }
 
 void DropLastUnit(WString& text) {
   if (!text.empty()) text.pop_back();
@@ -217,18 +222,16 @@ WString CfgLine(const CRawProduction& production) {
 
 }  // namespace
 
-CGrammar::CGrammar(const std::string& rulesPath, const std::string& macrosPath,
-                   const std::string& lfgPath, const std::string& cfgPath, CLexicon* lexicon,
-                   bool replaceStar, bool generationIndex)
+CGrammar::CGrammar(const std::string& rulesPath, const std::string& macrosPath, const std::string& lfgPath,
+                   const std::string& cfgPath, CLexicon* lexicon, bool replaceStar, bool generationIndex)
     : lexicon_(lexicon) {
   CompileAll(rulesPath, macrosPath, lfgPath, cfgPath, replaceStar, generationIndex);
 }
 
 CGrammar::~CGrammar() = default;
 
-void CGrammar::CompileAll(const std::string& rulesPath, const std::string& macrosPath,
-                          const std::string& lfgPath, const std::string& cfgPath, bool replaceStar,
-                          bool generationIndex) {
+void CGrammar::CompileAll(const std::string& rulesPath, const std::string& macrosPath, const std::string& lfgPath,
+                          const std::string& cfgPath, bool replaceStar, bool generationIndex) {
   ExpandMacros(rulesPath, macrosPath, lfgPath, replaceStar);
   prefix_ = u"P_";
   {
@@ -247,8 +250,8 @@ void CGrammar::CompileAll(const std::string& rulesPath, const std::string& macro
   IndexMotherAttributes();
 }
 
-bool CGrammar::ExpandMacros(const std::string& rulesPath, const std::string& macrosPath,
-                            const std::string& lfgPath, bool replaceStar) {
+bool CGrammar::ExpandMacros(const std::string& rulesPath, const std::string& macrosPath, const std::string& lfgPath,
+                            bool replaceStar) {
   const MacroTable macros = ReadMacros(macrosPath);
   CFileReader reader(rulesPath, kRulesBufferUnits);
   CFileWriter writer(lfgPath);
@@ -294,10 +297,6 @@ void CGrammar::WriteCfgFile(const RawProductionList& productions, const std::str
   for (const auto& production : productions) writer.Write(CfgLine(*production));
 }
 
-RawProductionList CGrammar::ReadCfgFile(const std::string& path) {
-  return RuleReader(path, true).Read();
-}
+RawProductionList CGrammar::ReadCfgFile(const std::string& path) { return RuleReader(path, true).Read(); }
 
-std::unique_ptr<CRawSymbol> CGrammar::MakeRuleEndSymbol() {
-  return std::make_unique<CRawSymbol>(u".", WString(), 1);
-}
+std::unique_ptr<CRawSymbol> CGrammar::MakeRuleEndSymbol() { return std::make_unique<CRawSymbol>(u".", WString(), 1); }

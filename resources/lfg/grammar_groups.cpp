@@ -63,9 +63,7 @@ std::unique_ptr<CRawProduction> GeneratedProduction(const CRawSymbol& category) 
   return production;
 }
 
-void EndRule(CRawProduction& production) {
-  production.Rhs.push_back(CGrammar::MakeRuleEndSymbol().release());
-}
+void EndRule(CRawProduction& production) { production.Rhs.push_back(CGrammar::MakeRuleEndSymbol().release()); }
 
 }  // namespace
 
@@ -96,8 +94,7 @@ RawProductionList CGrammar::ExpandRuleGroups(RawProductionList productions) {
   return out;
 }
 
-bool CGrammar::ExpandSourceProduction(std::unique_ptr<CRawProduction> source, int& counter,
-                                      RawProductionList& out) {
+bool CGrammar::ExpandSourceProduction(std::unique_ptr<CRawProduction> source, int& counter, RawProductionList& out) {
   GroupWalk walk{{}, 0, {}, out, counter};
   for (CRawSymbol* symbol : source->Rhs) walk.source.emplace_back(symbol);
   source->Rhs.clear();
@@ -117,7 +114,7 @@ bool CGrammar::ExpandSourceProduction(std::unique_ptr<CRawProduction> source, in
 }
 
 bool CGrammar::CloseGroup(GroupWalk& walk) {
-  walk.stack.pop_back();  // the closer
+  walk.stack.pop_back();   // the closer
   RawSymbolStack members;  // first member on top
   while (!walk.stack.empty() && !IsOpener(*walk.stack.back())) {
     members.push_back(std::move(walk.stack.back()));
@@ -229,8 +226,7 @@ RawProductionList CGrammar::ExpandGroup(std::unique_ptr<CRawProduction> group) {
   return out;
 }
 
-void CGrammar::GenerateIndexPermutations(uint16_t low, int16_t high,
-                                         std::vector<std::vector<uint16_t>>& out) {
+void CGrammar::GenerateIndexPermutations(uint16_t low, int16_t high, std::vector<std::vector<uint16_t>>& out) {
   std::vector<uint16_t> rest;
   for (int n = low; n <= high; ++n) rest.push_back(static_cast<uint16_t>(n));
   GeneratePermutations({}, rest, out);
@@ -273,8 +269,7 @@ NameSet CGrammar::CollectEmptyCategories(const RawProductionList& productions) {
 
 NameSet& CGrammar::CloseEmptyCategories(const RawProductionList&, NameSet& empty) { return empty; }
 
-bool CGrammar::AllCanBeEmpty(const std::vector<CRawSymbol*>& rhs, size_t from, size_t to,
-                             const NameSet& empty) {
+bool CGrammar::AllCanBeEmpty(const std::vector<CRawSymbol*>& rhs, size_t from, size_t to, const NameSet& empty) {
   for (size_t i = from; i < to && i < rhs.size(); ++i) {
     if (rhs[i]->Text != u"." && empty.count(rhs[i]->Text) == 0) return false;
   }

@@ -33,9 +33,8 @@ bool Created(const std::string& path) {
 }  // namespace
 
 const std::vector<std::string>& GrammarListingNames() {
-  static const std::vector<std::string> names = {"raw-productions",    "production-counts",
-                                                 "production-listing", "derivation-stack",
-                                                 "production-numbers", "numbered-productions"};
+  static const std::vector<std::string> names = {"raw-productions",  "production-counts",  "production-listing",
+                                                 "derivation-stack", "production-numbers", "numbered-productions"};
   return names;
 }
 

@@ -63,8 +63,7 @@ void EndItem(AnnotationState& state, CProductionSymbol& daughter, const WString&
 
 // A bracketed constraint from its '[' or '~' to the ']' that closes it, kept
 // whole as an item text. Returns the position of that ']' (or the end).
-size_t ReadBracketedText(AnnotationState& state, CProductionSymbol& daughter, const WString& annotation,
-                         size_t start) {
+size_t ReadBracketedText(AnnotationState& state, CProductionSymbol& daughter, const WString& annotation, size_t start) {
   int depth = annotation[start] == u'[' ? 1 : 0;
   state.token += annotation[start];
   for (size_t i = start + 1; i < annotation.size(); ++i) {

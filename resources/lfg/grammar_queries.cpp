@@ -183,16 +183,16 @@ bool CGrammar::ExpandDisjunctions() {
   // Every slot is visited: a category without productions (used but never
   // defined) does not hide the ones after it.
   for (size_t id = 1; id < table_.size(); ++id) {
-    ExpandFirstDisjunctions(table_[id], [this](CProduction* production, size_t item, size_t daughter,
-                                               const WString& text, size_t bar) {
-      ExpandDisjunction(production, item, daughter, text, bar);
-    });
+    ExpandFirstDisjunctions(
+        table_[id], [this](CProduction* production, size_t item, size_t daughter, const WString& text, size_t bar) {
+          ExpandDisjunction(production, item, daughter, text, bar);
+        });
   }
   return true;
 }
 
-bool CGrammar::ExpandDisjunction(CProduction* production, size_t itemIndex, size_t daughterIndex,
-                                 const WString& text, size_t barPosition) {
+bool CGrammar::ExpandDisjunction(CProduction* production, size_t itemIndex, size_t daughterIndex, const WString& text,
+                                 size_t barPosition) {
   std::vector<WString> alternatives = SplitDisjunction(production, itemIndex, daughterIndex, text, barPosition);
   if (alternatives.empty()) return false;
   const int16_t motherId = symbols_.GetId(production->mother->name, true);
@@ -208,10 +208,10 @@ bool CGrammar::ExpandStoreDisjunctions() {
   if (store_ == nullptr) return false;
   ProductionList productions;
   for (const auto& [name, production] : *store_) productions.push_back(production.get());
-  ExpandFirstDisjunctions(productions, [this](CProduction* production, size_t item, size_t daughter,
-                                              const WString& text, size_t bar) {
-    ExpandStoreDisjunction(production, item, daughter, text, bar);
-  });
+  ExpandFirstDisjunctions(
+      productions, [this](CProduction* production, size_t item, size_t daughter, const WString& text, size_t bar) {
+        ExpandStoreDisjunction(production, item, daughter, text, bar);
+      });
   return true;
 }
 

@@ -47,9 +47,7 @@ void PackEquation(uint8_t* slot, const CEquation& equation) {
   PackOperand(slot, DumpLayout::kRightPath, DumpLayout::kRightLength, DumpLayout::kRightKind, equation.right);
 }
 
-bool PathFits(const CEquationOperand* operand) {
-  return !operand || operand->path.size() <= DumpLayout::kMaxPathIds;
-}
+bool PathFits(const CEquationOperand* operand) { return !operand || operand->path.size() <= DumpLayout::kMaxPathIds; }
 
 }  // namespace
 

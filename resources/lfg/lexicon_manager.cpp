@@ -132,8 +132,8 @@ void CLexiconManager::AddNumberEntry(const WString& token, char type, SentenceEn
   if (type == 't') value = token.substr(0, token.find(u"th"));
   auto entry = std::make_unique<CLexicalEntry>();
   entry->word = TrimWString(token);
-  entry->category = static_cast<int16_t>(type == 'n' ? ReservedOrInterned(NumId, u"num")
-                                                     : ReservedOrInterned(NumthId, u"numth"));
+  entry->category =
+      static_cast<int16_t>(type == 'n' ? ReservedOrInterned(NumId, u"num") : ReservedOrInterned(NumthId, u"numth"));
   entry->equations.push_back(MakeEquation(u"_VALUE", value).release());
   entry->pred = u"'" + value + u"'";
   result.lists.push_back({entry.get()});

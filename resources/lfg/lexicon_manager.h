@@ -39,9 +39,9 @@ class CLexiconManager {
   // True when some unit is not an ASCII letter.
   static bool HasNonLetter(const WString& token);
 
-  CLexicon* lexicon;                  // not owned
+  CLexicon* lexicon;                    // not owned
   std::vector<WString> delimiterLines;  // "c x..." : the character c becomes x...
-  WString nounTemplate;               // items added to every unknown-word entry
+  WString nounTemplate;                 // items added to every unknown-word entry
 
   static int liveInstances;
 

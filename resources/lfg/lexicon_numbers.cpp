@@ -199,8 +199,8 @@ bool CLexicon::WriteLexiconInNumbers() {
   if (tooLong.empty()) return true;
   WString words;
   for (const WString& word : tooLong) words += u" " + word;
-  ShowMessage(u"These entries need more than 359 units and were left out of the lexicon file:" + words,
-              kLexiconCaption, MessageStyle::Ok);
+  ShowMessage(u"These entries need more than 359 units and were left out of the lexicon file:" + words, kLexiconCaption,
+              MessageStyle::Ok);
   return true;
 }
 

@@ -51,11 +51,8 @@ class RawLexiconParser {
   void Step(WChar unit) {
     switch (unit) {
       case u'\r':
-      case u'\n':
-        breakAt_ = current_.size();
-        return;
-      case u':':
-        return StartEntry();
+      case u'\n': breakAt_ = current_.size(); return;
+      case u':': return StartEntry();
       case u'{':
         braces_ = true;
         current_ += unit;
@@ -68,19 +65,13 @@ class RawLexiconParser {
         quoted_ = !quoted_;
         current_ += unit;
         return;
-      case u',':
-        return OnComma();
-      case u'=':
-        return OnOperator();
-      case u'.':
-        return OnPeriod();
+      case u',': return OnComma();
+      case u'=': return OnOperator();
+      case u'.': return OnPeriod();
       case u'[':
-      case u'~':
-        return ScanConstraint(unit);
-      case u'/':
-        return SkipComment();
-      default:
-        current_ += unit;
+      case u'~': return ScanConstraint(unit);
+      case u'/': return SkipComment();
+      default: current_ += unit;
     }
   }
 

@@ -61,8 +61,10 @@ CProductionSymbol* MakeSymbol(const std::string& spec) {
   if (colon == std::string::npos) return symbol;
   std::istringstream items(spec.substr(colon + 1));
   for (std::string item; std::getline(items, item, ',');) {
-    if (item[0] == '[' || item[0] == '~') symbol->constraints.push_back(FromUtf8(item));
-    else symbol->equations.push_back(MakeEquation(item));
+    if (item[0] == '[' || item[0] == '~')
+      symbol->constraints.push_back(FromUtf8(item));
+    else
+      symbol->equations.push_back(MakeEquation(item));
   }
   return symbol;
 }

@@ -53,8 +53,8 @@ TEST(CommandLineOutput, ResultsPrintAsOneLineWithMessagesAndDocumentsApart) {
   const std::vector<Case> cases = {
       {"translated", translated, plain, "الف ب\n", "", kExitTranslated},
       {"alternatives after tabs", translated, withAlternatives, "الف ب\tالف ج\tد\tہ\n", "", kExitTranslated},
-      {"a segment left untranslated", untranslated, plain, "الف ب\n",
-       "Tarnwick: Sentence could not be parsed.\nbare\n", kExitUntranslated},
+      {"a segment left untranslated", untranslated, plain, "الف ب\n", "Tarnwick: Sentence could not be parsed.\nbare\n",
+       kExitUntranslated},
       {"trees on standard error", withTreeItems, withTrees, "الف ب\n",
        "Source F-Structure # 1\n  ROOT\n    TENSE ----- past \n", kExitTranslated},
       {"nothing translated", notRun, plain, "\n", "", kExitUntranslated},

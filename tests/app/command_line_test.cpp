@@ -21,8 +21,8 @@ CommandLineOutcome Parse(std::vector<const char*> arguments, CCommandLine& comma
 TEST(CommandLine, OptionsAndSentenceAreRead) {
   CCommandLine commandLine;
   std::string text;
-  ASSERT_EQ(Parse({"--data-root", "/first", "--trees", "--data-root", "/second", "--domain", "News", "I", "gave",
-                   "him", "a", "book", "--alternatives", "--show-cstructure"},
+  ASSERT_EQ(Parse({"--data-root", "/first", "--trees", "--data-root", "/second", "--domain", "News", "I", "gave", "him",
+                   "a", "book", "--alternatives", "--show-cstructure"},
                   commandLine, text),
             CommandLineOutcome::kRun)
       << text;
@@ -50,9 +50,9 @@ TEST(CommandLine, HelpNamesTheExitCodesAndWrongOptionsAreUsageErrors) {
                            "0  every sentence translated", "4  a file cannot be read or written"}) {
     EXPECT_NE(text.find(part), std::string::npos) << part;
   }
-  for (std::vector<const char*> wrong : {std::vector<const char*>{"--no-such-option"},
-                                         std::vector<const char*>{"--data-root"},
-                                         std::vector<const char*>{"--domain"}}) {
+  for (std::vector<const char*> wrong :
+       {std::vector<const char*>{"--no-such-option"}, std::vector<const char*>{"--data-root"},
+        std::vector<const char*>{"--domain"}}) {
     CCommandLine other;
     EXPECT_EQ(Parse(wrong, other, text), CommandLineOutcome::kUsageError) << wrong[0];
   }
@@ -145,12 +145,14 @@ struct PlantedLockCase {
 // a FIFO.
 TEST(DataRootLock, APlantedLockFileIsRefusedAndLeftAlone) {
   const std::vector<PlantedLockCase> cases = {
-      {"a link to a file", [](const std::string& lock, const std::string& precious) {
-         std::filesystem::create_symlink(precious, lock);
-       }, "symbolic link"},
-      {"a dangling link", [](const std::string& lock, const std::string& precious) {
+      {"a link to a file",
+       [](const std::string& lock, const std::string& precious) { std::filesystem::create_symlink(precious, lock); },
+       "symbolic link"},
+      {"a dangling link",
+       [](const std::string& lock, const std::string& precious) {
          std::filesystem::create_symlink(precious + ".missing", lock);
-       }, "symbolic link"},
+       },
+       "symbolic link"},
       {"a FIFO", [](const std::string& lock, const std::string&) { ASSERT_EQ(mkfifo(lock.c_str(), 0600), 0); },
        "not a plain file"},
       {"a folder", [](const std::string& lock, const std::string&) { std::filesystem::create_directory(lock); }, ""},

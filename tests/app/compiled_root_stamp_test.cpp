@@ -6,8 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <functional>
+#include <iterator>
 
 #include "app/engine/compiled_root_stamp.h"
 #include "app/engine/translator_dlg.h"
@@ -52,9 +52,7 @@ void FlipCaseOfWord(const std::string& path, const std::string& word) {
 
 void CutToHalf(const std::string& path) { fs::resize_file(path, fs::file_size(path) / 2); }
 
-std::string AppendedUtf16(const std::string& path, const std::string& line) {
-  return ReadUtf16AsUtf8(path) + line;
-}
+std::string AppendedUtf16(const std::string& path, const std::string& line) { return ReadUtf16AsUtf8(path) + line; }
 
 struct StartOutcome {
   bool ready = false;
@@ -121,8 +119,8 @@ TEST_F(StampedRoot, LoadsOnlyWhatTheStampStillMatches) {
       {"nothing changed", [](DataRootCopy&) {}, false},
       {"a source edited",
        [](DataRootCopy& root) {
-         root.WriteDataFile("data/english/ELexicon.txt",
-                            FromUtf8(AppendedUtf16(root.File("data/english/ELexicon.txt"), "zebra: n, ^PRED='zebra'.\r\n")));
+         root.WriteDataFile("data/english/ELexicon.txt", FromUtf8(AppendedUtf16(root.File("data/english/ELexicon.txt"),
+                                                                                "zebra: n, ^PRED='zebra'.\r\n")));
        },
        true},
       {"a source changed in one byte, same length",

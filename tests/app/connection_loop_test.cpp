@@ -17,8 +17,8 @@
 #include "app/server/connection_loop.h"
 #include "app/server/listening_socket.h"
 #include "app/server/page_request_handler.h"
-#include "platform/utf8.h"
 #include "app_test_support.h"
+#include "platform/utf8.h"
 #include "socket_client.h"
 
 namespace app_test {
@@ -90,9 +90,9 @@ TEST(ConnectionLoop, HostileRequestsGetTheirRefusalOverTheWire) {
       {"the page as [::1]", "GET / HTTP/1.1\r\nHost: [::1]:" + std::to_string(port) + "\r\n\r\n", 200},
       {"a flood of 4,000 header lines", Head(port, Flood(4000)), 431},
       {"two hosts", Head(port, "Host: rebound.example\r\n"), 400},
-      {"a compressed body", "POST /translate HTTP/1.1\r\n" + host +
-                                "Content-Type: application/json\r\nContent-Encoding: gzip\r\nContent-Length: 4000\r\n\r\n" +
-                                gzipBody,
+      {"a compressed body",
+       "POST /translate HTTP/1.1\r\n" + host +
+           "Content-Type: application/json\r\nContent-Encoding: gzip\r\nContent-Length: 4000\r\n\r\n" + gzipBody,
        415},
       {"5 MB announced with an expectation",
        "POST /translate HTTP/1.1\r\n" + host +
@@ -194,7 +194,8 @@ TEST(ConnectionLoop, TranslationsRunOnOneEngineThreadOneAtATime) {
       SocketClient client(server.port());
       if (!client.Send(TranslateRequest(server.port(), "sentence " + std::to_string(i)))) return;
       const std::string response = client.ReadUntilClosed(5s);
-      if (StatusOf(response) == 200 && BodyOf(response).find("[sentence " + std::to_string(i) + "]") != std::string::npos) {
+      if (StatusOf(response) == 200 &&
+          BodyOf(response).find("[sentence " + std::to_string(i) + "]") != std::string::npos) {
         ++answered;
       }
     });

@@ -157,8 +157,8 @@ TEST_F(EngineSetUp, AStaleDumpIsRefused) {
     DataRootCopy other;
     CTranslatorDlg compilingOther;
     CurrentFolder inside(other.path());
-    other.WriteDataFile("data/english/ELexicon.txt",
-                        FromUtf8(ReadUtf16AsUtf8(other.File("data/english/ELexicon.txt")) + "zebra: n, ^PRED='zebra'.\r\n"));
+    other.WriteDataFile("data/english/ELexicon.txt", FromUtf8(ReadUtf16AsUtf8(other.File("data/english/ELexicon.txt")) +
+                                                              "zebra: n, ^PRED='zebra'.\r\n"));
     ASSERT_TRUE(compilingOther.InitializeEngine()) << Texts(messages_.messages());
     std::filesystem::copy_file(other.File("data/english/ELexicon.dmp"), root_.File("data/english/ELexicon.dmp"),
                                std::filesystem::copy_options::overwrite_existing);
@@ -183,9 +183,9 @@ std::vector<std::string> TranslateAll(CTranslatorDlg& translator, const std::vec
 
 TEST_F(EngineSetUp, ALoadingStartTranslatesAsTheCompilingStartDid) {
   const std::vector<const char*> sentences = {
-      "I gave him a book", "The boy reads a book", "Tom is happy", "I want to go", "He wants to read a book",
-      "Close your book", "Where do you live", "I don't know her", "Tom's book is old", "We'll wait",
-      "I am a teacher", "The book is on the table"};
+      "I gave him a book",       "The boy reads a book", "Tom is happy",      "I want to go",
+      "He wants to read a book", "Close your book",      "Where do you live", "I don't know her",
+      "Tom's book is old",       "We'll wait",           "I am a teacher",    "The book is on the table"};
   std::vector<std::string> compiled;
   {
     CTranslatorDlg compiling;

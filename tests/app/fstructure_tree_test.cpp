@@ -41,12 +41,8 @@ TEST_F(FStructureTree, ItemTextsShowNamesMarksAndValues) {
   root->AddChild(unnamed);
 
   const std::vector<std::pair<CFSNode*, std::string>> cases = {
-      {pred, "PRED ----- give "},
-      {gf, "GF ----- SUBJ OBJ "},
-      {withChildren, "OBJ"},
-      {subject, "SUBJ(7)(12)"},
-      {dangling, "TOPIC"},
-      {unnamed, "EMPTY"},
+      {pred, "PRED ----- give "}, {gf, "GF ----- SUBJ OBJ "}, {withChildren, "OBJ"},
+      {subject, "SUBJ(7)(12)"},   {dangling, "TOPIC"},        {unnamed, "EMPTY"},
   };
   for (const auto& [node, text] : cases) EXPECT_EQ(ToUtf8(FStructureItemText(node)), text);
 }
@@ -75,7 +71,7 @@ TEST_F(FStructureTree, AStructureContainingItselfIsShownOnce) {
   CFSNode* root = Node(u"ROOT", nullptr);
   CFSNode* subject = Node(u"SUBJ", root);
   subject->ChildList.push_back(root);  // SUBJ contains the whole structure again
-  subject->LinkedId = 4242;             // a link search over the cycle finds nothing
+  subject->LinkedId = 4242;            // a link search over the cycle finds nothing
   CTreeView tree;
   tree.roots.push_back(BuildFStructureItem(root));
   EXPECT_EQ(RenderTreeText(tree), "ROOT\n  SUBJ\n    ROOT\n");

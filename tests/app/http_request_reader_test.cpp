@@ -20,7 +20,8 @@ std::string Post(const std::string& extraFields, const std::string& body) {
 
 std::string Fields(size_t count, size_t valueSize) {
   std::string fields;
-  for (size_t i = 0; i < count; ++i) fields += "X-Field-" + std::to_string(i) + ": " + std::string(valueSize, 'a') + "\r\n";
+  for (size_t i = 0; i < count; ++i)
+    fields += "X-Field-" + std::to_string(i) + ": " + std::string(valueSize, 'a') + "\r\n";
   return fields;
 }
 
@@ -59,8 +60,8 @@ TEST(HttpRequestReader, RefusesWhatBreaksALimitWithTheStatusThatNamesIt) {
       {"an endless field", "GET / HTTP/1.1\r\nX-Long: " + std::string(40'000, 'a'), State::kRefused, 431},
       // Bodies over the limit are refused from their declared length.
       {"a body over 64 KiB", Post("", std::string(64 * 1024 + 1, ' ')), State::kRefused, 413},
-      {"a declared 5 MB", Post("", "").replace(Post("", "").find("Length: 0"), 9, "Length: 5000000"),
-       State::kRefused, 413},
+      {"a declared 5 MB", Post("", "").replace(Post("", "").find("Length: 0"), 9, "Length: 5000000"), State::kRefused,
+       413},
       {"a compressed body", Post("Content-Encoding: gzip\r\n", body), State::kRefused, 415},
       {"a deflated body", Post("Content-Encoding: identity, deflate\r\n", body), State::kRefused, 415},
       {"an identity encoding", Post("Content-Encoding: identity\r\n", body), State::kComplete, 0},
@@ -110,7 +111,8 @@ TEST(HttpRequestReader, ReadsTheFieldsThePageNeeds) {
 // the body is within the limit; past it the refusal comes before any body.
 TEST(HttpRequestReader, AnExpectationIsMetOrRefusedBeforeTheBody) {
   const std::string body = R"({"sentence": "a"})";
-  const std::string head = Post("Expect: 100-continue\r\n", body).substr(0, Post("Expect: 100-continue\r\n", body).size() - body.size());
+  const std::string head =
+      Post("Expect: 100-continue\r\n", body).substr(0, Post("Expect: 100-continue\r\n", body).size() - body.size());
   CHttpRequestReader within;
   ASSERT_EQ(within.Feed(head), State::kWantsContinue);
   EXPECT_EQ(within.Feed(body), State::kWantsContinue) << "nothing is read until the interim answer is sent";

@@ -9,9 +9,9 @@
 #include <thread>
 #include <vector>
 
+#include "app/server/http_request_reader.h"
 #include "app/server/page_request_handler.h"
 #include "app_test_support.h"
-#include "app/server/http_request_reader.h"
 #include "platform/utf8.h"
 
 namespace {
@@ -66,12 +66,10 @@ TEST(PageRequestHandler, ServesThePageAndRefusesEverythingElse) {
       {"its banner", Get("/banner.svg"), 200, "image/svg+xml"},
       {"the window's texts", Get("/dialog-texts"), 200, "application/json"},
       {"a translation", Post(R"({"sentence": "I gave him a book"})"), 200, "application/json"},
-      {"JSON with a charset", Post(R"({"sentence": "a"})", "Application/JSON; charset=utf-8"), 200,
-       "application/json"},
+      {"JSON with a charset", Post(R"({"sentence": "a"})", "Application/JSON; charset=utf-8"), 200, "application/json"},
       {"the box ticked", Post(R"({"sentence": "a", "showCStructure": true})"), 200, "application/json"},
       {"exactly 64 KiB", Post(BodyOfSize(64 * 1024)), 200, "application/json"},
-      {"from its own page", WithOrigin(Post(R"({"sentence": "a"})"), "http://127.0.0.1:8765"), 200,
-       "application/json"},
+      {"from its own page", WithOrigin(Post(R"({"sentence": "a"})"), "http://127.0.0.1:8765"), 200, "application/json"},
       // Host: only the server's own address, by number or as this machine.
       {"localhost by name", WithHost(Get("/"), "localhost:8765"), 200, "text/html"},
       {"the IPv6 loopback", WithHost(Get("/"), "[::1]:8765"), 200, "text/html"},
@@ -82,11 +80,10 @@ TEST(PageRequestHandler, ServesThePageAndRefusesEverythingElse) {
       {"another port", WithHost(Get("/"), "127.0.0.1:80"), 403, "text/plain"},
       {"localhost on another port", WithHost(Get("/"), "localhost:80"), 403, "text/plain"},
       {"localhost without a port", WithHost(Get("/"), "localhost"), 403, "text/plain"},
-      {"a page of localhost posting to the number",
-       WithOrigin(Post(R"({"sentence": "a"})"), "http://localhost:8765"), 403, "text/plain"},
+      {"a page of localhost posting to the number", WithOrigin(Post(R"({"sentence": "a"})"), "http://localhost:8765"),
+       403, "text/plain"},
       {"no host", WithHost(Get("/"), ""), 403, "text/plain"},
-      {"a translation for another host", WithHost(Post(R"({"sentence": "a"})"), "attacker.example"), 403,
-       "text/plain"},
+      {"a translation for another host", WithHost(Post(R"({"sentence": "a"})"), "attacker.example"), 403, "text/plain"},
       {"a translation from another site", WithOrigin(Post(R"({"sentence": "a"})"), "http://attacker.example"), 403,
        "text/plain"},
       // Unknown paths: no file is served by a name taken from a request.

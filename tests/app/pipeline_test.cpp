@@ -113,7 +113,8 @@ TEST_F(TranslatePipeline, HeadingsOfTheTreesNameSegmentAndGroup) {
     ASSERT_EQ(result.sourceTree.roots.size(), 1u);
     EXPECT_EQ(ToUtf8(result.sourceTree.roots[0].text), c.source);
     ASSERT_FALSE(result.targetTree.roots.empty());
-    EXPECT_TRUE(StartsWith(ToUtf8(result.targetTree.roots[0].text), c.target)) << ToUtf8(result.targetTree.roots[0].text);
+    EXPECT_TRUE(StartsWith(ToUtf8(result.targetTree.roots[0].text), c.target))
+        << ToUtf8(result.targetTree.roots[0].text);
     EXPECT_TRUE(result.sourceTree.roots[0].expanded);
   }
 }
@@ -129,8 +130,8 @@ TEST_F(TranslatePipeline, ALongSentenceIsCutAndMergedIntoOneLine) {
   // One full stop, at the end: the first segment's own goes.
   const std::string first = ToUtf8(result.segments[0].translation), stop = "۔";
   ASSERT_EQ(first.substr(first.size() - stop.size()), stop);
-  EXPECT_EQ(ToUtf8(result.output), first.substr(0, first.size() - stop.size()) + " اس لیے " +
-                                       ToUtf8(result.segments[1].translation));
+  EXPECT_EQ(ToUtf8(result.output),
+            first.substr(0, first.size() - stop.size()) + " اس لیے " + ToUtf8(result.segments[1].translation));
   std::vector<std::string> headings;
   for (const CTreeItem& root : result.sourceTree.roots) headings.push_back(ToUtf8(root.text));
   EXPECT_EQ(headings, (std::vector<std::string>{"Source F-Structure # 1 - 1", "Source F-Structure # 2 - 1"}));

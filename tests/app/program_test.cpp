@@ -120,8 +120,8 @@ TEST_F(TranslatorProgram, TreesAndCStructuresGoToStandardError) {
   root_.SetKey("SegmentSentence", "no");
   const ProgramRun run = Run({"--trees", "--show-cstructure", "I gave him a book"});
   EXPECT_EQ(run.exitCode, 0) << run.errors;
-  for (const char* part : {"Source F-Structure # 1\n", "  ROOT\n", "VALUE ----- give ", "Target F-Structure Group # 1 - ",
-                           "C-structures of segment 1: "}) {
+  for (const char* part : {"Source F-Structure # 1\n", "  ROOT\n", "VALUE ----- give ",
+                           "Target F-Structure Group # 1 - ", "C-structures of segment 1: "}) {
     EXPECT_NE(run.errors.find(part), std::string::npos) << part << " in\n" << run.errors;
   }
   const std::string xml = root_.File("data/CStructures.xml");
@@ -201,9 +201,15 @@ namespace {
 // Under the sanitizers a leak or a fault makes the run fail; every line
 // still gets its line.
 TEST_F(TranslatorProgram, AHundredSentencesGiveAHundredLinesAndLeaveNothingBehind) {
-  const std::vector<std::string> sentences = {"I gave him a book", "The boy reads a book", "Tom is happy",
-                                              "book book gave the", "Where do you live", "I want to go",
-                                              "Tom and Mary killed themselves", "Close your book", "We'll wait",
+  const std::vector<std::string> sentences = {"I gave him a book",
+                                              "The boy reads a book",
+                                              "Tom is happy",
+                                              "book book gave the",
+                                              "Where do you live",
+                                              "I want to go",
+                                              "Tom and Mary killed themselves",
+                                              "Close your book",
+                                              "We'll wait",
                                               "I met Dr. Smith etc. He came"};
   std::string input;
   for (int i = 0; i < 100; ++i) input += sentences[i % sentences.size()] + "\n";

@@ -27,7 +27,12 @@ TEST(ResultJson, APartialTranslationSaysSoAndNamesWhatIsMissing) {
   };
   const std::vector<Case> cases = {
       {"whole", {Generated({})}, {}, true, false, nlohmann::json::array(), nlohmann::json::array()},
-      {"words left out", {Generated({u"rice", u"yesterday"})}, {}, false, true, {"rice", "yesterday"},
+      {"words left out",
+       {Generated({u"rice", u"yesterday"})},
+       {},
+       false,
+       true,
+       {"rice", "yesterday"},
        nlohmann::json::array()},
       {"a symbol set aside", {Generated({})}, {u"\u2605"}, false, true, nlohmann::json::array(), {"\u2605"}},
   };

@@ -21,9 +21,7 @@ TEST(SegmentMerge, JoinsSegmentsAsTheRulesSay) {
       {"joining text follows its segment", {{u"الف", u"،", 1}, {u"ب", u"", -1}}, u"الف ، ب"},
       // A clause cut by the clause rule goes in front of the text appended
       // before it was collected (where the marker stands).
-      {"a clause collected and inserted",
-       {{u"A", u"", -1}, {u"B", u"", kClause}, {u"C", u"", -1}},
-       u"A C B"},
+      {"a clause collected and inserted", {{u"A", u"", -1}, {u"B", u"", kClause}, {u"C", u"", -1}}, u"A C B"},
       {"two clauses collected, the later in front",
        {{u"A", u"", kClause}, {u"B", u"", kClause}, {u"C", u"", -1}},
        u"C B A"},
@@ -34,9 +32,7 @@ TEST(SegmentMerge, JoinsSegmentsAsTheRulesSay) {
       {"coordination rule ends the run",
        {{u"A", u"", kClause}, {u"B", u"اور", kCoordination}, {u"C", u"", -1}},
        u"A B اور C"},
-      {"a clause left open by the last segment is kept",
-       {{u"A", u"", -1}, {u"B", u"", kClause}},
-       u"A B"},
+      {"a clause left open by the last segment is kept", {{u"A", u"", -1}, {u"B", u"", kClause}}, u"A B"},
       {"letters p of untranslated words stay", {{u"happy people ", u"", -1}}, u"happy people"},
       {"runs of blanks become one", {{u"a    b", u"", -1}, {u"c", u"", -1}}, u"a b c"},
       {"line feeds are removed", {{u"a\nb", u"", -1}, {u"c\n", u"", -1}}, u"ab c"},

@@ -34,8 +34,8 @@ class ServerProcess {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipe[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, pipe[0]);
-    const std::vector<std::string> arguments = {LFG_TRANSLATOR_PROGRAM, "--data-root", dataRoot, "--serve", "--port",
-                                                "0"};
+    const std::vector<std::string> arguments = {
+        LFG_TRANSLATOR_PROGRAM, "--data-root", dataRoot, "--serve", "--port", "0"};
     std::vector<char*> argv;
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);

@@ -13,7 +13,7 @@ TEST(SetUpValues, FrequenciesAreReadIndependentlyOfTheLocale) {
   const std::string saved = previous != nullptr ? previous : "C";
   std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
   const std::vector<std::pair<std::string, std::optional<double>>> cases = {
-      {"0.5", 0.5}, {" 2 ", 2.0}, {"+1.25", 1.25}, {"-3e2", -300.0}, {"1e-3", 0.001},
+      {"0.5", 0.5},       {" 2 ", 2.0},          {"+1.25", 1.25},       {"-3e2", -300.0},       {"1e-3", 0.001},
       {"", std::nullopt}, {"abc", std::nullopt}, {"0,5", std::nullopt}, {"1.5x", std::nullopt},
   };
   for (const auto& [text, expected] : cases) EXPECT_EQ(ParseConfigNumber(text), expected) << text;
@@ -27,9 +27,9 @@ TEST(SetUpValues, SegmentLengthsAreClampedToSixteenBits) {
     bool isNumber;
   };
   const std::vector<Case> cases = {
-      {"8", 8, true},           {" 12abc", 12, true},      {"-4", -4, true},
-      {"70000", 32767, true},   {"-70000", -32768, true},  {"99999999999999999999", 32767, true},
-      {"many", 0, false},       {"", 0, false},            {"-", 0, false},
+      {"8", 8, true},         {" 12abc", 12, true},     {"-4", -4, true},
+      {"70000", 32767, true}, {"-70000", -32768, true}, {"99999999999999999999", 32767, true},
+      {"many", 0, false},     {"", 0, false},           {"-", 0, false},
   };
   for (const Case& c : cases) {
     bool isNumber = !c.isNumber;

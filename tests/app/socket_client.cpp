@@ -42,7 +42,8 @@ std::string SocketClient::ReadUntilClosed(std::chrono::milliseconds limit) {
   std::string received;
   const auto deadline = std::chrono::steady_clock::now() + limit;
   for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) return received;
     pollfd entry{socket_, POLLIN, 0};
     if (poll(&entry, 1, static_cast<int>(left.count())) <= 0) return received;

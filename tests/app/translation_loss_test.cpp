@@ -79,7 +79,10 @@ TEST_F(TranslationLoss, EachInputIsTranslatedWholeOrItsMissingWordsAreNamed) {
   };
   const std::vector<Case> cases = {
       {"an object and an adverb left out", "We ate rice yesterday.", 1, "", {"rice", "yesterday"}},
-      {"a light verb's noun and its modifiers left out", "The government announced a new policy today.", 1, "",
+      {"a light verb's noun and its modifiers left out",
+       "The government announced a new policy today.",
+       1,
+       "",
        {"announce", "policy", "new", "today"}},
       {"the understood subject is not printed", "Don't touch the wall.", 0, "دیوار نہ چھوئیں۔", {}},
       {"a curly apostrophe is an apostrophe", "Don\u2019t touch the wall.", 0, "دیوار نہ چھوئیں۔", {}},
@@ -94,8 +97,7 @@ TEST_F(TranslationLoss, EachInputIsTranslatedWholeOrItsMissingWordsAreNamed) {
       {"an emoji", "\U0001F600 I gave him a book", 1, kGaveBook, {"\U0001F600"}},
       {"a negation is said, not left out", "You can't have everything.", 0, "", {}, "نہیں"},
       {"a negation with a modal", "I can't fight any longer.", 0, "", {}, "نہیں"},
-      {"a negated clause left out names its negation", "I'm afraid you can't marry her.", 1, "",
-       {"marry", "not"}},
+      {"a negated clause left out names its negation", "I'm afraid you can't marry her.", 1, "", {"marry", "not"}},
   };
   for (const Case& c : cases) {
     const ProgramRun run = Run(c.input + "\n");
@@ -154,7 +156,8 @@ TEST_F(TranslationLoss, EveryLineWithAnUntranslatedPartSaysWhatWasNotTranslated)
     }
     if (line.rfind("Stage: generated", 0) != 0) {  // names spelt in Urdu letters are translated
       EXPECT_NE(messagesOfLine.find("Not translated: "), std::string::npos)
-          << sentences[stageLine] << " (" << line << ")\n" << messagesOfLine;
+          << sentences[stageLine] << " (" << line << ")\n"
+          << messagesOfLine;
     }
     messagesOfLine.clear();
     ++stageLine;
@@ -173,8 +176,8 @@ TEST_F(TranslationLoss, TheStreamGivesEachSentenceTheLineItGetsAlone) {
   ASSERT_EQ(lines.size(), 2 * sentences.size()) << stream.errors;
   for (size_t i = 0; i < sentences.size(); ++i) {
     EXPECT_EQ(lines[i], lines[sentences.size() + i]) << "line " << i + 1 << ": " << sentences[i];
-    EXPECT_FALSE(HasLatinLetter(lines[i]) && stream.errors.find("line " + std::to_string(i + 1) + ": ") ==
-                                                 std::string::npos)
+    EXPECT_FALSE(HasLatinLetter(lines[i]) &&
+                 stream.errors.find("line " + std::to_string(i + 1) + ": ") == std::string::npos)
         << "unnamed Latin letters in line " << i + 1 << ": " << lines[i];
   }
   for (size_t i = 0; i < sentences.size(); i += kSeparateRunEvery) {

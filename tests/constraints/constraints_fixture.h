@@ -25,8 +25,10 @@ class ConstraintsData {
                            const std::string& attribute_types = "ADJUNCT\r\nXCOMP\r\n") {
     WriteUtf16File(dir_.File("subcat.txt"), NarrowToWide(governable));
     WriteBytes(dir_.File("attrtypes.txt"), std::vector<unsigned char>(attribute_types.begin(), attribute_types.end()));
-    for (const auto& [key, file] : {std::pair{"SubCatFrameListFileName", "subcat.txt"}, {"FSAttrTypeFile", "attrtypes.txt"},
-                                    {"SymbolTableDumpFile", "symbols.dump"}, {"P_FSInitializerDump", "items.dump"}})
+    for (const auto& [key, file] : {std::pair{"SubCatFrameListFileName", "subcat.txt"},
+                                    {"FSAttrTypeFile", "attrtypes.txt"},
+                                    {"SymbolTableDumpFile", "symbols.dump"},
+                                    {"P_FSInitializerDump", "items.dump"}})
       SetConfigValue(key, dir_.File(file));
     InitFeatureBits(128);
     SetFeatureWordCount(127);
@@ -61,11 +63,17 @@ inline P_ConVal* WithContext(P_ConVal* value, ContextList context) {
   value->RebuildContextBits();
   return value;
 }
-inline P_ConVal* Plain(uint16_t id, ContextList context = {0}) { return WithContext(new P_ConValPlainVal(id), context); }
+inline P_ConVal* Plain(uint16_t id, ContextList context = {0}) {
+  return WithContext(new P_ConValPlainVal(id), context);
+}
 // An atomic value named by its text, under the context.
-inline P_ConVal* Atom(const std::string& name, ContextList context = {0}) { return Plain(Id(name), std::move(context)); }
+inline P_ConVal* Atom(const std::string& name, ContextList context = {0}) {
+  return Plain(Id(name), std::move(context));
+}
 // A whole-structure link (attribute 0) to the F-structure, under the context.
-inline P_ConVal* Link(P_FStructure* fs, ContextList context = {0}) { return WithContext(new P_ConValFSLink(fs, 0), context); }
+inline P_ConVal* Link(P_FStructure* fs, ContextList context = {0}) {
+  return WithContext(new P_ConValFSLink(fs, 0), context);
+}
 
 inline P_FSItemComplex* Complex(uint16_t attribute, uint8_t flags, std::initializer_list<P_ConVal*> values) {
   auto* item = new P_FSItemComplex(attribute, flags);
@@ -82,7 +90,9 @@ inline P_FStructure* With(const std::string& attribute, std::initializer_list<P_
   return fs;
 }
 inline P_FStructure* WithCase(std::initializer_list<P_ConVal*> values) { return With("CASE", values); }
-inline void SortItems(P_FStructure* fs) { fs->items.sort([](const P_FSItem* a, const P_FSItem* b) { return *a < *b; }); }
+inline void SortItems(P_FStructure* fs) {
+  fs->items.sort([](const P_FSItem* a, const P_FSItem* b) { return *a < *b; });
+}
 
 inline CFeatureSet Bits(FeatureLiteralList literals) { return BuildFeatureSet(literals); }
 using Sets = std::list<CFeatureSet>;

@@ -72,7 +72,9 @@ void ExpectOrdered(const CChoiceNode* node, int above) {
   if (!node || node->IsOpenLeaf()) return;
   EXPECT_GT(node->variable, above);
   for (const CChoiceNode* child : {node->negative, node->positive}) {
-    if (child) { EXPECT_EQ(child->parent, node); }
+    if (child) {
+      EXPECT_EQ(child->parent, node);
+    }
     ExpectOrdered(child, node->variable);
   }
 }
@@ -138,7 +140,9 @@ TEST(ContextSearch, WorkedExamples) {
   };
   for (const auto& [what, nogoods, candidates, expected] : cases) {
     EXPECT_EQ(ExtendNogoodFreeContext(nogoods, candidates), expected) << what;
-    if (candidates.empty()) { EXPECT_EQ(FindNogoodFreeContext(nogoods), expected) << what; }
+    if (candidates.empty()) {
+      EXPECT_EQ(FindNogoodFreeContext(nogoods), expected) << what;
+    }
   }
 }
 

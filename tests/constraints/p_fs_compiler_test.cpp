@@ -47,7 +47,8 @@ std::vector<std::string> RenderIds(const std::vector<uint16_t>& ids) {
     for (const P_ConVal* value : item.GetValues()) {
       const uint8_t type = value->GetValueType();
       text += " " + (dynamic_cast<const P_ConValFDLink*>(value)
-                         ? (type & kLinkToDaughter ? "!" : "^") + Name(value->GetLinkValue()) + (type & kLinkPath ? "/path" : "")
+                         ? (type & kLinkToDaughter ? "!" : "^") + Name(value->GetLinkValue()) +
+                               (type & kLinkPath ? "/path" : "")
                          : value->ToString());
       std::string literals;
       for (int8_t literal : value->context) literals += (literals.empty() ? "" : ",") + std::to_string(literal);
@@ -105,7 +106,8 @@ TEST_F(CompilerTest, RuleAlternativesExcludeEachOther) {
       {{"^A = x", "^SUBJ = !"}, {"^A = y", "^SUBJ = !"}, {"[^B = p | ^B = q]", "^OBJ = !"}}, choices);
   EXPECT_EQ(choices, 3);
   ASSERT_EQ(positions.size(), 2u);
-  EXPECT_EQ(RenderIds(positions[0]), (std::vector<std::string>{"A f00: x(2) y(1,-2)", "B f00: p(-1,-2,3) q(-1,-2,-3)"}));
+  EXPECT_EQ(RenderIds(positions[0]),
+            (std::vector<std::string>{"A f00: x(2) y(1,-2)", "B f00: p(-1,-2,3) q(-1,-2,-3)"}));
   EXPECT_EQ(RenderIds(positions[1]), (std::vector<std::string>{"OBJ f00: !(-1,-2)", "SUBJ f00: !(2) !(1,-2)"}));
   // Positions missing from an alternative add nothing, extra ones are
   // ignored; both are logged.
@@ -153,7 +155,8 @@ TEST_F(RegistryTest, EqualItemsAreStoredOnce) {
   EXPECT_EQ(P_FSCompiler::RegisterItem(new P_FSItemSimple(3, 4)), 1);
   EXPECT_EQ(P_FSCompiler::RegisterItem(Complex(3, 0x10, {Plain(4)})), 2);
   EXPECT_EQ(P_FSCompiler::RegisterItem(Complex(3, 0x10, {Plain(4)})), 2);
-  EXPECT_TRUE(std::unique_ptr<P_FSItem>(P_FSCompiler::CloneRegisteredItem(2))->Equals(fsitem_lookup_table.entries[1].get()));
+  EXPECT_TRUE(
+      std::unique_ptr<P_FSItem>(P_FSCompiler::CloneRegisteredItem(2))->Equals(fsitem_lookup_table.entries[1].get()));
   for (int16_t missing : {0, 4, -1}) EXPECT_EQ(P_FSCompiler::CloneRegisteredItem(missing), nullptr);
   P_FSItemSimple outside(551, 1);
   EXPECT_FALSE(AttributeBuckets.Add(&outside));
@@ -211,7 +214,8 @@ TEST_F(RegistryTest, DumpsRoundTripAndBrokenOnesLeaveTheRegistryAlone) {
   EXPECT_TRUE(messages_.messages().empty());
 
   std::vector<std::vector<unsigned char>> broken;
-  for (size_t cut : {size_t{0}, size_t{3}, size_t{6}, bytes.size() - 2}) broken.emplace_back(bytes.begin(), bytes.begin() + cut);
+  for (size_t cut : {size_t{0}, size_t{3}, size_t{6}, bytes.size() - 2})
+    broken.emplace_back(bytes.begin(), bytes.begin() + cut);
   broken.push_back(bytes);
   broken.back()[4] = 7;  // the first item's tag
   broken.push_back(bytes);
@@ -227,4 +231,3 @@ TEST_F(RegistryTest, DumpsRoundTripAndBrokenOnesLeaveTheRegistryAlone) {
     EXPECT_EQ(Listing(), kept);
   }
 }
-

@@ -66,8 +66,9 @@ TEST_F(ItemTest, RecordsRoundTripAndShortOrBrokenRecordsAreRejected) {
   EXPECT_EQ(end, 6u);
   // An item's record holds the records of its values: every one of them cut
   // short, or a bad value tag, is rejected.
-  const ItemPtr item(Complex(17, 0x98, {Made(FDLink(40, kLinkToDaughter | kLinkPath), {0, -2}).release(),
-                                        Made(new P_ConValPlainVal(7), {-3, 0}).release(), List({3, 4}).release()}));
+  const ItemPtr item(Complex(17, 0x98,
+                             {Made(FDLink(40, kLinkToDaughter | kLinkPath), {0, -2}).release(),
+                              Made(new P_ConValPlainVal(7), {-3, 0}).release(), List({3, 4}).release()}));
   DumpWords words;
   uint32_t index = kNoWordYet;
   item->Serialize(words, index);
@@ -199,10 +200,13 @@ TEST_F(ItemTest, NogoodsBetweenValues) {
       {"unconditional clash", Atom("sg"), Atom("pl"), {EmptyFeatureSet}},
       {"F-structure against an atomic value", Link(plain, {2}), Atom("sg", {1}), {Bits({1, 2})}},
       {"a failed F-structure gives its own context", Link(failedFs, {3}), Link(plain, {4}), {Bits({3})}},
-      {"F-structures clash through their items", Link(With("NUM", {Atom("sg", {5})}), {1}),
-       Link(With("NUM", {Atom("pl")}), {2}), {Bits({1, 2, 5})}},
+      {"F-structures clash through their items",
+       Link(With("NUM", {Atom("sg", {5})}), {1}),
+       Link(With("NUM", {Atom("pl")}), {2}),
+       {Bits({1, 2, 5})}},
   };
-  for (const auto& [what, a, b, nogoods] : cases) EXPECT_EQ(ItemPtr(Item("NUM", 0, {a, b}))->CollectNogoods(), nogoods) << what;
+  for (const auto& [what, a, b, nogoods] : cases)
+    EXPECT_EQ(ItemPtr(Item("NUM", 0, {a, b}))->CollectNogoods(), nogoods) << what;
   // A simple item against the values of another; it has no clock of its own.
   ParseClockScope clock;
   const ItemPtr item(Item("NUM", 0, {Atom("sg", {1}), Atom("sg", {2})}));
@@ -216,8 +220,9 @@ TEST_F(ItemTest, NogoodsBetweenValues) {
 
 TEST_F(ItemTest, RestrictionKeepsCopiesOfTheValuesNotContradicted) {
   P_FStructure* inner = With("NUM", {Atom("sg", {1}), Atom("pl", {-1})});
-  ItemPtr item(Item("CASE", 0, {Atom("a", {1}), Atom("b", {3}), Atom("c", {0}), Atom("d", {-1}), Atom("e", {1, 2}),
-                                Link(inner, {1})}));
+  ItemPtr item(
+      Item("CASE", 0,
+           {Atom("a", {1}), Atom("b", {3}), Atom("c", {0}), Atom("d", {-1}), Atom("e", {1, 2}), Link(inner, {1})}));
   const ItemPtr restricted(item->RestrictToContext({-2, 1}));
   // Copies, never the item's own values: the two may be freed at different times.
   item.reset();

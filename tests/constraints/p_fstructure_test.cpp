@@ -23,7 +23,6 @@ P_FStructure* Constrain(P_FStructure* fs, const std::string& attribute, uint8_t 
   return fs;
 }
 
-
 void Presolve(P_FStructure* top) { top->ResolveNogoodsRecursive(top, CFeatureSet(kFeatureSetWords)); }
 
 }  // namespace
@@ -52,8 +51,9 @@ TEST_F(FStructureTest, PathLinksAreReplacedByTheValuesAtTheirPath) {
   FirstValueFStructure(mother->FindItem(Id("SUBJ")))->AddItem(Item("NUM", 0, {Atom("sg", {1}), Atom("pl", {-1})}));
   auto* fs = new P_FStructure();
   auto* index = new P_ConValFSLink(mother, Id("SUBJ NUM"));
-  fs->items.push_back(Item("AGR", 0, {new P_ConValFSLink(mother, Id("SUBJ NUM")), Atom("x"),
-                                      WithContext(new P_ConValFSLink(mother, Id("OBJ NUM")), {2})}));
+  fs->items.push_back(Item("AGR", 0,
+                           {new P_ConValFSLink(mother, Id("SUBJ NUM")), Atom("x"),
+                            WithContext(new P_ConValFSLink(mother, Id("OBJ NUM")), {2})}));
   fs->items.push_back(Complex(SymbolTableIndexId, 0, {index}));
   fs->ResolveIndexPaths();
   const P_FSItem* agr = fs->FindItem(Id("AGR"));
@@ -87,18 +87,25 @@ TEST_F(FStructureTest, ResolvingNogoods) {
       {"an unconditional clash", With("NUM", {Atom("sg"), Atom("pl")}), {EmptyFeatureSet}, true, {}},
       {"a failed F-structure at the root", LinkAtRoot(withNum("sg"), broken, {1}), {Bits({1})}, false, {-1}},
       // Each root link clashes with the item; the two links exclude each other.
-      {"links under conflicting contexts", LinkAtRoot(LinkAtRoot(withNum("sg"), withNum("pl"), {1}), withNum("du"), {-1}),
-       {Bits({1}), Bits({-1})}, true, {}},
+      {"links under conflicting contexts",
+       LinkAtRoot(LinkAtRoot(withNum("sg"), withNum("pl"), {1}), withNum("du"), {-1}),
+       {Bits({1}), Bits({-1})},
+       true,
+       {}},
       {"one value at a time against a link",
        LinkAtRoot(With("NUM", {Atom("sg", {1}), Atom("pl", {-1, 2}), Atom("du", {-1, -2})}), withNum("pl"), {3}),
-       {Bits({1, 3}), Bits({-1, -2, 3})}, false, {-1, -3, -2}},
+       {Bits({1, 3}), Bits({-1, -2, 3})},
+       false,
+       {-1, -3, -2}},
       {"a failed nested F-structure reached unconditionally", holder, {EmptyFeatureSet}, true, {}},
   };
   for (const auto& [what, fs, nogoods, failed, chosen] : cases) {
     fs->ResolveNogoods();
     EXPECT_EQ(fs->nogoods, nogoods) << what;
     EXPECT_EQ(fs->failed, failed) << what;
-    if (!failed) { EXPECT_EQ(fs->chosenContext, chosen) << what; }
+    if (!failed) {
+      EXPECT_EQ(fs->chosenContext, chosen) << what;
+    }
   }
 }
 TEST_F(FStructureTest, DaughterConstraintsAreTestedAtTheirAnchor) {
@@ -132,7 +139,9 @@ TEST_F(FStructureTest, APassedTimeLimitLosesWhatItTouches) {
     clock.Expire();
     fs->ResolveNogoods();
     EXPECT_EQ(fs->failed, failed);
-    if (!failed) { EXPECT_EQ(fs->chosenContext, ContextList{-1}); }
+    if (!failed) {
+      EXPECT_EQ(fs->chosenContext, ContextList{-1});
+    }
   }
   // Before solving, a passed time limit fails the next constraint.
   ParseClockScope clock;
@@ -182,21 +191,27 @@ TEST_F(PresolveTest, WhatTheAnchorCannotSettleIsCheckedAtTheTop) {
   EXPECT_EQ(top->chosenContext, ContextList{-4});
 }
 
-
 // F-structures identified with each other both ways (a structure shared by
 // a set and its members) are walked once each: the nogoods come out and the
 // walk ends.
 TEST_F(FStructureTest, IdentificationsThatGoRoundEnd) {
   const auto withNum = [](const char* num) { return With("NUM", {Atom(num)}); };
-  const struct Case { const char* what; P_FStructure* fs; Sets nogoods; } cases[] = {
-      {"two structures linked to each other", [&] {
+  const struct Case {
+    const char* what;
+    P_FStructure* fs;
+    Sets nogoods;
+  } cases[] = {
+      {"two structures linked to each other",
+       [&] {
          P_FStructure* a = withNum("sg");
          P_FStructure* b = new P_FStructure();
          LinkAtRoot(a, b, {1});
          LinkAtRoot(b, a, {0});
          return a;
-       }(), {}},
-      {"a ring of three with a clash under a choice", [&] {
+       }(),
+       {}},
+      {"a ring of three with a clash under a choice",
+       [&] {
          P_FStructure* a = withNum("sg");
          P_FStructure* b = new P_FStructure();
          P_FStructure* c = With("NUM", {Atom("pl", {2})});
@@ -204,7 +219,8 @@ TEST_F(FStructureTest, IdentificationsThatGoRoundEnd) {
          LinkAtRoot(b, c, {0});
          LinkAtRoot(c, a, {0});
          return a;
-       }(), {Bits({1, 2})}},
+       }(),
+       {Bits({1, 2})}},
   };
   for (const auto& [what, fs, nogoods] : cases) {
     fs->ResolveNogoods();

@@ -62,7 +62,8 @@ TEST_F(SymbolTableTest, TemporaryNamesAreLimitedPerSentence) {
   const uint16_t permanent = P_SymbolTable::Intern("NUM");
   P_SymbolTable::BeginTempSymbols();
   EXPECT_EQ(P_SymbolTable::Intern("NUM"), permanent);
-  for (int k = 0; k < P_SymbolTable::kTempSymbolCount; ++k) ASSERT_NE(P_SymbolTable::Intern("w" + std::to_string(k)), 0);
+  for (int k = 0; k < P_SymbolTable::kTempSymbolCount; ++k)
+    ASSERT_NE(P_SymbolTable::Intern("w" + std::to_string(k)), 0);
   EXPECT_EQ(P_SymbolTable::Intern("one-too-many"), 0);
   EXPECT_EQ(messages_.messages().size(), 1u);
   P_SymbolTable::ClearTempSymbols();

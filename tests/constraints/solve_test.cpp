@@ -17,7 +17,6 @@ class SolveTest : public ConstraintsTest {
 
 using RestrictTest = ConstraintsTest;
 
-
 // The reading under the context, which gets the chosen literals.
 P_FStructure* Restrict(P_FStructure* fs, ContextList& context) { return fs->RestrictToContextResolved(context); }
 
@@ -29,8 +28,12 @@ P_FStructure* Predicate(Fillers frames, Fillers functions) {
   auto* fs = new P_FStructure();
   P_FSItemComplex* gf = Item("GF", 0, {});
   for (const auto& [frame, context] : frames) gf->AddValue(Atom(frame, context));
-  if (frames.size() > 0) fs->AddItem(gf); else delete gf;
-  for (const auto& [function, context] : functions) fs->AddItem(Item(function, 0x80, {Link(new P_FStructure(), context)}));
+  if (frames.size() > 0)
+    fs->AddItem(gf);
+  else
+    delete gf;
+  for (const auto& [function, context] : functions)
+    fs->AddItem(Item(function, 0x80, {Link(new P_FStructure(), context)}));
   SortItems(fs);
   return fs;
 }
@@ -40,16 +43,30 @@ P_FStructure* Predicate(Fillers frames, Fillers functions) {
 TEST_F(SolveTest, FramesAgainstPresentFunctions) {
   // The last row's frames are outside the table: skipped and logged.
   // Aggregates, so that the lists live as long as the table.
-  const struct Case { const char* what; Fillers frames, functions; Sets nogoods, solutions; } cases[] = {
+  const struct Case {
+    const char* what;
+    Fillers frames, functions;
+    Sets nogoods, solutions;
+  } cases[] = {
       {"complete and coherent", {{"1", {0}}}, {{"SUBJ", {0}}, {"OBJ", {0}}}, {}, {EmptyFeatureSet}},
       {"incomplete", {{"1", {0}}}, {{"SUBJ", {0}}}, {EmptyFeatureSet}, {}},
-      {"an extra function under a choice", {{"1", {0}}}, {{"SUBJ", {0}}, {"OBJ", {0}}, {"OBJ2", {2}}}, {Bits({2})},
+      {"an extra function under a choice",
+       {{"1", {0}}},
+       {{"SUBJ", {0}}, {"OBJ", {0}}, {"OBJ2", {2}}},
+       {Bits({2})},
        {EmptyFeatureSet}},
-      {"conflicting presence contexts are not combined", {{"1", {0}}}, {{"SUBJ", {1}}, {"SUBJ", {-1}}, {"OBJ", {1}}}, {},
+      {"conflicting presence contexts are not combined",
+       {{"1", {0}}},
+       {{"SUBJ", {1}}, {"SUBJ", {-1}}, {"OBJ", {1}}},
+       {},
        {Bits({1})}},
       {"no predicate", {}, {{"SUBJ", {3}}}, {Bits({3})}, {}},
       {"a frame without functions", {{"8", {4}}}, {}, {Bits({4})}, {}},
-      {"two frames under a choice", {{"1", {5}}, {"7", {-5}}}, {{"SUBJ", {0}}, {"OBJ", {0}}}, {Bits({-5})}, {Bits({5})}},
+      {"two frames under a choice",
+       {{"1", {5}}, {"7", {-5}}},
+       {{"SUBJ", {0}}, {"OBJ", {0}}},
+       {Bits({-5})},
+       {Bits({5})}},
       {"frames outside the table are skipped", {{"99", {1}}, {"45", {-1}}}, {{"SUBJ", {0}}}, {}, {}},
   };
   for (const auto& [what, frames, functions, nogoods, solutions] : cases) {
@@ -128,7 +145,11 @@ TEST_F(RestrictTest, TheChoiceTreeDecidesWhereTheSearchGivesUp) {
 // sentence's many nogoods inside shorter ones do not multiply its branches;
 // the reading still avoids every nogood.
 TEST_F(RestrictTest, TheChoiceTreeReadingAvoidsNogoodsInsideOthers) {
-  const struct Case { const char* what; std::vector<FeatureLiteralList> nogoods; ContextList expected; } cases[] = {
+  const struct Case {
+    const char* what;
+    std::vector<FeatureLiteralList> nogoods;
+    ContextList expected;
+  } cases[] = {
       {"a nogood inside a shorter one", {{-2}, {-2, -3}, {-2, 3}}, {1, 2}},
       {"nogoods that share literals without containing each other", {{-2}, {2, -3}}, {1, 2, 3}},
       {"a chain of implications", {{-2}, {2, -3}, {3, -4}, {2, 3, -4}}, {1, 2, 3, 4}},
@@ -190,7 +211,11 @@ TEST_F(SolveTest, ASetSharesItsFunctionsWithItsMembers) {
     fs->AddItem(Item("SET", 0x80, {Link(member)}));
     return fs;
   };
-  const struct Case { const char* what; P_FStructure* fs; Sets nogoods; } cases[] = {
+  const struct Case {
+    const char* what;
+    P_FStructure* fs;
+    Sets nogoods;
+  } cases[] = {
       {"a subject beside a set", withSubject(set(Predicate({{"7", {0}}}, {{"SUBJ", {0}}}))), {}},
       {"a subject of a clause linked to a set at its root",
        [&] {
@@ -212,7 +237,11 @@ TEST_F(SolveTest, ASetSharesItsFunctionsWithItsMembers) {
 // frame is incomplete, the choice is the nogood, and the readings without
 // it stay open.
 TEST_F(SolveTest, AnIncompleteAlternativeCostsOnlyItsChoice) {
-  const struct Case { const char* what; ContextList reached; Sets nogoods; } cases[] = {
+  const struct Case {
+    const char* what;
+    ContextList reached;
+    Sets nogoods;
+  } cases[] = {
       {"reached under a choice", {2}, {Bits({2})}},
       {"reached under two choices", {2, -4}, {Bits({2, -4})}},
       {"reached always", {0}, {EmptyFeatureSet}},

@@ -16,7 +16,7 @@ namespace {
 struct ToyDescription {
   std::vector<uint16_t> ids;
   int8_t choices = 0;  // a description counts its choices in a byte
-  std::string lemma;  // of lexicon entries
+  std::string lemma;   // of lexicon entries
 };
 using Analyses = std::vector<P_FStructure*>;
 
@@ -115,7 +115,8 @@ void Apply(P_FStructure* mother, const ToyDescription& annotation, const Analyse
   const auto shift = static_cast<ChoiceLiteral>(offset);
   for (uint16_t id : annotation.ids) {
     P_FSItem* clone = P_FSCompiler::CloneRegisteredItem(static_cast<int16_t>(id));
-    AddResult(mother, links.empty() ? clone->Instantiate(shift, mother, daughter) : clone->Evaluate(shift, mother, links),
+    AddResult(mother,
+              links.empty() ? clone->Instantiate(shift, mother, daughter) : clone->Evaluate(shift, mother, links),
               daughter);
     delete clone;
   }

@@ -40,9 +40,14 @@ std::string Text(const Literals& context) {
 
 // Choice 1 is the frame of "give" (+1 ditransitive) or the case of "you"
 // (+1 nominative); in the attachment sentence choice 2 picks the analysis.
-const struct { const char* tree; ContextList context; std::string outcome; } kCases[] = {
+const struct {
+  const char* tree;
+  ContextList context;
+  std::string outcome;
+} kCases[] = {
     {kIGaveHimABook, {}, "(1) " + Reading("1", kObjHim + ", " + kABook) + " under 1"},
-    {kYouGaveHimABook, {},
+    {kYouGaveHimABook,
+     {},
      "(2) " + Reading("1", kObjHim + ", " + kABook, "SUBJ [CASE nom, PERS 2, PRED you]") + " under 1,2"},
     // Without a second object only the transitive frame is complete.
     {kIGaveHim, {}, "(-1) " + Reading("2", kObjHim) + " under -1"},

@@ -94,8 +94,8 @@ TEST(ConditionExpression, ValuesMatchTheEvaluatorOfTheSkeleton) {
       // '(' groups nothing in the bracket dialects: '&' binds first.
       {Dialect::kGenerator, u"[^A=x]&([^B=y]|[^C=z])", {0, 1, 1}, 1},
       {Dialect::kMapping, u"(A=x)&((B=y)|(C=z))", {0, 1, 1}, 0},
-      {Dialect::kLfg, u"[^A]&[^B=x]", {1}, 0},   // the empty group reads as the dummy 0
-      {Dialect::kLfg, u"[^A=x", {}, -1},         // unclosed, nothing compared
+      {Dialect::kLfg, u"[^A]&[^B=x]", {1}, 0},  // the empty group reads as the dummy 0
+      {Dialect::kLfg, u"[^A=x", {}, -1},        // unclosed, nothing compared
       {Dialect::kMapping, u"(A=x))", {1}, -1},
       {Dialect::kGenerator, u"", {}, -1},
   };

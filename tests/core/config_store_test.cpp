@@ -34,7 +34,8 @@ class ConfigStore : public ::testing::Test {
 };
 
 TEST_F(ConfigStore, ParserKeepsTextBetweenEqualsAndSemicolonAsItStands) {
-  const std::tuple<WString, Map, bool> cases[] = {  // text, table, with the mark
+  const std::tuple<WString, Map, bool> cases[] = {
+      // text, table, with the mark
       {u"\tK = v\t;K=first;K=second;Empty=;", {{"\tK ", " v\t"}, {"K", "second"}, {"Empty", ""}}, true},  // blanks kept
       {u"A=1;\r\nB=two words\r\n", {{"A", "1"}}, true},  // the last pair without ';' is dropped
       {u"Gram\r\nmar=da\nta;lonely;", {{"Grammar", "data"}, {"", "lonely"}}, true},
@@ -66,7 +67,7 @@ TEST_F(ConfigStore, LoadingGivesValuesAsStoredAndReportsWhatIsMissing) {
 
 TEST_F(ConfigStore, RegistryModeReadsFromTheRegisteredModulesFolderAndPrefixesFileNames) {
   const std::vector<unsigned char> bytes = {'C', 0, ':', 0, 0x27, 0x06, 'x', 0, 0, 0, 'y', 0};
-  EXPECT_EQ(WideBufferToNarrow(bytes, 3), "C");  // an odd byte count drops the half unit
+  EXPECT_EQ(WideBufferToNarrow(bytes, 3), "C");           // an odd byte count drops the half unit
   EXPECT_EQ(WideBufferToNarrow(bytes, 1000), "C:\x27x");  // low bytes up to the zero unit, never past the buffer
   WriteUtf16File(dir_.File("EConfig.inf"), u"ELexiconFileName=data\\ELex.txt;\r\nCompileLexicon=yes;\r\n");
   EXPECT_FALSE(LoadConfiguration(dir_.File("EConfig.inf"), true));  // no folder registered

@@ -27,8 +27,8 @@ TEST(FileReader, ReadsRawLittleEndianUnitsAfterTheMarkWithEveryBufferSize) {
       {{0xFF, 0xFE}, u""},
       {Utf16LeBytes(u"\uFEFFx\uFEFF", false), u"x\uFEFF"},  // only the first unit is a mark
       {Utf16LeBytes(u"abc", false), u"abc"},                // without it the first unit is text
-      {{0xFF, 0xFE, 0x61, 0x00, 0x41}, u"a"},  // an odd trailing byte is dropped
-      {Utf16LeBytes(WString(u"ab\0cd", 5)), u"ab"},  // a zero unit ends the text
+      {{0xFF, 0xFE, 0x61, 0x00, 0x41}, u"a"},               // an odd trailing byte is dropped
+      {Utf16LeBytes(WString(u"ab\0cd", 5)), u"ab"},         // a zero unit ends the text
   };
   MessageRecorder messages;
   for (const auto& [bytes, expected] : cases) {
@@ -92,7 +92,7 @@ TEST(FileWriter, WritesTheMarkAndUnitsLittleEndianAtOnceLongTextsWholeAndNothing
   CFileWriter writer(dir.File("out.txt"));
   EXPECT_EQ(writer.Write(u"") + writer.Write(WString{u'A', 0x1234, 0xD800}), 1);
   EXPECT_EQ(writer.Write(WString(u"\0z", 2)), 1);  // a zero unit is written as given
-  EXPECT_EQ(ReadBytes(dir.File("out.txt")),  // read back while the writer is still open
+  EXPECT_EQ(ReadBytes(dir.File("out.txt")),        // read back while the writer is still open
             (Bytes{0xFF, 0xFE, 0x41, 0x00, 0x34, 0x12, 0x00, 0xD8, 0x00, 0x00, 0x7A, 0x00}));
   EXPECT_EQ(writer.Tell(), 12);
   SCOPED_TRACE("a text longer than 65535 units");

@@ -42,8 +42,8 @@ TEST_F(StackCopyTest, EveryEntryOfTheStackIsTranslatedInOrder) {
   CFSNode* copiedSubj = copy->root->ChildList.at(0);
   CFSNode* copiedObj = copy->root->ChildList.at(1);
   EXPECT_EQ(copy->focus, copiedSubj->ChildList.at(0));
-  EXPECT_EQ(out, (Nodes{copy->root, copiedSubj, copiedSubj, copiedObj, nullptr, copy->focus,
-                        copiedObj->SetElements.at(0)}));
+  EXPECT_EQ(out,
+            (Nodes{copy->root, copiedSubj, copiedSubj, copiedObj, nullptr, copy->focus, copiedObj->SetElements.at(0)}));
   // The original is untouched; an empty stack gives an empty out stack.
   EXPECT_EQ(root->ChildList.at(0), subj);
   Nodes none;

@@ -37,12 +37,12 @@ TEST_F(FSNodeParent, SkipsSetLevelsOnlyWhenAsked) {
     CFSNode* skipping;
   };
   const Case cases[] = {
-      {memberPred, element, clause},       // under a member level: the set's owner
+      {memberPred, element, clause},  // under a member level: the set's owner
       {plainMemberPart, plainElement, clause},
-      {setMember, set, coord},             // under SET: the node holding it
-      {num, subj, subj},                   // ordinary levels are not skipped
+      {setMember, set, coord},  // under SET: the node holding it
+      {num, subj, subj},        // ordinary levels are not skipped
       {subj, clause, clause},
-      {clause, nullptr, nullptr},          // no parent
+      {clause, nullptr, nullptr},  // no parent
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.node->GetParent(false), c.plain);

@@ -116,7 +116,10 @@ TEST_F(FSTest, CloneCopiesTheTreeKeepingIdsAndParentLinks) {
 }
 
 TEST_F(FSTest, CloneFollowsForwardChainsAndStopsOnEveryCycle) {
-  auto forward = [](CFSNode* from, CFSNode* to) { from->Forward = to; from->IsForwarded = 1; };
+  auto forward = [](CFSNode* from, CFSNode* to) {
+    from->Forward = to;
+    from->IsForwarded = 1;
+  };
   auto *end = Add(nullptr, u"OBJ"), *middle = new CFSNode(), *source = new CFSNode();
   forward(source, middle);
   forward(middle, end);
@@ -221,7 +224,7 @@ TEST_F(FSTest, RegistriesFreeEverythingOnceAndHandlesWithoutARootAreSafe) {
   SCOPED_TRACE("nodes freed alone and in bulk");
   Nodes nodes;
   for (int i = 0; i < 6; ++i) nodes.push_back(new CFSNode());
-  *nodes[4] = *nodes[1];  // assignment keeps each node's own registry slot
+  *nodes[4] = *nodes[1];                    // assignment keeps each node's own registry slot
   for (int i : {1, 5, 4}) delete nodes[i];  // from the middle, the last one
   EXPECT_EQ(CFSNode::RegisteredCount(), 3u);
   CFSNode::DeleteAll();  // the sanitizer build catches a double free here

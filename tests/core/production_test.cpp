@@ -57,13 +57,15 @@ TEST_F(Records, ProductionCloneCopiesDeeplyAndLeavesTheIndexSetsBehind) {
   }
   EXPECT_NE(copy->daughters[1]->fStructure, original->daughters[1]->fStructure);
   EXPECT_EQ(copy->daughters[0]->equations.at(0), original->daughters[0]->equations[0]);  // shared, never changed
-  copy->daughters[0]->constraints[0] = u"[^CASE =c erg]";  // the original is left alone
+  copy->daughters[0]->constraints[0] = u"[^CASE =c erg]";                                // the original is left alone
   EXPECT_FALSE(copy->daughters[0]->IsEqual(original->daughters[0]));
 }
 
 TEST_F(Records, ProductionRegistryFreesEveryCopyExactlyOnce) {
   const auto original = Sentence();
-  const auto live = [] { return std::tuple(CProduction::liveInstances, CProductionSymbol::liveInstances, CEquation::liveInstances); };
+  const auto live = [] {
+    return std::tuple(CProduction::liveInstances, CProductionSymbol::liveInstances, CEquation::liveInstances);
+  };
   const auto before = live();
   for (int i = 0; i < 5; ++i) original->Clone();
   delete original->Clone();  // it leaves the registry; the sanitizer build catches a double free

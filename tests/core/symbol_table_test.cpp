@@ -127,7 +127,7 @@ TEST_F(SymbolTableTest, AFileDamagedAfterItWasSavedIsRefusedWhole) {
   const std::vector<unsigned char> saved = ReadBytes(path_);
   ASSERT_GT(saved.size(), 2 * kSymbolRecordBytes);
   std::vector<std::vector<unsigned char>> damaged(8, saved);
-  damaged[0].pop_back();                                                            // cut short
+  damaged[0].pop_back();                                                          // cut short
   damaged[1].erase(damaged[1].begin(), damaged[1].begin() + kSymbolRecordBytes);  // a record lost
   damaged[2].clear();
   damaged[3].push_back(0);  // lengthened

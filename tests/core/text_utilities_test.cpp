@@ -39,8 +39,8 @@ TEST(Tokenize, CutsAtWhiteSpaceAndDelimitersAndAngleBracketsShieldDelimiters) {
       {true, u"{give<SUBJ,OBJ>,x}", u"{},", false, {u"give<SUBJ,OBJ>", u"x"}},
       {true, u"a<b,c>d,e", u",", true, {u"a<b,c>d", u",", u"e"}},
       {true, u"<a, b>", u",", false, {u"<a,", u"b>"}},  // white space still cuts
-      {true, u"a<b", u"<,", false, {u"a<b"}},          // '<' opens, never cuts
-      {true, u"a>b,c", u">,", false, {u"a>b", u"c"}},  // '>' is shielded too
+      {true, u"a<b", u"<,", false, {u"a<b"}},           // '<' opens, never cuts
+      {true, u"a>b,c", u">,", false, {u"a>b", u"c"}},   // '>' is shielded too
   };
   for (const auto& [brackets, text, delimiters, emit, expected] : cases) {
     auto pieces = (brackets ? TokenizeKeepingAngleBrackets : Tokenize)(text, delimiters, emit);
@@ -73,7 +73,7 @@ TEST(TextHelpers, NumbersSaturateAndTrimmingRemovesOnlyItsOwnWhiteSpace) {
   EXPECT_EQ(TrimWString(u"\u00A0\t a\u2003\r\n"), u"\u00A0\t a\u2003");  // other spaces are text
   WString text = u" \tword\r\n ";
   TrimSpaceCrLf(text);
-  EXPECT_EQ(text, u"\tword");  // tabs stay
+  EXPECT_EQ(text, u"\tword");                              // tabs stay
   EXPECT_EQ(TrimNarrowString("\t noun\v\r\n"), "noun\v");  // only the four white-space characters
   EXPECT_EQ(WideToNarrow(u"\u00E9\u060C"), std::string("\xE9\x0C", 2));
 }

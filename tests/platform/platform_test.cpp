@@ -25,10 +25,12 @@ TEST(Utf8, RoundTripsTextOutsideTheBasicPlane) {
 TEST(Utf8, LoneSurrogatesAndMalformedBytesBecomeReplacementCharacters) {
   EXPECT_EQ(ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
   EXPECT_EQ(ToUtf8(std::u16string{char16_t(0xDC00), u'x'}), "\xEF\xBF\xBDx");
-  EXPECT_EQ(FromUtf8("\xC3"), u"\uFFFD");            // truncated sequence
-  EXPECT_EQ(FromUtf8("\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong '/'
+  EXPECT_EQ(FromUtf8("\xC3"), u"\uFFFD");                      // truncated sequence
+  EXPECT_EQ(FromUtf8("\xC0\xAF"), u"\uFFFD\uFFFD");            // overlong '/'
   EXPECT_EQ(FromUtf8("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // encoded surrogate
-  EXPECT_EQ(FromUtf8("a\xFF" "b"), u"a\uFFFDb");
+  EXPECT_EQ(FromUtf8("a\xFF"
+                     "b"),
+            u"a\uFFFDb");
 }
 
 TEST(MessageBox, RecorderSeesMessagesAndDefaultAnswersOk) {
@@ -82,8 +84,8 @@ TEST(MessageBox, WithinASentenceEachKindOfMessageIsShownOnce) {
   };
   MessageRecorder recorder;
   std::vector<std::u16string> repeats;
-  RepeatedMessageSink previous = SetRepeatedMessageSink(
-      [&](const std::u16string& text, const std::u16string&) { repeats.push_back(text); });
+  RepeatedMessageSink previous =
+      SetRepeatedMessageSink([&](const std::u16string& text, const std::u16string&) { repeats.push_back(text); });
   LimitRepeatedMessages(true);
   for (const Case& c : cases) {
     recorder.clear();
@@ -117,9 +119,8 @@ TEST(FileAccessRecord, NotesOpenedFilesByWhetherTheModeWrites) {
     bool written;
   };
   const std::vector<Case> cases = {
-      {"rb", "existing.txt", true, false}, {"r", "existing.txt", true, false},
-      {"wb", "new.txt", false, true},      {"ab", "existing.txt", false, true},
-      {"r+b", "existing.txt", false, true}, {"rb", "missing.txt", false, false},
+      {"rb", "existing.txt", true, false}, {"r", "existing.txt", true, false},   {"wb", "new.txt", false, true},
+      {"ab", "existing.txt", false, true}, {"r+b", "existing.txt", false, true}, {"rb", "missing.txt", false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.mode) + " " + c.name);

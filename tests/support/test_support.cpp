@@ -13,9 +13,8 @@ TempDir::TempDir() {
   static std::atomic<unsigned> counter{0};
   std::random_device random;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    fs::path candidate = fs::temp_directory_path() /
-                         ("lfg-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + "-" +
-                          std::to_string(random()));
+    fs::path candidate = fs::temp_directory_path() / ("lfg-test-" + std::to_string(getpid()) + "-" +
+                                                      std::to_string(counter++) + "-" + std::to_string(random()));
     if (fs::create_directory(candidate)) {
       path_ = candidate;
       return;

@@ -82,12 +82,9 @@ bool EntryValuesClash(const CLexicalEntry& entry, const CFSNode& node) {
     if (equation->op != u'=' && equation->op != u'$') continue;  // applying it changes nothing
     if (!GivesValuesToPath(*equation)) return false;
     switch (ReadValueEquation(*equation, node)) {
-      case Outcome::kClash:
-        return true;
-      case Outcome::kUnknown:
-        return false;
-      case Outcome::kFits:
-        break;
+      case Outcome::kClash: return true;
+      case Outcome::kUnknown: return false;
+      case Outcome::kFits: break;
     }
   }
   return false;

@@ -30,8 +30,7 @@ void MarkUsedNode(CFSNode* node) {
   node->GenerationMark = 1;
   node->Mark = 1;
   bool marking = true, consuming = true;
-  for (CFSNode* ancestor = node->Parent; ancestor != nullptr && (marking || consuming);
-       ancestor = ancestor->Parent) {
+  for (CFSNode* ancestor = node->Parent; ancestor != nullptr && (marking || consuming); ancestor = ancestor->Parent) {
     if (marking && ancestor->Mark != 0) marking = false;
     if (marking) ancestor->Mark = 1;
     if (consuming && ancestor->GenerationMark != 0) consuming = false;
@@ -254,8 +253,8 @@ void CUrduSentenceGenerator::TryCompleteWaiting(CChartEdge* finished, CChartEdge
       PopDeferredTo(waiting->spare);
     } else {
       const CEquation* binding = daughter->equations.empty() ? nullptr : daughter->equations.front();
-      const bool bindsPath = binding != nullptr && binding->op == u'=' && binding->left != nullptr &&
-                             !binding->left->path.empty();
+      const bool bindsPath =
+          binding != nullptr && binding->op == u'=' && binding->left != nullptr && !binding->left->path.empty();
       if (bindsPath && !AllFeaturesConsumed(daughterNode)) {
         WriteTraceLog(u"Production's dot could not be moved : ");
         waitingProduction->WriteItem(&GetTraceLogWriter(), WString());
@@ -271,8 +270,8 @@ void CUrduSentenceGenerator::TryCompleteWaiting(CChartEdge* finished, CChartEdge
   AddEdge(agenda_, next, true);
 }
 
-bool CUrduSentenceGenerator::ApplyDaughterEquations(const CProductionSymbol& daughter, CFSNode* mother,
-                                                    CFSNode* self, bool testOnly) {
+bool CUrduSentenceGenerator::ApplyDaughterEquations(const CProductionSymbol& daughter, CFSNode* mother, CFSNode* self,
+                                                    bool testOnly) {
   for (const CEquation* equation : daughter.equations) {
     if (!ApplyEquation(equation, mother, self, testOnly)) return false;
   }

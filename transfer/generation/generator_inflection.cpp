@@ -5,8 +5,8 @@
 
 #include "core/fs_node.h"
 #include "resources/lfg/lexical_entry.h"
-#include "transfer/morphology/urdu_word_generator.h"
 #include "transfer/generation/urdu_sentence_generator.h"
+#include "transfer/morphology/urdu_word_generator.h"
 
 WordForms CUrduSentenceGenerator::InflectWord(CFSNode* node, const WString& category, const WString& word) {
   WordForms forms;

@@ -6,9 +6,9 @@
 #include <set>
 
 #include "analysis/lfg/chart_edge.h"
+#include "core/equation.h"
 #include "core/fs_node.h"
 #include "core/production.h"
-#include "core/equation.h"
 #include "core/symbol_table.h"
 #include "resources/lfg/lexical_entry.h"
 #include "resources/lfg/lexicon.h"
@@ -85,8 +85,7 @@ void CollectSaidNegations(const CLexicon* lexicon, const std::set<SymbolId>& hea
   if (edge == nullptr || edge->production == nullptr) return;
   for (const CProductionSymbol* daughter : edge->production->daughters) {
     if (daughter->kind == 1) {
-      if (daughter->generatorNode != nullptr &&
-          SaysNegation(lexicon, *daughter, headless.count(daughter->id) != 0)) {
+      if (daughter->generatorNode != nullptr && SaysNegation(lexicon, *daughter, headless.count(daughter->id) != 0)) {
         said.insert(daughter->generatorNode->NodeId);
       }
     } else if (daughter->name != u"." && daughter->fillingEdge != nullptr) {
@@ -152,7 +151,8 @@ void CUrduSentenceGenerator::CollectSaidNodes(const CChartEdge* edge, std::set<u
   for (const CProductionSymbol* daughter : edge->production->daughters) {
     if (daughter->kind == 1) {
       hasDaughter = true;
-      if (daughter->generatorNode != nullptr && mother != nullptr && daughter->generatorNode->NodeId == mother->NodeId) {
+      if (daughter->generatorNode != nullptr && mother != nullptr &&
+          daughter->generatorNode->NodeId == mother->NodeId) {
         hasHead = true;
       }
       if (daughter->generatorNode != nullptr && headlessPredicates_.count(daughter->id) == 0) {

@@ -87,8 +87,7 @@ class CUrduSentenceGenerator {
   WordForms InflectWord(CFSNode* node, const WString& category, const WString& word);
 
   // --- binding and equations (generator_equations.cpp) ---
-  bool UnifyEquation(const CEquation* equation, CChartEdge* edge, CProductionSymbol* daughter, bool link,
-                     bool peek);
+  bool UnifyEquation(const CEquation* equation, CChartEdge* edge, CProductionSymbol* daughter, bool link, bool peek);
   bool BindDaughter(CChartEdge* edge);
   bool ApplyEquation(const CEquation* equation, CFSNode* mother, CFSNode* self, bool testOnly);
   bool HandleSetValue(CFSNode*& target, CFSNode* source, const std::vector<SymbolId>* values, bool testOnly);
@@ -142,8 +141,7 @@ class CUrduSentenceGenerator {
   void FinishConstruction();
   bool PassesFrameFilter(const CLexicalEntry& entry, const CFSNode* gfNode) const;
   bool ApplyEntry(const CLexicalEntry& entry, CFSNode* node);
-  bool ApplyDaughterEquations(const CProductionSymbol& daughter, CFSNode* mother, CFSNode* self,
-                              bool testOnly);
+  bool ApplyDaughterEquations(const CProductionSymbol& daughter, CFSNode* mother, CFSNode* self, bool testOnly);
   bool ScanEachEntry(CChartEdge* edge, const std::vector<CLexicalEntry*>& entries);
   static const CFSNode* BindingByPath(const CChartEdge& edge);
   void GatherWaitingEdges(const CChartEdge* finished, std::vector<CChartEdge*>& waiting) const;
@@ -162,10 +160,10 @@ class CUrduSentenceGenerator {
   // sentence's time limit has passed or its structure nodes passed their cap.
   bool TimeLimitReached();
 
-  CLexicon* urduLexicon_ = nullptr;             // not owned
-  CGrammar* urduGrammar_ = nullptr;             // not owned
-  CMapperEngine* mapperEngine_ = nullptr;       // not owned
-  CLFGParser* lfgParser_ = nullptr;             // not owned
+  CLexicon* urduLexicon_ = nullptr;              // not owned
+  CGrammar* urduGrammar_ = nullptr;              // not owned
+  CMapperEngine* mapperEngine_ = nullptr;        // not owned
+  CLFGParser* lfgParser_ = nullptr;              // not owned
   CUrduWordGenerator* wordGenerator_ = nullptr;  // not owned
   std::set<SymbolId> specialUnmarked_;
   std::set<SymbolId> headlessPredicates_;

@@ -50,7 +50,7 @@ class CMapLexEntry {
   WString condition;  // empty for an unconditional entry
   char marker = kPlainMarker;
   std::vector<std::unique_ptr<CMapRuleElement>> statements;
-  int number = 0;         // the '@' number: alternative group and sense number
+  int number = 0;          // the '@' number: alternative group and sense number
   bool breakFlag = false;  // a statement begins with BREAK
   double weight = 1.0;     // written by word-sense disambiguation
 

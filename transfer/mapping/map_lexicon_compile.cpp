@@ -87,9 +87,7 @@ bool RawFileCompiler::Run() {
   while (unit != 0) {
     switch (unit) {
       case u'\r':
-      case u'\n':
-        unit = Next();
-        break;
+      case u'\n': unit = Next(); break;
       case u'(':
         ReadGroup();
         unit = reader_.GetChar();
@@ -233,8 +231,8 @@ void RawFileCompiler::ReadStatements() {
   std::unique_ptr<CMapLexEntry> entry = std::move(entry_);
   const WString text = TrimWString(statements);
   if (!text.empty() && !lexicon_.ParseEntryValue(text, *entry)) {
-    Report(line, u"the entry of " + HeadwordName() + u" with the condition '" +
-                                               entry->condition + u"' has a statement that is refused: " + text);
+    Report(line, u"the entry of " + HeadwordName() + u" with the condition '" + entry->condition +
+                     u"' has a statement that is refused: " + text);
   }
   entry->number = ReadEntryNumber(number);
   FileEntry(std::move(entry), line);
@@ -357,9 +355,7 @@ bool CMapLexicon::ParseEntryValue(const WString& text, CMapLexEntry& entry) cons
         pending += unit;
         insideValueSet = false;
         break;
-      default:
-        pending += unit;
-        break;
+      default: pending += unit; break;
     }
   }
   if (!afterInsert && !insideValueSet) finishStatement();

@@ -58,7 +58,8 @@ int CMapRuleElement::ReadRepositionCount(const WString& text) {
 CMapRuleElement::CMapRuleElement() { ++liveInstances; }
 
 CMapRuleElement::CMapRuleElement(const WString& left, const WString& right, char statementOp,
-                                 const WString& cacheSymbolText, const WString& insertHeadwordText, const WString& valueText, bool parsePaths) {
+                                 const WString& cacheSymbolText, const WString& insertHeadwordText,
+                                 const WString& valueText, bool parsePaths) {
   ++liveInstances;
   if (statementOp == kInsert) {
     op = kInsert;
@@ -107,8 +108,7 @@ bool CMapRuleElement::ParsePath(CMapPath& path, const WString& text, bool parseP
   }
   const bool valueSet = !rest.empty() && (rest[0] == u'{' || rest[0] == u'\'');
   if (valueSet) path.kind = kValueKind;
-  const std::unique_ptr<PieceList> pieces =
-      Tokenize(rest, valueSet ? kValueSetSeparators : kPathSeparators, false);
+  const std::unique_ptr<PieceList> pieces = Tokenize(rest, valueSet ? kValueSetSeparators : kPathSeparators, false);
   if (!pieces || pieces->empty()) return false;
   for (const WString& piece : *pieces) path.ids.push_back(GetSymbolId(piece, true));
   return true;

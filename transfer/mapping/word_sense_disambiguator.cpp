@@ -171,8 +171,8 @@ float CWordSenseDisambiguator::ScoreCollocations(uint32_t senseNumber, const std
   return best;
 }
 
-bool CWordSenseDisambiguator::ReadRecords(FILE* file, uint64_t recordCount, size_t size, uint32_t first,
-                                          uint32_t last, std::vector<unsigned char>& bytes) {
+bool CWordSenseDisambiguator::ReadRecords(FILE* file, uint64_t recordCount, size_t size, uint32_t first, uint32_t last,
+                                          std::vector<unsigned char>& bytes) {
   if (!file || first < 1 || first > last || last > recordCount) return false;
   const uint64_t count = uint64_t{last} - first + 1;
   bytes.assign(count * size, 0);

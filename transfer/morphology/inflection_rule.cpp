@@ -20,8 +20,7 @@ bool CInflectionRule::SuffixConditionsHold(const WString& word) const {
   return true;
 }
 
-bool CInflectionRule::CollectAddedProperties(const std::vector<CEquation*>& features,
-                                             std::vector<CEquation*>& added) {
+bool CInflectionRule::CollectAddedProperties(const std::vector<CEquation*>& features, std::vector<CEquation*>& added) {
   static const std::vector<SymbolId> kNoValues;
   for (const auto& property : properties) {
     if (property->left == nullptr || property->left->path.empty()) continue;

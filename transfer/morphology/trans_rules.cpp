@@ -11,7 +11,9 @@ int CTransRules::liveInstances = 0;
 CTransRule::CTransRule() { ++liveInstances; }
 
 CTransRule::CTransRule(const WString& pattern_, const WString& replacement_, uint32_t advance_)
-    : pattern(pattern_), replacement(replacement_), advance(advance_ == 0 ? static_cast<uint32_t>(pattern_.size()) : advance_) {
+    : pattern(pattern_),
+      replacement(replacement_),
+      advance(advance_ == 0 ? static_cast<uint32_t>(pattern_.size()) : advance_) {
   ++liveInstances;
 }
 

@@ -65,7 +65,6 @@ void CUrduWordGenerator::ReadRulesOfClass(const char* configKey, InflectionRuleL
   ReadRuleFile(path, rules);
 }
 
-
 std::unique_ptr<WordFormList> CUrduWordGenerator::ApplyRules(const InflectionRuleList& rules, const WString& word,
                                                              const std::vector<CEquation*>& features) const {
   auto forms = std::make_unique<WordFormList>();

@@ -71,7 +71,8 @@ int CMapperEngine::ApplyCandidates(const EntryList& candidates, CMapLexEntry* de
     ContinueOn(state, flags, targetBefore);
     count = 1;
   }
-  if (candidates.size() > 1 || count == 0) PushAlternatives(candidates, *untouched, workStack, flags, count, cacheBefore);
+  if (candidates.size() > 1 || count == 0)
+    PushAlternatives(candidates, *untouched, workStack, flags, count, cacheBefore);
   if (count == 0 && defaultEntry != nullptr) {
     CFSNode* untouchedTarget = untouched->target->focus;
     if (ApplyEntryOn(defaultEntry, *untouched, flags)) {

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "analysis/lfg/value_set_ops.h"
-#include "core/equation.h"
 #include "core/condition_expression.h"
+#include "core/equation.h"
 #include "core/fs_node.h"
 #include "core/string_helpers.h"
 #include "resources/lfg/lexicon.h"
@@ -71,7 +71,8 @@ int CMapperEngine::EvaluateComparison(CFSNode* source, CFSNode* target, const CE
   if (!path.empty() && path.front() == RootId) {
     path.erase(path.begin());
     start = ClimbToRoot(start);
-  } else if ((!path.empty() && path.front() == ParentId) || IsSetMemberAttribute(static_cast<SymbolId>(start->Attribute))) {
+  } else if ((!path.empty() && path.front() == ParentId) ||
+             IsSetMemberAttribute(static_cast<SymbolId>(start->Attribute))) {
     std::vector<SymbolId> rest;
     for (SymbolId step : path) {
       if (step != ParentId) {
@@ -93,7 +94,8 @@ int CMapperEngine::EvaluateComparison(CFSNode* source, CFSNode* target, const CE
   if (found == nullptr) return 0;
   if (!rightOperand) return 1;
   if (rightOperand->kind == 'v') {
-    if (found->Attribute == static_cast<int16_t>(GfId)) return SameValueList(&found->Value, &rightOperand->path) ? 1 : 0;
+    if (found->Attribute == static_cast<int16_t>(GfId))
+      return SameValueList(&found->Value, &rightOperand->path) ? 1 : 0;
     return ValuesDisjoint(&found->Value, &rightOperand->path) ? 0 : 1;
   }
   // A second path: read like the first one (a source path beside the node

@@ -24,9 +24,9 @@
 
 #include "core/condition_expression.h"
 #include "core/symbol_table.h"
+#include "core/target_group.h"
 #include "core/transfer_flags.h"
 #include "core/wide_string.h"
-#include "core/target_group.h"
 #include "transfer/mapping/word_sense_disambiguator.h"
 #include "transfer/morphology/trans_rules.h"
 #include "transfer/walk/mapper_work_state.h"
@@ -85,8 +85,7 @@ class CMapperEngine {
   void CollectMatchingElements(const CMapLexHeadword& headword, const CMapperWorkState& state, EntryList& out);
   // The same, one entry per '@' group (an entry with the break flag may
   // replace the first of its group and ends the scan).
-  void CollectMatchingElementsPerGroup(const CMapLexHeadword& headword, const CMapperWorkState& state,
-                                       EntryList& out);
+  void CollectMatchingElementsPerGroup(const CMapLexHeadword& headword, const CMapperWorkState& state, EntryList& out);
   // Orders the candidates by word sense and writes their scores into the
   // entries' weights; what the disambiguator answered.
   bool ChooseBySense(const WString& word, EntryList& candidates, int position, const CNamedIdList& tokens);
@@ -127,8 +126,7 @@ class CMapperEngine {
   bool MatchCondition(const WString& condition, CFSNode* source, CFSNode* target);
   // One comparison of a condition: 1 or 0.
   int EvaluateComparison(CFSNode* source, CFSNode* target, const WString& left, const WString& right);
-  int EvaluateComparison(CFSNode* source, CFSNode* target, const CEquationOperand* left,
-                         const CEquationOperand* right);
+  int EvaluateComparison(CFSNode* source, CFSNode* target, const CEquationOperand* left, const CEquationOperand* right);
   // The operand reader of the condition book (the mapping rules' operands).
   static std::unique_ptr<CEquationOperand> ReadConditionOperand(const WString& text);
   // Applies the statements in order; false at the first that fails (those
@@ -136,8 +134,7 @@ class CMapperEngine {
   // the entry's weight.
   bool ApplyEntry(const CMapLexEntry* entry, CFSHandle* source, CFSHandle* target, CTransferFlags& flags);
   // Applies a copy of one statement at the handles' foci.
-  bool ApplyRuleElement(const CMapRuleElement* element, CFSHandle* source, CFSHandle* target,
-                        CTransferFlags& flags);
+  bool ApplyRuleElement(const CMapRuleElement* element, CFSHandle* source, CFSHandle* target, CTransferFlags& flags);
 
   // --- for the Urdu generator ---
   CLFGParser* LFGParser() const { return lfgParser_; }

@@ -46,8 +46,7 @@ void TieToSource(CFSNode& node, const CFSNode* source) {
 
 }  // namespace
 
-bool CMapperEngine::ApplyEntry(const CMapLexEntry* entry, CFSHandle* source, CFSHandle* target,
-                               CTransferFlags& flags) {
+bool CMapperEngine::ApplyEntry(const CMapLexEntry* entry, CFSHandle* source, CFSHandle* target, CTransferFlags& flags) {
   if (entry == nullptr || target == nullptr) return false;
   for (const auto& statement : entry->statements) {
     flags.RepositionRequested = 0;
@@ -64,16 +63,11 @@ bool CMapperEngine::ApplyRuleElement(const CMapRuleElement* element, CFSHandle* 
   const std::unique_ptr<CMapRuleElement> statement(element->Clone());
   CFSNode* sourceFocus = source != nullptr ? source->focus : nullptr;
   switch (statement->op) {
-    case CMapRuleElement::kGoTo:
-      return ApplyGoTo(*statement, sourceFocus, target, flags);
-    case CMapRuleElement::kAssign:
-      return ApplyAssignment(*statement, sourceFocus, target->focus);
-    case CMapRuleElement::kDelete:
-      return ApplyDelete(*statement, target->focus);
-    case CMapRuleElement::kInsert:
-      return ApplyInsert(*statement, flags);
-    default:
-      return true;
+    case CMapRuleElement::kGoTo: return ApplyGoTo(*statement, sourceFocus, target, flags);
+    case CMapRuleElement::kAssign: return ApplyAssignment(*statement, sourceFocus, target->focus);
+    case CMapRuleElement::kDelete: return ApplyDelete(*statement, target->focus);
+    case CMapRuleElement::kInsert: return ApplyInsert(*statement, flags);
+    default: return true;
   }
 }
 

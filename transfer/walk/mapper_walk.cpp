@@ -56,8 +56,7 @@ bool HasNoEntries(const CMapLexHeadword& headword) {
 
 }  // namespace
 
-bool CMapperEngine::TransferNode(WorkStack& workStack, std::vector<CFSHandle*>& finished,
-                                 const CNamedIdList& tokens) {
+bool CMapperEngine::TransferNode(WorkStack& workStack, std::vector<CFSHandle*>& finished, const CNamedIdList& tokens) {
   workStatesThisAnalysis_ = 0;
   repositionsThisAnalysis_ = 0;
   limitReached_ = false;
@@ -232,7 +231,8 @@ int CMapperEngine::MapAttributeNode(CMapperWorkState& state, WorkStack& workStac
   EntryList candidates;
   CollectMatchingElements(*found, state, candidates);
   int applied = ApplyCandidates(candidates, nullptr, state, workStack, flags);
-  if (applied == 0) applied = ApplyCandidates(found->unconditionalEntries, found->defaultEntry, state, workStack, flags);
+  if (applied == 0)
+    applied = ApplyCandidates(found->unconditionalEntries, found->defaultEntry, state, workStack, flags);
   return applied;
 }
 
@@ -272,8 +272,8 @@ int CMapperEngine::MapWordNode(CMapperWorkState& state, WorkStack& workStack, CT
 }
 
 int CMapperEngine::ApplyUnconditionalEntries(const CMapLexHeadword& headword, const WString& word, int position,
-                                             CMapperWorkState& state, WorkStack& workStack,
-                                             CTransferFlags& flags, const CNamedIdList& tokens) {
+                                             CMapperWorkState& state, WorkStack& workStack, CTransferFlags& flags,
+                                             const CNamedIdList& tokens) {
   EntryList candidates = headword.unconditionalEntries;
   bool ordered = false;
   if (!generateAll_ && candidates.size() >= 2) ordered = ChooseBySense(word, candidates, position, tokens);

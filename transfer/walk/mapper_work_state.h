@@ -42,9 +42,9 @@ class CMapperWorkState {
 
   CFSHandle* source = nullptr;  // focus: the English node being mapped
   CFSHandle* target = nullptr;  // focus: where statements act
-  NodeStack ancestors;  // source nodes whose children are being walked
-  NodeStack returns;    // per ancestor, the target node to return to
-  NodeStack visits;     // source nodes still to map; null ends one node's children
+  NodeStack ancestors;          // source nodes whose children are being walked
+  NodeStack returns;            // per ancestor, the target node to return to
+  NodeStack visits;             // source nodes still to map; null ends one node's children
   InsertCache savedInsertCache;
   CFSNode* savedCursor = nullptr;
   // What this state's target accounts for of the source: the word and

@@ -36,7 +36,8 @@ std::string Content(const CFSNode* node) {
 
 const CFSNode* At(const CFSNode* node, const std::string& path) {
   std::istringstream steps(path);
-  for (std::string step; node != nullptr && steps >> step;) node = node->FindAttribute(GetSymbolId(FromUtf8(step), true));
+  for (std::string step; node != nullptr && steps >> step;)
+    node = node->FindAttribute(GetSymbolId(FromUtf8(step), true));
   return node;
 }
 
@@ -137,19 +138,20 @@ TEST_F(CfgAlternatives, ControlledSubjectIsTheWholeController) {
 TEST_F(CfgAlternatives, ATaggedAnalysisThatFailsInSolvingFallsBackToAllReadings) {
   // "wh" stands for a second class of verbs here: the reading the tagger
   // takes (the first) is the transitive one.
-  Load("S' -> S: ^=! ; .\n"
-       "S -> NP: ^SUBJ=! ; VP: ^=! ; .\n"
-       "VP -> v: ^=! ; .\n"
-       "VP -> wh: ^=! ; .\n"
-       "VP -> v: ^=! ; NP: ^OBJ=! ; .\n"
-       "NP -> n: ^=! ; .\n",
-       "swims: v, ^PRED='swim<SUBJ,OBJ>'.\n"
-       "swims: wh, ^PRED='swim<SUBJ>'.\n"
-       "eats: v, ^PRED='eat<SUBJ,OBJ>'.\n");
+  Load(
+      "S' -> S: ^=! ; .\n"
+      "S -> NP: ^SUBJ=! ; VP: ^=! ; .\n"
+      "VP -> v: ^=! ; .\n"
+      "VP -> wh: ^=! ; .\n"
+      "VP -> v: ^=! ; NP: ^OBJ=! ; .\n"
+      "NP -> n: ^=! ; .\n",
+      "swims: v, ^PRED='swim<SUBJ,OBJ>'.\n"
+      "swims: wh, ^PRED='swim<SUBJ>'.\n"
+      "eats: v, ^PRED='eat<SUBJ,OBJ>'.\n");
   const std::tuple<const char*, const char*> cases[] = {
-      {"he swims", "{swim}"},  // the second reading after the fallback
+      {"he swims", "{swim}"},      // the second reading after the fallback
       {"he swims you", "{swim}"},  // the tagger's reading is right
-      {"he eats", "none"},  // no reading is complete
+      {"he eats", "none"},         // no reading is complete
   };
   for (const auto& [sentence, predicate] : cases) {
     SCOPED_TRACE(sentence);
@@ -191,8 +193,8 @@ TEST_F(CfgAlternatives, AControlEquationUnifiesItsTwoHalves) {
   for (const auto& [complementSays, analysed] : cases) {
     SCOPED_TRACE(complementSays);
     Load(std::string("S' -> S: ^=! ; .\n") + "S -> NP: ^SUBJ=!, ^SUBJ CASE=nom ; VP: ^=! ; .\n" +
-         "VP -> v: ^=! ; INF: ^XCOMP=!, ^XCOMP SUBJ=^SUBJ, " + complementSays + " ; .\n" +
-         "INF -> p: ; v: ^=! ; .\n" + "NP -> n: ^=! ; .\n");
+         "VP -> v: ^=! ; INF: ^XCOMP=!, ^XCOMP SUBJ=^SUBJ, " + complementSays + " ; .\n" + "INF -> p: ; v: ^=! ; .\n" +
+         "NP -> n: ^=! ; .\n");
     const CFSNode* root = Analyse("I want to go");
     EXPECT_EQ(root != nullptr, analysed) << (root ? Content(root) : "");
   }

@@ -54,23 +54,23 @@ TEST_F(CfgToyChartDump, BothChartsOfTheSentenceAreDumpedColumnByColumn) {
       "[0,2] NP -> det n .\r\n"
       "[0,2] S -> NP . VP\r\n";
   const std::string fullChart = taggedChart +
-      "[2,2] VP -> . v NP P_1\r\n"
-      "[2,2] VP -> . v NP\r\n"
-      "ChartColumn:---3\r\n"
-      "[2,3] VP -> v . NP P_1\r\n"
-      "[2,3] VP -> v . NP\r\n"
-      "[3,3] NP -> . det n P_2\r\n"
-      "[3,3] NP -> . det n\r\n"
-      "ChartColumn:---4\r\n"
-      "[3,4] NP -> det . n P_2\r\n"
-      "[3,4] NP -> det . n\r\n"
-      "ChartColumn:---5\r\n"
-      "[3,5] NP -> det n . P_2\r\n"
-      "[3,5] NP -> det n .\r\n"
-      "[2,5] VP -> v NP . P_1\r\n"
-      "[2,5] VP -> v NP .\r\n"
-      "[0,5] S -> NP VP .\r\n"
-      "[0,5] S' -> S .\r\n";
+                                "[2,2] VP -> . v NP P_1\r\n"
+                                "[2,2] VP -> . v NP\r\n"
+                                "ChartColumn:---3\r\n"
+                                "[2,3] VP -> v . NP P_1\r\n"
+                                "[2,3] VP -> v . NP\r\n"
+                                "[3,3] NP -> . det n P_2\r\n"
+                                "[3,3] NP -> . det n\r\n"
+                                "ChartColumn:---4\r\n"
+                                "[3,4] NP -> det . n P_2\r\n"
+                                "[3,4] NP -> det . n\r\n"
+                                "ChartColumn:---5\r\n"
+                                "[3,5] NP -> det n . P_2\r\n"
+                                "[3,5] NP -> det n .\r\n"
+                                "[2,5] VP -> v NP . P_1\r\n"
+                                "[2,5] VP -> v NP .\r\n"
+                                "[0,5] S -> NP VP .\r\n"
+                                "[0,5] S' -> S .\r\n";
   const std::string emptyColumns = "ChartColumn:---3\r\nChartColumn:---4\r\nChartColumn:---5\r\n";
   EXPECT_EQ(DumpOf(dump), taggedChart + emptyColumns + fullChart);
   EXPECT_EQ(ToUtf8(parser_->ChartDumpText()), fullChart);

@@ -43,10 +43,10 @@ class CfgCompleteness : public ::testing::Test {
 TEST_F(CfgCompleteness, EveryPredicateHoldsTheFunctionsOfItsFrame) {
   struct Case {
     const char* what;
-    bool objectPresent;   // the clause's OBJ
-    bool objectFilled;    // ... with content
-    bool innerComplete;   // the complement's own frame
-    bool inSet;           // the complement stands in an ADJUNCT set
+    bool objectPresent;  // the clause's OBJ
+    bool objectFilled;   // ... with content
+    bool innerComplete;  // the complement's own frame
+    bool inSet;          // the complement stands in an ADJUNCT set
     bool complete;
   };
   const Case cases[] = {

@@ -18,15 +18,15 @@
 #include "constraints/p_fs_compiler.h"
 #include "constraints/p_fstructure.h"
 #include "core/config_store.h"
-#include "core/process_policy.h"
 #include "core/fs_handle.h"
 #include "core/fs_node.h"
+#include "core/process_policy.h"
 #include "core/sentence_memory.h"
 #include "core/sentence_state.h"
 #include "core/symbol_table.h"
 #include "platform/clock.h"
-#include "platform/message_box.h"
 #include "platform/heap_meter.h"
+#include "platform/message_box.h"
 #include "platform/utf8.h"
 #include "resources/english/e_lexicon.h"
 #include "resources/english/p_grammar.h"
@@ -48,8 +48,8 @@ class CfgEngine : public ::testing::Test {
     ClearConfiguration();
     ClearSymbolTable();
     RegisterReservedSymbols();
-    const char* keys[] = {"POSs", "SubCats", "FSAttrTypeFile", "SubCatFrameListFileName", "Dummy",
-                          "BigramProbabilityTable", "Time"};
+    const char* keys[] = {
+        "POSs", "SubCats", "FSAttrTypeFile", "SubCatFrameListFileName", "Dummy", "BigramProbabilityTable", "Time"};
     for (size_t i = 0; i < 7; ++i) SetConfigValue(keys[i], folder + files[i]);
     for (const char* key : {"ncfgFileName", "DumpedEgrammar", "DumpedEgrammarSymbols", "ELexiconDumpFileName",
                             "DummyDump", "P_FSInitializerDump", "SymbolTableDumpFile", "CompileP_Grammar"}) {
@@ -59,8 +59,8 @@ class CfgEngine : public ::testing::Test {
       if (!tokeniser.empty()) SetConfigValue(key, tokeniser + key + ".txt");
     }
     P_FSCompiler::Init();
-    grammar_ = std::make_unique<P_Grammar>(folder + files[7], folder + files[8], dir_.File("g.lfg"),
-                                           dir_.File("g.cfg"), 1);
+    grammar_ =
+        std::make_unique<P_Grammar>(folder + files[7], folder + files[8], dir_.File("g.lfg"), dir_.File("g.cfg"), 1);
     lexicon_ = std::make_unique<CELexicon>(folder + files[9], grammar_.get());
     if (!tokeniser.empty()) pre_ = std::make_unique<CPreProcessor>(lexicon_.get());
     P_FSCompiler::MarkInitialItems();

@@ -49,17 +49,24 @@ class EnglishConstructions : public ShippedCfgEngine {
 
 TEST_F(EnglishConstructions, PassivesWithAndWithoutTheAgent) {
   CheckAll({
-      {"passive with by", "The letter was written by my sister",
-       {{kPred, {"write"}}, {{u"PASSIVE"}, {"+"}}, {{u"TENSE"}, {"past"}}, {PredOf({u"SUBJ"}), {"letter"}},
-        {PredOf(FirstAdjunct()), {"by"}}, {{u"OBJ"}, {}}}},
-      {"passive, plural subject", "The windows were cleaned",
+      {"passive with by",
+       "The letter was written by my sister",
+       {{kPred, {"write"}},
+        {{u"PASSIVE"}, {"+"}},
+        {{u"TENSE"}, {"past"}},
+        {PredOf({u"SUBJ"}), {"letter"}},
+        {PredOf(FirstAdjunct()), {"by"}},
+        {{u"OBJ"}, {}}}},
+      {"passive, plural subject",
+       "The windows were cleaned",
        {{kPred, {"clean"}}, {{u"PASSIVE"}, {"+"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
       {"present passive", "The car is washed every week", {{{u"PASSIVE"}, {"+"}}, {{u"TENSE"}, {"pres"}}}},
-      {"passive of a ditransitive verb", "She was given a prize",
+      {"passive of a ditransitive verb",
+       "She was given a prize",
        {{{u"PRED", u"GF"}, {"SUBJ", "OBJ"}}, {PredOf({u"OBJ"}), {"prize"}}, {{u"PASSIVE"}, {"+"}}}},
-      {"perfect passive", "It has been sold",
-       {{kPred, {"sell"}}, {{u"ASPECT"}, {"perf"}}, {{u"PASSIVE"}, {"+"}}}},
-      {"modal perfect passive", "The letter should have been sent",
+      {"perfect passive", "It has been sold", {{kPred, {"sell"}}, {{u"ASPECT"}, {"perf"}}, {{u"PASSIVE"}, {"+"}}}},
+      {"modal perfect passive",
+       "The letter should have been sent",
        {{{u"MODAL"}, {"should"}}, {{u"ASPECT"}, {"perf"}}, {{u"PASSIVE"}, {"+"}}, {PredOf({u"SUBJ"}), {"letter"}}}},
       {"future passive with by", "It will be repaired by the workers", {{{u"TENSE"}, {"fut"}}, {{u"PASSIVE"}, {"+"}}}},
   });
@@ -67,15 +74,21 @@ TEST_F(EnglishConstructions, PassivesWithAndWithoutTheAgent) {
 
 TEST_F(EnglishConstructions, AspectsAndChainsOfAuxiliaries) {
   CheckAll({
-      {"progressive", "The children are playing in the garden",
+      {"progressive",
+       "The children are playing in the garden",
        {{{u"ASPECT"}, {"prog"}}, {{u"TENSE"}, {"pres"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
-      {"perfect", "She has finished her work", {{{u"ASPECT"}, {"perf"}}, {{u"PASSIVE"}, {"-"}}, {{u"TENSE"}, {"pres"}}}},
+      {"perfect",
+       "She has finished her work",
+       {{{u"ASPECT"}, {"perf"}}, {{u"PASSIVE"}, {"-"}}, {{u"TENSE"}, {"pres"}}}},
       {"past perfect", "They had left the city", {{{u"ASPECT"}, {"perf"}}, {{u"TENSE"}, {"past"}}}},
-      {"perfect progressive", "He has been reading for hours",
+      {"perfect progressive",
+       "He has been reading for hours",
        {{kPred, {"read"}}, {{u"ASPECT"}, {"perfprog"}}, {{u"TENSE"}, {"pres"}}}},
-      {"modal perfect", "You should have called me",
+      {"modal perfect",
+       "You should have called me",
        {{{u"MODAL"}, {"should"}}, {{u"ASPECT"}, {"perf"}}, {PredOf({u"OBJ"}), {"I"}}}},
-      {"modal perfect progressive", "She must have been sleeping",
+      {"modal perfect progressive",
+       "She must have been sleeping",
        {{{u"MODAL"}, {"must"}}, {{u"ASPECT"}, {"perfprog"}}, {kPred, {"sleep"}}}},
       {"future progressive", "We will be waiting for you", {{{u"TENSE"}, {"fut"}}, {{u"ASPECT"}, {"prog"}}}},
       {"progressive passive", "The road is being built", {{{u"ASPECT"}, {"prog"}}, {{u"PASSIVE"}, {"+"}}}},
@@ -86,11 +99,13 @@ TEST_F(EnglishConstructions, AspectsAndChainsOfAuxiliaries) {
 
 TEST_F(EnglishConstructions, ModalsWithTo) {
   CheckAll({
-      {"have to", "I have to leave now",
+      {"have to",
+       "I have to leave now",
        {{kPred, {"have"}}, {PredOf({u"XCOMP"}), {"leave"}}, {PredOf({u"XCOMP", u"SUBJ"}), {"I"}}}},
       {"used to", "We used to live in Lahore", {{kPred, {"use"}}, {PredOf({u"XCOMP"}), {"live"}}}},
       {"ought to", "You ought to help him", {{kPred, {"ought"}}, {PredOf({u"XCOMP"}), {"help"}}}},
-      {"be going to", "They are going to leave",
+      {"be going to",
+       "They are going to leave",
        {{kPred, {"go"}}, {{u"ASPECT"}, {"prog"}}, {PredOf({u"XCOMP"}), {"leave"}}}},
   });
 }
@@ -99,54 +114,75 @@ TEST_F(EnglishConstructions, ModalsWithTo) {
 // own subject is not.
 TEST_F(EnglishConstructions, ObjectControl) {
   CheckAll({
-      {"allow", "They allowed him to go",
+      {"allow",
+       "They allowed him to go",
        {{PredOf({u"OBJ"}), {"he"}}, {PredOf({u"XCOMP"}), {"go"}}, {PredOf({u"XCOMP", u"SUBJ"}), {"he"}}}},
       {"persuade", "She persuaded me to stay", {{PredOf({u"XCOMP", u"SUBJ"}), {"I"}}, {{u"TENSE"}, {"past"}}}},
-      {"get with a name", "We will get Ali to help us",
+      {"get with a name",
+       "We will get Ali to help us",
        {{PredOf({u"XCOMP", u"SUBJ"}), {"Ali"}}, {PredOf({u"XCOMP", u"OBJ"}), {"we"}}, {{u"TENSE"}, {"fut"}}}},
-      {"warn with a negated infinitive", "I warned them not to swim",
+      {"warn with a negated infinitive",
+       "I warned them not to swim",
        {{PredOf({u"XCOMP", u"SUBJ"}), {"they"}}, {{u"XCOMP", u"NEG"}, {"+"}}}},
   });
 }
 
 TEST_F(EnglishConstructions, RelativeClauses) {
   CheckAll({
-      {"subject relative with who", "The man who lives here is a doctor",
+      {"subject relative with who",
+       "The man who lives here is a doctor",
        {{PredOf(FirstAdjunct({u"SUBJ"})), {"live"}}, {PredOf(Under(FirstAdjunct({u"SUBJ"}), {u"SUBJ"})), {"who"}}}},
-      {"object relative with which", "I read the book which you gave me",
+      {"object relative with which",
+       "I read the book which you gave me",
        {{PredOf(FirstAdjunct({u"OBJ"})), {"give"}}, {PredOf(Under(FirstAdjunct({u"OBJ"}), {u"OBJ"})), {"which"}}}},
-      {"object relative with which after the copula", "This is the house which my father built",
+      {"object relative with which after the copula",
+       "This is the house which my father built",
        {{PredOf(FirstAdjunct({u"PREDLINK"})), {"build"}},
         {PredOf(Under(FirstAdjunct({u"PREDLINK"}), {u"OBJ"})), {"which"}}}},
-      {"relative without a relative word", "The book I read was old",
+      {"relative without a relative word",
+       "The book I read was old",
        {{PredOf(FirstAdjunct({u"SUBJ"})), {"read"}}, {PredOf(Under(FirstAdjunct({u"SUBJ"}), {u"OBJ"})), {"pro"}}}},
   });
 }
 
 TEST_F(EnglishConstructions, ClauseComplements) {
   CheckAll({
-      {"that-clause", "I know that he is honest",
-       {{{u"PRED", u"GF"}, {"SUBJ", "COMP"}}, {PredOf({u"COMP"}), {"be"}}, {PredOf({u"COMP", u"PREDLINK"}), {"honest"}}}},
-      {"that-clause with a plural subject", "We believe that the children are safe",
+      {"that-clause",
+       "I know that he is honest",
+       {{{u"PRED", u"GF"}, {"SUBJ", "COMP"}},
+        {PredOf({u"COMP"}), {"be"}},
+        {PredOf({u"COMP", u"PREDLINK"}), {"honest"}}}},
+      {"that-clause with a plural subject",
+       "We believe that the children are safe",
        {{{u"COMP", u"SUBJ", u"NUM"}, {"pl"}}}},
-      {"clause of the copula without that", "I don't think she is angry",
+      {"clause of the copula without that",
+       "I don't think she is angry",
        {{{u"NEG"}, {"+"}}, {PredOf({u"COMP"}), {"be"}}, {PredOf({u"COMP", u"PREDLINK"}), {"angry"}}}},
-      {"past copula clause without that", "He said you were busy",
+      {"past copula clause without that",
+       "He said you were busy",
        {{PredOf({u"COMP", u"SUBJ"}), {"you"}}, {{u"COMP", u"TENSE"}, {"past"}}}},
-      {"clause with an auxiliary without that", "I hope you will come",
+      {"clause with an auxiliary without that",
+       "I hope you will come",
        {{PredOf({u"COMP"}), {"come"}}, {{u"COMP", u"TENSE"}, {"fut"}}}},
   });
 }
 
 TEST_F(EnglishConstructions, EmbeddedQuestions) {
   CheckAll({
-      {"embedded where", "I don't know where she lives",
+      {"embedded where",
+       "I don't know where she lives",
        {{PredOf({u"COMP"}), {"live"}}, {PredOf(FirstAdjunct({u"COMP"})), {"where"}}, {{u"NEG"}, {"+"}}}},
       {"embedded object question", "I know what you mean", {{PredOf({u"COMP", u"OBJ"}), {"what"}}}},
-      {"embedded whether", "I don't know whether he is ready", {{{u"COMP", u"CONJFORM"}, {"whether"}}, {{u"NEG"}, {"+"}}}},
-      {"question word and infinitive", "I don't know how to swim",
-       {{PredOf({u"COMP"}), {"swim"}}, {PredOf({u"COMP", u"SUBJ"}), {"pro"}}, {PredOf(FirstAdjunct({u"COMP"})), {"how"}}}},
-      {"embedded subject question", "I know who wrote this book",
+      {"embedded whether",
+       "I don't know whether he is ready",
+       {{{u"COMP", u"CONJFORM"}, {"whether"}}, {{u"NEG"}, {"+"}}}},
+      {"question word and infinitive",
+       "I don't know how to swim",
+       {{PredOf({u"COMP"}), {"swim"}},
+        {PredOf({u"COMP", u"SUBJ"}), {"pro"}},
+        {PredOf(FirstAdjunct({u"COMP"})), {"how"}}}},
+      {"embedded subject question",
+       "I know who wrote this book",
        {{PredOf({u"COMP", u"SUBJ"}), {"who"}}, {PredOf({u"COMP", u"OBJ"}), {"book"}}}},
   });
 }
@@ -154,10 +190,13 @@ TEST_F(EnglishConstructions, EmbeddedQuestions) {
 TEST_F(EnglishConstructions, SubordinateClausesBeforeAndAfter) {
   CheckAll({
       {"because after", "I was late because I was sick", {{Under(FirstAdjunct(), {u"CONJFORM"}), {"because"}}}},
-      {"when before, comma", "When he arrived, we were eating",
+      {"when before, comma",
+       "When he arrived, we were eating",
        {{Under(FirstAdjunct(), {u"CONJFORM"}), {"when"}}, {{u"ASPECT"}, {"prog"}}}},
       {"if before", "If it rains, we will stay inside", {{Under(FirstAdjunct(), {u"CONJFORM"}), {"if"}}}},
-      {"before after", "Wash your hands before you eat", {{Under(FirstAdjunct(), {u"CONJFORM"}), {"before"}}, {{u"MOOD"}, {"imp"}}}},
+      {"before after",
+       "Wash your hands before you eat",
+       {{Under(FirstAdjunct(), {u"CONJFORM"}), {"before"}}, {{u"MOOD"}, {"imp"}}}},
       {"after before", "After we ate, we left", {{Under(FirstAdjunct(), {u"CONJFORM"}), {"after"}}}},
       {"until", "Wait until he comes", {{Under(FirstAdjunct(), {u"CONJFORM"}), {"until"}}}},
       {"while", "She sang while she cooked", {{Under(FirstAdjunct(), {u"CONJFORM"}), {"while"}}}},
@@ -178,14 +217,18 @@ TEST_F(EnglishConstructions, Coordination) {
 const Path kLastConjunct = {u"SET", kFirstMember};
 TEST_F(EnglishConstructions, CoordinatedVerbPhrasesShareTheSubject) {
   CheckAll({
-      {"two intransitive verbs", "He sings and dances",
+      {"two intransitive verbs",
+       "He sings and dances",
        {{{u"COORD"}, {"and"}}, {PredOf(kLastConjunct), {"dance"}}, {PredOf(Under(kLastConjunct, {u"SUBJ"})), {"he"}}}},
-      {"verbs with their own objects", "Tom reads books and writes letters",
+      {"verbs with their own objects",
+       "Tom reads books and writes letters",
        {{PredOf(Under(kLastConjunct, {u"SUBJ"})), {"Tom"}}, {PredOf(Under(kLastConjunct, {u"OBJ"})), {"letter"}}}},
-      {"a list of three with commas", "We ate, drank and talked",
+      {"a list of three with commas",
+       "We ate, drank and talked",
        {{PredOf(Under(kLastConjunct, {u"SUBJ"})), {"we"}}, {Under(kLastConjunct, {u"TENSE"}), {"past"}}}},
       {"or between verb phrases", "You can stay or leave", {{{u"COORD"}, {"or"}}}},
-      {"past verbs with a modifier", "She came home and slept",
+      {"past verbs with a modifier",
+       "She came home and slept",
        {{PredOf(kLastConjunct), {"sleep"}}, {Under(kLastConjunct, {u"SUBJ", u"PERS"}), {"3"}}}},
   });
   for (const char* sentence : {"He sing and dances", "They reads and write"}) {
@@ -204,10 +247,12 @@ TEST_F(EnglishConstructions, CoordinatedSubjectsAgree) {
       {"first and second", "I and you are late", {{{u"SUBJ", u"PERS"}, {"1"}}}},
       {"second and first", "You and I should go", {{{u"SUBJ", u"PERS"}, {"1"}}}},
       {"pronouns of the third person", "He and she were late", {{{u"SUBJ", u"PERS"}, {"3"}}}},
-      {"a list of three", "Tom, Mary and John are students",
+      {"a list of three",
+       "Tom, Mary and John are students",
        {{{u"SUBJ", u"PERS"}, {"3"}}, {{u"SUBJ", u"NUM"}, {"pl"}}, {{u"SUBJ", u"COORD"}, {"and"}}}},
   });
-  for (const char* sentence : {"Tom and Mary is happy", "Tom and I is busy", "You and I am busy", "He and she was late"}) {
+  for (const char* sentence :
+       {"Tom and Mary is happy", "Tom and I is busy", "You and I am busy", "He and she was late"}) {
     EXPECT_FALSE(Parse(sentence)) << sentence;
     ResetSentence();
   }
@@ -219,24 +264,33 @@ TEST_F(EnglishConstructions, CoordinatedSubjectsAgree) {
 // choices.
 TEST_F(EnglishConstructions, FailingAlternativesLeaveTheRightAnalysis) {
   CheckAll({
-      {"quantifier and copula", "All the windows are open",
+      {"quantifier and copula",
+       "All the windows are open",
        {{PredOf({u"SUBJ", u"QUANT"}), {"all"}}, {PredOf({u"PREDLINK"}), {"open"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
-      {"relative clause without a relative word after the copula", "He is a man you can believe",
-       {{PredOf(FirstAdjunct({u"PREDLINK"})), {"believe"}}, {PredOf(Under(FirstAdjunct({u"PREDLINK"}), {u"OBJ"})), {"pro"}}}},
-      {"noun with an infinitive", "We have enough time to finish it",
+      {"relative clause without a relative word after the copula",
+       "He is a man you can believe",
+       {{PredOf(FirstAdjunct({u"PREDLINK"})), {"believe"}},
+        {PredOf(Under(FirstAdjunct({u"PREDLINK"}), {u"OBJ"})), {"pro"}}}},
+      {"noun with an infinitive",
+       "We have enough time to finish it",
        {{PredOf({u"OBJ"}), {"time"}}, {PredOf(FirstAdjunct({u"OBJ"})), {"finish"}}}},
-      {"passive infinitive", "This car needs to be washed",
+      {"passive infinitive",
+       "This car needs to be washed",
        {{PredOf({u"XCOMP"}), {"wash"}}, {{u"XCOMP", u"PASSIVE"}, {"+"}}, {PredOf({u"XCOMP", u"SUBJ"}), {"car"}}}},
-      {"adjective with a that-clause in a question", "Are you sure that she will come",
+      {"adjective with a that-clause in a question",
+       "Are you sure that she will come",
        {{{u"MOOD"}, {"interrog"}}, {PredOf({u"PREDLINK"}), {"sure"}}}},
   });
 }
 
 TEST_F(EnglishConstructions, FrontedAdverbialsAndTimePhrases) {
   CheckAll({
-      {"fronted adverb", "Yesterday I met your father", {{PredOf(FirstAdjunct()), {"yesterday"}}, {{u"TENSE"}, {"past"}}}},
+      {"fronted adverb",
+       "Yesterday I met your father",
+       {{PredOf(FirstAdjunct()), {"yesterday"}}, {{u"TENSE"}, {"past"}}}},
       {"fronted prepositional phrase, comma", "In the morning, we drink tea", {{PredOf(FirstAdjunct()), {"in"}}}},
-      {"fronted time phrase", "This week we will visit Karachi",
+      {"fronted time phrase",
+       "This week we will visit Karachi",
        {{PredOf(FirstAdjunct()), {"week"}}, {{u"TENSE"}, {"fut"}}}},
       {"time phrase after the verb", "She walks to school every morning", {{kPred, {"walk"}}}},
   });
@@ -244,17 +298,22 @@ TEST_F(EnglishConstructions, FrontedAdverbialsAndTimePhrases) {
 
 TEST_F(EnglishConstructions, Quantifiers) {
   CheckAll({
-      {"all before a determiner", "All the students passed the test",
+      {"all before a determiner",
+       "All the students passed the test",
        {{PredOf({u"SUBJ", u"QUANT"}), {"all"}}, {PredOf({u"SUBJ"}), {"student"}}}},
       {"some of", "Some of my friends are here", {{PredOf({u"SUBJ"}), {"some"}}}},
       {"every", "Every child needs love", {{PredOf({u"SUBJ", u"SPEC"}), {"every"}}}},
-      {"each of, singular", "Each of the boys has a bicycle", {{PredOf({u"SUBJ"}), {"each"}}, {{u"SUBJ", u"NUM"}, {"sg"}}}},
+      {"each of, singular",
+       "Each of the boys has a bicycle",
+       {{PredOf({u"SUBJ"}), {"each"}}, {{u"SUBJ", u"NUM"}, {"sg"}}}},
       {"many", "Many people like music", {{PredOf({u"SUBJ", u"SPEC"}), {"many"}}}},
       {"much", "I don't have much time", {{PredOf({u"OBJ", u"SPEC"}), {"much"}}, {{u"NEG"}, {"+"}}}},
       {"no", "No student came", {{PredOf({u"SUBJ", u"SPEC"}), {"no"}}}},
-      {"indefinite pronoun with a place", "Everyone in the village knows him",
+      {"indefinite pronoun with a place",
+       "Everyone in the village knows him",
        {{PredOf({u"SUBJ"}), {"everyone"}}, {PredOf(FirstAdjunct({u"SUBJ"})), {"in"}}, {{u"SUBJ", u"NUM"}, {"sg"}}}},
-      {"indefinite pronoun as object", "She found something under the bed",
+      {"indefinite pronoun as object",
+       "She found something under the bed",
        {{PredOf({u"OBJ"}), {"something"}}, {{u"TENSE"}, {"past"}}}},
       {"any", "Do you have any questions", {{PredOf({u"OBJ", u"SPEC"}), {"any"}}, {{u"MOOD"}, {"interrog"}}}},
   });
@@ -262,9 +321,11 @@ TEST_F(EnglishConstructions, Quantifiers) {
 
 TEST_F(EnglishConstructions, Comparisons) {
   CheckAll({
-      {"comparative with than", "My house is bigger than yours",
+      {"comparative with than",
+       "My house is bigger than yours",
        {{{u"PREDLINK", u"DEGREE"}, {"comp"}}, {PredOf({u"PREDLINK", u"OBJ"}), {"yours"}}}},
-      {"superlative with of", "This is the best book of the year",
+      {"superlative with of",
+       "This is the best book of the year",
        {{{u"PREDLINK", u"ADJUNCT", u"SET", kFirstMember, u"DEGREE"}, {"superl"}}}},
       {"superlative with in", "He is the tallest boy in the class", {{PredOf({u"PREDLINK"}), {"boy"}}}},
   });
@@ -274,9 +335,11 @@ TEST_F(EnglishConstructions, Comparisons) {
 // measures ("two books old" has no analysis).
 TEST_F(EnglishConstructions, MeasuresBeforeAnAdjective) {
   CheckAll({
-      {"age in years", "His car is two years old",
+      {"age in years",
+       "His car is two years old",
        {{PredOf({u"PREDLINK"}), {"old"}}, {PredOf(FirstAdjunct({u"PREDLINK"})), {"year"}}}},
-      {"age in months", "The baby is three months old",
+      {"age in months",
+       "The baby is three months old",
        {{PredOf(FirstAdjunct({u"PREDLINK"})), {"month"}}, {{u"SUBJ", u"NUM"}, {"sg"}}}},
   });
   EXPECT_FALSE(Parse("His car is two books old"));
@@ -284,7 +347,8 @@ TEST_F(EnglishConstructions, MeasuresBeforeAnAdjective) {
 
 TEST_F(EnglishConstructions, ParticleVerbsInBothOrders) {
   CheckAll({
-      {"particle before the object", "Put on your coat",
+      {"particle before the object",
+       "Put on your coat",
        {{PredOf({u"OBJ"}), {"coat"}}, {Under(FirstAdjunct(), {u"PARTICLE"}), {"+"}}}},
       {"particle after the object", "Put your coat on", {{PredOf({u"OBJ"}), {"coat"}}}},
       {"particle before the object, past", "He picked up the book", {{PredOf({u"OBJ"}), {"book"}}}},
@@ -300,26 +364,32 @@ TEST_F(EnglishConstructions, CommandsTagsAndVocatives) {
       {"tag question after a modal", "She can swim, can't she", {{{u"TAG", u"NEG"}, {"+"}}, {{u"MODAL"}, {"can"}}}},
       {"vocative first", "Mary, come here", {{PredOf({u"VOCATIVE"}), {"Mary"}}, {{u"MOOD"}, {"imp"}}}},
       {"vocative last", "Thank you, Ahmed", {{PredOf({u"VOCATIVE"}), {"Ahmed"}}}},
-      {"comma after a fronted clause", "When I was young, I lived in a village",
+      {"comma after a fronted clause",
+       "When I was young, I lived in a village",
        {{kPred, {"live"}}, {Under(FirstAdjunct(), {u"CONJFORM"}), {"when"}}}},
   });
 }
 
 TEST_F(EnglishConstructions, QuestionsCommandsAndThere) {
   CheckAll({
-      {"question adverb, progressive", "Where are you going",
+      {"question adverb, progressive",
+       "Where are you going",
        {{{u"MOOD"}, {"interrog"}}, {{u"ASPECT"}, {"prog"}}, {PredOf(FirstAdjunct()), {"where"}}}},
-      {"object question, past", "What did you buy yesterday",
+      {"object question, past",
+       "What did you buy yesterday",
        {{PredOf({u"OBJ"}), {"what"}}, {{u"TENSE"}, {"past"}}, {{u"MOOD"}, {"interrog"}}}},
       {"subject question, perfect", "Who has taken my pen", {{PredOf({u"SUBJ"}), {"who"}}, {{u"ASPECT"}, {"perf"}}}},
-      {"question determiner", "Which book do you want",
+      {"question determiner",
+       "Which book do you want",
        {{PredOf({u"OBJ"}), {"book"}}, {PredOf({u"OBJ", u"SPEC"}), {"which"}}}},
       {"yes/no question, perfect", "Has the train left", {{{u"MOOD"}, {"interrog"}}, {{u"ASPECT"}, {"perf"}}}},
       {"yes/no question with a modal", "Can you help me", {{{u"MODAL"}, {"can"}}, {{u"MOOD"}, {"interrog"}}}},
       {"command with please", "Please sit down", {{{u"MOOD"}, {"imp"}}, {kPred, {"sit"}}}},
       {"command of the copula", "Be careful", {{{u"MOOD"}, {"imp"}}, {PredOf({u"PREDLINK"}), {"careful"}}}},
       {"suggestion", "Let's eat", {{{u"MOOD"}, {"hort"}}, {{u"SUBJ", u"PERS"}, {"1"}}}},
-      {"existential there", "There is a cat under the table", {{PredOf({u"SUBJ"}), {"cat"}}, {{u"SUBJ", u"NUM"}, {"sg"}}}},
+      {"existential there",
+       "There is a cat under the table",
+       {{PredOf({u"SUBJ"}), {"cat"}}, {{u"SUBJ", u"NUM"}, {"sg"}}}},
       {"existential there, plural", "There are many books in the room", {{{u"SUBJ", u"NUM"}, {"pl"}}}},
   });
 }
@@ -328,7 +398,8 @@ TEST_F(EnglishConstructions, QuestionsCommandsAndThere) {
 // subject still agrees with the copula.
 TEST_F(EnglishConstructions, ThereWithoutAPredicate) {
   CheckAll({
-      {"there is", "There is a problem",
+      {"there is",
+       "There is a problem",
        {{kPred, {"be"}}, {PredOf({u"SUBJ"}), {"problem"}}, {PredOf({u"PREDLINK"}), {"there"}}}},
       {"there are, plural", "There are many reasons", {{{u"SUBJ", u"NUM"}, {"pl"}}, {{u"TENSE"}, {"pres"}}}},
       {"there was, negated", "There was no answer", {{PredOf({u"SUBJ"}), {"answer"}}, {{u"TENSE"}, {"past"}}}},
@@ -361,16 +432,23 @@ TEST_F(EnglishConstructions, PilesOfPrepositionalPhrasesKeepEveryWord) {
 // preposition.
 TEST_F(EnglishConstructions, ShortQuestionsNamesWithTheAndThereAfterAPreposition) {
   CheckAll({
-      {"question word subject with 's and an adverb", "Who's there",
+      {"question word subject with 's and an adverb",
+       "Who's there",
        {{PredOf({u"SUBJ"}), {"who"}}, {PredOf({u"PREDLINK"}), {"there"}}, {{u"MOOD"}, {"interrog"}}}},
-      {"question word subject with 's and an adjective", "Who's ready",
+      {"question word subject with 's and an adjective",
+       "Who's ready",
        {{PredOf({u"SUBJ"}), {"who"}}, {PredOf({u"PREDLINK"}), {"ready"}}}},
-      {"question adverb with 's as the progressive", "Where's he going",
+      {"question adverb with 's as the progressive",
+       "Where's he going",
        {{kPred, {"go"}}, {{u"ASPECT"}, {"prog"}}, {PredOf({u"SUBJ"}), {"he"}}, {{u"MOOD"}, {"interrog"}}}},
-      {"question object with 's as the progressive", "What's she reading",
+      {"question object with 's as the progressive",
+       "What's she reading",
        {{kPred, {"read"}}, {PredOf({u"OBJ"}), {"what"}}, {{u"ASPECT"}, {"prog"}}}},
-      {"a name with the", "The Romans built roads", {{PredOf({u"SUBJ"}), {"Romans"}}, {PredOf({u"SUBJ", u"SPEC"}), {"the"}}}},
-      {"there after a preposition", "Put the box in there",
+      {"a name with the",
+       "The Romans built roads",
+       {{PredOf({u"SUBJ"}), {"Romans"}}, {PredOf({u"SUBJ", u"SPEC"}), {"the"}}}},
+      {"there after a preposition",
+       "Put the box in there",
        {{PredOf({u"OBJ"}), {"box"}}, {PredOf(Under(FirstAdjunct(), {u"OBJ"})), {"there"}}}},
   });
   for (const char* wrong : {"Who's a teacher's", "Where's they going"}) {
@@ -381,25 +459,34 @@ TEST_F(EnglishConstructions, ShortQuestionsNamesWithTheAndThereAfterAPreposition
 
 TEST_F(EnglishConstructions, QuestionsWithTheProgressiveAfterAModal) {
   CheckAll({
-      {"yes/no", "Will you be coming", {{kPred, {"come"}}, {{u"ASPECT"}, {"prog"}}, {{u"TENSE"}, {"fut"}}, {{u"MOOD"}, {"interrog"}}}},
-      {"object question", "What will she be reading",
+      {"yes/no",
+       "Will you be coming",
+       {{kPred, {"come"}}, {{u"ASPECT"}, {"prog"}}, {{u"TENSE"}, {"fut"}}, {{u"MOOD"}, {"interrog"}}}},
+      {"object question",
+       "What will she be reading",
        {{PredOf({u"OBJ"}), {"what"}}, {{u"ASPECT"}, {"prog"}}, {PredOf({u"SUBJ"}), {"she"}}}},
-      {"question adverb", "Where will they be staying", {{PredOf(FirstAdjunct()), {"where"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
+      {"question adverb",
+       "Where will they be staying",
+       {{PredOf(FirstAdjunct()), {"where"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
   });
   EXPECT_FALSE(Parse("Will you be comes")) << "the participle is required";
 }
 
 TEST_F(EnglishConstructions, NumbersPredeterminersAndAdjectivesOfFeeling) {
   CheckAll({
-      {"two numbers joined", "She stayed for two or three days",
+      {"two numbers joined",
+       "She stayed for two or three days",
        {{PredOf(Under(FirstAdjunct(), {u"OBJ"})), {"day"}},
         {Under(FirstAdjunct(Under(FirstAdjunct(), {u"OBJ"})), {u"COORD"}), {"or"}}}},
       {"a noun and its number", "Read page 12", {{PredOf({u"OBJ"}), {"page"}}, {{u"MOOD"}, {"imp"}}}},
-      {"such before the article", "She wrote such a long letter",
+      {"such before the article",
+       "She wrote such a long letter",
        {{PredOf({u"OBJ", u"QUANT"}), {"such"}}, {PredOf({u"OBJ", u"SPEC"}), {"a"}}, {PredOf({u"OBJ"}), {"letter"}}}},
-      {"both floated after the copula", "My parents are both busy",
+      {"both floated after the copula",
+       "My parents are both busy",
        {{PredOf(FirstAdjunct()), {"both"}}, {PredOf({u"PREDLINK"}), {"busy"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
-      {"an adjective of feeling with a clause", "We are pleased that you came",
+      {"an adjective of feeling with a clause",
+       "We are pleased that you came",
        {{PredOf({u"PREDLINK"}), {"pleased"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
   });
 }
@@ -408,12 +495,17 @@ TEST_F(EnglishConstructions, NumbersPredeterminersAndAdjectivesOfFeeling) {
 // embedded question (the frame SUBJ OBJ COMP).
 TEST_F(EnglishConstructions, AnObjectAndAnEmbeddedQuestion) {
   CheckAll({
-      {"question adverb and a clause", "Tell me where she works",
-       {{{u"PRED", u"GF"}, {"SUBJ", "OBJ", "COMP"}}, {PredOf({u"OBJ"}), {"I"}}, {PredOf({u"COMP"}), {"work"}},
+      {"question adverb and a clause",
+       "Tell me where she works",
+       {{{u"PRED", u"GF"}, {"SUBJ", "OBJ", "COMP"}},
+        {PredOf({u"OBJ"}), {"I"}},
+        {PredOf({u"COMP"}), {"work"}},
         {PredOf(FirstAdjunct({u"COMP"})), {"where"}}}},
-      {"question adverb and an infinitive", "She taught us how to swim",
+      {"question adverb and an infinitive",
+       "She taught us how to swim",
        {{PredOf({u"OBJ"}), {"we"}}, {PredOf({u"COMP"}), {"swim"}}, {PredOf({u"COMP", u"SUBJ"}), {"pro"}}}},
-      {"question adverb, past", "He showed us where the station was",
+      {"question adverb, past",
+       "He showed us where the station was",
        {{{u"PRED", u"GF"}, {"SUBJ", "OBJ", "COMP"}}, {PredOf({u"COMP", u"SUBJ"}), {"station"}}}},
   });
 }

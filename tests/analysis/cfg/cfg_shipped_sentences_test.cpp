@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "analysis/cfg/cfg_completeness.h"
-#include "core/trace_log.h"
 #include "core/sentence_memory.h"
+#include "core/trace_log.h"
 #include "platform/heap_meter.h"
 
 #include "analysis/cfg/cfg_engine_fixture.h"
@@ -46,35 +46,33 @@ class CfgShippedSentences : public ShippedCfgEngine {
 };
 
 TEST_F(CfgShippedSentences, DitransitiveSentenceGivesItsFStructure) {
-  ExpectFeatures("I gave him a book",
-                 {{{u"PRED", u"VALUE"}, {"give"}},
-                  {{u"PRED", u"GF"}, {"SUBJ", "OBJ", "OBJ2"}},
-                  {{u"PRED", u"INDEX"}, {"1"}},
-                  {{u"TENSE"}, {"past"}},
-                  {{u"SUBJ", u"PRED", u"VALUE"}, {"I"}},
-                  {{u"SUBJ", u"PRED", u"INDEX"}, {"0"}},
-                  {{u"SUBJ", u"PERS"}, {"1"}},
-                  {{u"SUBJ", u"NUM"}, {"sg"}},
-                  {{u"OBJ", u"PRED", u"VALUE"}, {"he"}},
-                  {{u"OBJ", u"PERS"}, {"3"}},
-                  {{u"OBJ2", u"PRED", u"VALUE"}, {"book"}},
-                  {{u"OBJ2", u"NUM"}, {"sg"}},
-                  {{u"OBJ2", u"SPEC", u"SPECTYPE"}, {"indef"}},
-                  {{u"OBJ2", u"SPEC", u"PRED", u"VALUE"}, {"a"}}});
+  ExpectFeatures("I gave him a book", {{{u"PRED", u"VALUE"}, {"give"}},
+                                       {{u"PRED", u"GF"}, {"SUBJ", "OBJ", "OBJ2"}},
+                                       {{u"PRED", u"INDEX"}, {"1"}},
+                                       {{u"TENSE"}, {"past"}},
+                                       {{u"SUBJ", u"PRED", u"VALUE"}, {"I"}},
+                                       {{u"SUBJ", u"PRED", u"INDEX"}, {"0"}},
+                                       {{u"SUBJ", u"PERS"}, {"1"}},
+                                       {{u"SUBJ", u"NUM"}, {"sg"}},
+                                       {{u"OBJ", u"PRED", u"VALUE"}, {"he"}},
+                                       {{u"OBJ", u"PERS"}, {"3"}},
+                                       {{u"OBJ2", u"PRED", u"VALUE"}, {"book"}},
+                                       {{u"OBJ2", u"NUM"}, {"sg"}},
+                                       {{u"OBJ2", u"SPEC", u"SPECTYPE"}, {"indef"}},
+                                       {{u"OBJ2", u"SPEC", u"PRED", u"VALUE"}, {"a"}}});
 }
 
 TEST_F(CfgShippedSentences, TransitiveSentenceGivesItsFStructure) {
-  ExpectFeatures("The boy reads a book",
-                 {{{u"PRED", u"VALUE"}, {"read"}},
-                  {{u"PRED", u"GF"}, {"SUBJ", "OBJ"}},
-                  {{u"TENSE"}, {"pres"}},
-                  {{u"SUBJ", u"PRED", u"VALUE"}, {"boy"}},
-                  {{u"SUBJ", u"NUM"}, {"sg"}},
-                  {{u"SUBJ", u"PERS"}, {"3"}},
-                  {{u"SUBJ", u"SPEC", u"SPECTYPE"}, {"def"}},
-                  {{u"OBJ", u"PRED", u"VALUE"}, {"book"}},
-                  {{u"OBJ", u"SPEC", u"SPECTYPE"}, {"indef"}},
-                  {{u"OBJ2"}, {}}});
+  ExpectFeatures("The boy reads a book", {{{u"PRED", u"VALUE"}, {"read"}},
+                                          {{u"PRED", u"GF"}, {"SUBJ", "OBJ"}},
+                                          {{u"TENSE"}, {"pres"}},
+                                          {{u"SUBJ", u"PRED", u"VALUE"}, {"boy"}},
+                                          {{u"SUBJ", u"NUM"}, {"sg"}},
+                                          {{u"SUBJ", u"PERS"}, {"3"}},
+                                          {{u"SUBJ", u"SPEC", u"SPECTYPE"}, {"def"}},
+                                          {{u"OBJ", u"PRED", u"VALUE"}, {"book"}},
+                                          {{u"OBJ", u"SPEC", u"SPECTYPE"}, {"indef"}},
+                                          {{u"OBJ2"}, {}}});
   EXPECT_EQ(At(result_->FStructure->root, {u"OBJ2"}), nullptr);
 }
 
@@ -156,16 +154,14 @@ TEST_F(CfgShippedSentences, ConstructionsGiveTheirFStructures) {
       {"Don't call me", {{{u"MOOD"}, {"imp"}}, {{u"NEG"}, {"+"}}}},
       // A possessor, an infinitive with object control, an adverb.
       {"Tom's book is old", {{{u"SUBJ", u"POSS", u"PRED", u"VALUE"}, {"Tom"}}}},
-      {"I told him to go",
-       {{{u"XCOMP", u"PRED", u"VALUE"}, {"go"}}, {{u"XCOMP", u"SUBJ", u"PRED", u"VALUE"}, {"he"}}}},
+      {"I told him to go", {{{u"XCOMP", u"PRED", u"VALUE"}, {"go"}}, {{u"XCOMP", u"SUBJ", u"PRED", u"VALUE"}, {"he"}}}},
       // Subject control: the infinitive's subject is the controller.
-      {"I want to go",
-       {{{u"XCOMP", u"PRED", u"VALUE"}, {"go"}}, {{u"XCOMP", u"SUBJ", u"PRED", u"VALUE"}, {"I"}}}},
+      {"I want to go", {{{u"XCOMP", u"PRED", u"VALUE"}, {"go"}}, {{u"XCOMP", u"SUBJ", u"PRED", u"VALUE"}, {"I"}}}},
       {"He wants to read a book",
-       {{{u"XCOMP", u"PRED", u"VALUE"}, {"read"}}, {{u"XCOMP", u"SUBJ", u"PRED", u"VALUE"}, {"he"}},
+       {{{u"XCOMP", u"PRED", u"VALUE"}, {"read"}},
+        {{u"XCOMP", u"SUBJ", u"PRED", u"VALUE"}, {"he"}},
         {{u"XCOMP", u"OBJ", u"PRED", u"VALUE"}, {"book"}}}},
-      {"Do you want to go",
-       {{{u"MOOD"}, {"interrog"}}, {{u"XCOMP", u"SUBJ", u"PRED", u"VALUE"}, {"you"}}}},
+      {"Do you want to go", {{{u"MOOD"}, {"interrog"}}, {{u"XCOMP", u"SUBJ", u"PRED", u"VALUE"}, {"you"}}}},
       {"Tom always reads", {{{u"ADJUNCT", u"SET", kFirstMember, u"PRED", u"VALUE"}, {"always"}}}},
       // A noun modifying the head noun.
       {"I am a college student",
@@ -175,8 +171,7 @@ TEST_F(CfgShippedSentences, ConstructionsGiveTheirFStructures) {
       {"What would you like to eat",
        {{{u"XCOMP", u"PRED", u"VALUE"}, {"eat"}}, {{u"XCOMP", u"OBJ", u"PRED", u"VALUE"}, {"what"}}}},
       // "be going to" with an infinitive; a comparative without "than".
-      {"Tom is going to get older",
-       {{{u"PRED", u"VALUE"}, {"go"}}, {{u"XCOMP", u"PREDLINK", u"DEGREE"}, {"comp"}}}},
+      {"Tom is going to get older", {{{u"PRED", u"VALUE"}, {"go"}}, {{u"XCOMP", u"PREDLINK", u"DEGREE"}, {"comp"}}}},
       // A degree adverb before an adverb (the set members' numbers are the
       // solver's, so only the verb is shown).
       {"He speaks more loudly", {{{u"PRED", u"VALUE"}, {"speak"}}, {{u"TENSE"}, {"pres"}}}},
@@ -190,15 +185,18 @@ TEST_F(CfgShippedSentences, ConstructionsGiveTheirFStructures) {
        {{{u"SUBJ", u"PRED", u"VALUE"}, {"cloud"}}, {{u"PREDLINK", u"PRED", u"VALUE"}, {"in"}}, {{u"NEG"}, {"+"}}}},
       // "'s" after the subject as the copula "is" and as the auxiliary "has".
       {"Tom's happy",
-       {{{u"PRED", u"VALUE"}, {"be"}}, {{u"PRED", u"GF"}, {"SUBJ", "PREDLINK"}},
-        {{u"PREDLINK", u"PRED", u"VALUE"}, {"happy"}}, {{u"SUBJ", u"PRED", u"VALUE"}, {"Tom"}}}},
+       {{{u"PRED", u"VALUE"}, {"be"}},
+        {{u"PRED", u"GF"}, {"SUBJ", "PREDLINK"}},
+        {{u"PREDLINK", u"PRED", u"VALUE"}, {"happy"}},
+        {{u"SUBJ", u"PRED", u"VALUE"}, {"Tom"}}}},
       {"Tom's gone", {{{u"PRED", u"VALUE"}, {"go"}}, {{u"ASPECT"}, {"perf"}}, {{u"TENSE"}, {"pres"}}}},
       // A phrasal verb's particle before the object.
       {"Put away your books",
        {{{u"OBJ", u"PRED", u"VALUE"}, {"book"}}, {{u"ADJUNCT", u"SET", kFirstMember, u"PARTICLE"}, {"+"}}}},
       // Coordinated subjects.
       {"Tom and Mary killed themselves",
-       {{{u"SUBJ", u"COORD"}, {"and"}}, {{u"SUBJ", u"NUM"}, {"pl"}},
+       {{{u"SUBJ", u"COORD"}, {"and"}},
+        {{u"SUBJ", u"NUM"}, {"pl"}},
         {{u"SUBJ", u"SET", kFirstMember, u"PRED", u"VALUE"}, {"Mary"}}}},
       // An adverb between the copula and its predicate.
       {"I'm actually a university teacher",
@@ -209,19 +207,20 @@ TEST_F(CfgShippedSentences, ConstructionsGiveTheirFStructures) {
       {"I prefer the black one", {{{u"OBJ", u"PRED", u"VALUE"}, {"one"}}}},
       // A gerund as the object, with an understood subject.
       {"My grandfather likes watching movies",
-       {{{u"OBJ", u"PRED", u"VALUE"}, {"watch"}}, {{u"OBJ", u"SUBJ", u"PRED", u"VALUE"}, {"pro"}},
+       {{{u"OBJ", u"PRED", u"VALUE"}, {"watch"}},
+        {{u"OBJ", u"SUBJ", u"PRED", u"VALUE"}, {"pro"}},
         {{u"OBJ", u"OBJ", u"PRED", u"VALUE"}, {"movie"}}}},
       // A clause as the complement of a verb, with and without "that".
       {"I noticed that I had lost my wallet",
-       {{{u"PRED", u"GF"}, {"SUBJ", "COMP"}}, {{u"COMP", u"PRED", u"VALUE"}, {"lose"}},
+       {{{u"PRED", u"GF"}, {"SUBJ", "COMP"}},
+        {{u"COMP", u"PRED", u"VALUE"}, {"lose"}},
         {{u"COMP", u"ASPECT"}, {"perf"}}}},
       {"I know that she's an honest woman",
        {{{u"COMP", u"PRED", u"VALUE"}, {"be"}}, {{u"COMP", u"PREDLINK", u"PRED", u"VALUE"}, {"woman"}}}},
       // A number as the predicate of the copula.
       {"I'll be sixteen", {{{u"PREDLINK", u"PRED", u"VALUE"}, {"sixteen"}}, {{u"TENSE"}, {"fut"}}}},
       // "Let's": a suggestion with the subject "we".
-      {"Let's try it",
-       {{{u"MOOD"}, {"hort"}}, {{u"SUBJ", u"PERS"}, {"1"}}, {{u"OBJ", u"PRED", u"VALUE"}, {"it"}}}},
+      {"Let's try it", {{{u"MOOD"}, {"hort"}}, {{u"SUBJ", u"PERS"}, {"1"}}, {{u"OBJ", u"PRED", u"VALUE"}, {"it"}}}},
   };
   for (const Case& c : cases) {
     ExpectFeatures(c.sentence, c.features);
@@ -231,16 +230,34 @@ TEST_F(CfgShippedSentences, ConstructionsGiveTheirFStructures) {
 
 // Agreement, case and verb form still rule sentences out.
 TEST_F(CfgShippedSentences, WrongSentencesGetNoAnalysis) {
-  for (const char* sentence : {"Him reads a book", "The boys reads a book", "They will reads", "I is happy",
-                               "He are happy", "Are he happy", "Reads a book", "I don know her",
-                               "Tom is want to go", "I want to reads", "I am happy than him",
-                               "I read than the book", "There is two books on the table",
-                               "There are a book on the table", "Let's goes", "Let's tries it",
-                               "They's happy", "Tom's reads", "He turned slowly my offer",
-                               "Tom and Mary reads", "Tom and him read", "Tom and Mary is happy",
-                               "I play football every book", "I like read books",
-                               "I think that him is sincere", "I read that he is sincere",
-                               "I want to sleep the book", "What would you like to arrive"}) {
+  for (const char* sentence : {"Him reads a book",
+                               "The boys reads a book",
+                               "They will reads",
+                               "I is happy",
+                               "He are happy",
+                               "Are he happy",
+                               "Reads a book",
+                               "I don know her",
+                               "Tom is want to go",
+                               "I want to reads",
+                               "I am happy than him",
+                               "I read than the book",
+                               "There is two books on the table",
+                               "There are a book on the table",
+                               "Let's goes",
+                               "Let's tries it",
+                               "They's happy",
+                               "Tom's reads",
+                               "He turned slowly my offer",
+                               "Tom and Mary reads",
+                               "Tom and him read",
+                               "Tom and Mary is happy",
+                               "I play football every book",
+                               "I like read books",
+                               "I think that him is sincere",
+                               "I read that he is sincere",
+                               "I want to sleep the book",
+                               "What would you like to arrive"}) {
     EXPECT_FALSE(Parse(sentence)) << sentence;
     ResetSentence();
   }
@@ -256,7 +273,7 @@ TEST_F(CfgShippedSentences, HardInputsStayBoundedAndQuiet) {
   };
   const Case cases[] = {
       {"xx from school xx from school for five xx five days", 400},  // built millions of nodes
-      {"I zz gave zz him zz a zz book zz", 400},                      // overflowed the names
+      {"I zz gave zz him zz a zz book zz", 400},                     // overflowed the names
       {"I zz gave zz him zz a zz book zz big zz big zz tall zz", 400},
       {"I paid 1,000 I paid 1,000 I paid 1,000 I paid 1,000 I paid 1,000", 400},
   };
@@ -382,7 +399,8 @@ TEST_F(CfgShippedSentences, CStructureXmlOfTheChartIsWellFormed) {
   ASSERT_GE(bytes.size(), 2u);
   ASSERT_EQ(bytes[0], 0xFF);
   std::u16string text;
-  for (size_t i = 2; i + 1 < bytes.size(); i += 2) text.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+  for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+    text.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
   const std::string xml = ToUtf8(text);
   for (const char* part : {"<C-Structures><C-Structure-1><SENT><S><NP><pron>I</pron></NP>", "<v>give</v>",
                            "<pron>he</pron>", "<det>a</det>", "<n>book</n>", "</C-Structure-1></C-Structures>"}) {

@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <optional>
+#include <sstream>
 #include <tuple>
 
-#include "analysis/cfg/cfg_utilities.h"
 #include "analysis/analysis_test_support.h"
 #include "analysis/cfg/cfg_engine_fixture.h"
+#include "analysis/cfg/cfg_utilities.h"
 #include "constraints/p_symbol_table.h"
 #include "core/parse_clock.h"
 #include "core/trace_log.h"
@@ -45,8 +45,10 @@ TEST_F(CfgChart, DuplicatesMergeTheirChildListsIntoTheFirstItem) {
   CCfgChartItem* first = Advanced(0, &det_);
   ASSERT_EQ(column.AddItem(first), first);
   const std::tuple<CCfgChartItem*, bool, const char*> cases[] = {
-      {Advanced(0, &noun_), false, "same production, dot and origin: merged"}, {Advanced(1, &det_), true, "origin"},
-      {new CCfgChartItem(0, &np_), true, "dot 0"}, {new CCfgChartItem(0, &np_), false, "dot 0 again: dropped"},
+      {Advanced(0, &noun_), false, "same production, dot and origin: merged"},
+      {Advanced(1, &det_), true, "origin"},
+      {new CCfgChartItem(0, &np_), true, "dot 0"},
+      {new CCfgChartItem(0, &np_), false, "dot 0 again: dropped"},
   };
   for (const auto& [item, added, name] : cases) {
     const size_t before = column.GetItemCount();
@@ -173,10 +175,14 @@ class CfgToyParse : public cfg_test::CfgEngine {
 };
 
 TEST_F(CfgToyParse, ReadingFiltersNarrowTheReadings) {
-  const std::pair<const char*, const char*> conjunctions[] = {  // "correlative:or" names the partner word
+  const std::pair<const char*, const char*> conjunctions[] = {
+      // "correlative:or" names the partner word
       {"either/adv,correlative:or tea/n or/n,coord_conj,sub_conj", "correlative n coord_conj"},
-      {"either/correlative:or,adv tea/n", "adv n"}, {"all/adj,mult the/det", "mult det"},
-      {"all/mult,adj tea/n", "adj n"},              {"x/gm,n y/n", "n n"}, {"x/n y/gm,n", "n gm,n"},
+      {"either/correlative:or,adv tea/n", "adv n"},
+      {"all/adj,mult the/det", "mult det"},
+      {"all/mult,adj tea/n", "adj n"},
+      {"x/gm,n y/n", "n n"},
+      {"x/n y/gm,n", "n gm,n"},
       {"as/p,adv tall/n,adj as/p,comp_conj", "adv adj comp_conj"},
       {"as/adv tall/n,adj as/p,comp_conj", "adv n,adj p,comp_conj"},  // a single reading is never examined
   };
@@ -186,9 +192,10 @@ TEST_F(CfgToyParse, ReadingFiltersNarrowTheReadings) {
     EXPECT_EQ(TagsOf(readings_), expected) << sentence;
   }
   // After tagging; the tagger chose the first reading of every word.
-  const std::pair<const char*, const char*> auxiliaries[] = {
-      {"he/n has/aux,v a/det book/n", "n v det n"}, {"he/n has/aux,v gone/v", "n aux v"},
-      {"has/aux,v he/n books/n", "aux n n"},        {"look/v up/p,part,adv", "v p,part"}};
+  const std::pair<const char*, const char*> auxiliaries[] = {{"he/n has/aux,v a/det book/n", "n v det n"},
+                                                             {"he/n has/aux,v gone/v", "n aux v"},
+                                                             {"has/aux,v he/n books/n", "aux n n"},
+                                                             {"look/v up/p,part,adv", "v p,part"}};
   for (const auto& [sentence, expected] : auxiliaries) {
     Sentence(sentence);
     CSentenceReadings tagged;
@@ -261,7 +268,7 @@ TEST_F(CfgToyParse, ReadingNumbersAreNeverMistakenForSymbols) {
   EXPECT_FALSE(Parse(sentence));
   ASSERT_GT(parser_->GetReadingSymbols().size(), 550u);
   const std::pair<uint16_t, std::u16string> cases[] = {{P_SymbolTable::Intern("'pro'"), u"pro"},
-                                                      {kReadingNumberBase + 1, u"man"}};
+                                                       {kReadingNumberBase + 1, u"man"}};
   for (const auto& [value, word] : cases) {
     auto* fs = new P_FStructure();  // freed by the per-sentence reset
     fs->AddItem(new P_FSItemSimple(SymbolTablePredId, value));

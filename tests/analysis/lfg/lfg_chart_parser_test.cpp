@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "analysis/analysis_test_support.h"
 #include "analysis/lfg/chart_column.h"
+#include "analysis/lfg/lfg_english_fixture.h"
 #include "analysis/lfg/lfg_parser.h"
 #include "analysis/xml/xml_escape.h"
-#include "analysis/analysis_test_support.h"
-#include "analysis/lfg/lfg_english_fixture.h"
 #include "core/cs_node.h"
 #include "core/file_writer.h"
 #include "core/parse_result.h"
@@ -63,7 +63,6 @@ class LfgChartParserTest : public LfgEnglishGrammarTest {
     for (size_t i = 0; i < node->Children.size(); ++i) text += (i ? " " : "") + Tree(node->Children[i]);
     return text + ")";
   }
-
 };
 
 TEST_F(LfgChartParserTest, DitransitiveSentenceGivesOneCompleteCoherentAnalysis) {
@@ -72,9 +71,12 @@ TEST_F(LfgChartParserTest, DitransitiveSentenceGivesOneCompleteCoherentAnalysis)
   ASSERT_EQ(results_.size(), 1u);
   CFSNode* root = Root(0);
   EXPECT_EQ(root->Attribute, static_cast<int16_t>(RootId));
-  const std::pair<std::vector<std::u16string>, const char*> paths[] = {
-      {{u"PRED", u"VALUE"}, "{give}"}, {{u"TENSE"}, "{past}"}, {{u"SUBJ", u"CASE"}, "{nom}"},
-      {{u"OBJ", u"CASE"}, "{acc}"}, {{u"OBJ2", u"PRED", u"VALUE"}, "{book}"}, {{u"OBJ2", u"SPEC"}, "{a}"}};
+  const std::pair<std::vector<std::u16string>, const char*> paths[] = {{{u"PRED", u"VALUE"}, "{give}"},
+                                                                       {{u"TENSE"}, "{past}"},
+                                                                       {{u"SUBJ", u"CASE"}, "{nom}"},
+                                                                       {{u"OBJ", u"CASE"}, "{acc}"},
+                                                                       {{u"OBJ2", u"PRED", u"VALUE"}, "{book}"},
+                                                                       {{u"OBJ2", u"SPEC"}, "{a}"}};
   for (const auto& [path, values] : paths) EXPECT_EQ(At(root, path), values) << ToUtf8(path.back());
   EXPECT_TRUE(parser_->CheckCompletenessCoherence(root));
   const CParseResult& result = *results_.front();
@@ -102,9 +104,12 @@ TEST_F(LfgChartParserTest, AttachmentAmbiguityYieldsBothAnalyses) {
 }
 
 TEST_F(LfgChartParserTest, AgreementCompletenessAndUnknownWordsDecideWhatParses) {
-  const std::tuple<const char*, bool, size_t> cases[] = {
-      {"him gave I a book", true, 0}, {"I gave him", true, 0}, {"I gave him", false, 1},  // case clash, OBJ2 missing
-      {"I saw a", true, 0},           {"I saw a unicorn", true, 0}, {"", true, 0}};
+  const std::tuple<const char*, bool, size_t> cases[] = {{"him gave I a book", true, 0},
+                                                         {"I gave him", true, 0},
+                                                         {"I gave him", false, 1},  // case clash, OBJ2 missing
+                                                         {"I saw a", true, 0},
+                                                         {"I saw a unicorn", true, 0},
+                                                         {"", true, 0}};
   for (const auto& [sentence, checkCompleteness, count] : cases) {
     EXPECT_EQ(Parse(sentence, checkCompleteness), count > 0) << sentence;
     EXPECT_EQ(results_.size(), count) << sentence;
@@ -159,14 +164,20 @@ TEST_F(LfgChartParserTest, LargestValencyThenGreaterCategoriesWin) {
 }
 
 TEST(XmlEscape, EscapesMarkupTrimsAndKeepsTextValid) {
-  const std::pair<std::u16string, std::u16string> texts[] = {
-      {u"#CASE", u"_CASE"}, {u"a/b", u"a_b"}, {u"   ", u""},
-      {u"'give<SUBJ,OBJ>'", u"&apos;give&lt;SUBJ,OBJ&gt;&apos;"}, {u" say \"R&D\" \t", u"say&#32;&quot;R&amp;D&quot;"},
-      {std::u16string(u"a\x01" u"b"), u"a\xFFFD" u"b"}, {std::u16string(u"x\xD800"), u"x\xFFFD"},
-      {u"\xD83D\xDE00\x06A9", u"\xD83D\xDE00\x06A9"}};
+  const std::pair<std::u16string, std::u16string> texts[] = {{u"#CASE", u"_CASE"},
+                                                             {u"a/b", u"a_b"},
+                                                             {u"   ", u""},
+                                                             {u"'give<SUBJ,OBJ>'", u"&apos;give&lt;SUBJ,OBJ&gt;&apos;"},
+                                                             {u" say \"R&D\" \t", u"say&#32;&quot;R&amp;D&quot;"},
+                                                             {std::u16string(u"a\x01"
+                                                                             u"b"),
+                                                              u"a\xFFFD"
+                                                              u"b"},
+                                                             {std::u16string(u"x\xD800"), u"x\xFFFD"},
+                                                             {u"\xD83D\xDE00\x06A9", u"\xD83D\xDE00\x06A9"}};
   for (const auto& [text, expected] : texts) EXPECT_EQ(XmlEscape(text), expected) << ToUtf8(text);
   const std::pair<std::u16string, std::u16string> names[] = {
-      {u"C-Structure-1", u"C-Structure-1"}, {u"2nd", u"_2nd"}, {u"", u"_"}, {u"-x", u"_-x"}, {u"x:y", u"x_y"},
+      {u"C-Structure-1", u"C-Structure-1"},          {u"2nd", u"_2nd"}, {u"", u"_"}, {u"-x", u"_-x"}, {u"x:y", u"x_y"},
       {u"\x0627\x0633\x0645", u"\x0627\x0633\x0645"}};
   for (const auto& [text, expected] : names) EXPECT_EQ(XmlElementName(text), expected) << ToUtf8(text);
 }

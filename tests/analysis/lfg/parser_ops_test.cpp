@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/lfg/lfg_parser.h"
 #include "analysis/analysis_test_support.h"
+#include "analysis/lfg/lfg_parser.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ TEST_F(ParserOps, EquationsBuildTheMotherStructure) {
       {"NP:^=^", nullptr, "[NUM {sg}]", false, "{}"},
       {"NP:!NUM=sg", nullptr, "[NUM {pl}]", true, "{}"},  // constraining equations are skipped
       {"NP:!$x", "[TENSE {past}]", "[PCASE {on}]", true, "[TENSE {past}]<[PCASE {on}]>"},  // the root's set
-      {"NP:^ADJUNCT$!", "[TENSE {past}]", "[PCASE {on}]", true, "[TENSE {past}]"},  // element side not '!'
+      {"NP:^ADJUNCT$!", "[TENSE {past}]", "[PCASE {on}]", true, "[TENSE {past}]"},         // element side not '!'
       {"NP:^SUBJ=!,[!NUM=pl]", nullptr, "[NUM {sg}]", false, "[SUBJ [NUM {sg}]]"},
       {"NP:^SUBJ=!,~[^TENSE=past]", nullptr, "[NUM {sg}]", false, "[SUBJ [NUM {sg}]]"},  // negated, undecided
   };
@@ -90,8 +90,10 @@ TEST_F(ParserOps, SetMembershipAddsANumberedCopyOfTheDaughter) {
 TEST_F(ParserOps, ValueSetsNarrowEmptyValuesAndRespectHashAttributes) {
   // attribute of the left node ("" for none), left node, values, success, left node after
   const std::tuple<const char*, const char*, std::vector<std::u16string>, bool, const char*> cases[] = {
-      {"", "{}", {u"a", u"b"}, true, "{a b}"},    {"", "{a b}", {u"c", u"b"}, true, "{b}"},
-      {"", "{a}", {u"c"}, false, "{a}"},          {"", "[X {a}]", {u"a"}, false, "[X {a}]"},
+      {"", "{}", {u"a", u"b"}, true, "{a b}"},
+      {"", "{a b}", {u"c", u"b"}, true, "{b}"},
+      {"", "{a}", {u"c"}, false, "{a}"},
+      {"", "[X {a}]", {u"a"}, false, "[X {a}]"},
       {"#CASE", "{nom}", {u"nom"}, false, "{nom}"},  // a filled '#' attribute never narrows
       {"#CASE", "{}", {u"nom"}, true, "{nom}"},
       {"", "{a}", {}, false, "{a}"},
@@ -110,8 +112,11 @@ TEST_F(ParserOps, ValueSetsNarrowEmptyValuesAndRespectHashAttributes) {
 
 TEST_F(ParserOps, StructuresMergeChildrenValuesAndSetElements) {
   const std::tuple<const char*, const char*, bool, const char*> cases[] = {
-      {"{a b c}", "{c a}", true, "{a c}"}, {"{a}", "{c}", false, "{a}"}, {"{a}", "[B {y}]", true, "{a}[B {y}]"},
-      {"[#CASE {nom acc}]", "[#CASE {acc}]", true, "[#CASE {acc}]"}, {"[NUM {sg}]", "[NUM {pl}]", false, "[NUM {sg}]"},
+      {"{a b c}", "{c a}", true, "{a c}"},
+      {"{a}", "{c}", false, "{a}"},
+      {"{a}", "[B {y}]", true, "{a}[B {y}]"},
+      {"[#CASE {nom acc}]", "[#CASE {acc}]", true, "[#CASE {acc}]"},
+      {"[NUM {sg}]", "[NUM {pl}]", false, "[NUM {sg}]"},
       {"[SUBJ [NUM {sg}]]", "[SUBJ [PERS {3}]]", true, "[SUBJ [NUM {sg} PERS {3}]]"},
       {"[A {x}]", "[B {y} A {z}]", false, "[A {x} B {y}]"},  // changes before a clash stay
       {"[A {x}]", "[B {y}]<[C {z}]>", true, "[A {x} B {y}]<[C {z}]>"},
@@ -148,7 +153,8 @@ TEST_F(ParserOps, DistributingOverASetUnifiesACopyWithEveryElement) {
   const std::tuple<const char*, const char*, bool, const char*> cases[] = {
       {"[NUM {sg}]", "<[PERS {3}] [PERS {1}]>", true, "<[NUM {sg} PERS {3}] [NUM {sg} PERS {1}]>"},
       {"[A {x}]", "[B {y}]<[C {z}]>", true, "[B {y}]<[A {x} C {z}]>"},
-      {"[NUM {sg}]", "<[NUM {sg}] [NUM {pl}]>", false, "[NUM {sg}]"}, {"[A {x}]", "[B {y}]", true, "[A {x} B {y}]"},
+      {"[NUM {sg}]", "<[NUM {sg}] [NUM {pl}]>", false, "[NUM {sg}]"},
+      {"[A {x}]", "[B {y}]", true, "[A {x} B {y}]"},
   };
   for (const auto& [content, rightText, ok, expected] : cases) {
     CFSNode* parent = BuildFS("[SUBJ {}]");
@@ -179,12 +185,27 @@ TEST_F(ParserOps, ComparisonsOperatorsAndNesting) {
   CFSNode* up = BuildFS("[NUM {sg} PERS {3} CASE {nom acc} SUBJ [NUM {pl}] BLANK {}]");
   CFSNode* down = BuildFS("[NUM {sg} GEND {m} BLANK {}]");
   const std::pair<const char*, bool> cases[] = {
-      {"[^NUM=sg]", true}, {"[^NUM=pl]", false}, {"[^NUM =c sg]", true}, {"[^NUM=c pl]", false},
-      {"[^SUBJ NUM=pl]", true}, {"[^CASE={acc,dat}]", true}, {"[^CASE={gen,dat}]", false}, {"[^NUM=!NUM]", true},
-      {"[^NUM=!MISSING]", false}, {"[!GEND=^NUM]", false}, {"[^BLANK=!BLANK]", true}, {"[^TENSE=past]", false},
-      {"[^NUM=sg]&[^PERS=1]", false}, {"[^NUM=sg]&&[^PERS=3]", true}, {"[^NUM=pl]|[^PERS=3]", true},
-      {"[^NUM=pl]||[^PERS=1]", false}, {"~[^NUM=pl]", true}, {"~[^NUM=sg]", false}, {"", false},
-      {"[[^NUM=sg]|[^NUM=pl]]&[^PERS=3]", true}, {"[[^NUM=pl]|[^PERS=1]]&[^PERS=3]", false},
+      {"[^NUM=sg]", true},
+      {"[^NUM=pl]", false},
+      {"[^NUM =c sg]", true},
+      {"[^NUM=c pl]", false},
+      {"[^SUBJ NUM=pl]", true},
+      {"[^CASE={acc,dat}]", true},
+      {"[^CASE={gen,dat}]", false},
+      {"[^NUM=!NUM]", true},
+      {"[^NUM=!MISSING]", false},
+      {"[!GEND=^NUM]", false},
+      {"[^BLANK=!BLANK]", true},
+      {"[^TENSE=past]", false},
+      {"[^NUM=sg]&[^PERS=1]", false},
+      {"[^NUM=sg]&&[^PERS=3]", true},
+      {"[^NUM=pl]|[^PERS=3]", true},
+      {"[^NUM=pl]||[^PERS=1]", false},
+      {"~[^NUM=pl]", true},
+      {"~[^NUM=sg]", false},
+      {"", false},
+      {"[[^NUM=sg]|[^NUM=pl]]&[^PERS=3]", true},
+      {"[[^NUM=pl]|[^PERS=1]]&[^PERS=3]", false},
       {"[~[^NUM=pl]]&[!GEND=m]", true},
   };
   for (const auto& [text, ok] : cases) EXPECT_EQ(parser_.EvaluateCondition(FromUtf8(text), up, down), ok) << text;
@@ -197,9 +218,14 @@ TEST_F(ParserOps, PartialEvaluationDefersComparisonsWithMissingMotherPaths) {
   CFSNode* up = BuildFS("[NUM {sg}]");
   CFSNode* down = BuildFS("[GEND {m}]");
   const std::pair<const char*, int> cases[] = {
-      {"[^NUM=sg]", 1}, {"[^NUM=pl]", 0}, {"[^TENSE=past]", -1},
-      {"[^TENSE=past]&[^NUM=sg]", -1}, {"[^TENSE=past]&[^NUM=pl]", 0}, {"[^TENSE=past]|[^NUM=pl]", -1},
-      {"[!TENSE=past]", 0}, {"[^TENSE=!GEND]", -1},
+      {"[^NUM=sg]", 1},
+      {"[^NUM=pl]", 0},
+      {"[^TENSE=past]", -1},
+      {"[^TENSE=past]&[^NUM=sg]", -1},
+      {"[^TENSE=past]&[^NUM=pl]", 0},
+      {"[^TENSE=past]|[^NUM=pl]", -1},
+      {"[!TENSE=past]", 0},
+      {"[^TENSE=!GEND]", -1},
   };
   for (const auto& [text, expected] : cases) {
     EXPECT_EQ(parser_.EvaluateConditionPartial(FromUtf8(text), up, down), expected) << text;
@@ -229,8 +255,8 @@ TEST_F(ParserOps, GovernableFunctionsMustMatchThePredicateFrame) {
 TEST_F(ParserOps, SetsUnifyElementByElementIntoTheLeftNode) {
   const std::tuple<const char*, const char*, bool, const char*> cases[] = {
       {"<[NUM {sg}] [NUM {pl}]>", "<[PERS {3}] [PERS {1}]>", true, "<[NUM {sg} PERS {3}] [NUM {pl} PERS {1}]>"},
-      {"<[A {x}]>", "<[A {x}] [B {y}]>", false, "<[A {x}]>"},     // sizes differ
-      {"<[NUM {sg}]>", "<[NUM {pl}]>", false, "<[NUM {sg}]>"},    // an element clashes
+      {"<[A {x}]>", "<[A {x}] [B {y}]>", false, "<[A {x}]>"},        // sizes differ
+      {"<[NUM {sg}]>", "<[NUM {pl}]>", false, "<[NUM {sg}]>"},       // an element clashes
       {"[A {x}]<[B {y}]>", "<[B {y}]>", false, "[A {x}]<[B {y}]>"},  // the left node has children
   };
   for (const auto& [leftText, rightText, ok, expected] : cases) {

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <set>
 
-#include "analysis/segmentation/sentence_segmenter.h"
 #include "analysis/segmentation/segment_test_sentence.h"
+#include "analysis/segmentation/sentence_segmenter.h"
 #include "support/test_support.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <array>
 
 #include "analysis/segmentation/segment_rule.h"
-#include "analysis/segmentation/sentence_segmenter.h"
 #include "analysis/segmentation/segment_test_sentence.h"
+#include "analysis/segmentation/sentence_segmenter.h"
 #include "support/test_support.h"
 
 namespace {
@@ -50,8 +50,9 @@ Loaded Rules(const std::vector<std::array<WString, 3>>& rules) {
 }
 
 TEST(SegmentRuleFile, LineEndsMarksAndTheLastBlankLineDoNotMatter) {
-  const WString rules = u"Cut at a semicolon\n;:punc\n#\nF\n\nCut before a preposition\np:#\n"
-                        u"n:#-1*n:#+1|coord_conj:#-1\nS\n\nCut at and\nand:coord_conj\n#\n\u0627\u0648\u0631";
+  const WString rules =
+      u"Cut at a semicolon\n;:punc\n#\nF\n\nCut before a preposition\np:#\n"
+      u"n:#-1*n:#+1|coord_conj:#-1\nS\n\nCut at and\nand:coord_conj\n#\n\u0627\u0648\u0631";
   for (const WString lineEnd : {u"\r\n", u"\n", u"\r"}) {
     for (const WString tail : {u"", u"\n\n"}) {  // the file without a trailing blank line has no mark
       WString text;
@@ -69,9 +70,9 @@ TEST(SegmentRuleFile, LineEndsMarksAndTheLastBlankLineDoNotMatter) {
 // count only the blocks kept.
 TEST(SegmentRuleFile, MalformedBlocksAreReportedAndSkipped) {
   const std::tuple<WString, Segments, std::string> cases[] = {
-      {u"h\r\nand\r\n#\r\nA\r\n\r\nh\r\np:#\r\n#\r\nS\r\n", {"1/0/S"}, "2"},  // element without ':'
+      {u"h\r\nand\r\n#\r\nA\r\n\r\nh\r\np:#\r\n#\r\nS\r\n", {"1/0/S"}, "2"},        // element without ':'
       {u"h\r\n;:punc\r\nn:#1\r\nF\r\n\r\nh\r\np:#\r\n#\r\nS\r\n", {"1/0/S"}, "3"},  // condition without sign
-      {u"h\r\n;:punc\r\nF\r\n\r\nh\r\np:#\r\n#\r\nS\r\n", {"1/0/S"}, "3"},  // condition line missing
+      {u"h\r\n;:punc\r\nF\r\n\r\nh\r\np:#\r\n#\r\nS\r\n", {"1/0/S"}, "3"},          // condition line missing
       {u"h\r\n;:punc\r\n#\r\nF\r\nh\r\nand:coord_conj\r\n#\r\nA\r\n\r\nh\r\np:#\r\n#\r\nS\r\n", {"1/0/S"}, "5"},
       {u"h\r\n;:punc\r\n#\r\nF\r\n\r\n\r\nh\r\np:#\r\n#\r\nS\r\n", {"1/0/F", "1/0/S"}, "7"},  // extra blank line
       {u"h\r\n;:punc\r\n#\r\nF\r\n\r\nh\r\np:#\r\n#", {"1/0/F"}, "8"},  // file ends inside a block
@@ -104,7 +105,8 @@ TEST(Segmenter, CutsByLabelsRecursivelyAndMarksCommas) {
        "a/n and/coord_conj b/n ;/punc c/n and/coord_conj d/n",
        {"a | A | 1", "b | X | 0", "c | A | 1", "d |  | -1"}},
       // an "F" cut at the very end would never end
-      {{{u"n:#*v:#", u"#", u"F"}, {u"and:coord_conj", u"#", u"A"}}, "x/p a/n and/coord_conj b/n c/v",
+      {{{u"n:#*v:#", u"#", u"F"}, {u"and:coord_conj", u"#", u"A"}},
+       "x/p a/n and/coord_conj b/n c/v",
        {"x a | A | 1", "b c |  | -1"}},
       {{{u",:punc", u"#", u"S"}}, "a/n b/v ,/punc c/n", {"a b | " + kComma + " | 0", "c |  | -1"}},
       {andRule, "a/n and/coord_conj b/n ,/punc", {"a | A | 0", "b | " + kComma + " | -1"}},
@@ -156,7 +158,9 @@ TEST(SegmentMatching, ElementsTestTheBestReadingOrAnyReadingOfTheWord) {
 TEST(SegmentMatching, SearchesSkipTheEdgesAndConditionsStayInsideTheSequence) {
   TaggedSentence s("and/coord_conj a/n and/coord_conj b/n and/coord_conj", kTags);
   const std::tuple<WString, uint16_t, uint16_t> finds[] = {
-      {u"and:coord_conj", 0, 2}, {u"and:coord_conj", 2, 4}, {u"n:#*and:coord_conj", 1, 3},  // a first search
+      {u"and:coord_conj", 0, 2},
+      {u"and:coord_conj", 2, 4},
+      {u"n:#*and:coord_conj", 1, 3},                     // a first search
       {u"and:coord_conj*n:#*and:coord_conj*n:#", 0, 0},  // skips the first and last token; no match runs past the end
   };
   for (const auto& [pattern, start, found] : finds) {
@@ -173,9 +177,10 @@ TEST(SegmentMatching, SearchesSkipTheEdgesAndConditionsStayInsideTheSequence) {
   EXPECT_FALSE(CSegmentRule().ParsePattern(u"n:#**v:#", LookupIn(kTags)));
   EXPECT_FALSE(CSegmentRule().ParseConditions(u"adj:#-1|", LookupIn(kTags)));
   TaggedSentence three("a/n b/v c/n", kTags);
-  const std::pair<WString, bool> conditions[] = {  // only the first digit counts; a '-' in a word is no sign
-      {u"n:#-1", true}, {u"n:#-2", false}, {u"n:#+2", false}, {u"v:#+0", true}, {u" c:n+1 ", true},
-      {u"C:n+1", false}, {u"n:#+12", true}, {u"b-c:v-0", false}};
+  const std::pair<WString, bool> conditions[] = {// only the first digit counts; a '-' in a word is no sign
+                                                 {u"n:#-1", true},  {u"n:#-2", false},  {u"n:#+2", false},
+                                                 {u"v:#+0", true},  {u" c:n+1 ", true}, {u"C:n+1", false},
+                                                 {u"n:#+12", true}, {u"b-c:v-0", false}};
   for (const auto& [text, holds] : conditions) {
     CSegmentCondition condition;
     ASSERT_TRUE(condition.Parse(text, LookupIn(kTags)));

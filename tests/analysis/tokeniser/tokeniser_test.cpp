@@ -105,9 +105,10 @@ class TransitionTableTest : public TokeniserTest {
 // A run of records of one state and character is sorted by order key,
 // stably, a later run apart; empty-input ('$') transitions follow breadth first.
 TEST_F(TransitionTableTest, LookupsFollowTheOrderKeyAndThenEmptyInputs) {
-  Load("1 a 10 2 -1 -1 -1 0 0 9\n1 a 11 2 -1 -1 -1 0 0 2\n1 a 12 2 -1 -1 -1 0 0 9\n2 b 3 2 -1 -1 -1 0 0 0\n"
-       "1 a 14 2 -1 -1 -1 0 0 1\n1 5 2 A -1 -1 -1 0 0 1\n2 $ 3 B -1 -1 -1 0 0 1\n3 $ 4 C -1 -1 -1 0 0 1\n"
-       "2 $ 7 D -1 -1 -1 0 0 1\n-1 ~ -1 B 8 9 10 1 42 0");
+  Load(
+      "1 a 10 2 -1 -1 -1 0 0 9\n1 a 11 2 -1 -1 -1 0 0 2\n1 a 12 2 -1 -1 -1 0 0 9\n2 b 3 2 -1 -1 -1 0 0 0\n"
+      "1 a 14 2 -1 -1 -1 0 0 1\n1 5 2 A -1 -1 -1 0 0 1\n2 $ 3 B -1 -1 -1 0 0 1\n3 $ 4 C -1 -1 -1 0 0 1\n"
+      "2 $ 7 D -1 -1 -1 0 0 1\n-1 ~ -1 B 8 9 10 1 42 0");
   EXPECT_EQ(Lookup(1, u'a'), "11:2 10:2 12:2 14:2 ");
   EXPECT_EQ(Lookup(1, u'5'), "2:A 3:B 7:D 4:C ");
   EXPECT_EQ(GetLastTransitionCount(), 4u);
@@ -121,8 +122,8 @@ TEST_F(TransitionTableTest, BadTablesAreRejectedWithTheirPlace) {
       {"1 a 2 2 -1 -1 -1 0 0 1\n2 $ 3 2 -1 -1 -1 0 0 1\n3 $ 2 2 -1 -1 -1 0 0 1\n", "cycle", 0},
       {"1 a 2 2 -1 -1 -1 0 0 1\n1 b x 2 -1 -1 -1 0 0 1\n", "line 2, column 5", 1},
       {"1 a 2 2 -1 -1 -1 0 0 1\n\n  1 b 2 2 -1 -1", "line 3, column 16", 1},  // cut short
-      {"1 a 2 2 -1 -1 -1 0 0 -1\n", "line 1, column 22", 0},                    // negative order key
-      {"70000 a 2 2 -1 -1 -1 0 0 1\n", "line 1, column 1", 0},                  // state beyond 16 bits
+      {"1 a 2 2 -1 -1 -1 0 0 -1\n", "line 1, column 22", 0},                  // negative order key
+      {"70000 a 2 2 -1 -1 -1 0 0 1\n", "line 1, column 1", 0},                // state beyond 16 bits
   };
   for (const auto& [text, place, kept] : cases) {
     const std::string printed = Load(text);
@@ -144,20 +145,28 @@ TEST_F(TokeniserTest, OrderZeroTransitionEndsTheTokenOnlyBeforeADelimiter) {
   UseFiles(dir_.File("digit.txt"), dir_.File("units.txt"), dir_.File("abbreviations.txt"), dir_.File("pos.txt"));
   const std::pair<const char*, const char*> cases[] = {
       // The automaton's token is a plain "7"; the fixed rules would read "7" as alphanum.
-      {"7", "7"}, {"7 b", "7 | b"}, {"7, b", "7 | , | b"},
+      {"7", "7"},
+      {"7 b", "7 | b"},
+      {"7, b", "7 | , | b"},
       // No delimiter after the 7: no transition goes on, so the fixed rules read the word.
-      {"7x b", "7x/alphanum {alphanum ^NUMBER=7x} | b"}, {"77 b", "77/alphanum {alphanum ^NUMBER=77} | b"},
+      {"7x b", "7x/alphanum {alphanum ^NUMBER=7x} | b"},
+      {"77 b", "77/alphanum {alphanum ^NUMBER=77} | b"},
   };
   for (const auto& [sentence, tokens] : cases) EXPECT_EQ(Tokens(sentence), tokens) << sentence;
 }
 
 TEST_F(TokeniserTest, FixedRulesSplitWordsPunctuationAndApostrophes) {
   const std::pair<const char*, const char*> cases[] = {
-      {"The  cat sat on the mat..", "The | cat | sat | on | the | mat"}, {"Who is he?", "Who | is | he | ?/end"},
-      {"Yes, he came .", "Yes | , | he | came | ./end"}, {"He came . Is it ?", "He | came | . | Is | it | ?/end"},
-      {"(so)", "( | so | )"}, {"Mr. Smith met Dr Jones", "Mr/abbr | Smith | met | Dr/abbr | Jones"},
-      {"Tom's book", "Tom | '/apostr {apostr } | book"}, {"James's car", "James | '/apostr {apostr } | s | car"},
-      {"the players' ball", "the | players | ball"}, {"I don't", "I | don | t"},
+      {"The  cat sat on the mat..", "The | cat | sat | on | the | mat"},
+      {"Who is he?", "Who | is | he | ?/end"},
+      {"Yes, he came .", "Yes | , | he | came | ./end"},
+      {"He came . Is it ?", "He | came | . | Is | it | ?/end"},
+      {"(so)", "( | so | )"},
+      {"Mr. Smith met Dr Jones", "Mr/abbr | Smith | met | Dr/abbr | Jones"},
+      {"Tom's book", "Tom | '/apostr {apostr } | book"},
+      {"James's car", "James | '/apostr {apostr } | s | car"},
+      {"the players' ball", "the | players | ball"},
+      {"I don't", "I | don | t"},
       {"a co-op", "a | co-op/alphanum {alphanum ^NUMBER=co-op}"},
       {"\xd9\xbe\xd8\xa7\xd9\x86\xdb\x8c", "\xd9\xbe\xd8\xa7\xd9\x86\xdb\x8c"},
   };
@@ -169,9 +178,11 @@ TEST_F(TokeniserTest, FixedRulesSplitWordsPunctuationAndApostrophes) {
 // Characters the description compiler reads as syntax never reach it raw:
 // a mixed word gives one defining equation of NUMBER.
 TEST_F(TokeniserTest, TypedWordsAreEscapedInFeatures) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"x=y^z", "^NUMBER=x%003Dy%005Ez"}, {"1&&2$3", "^NUMBER=1%0026%00262%00243"},
-      {"a|b~c", "^NUMBER=a%007Cb%007Ec"}, {"4\xd9\xbc", "^NUMBER=4%067C"}, {"a<b>c'd", ""}};
+  const std::pair<const char*, const char*> cases[] = {{"x=y^z", "^NUMBER=x%003Dy%005Ez"},
+                                                       {"1&&2$3", "^NUMBER=1%0026%00262%00243"},
+                                                       {"a|b~c", "^NUMBER=a%007Cb%007Ec"},
+                                                       {"4\xd9\xbc", "^NUMBER=4%067C"},
+                                                       {"a<b>c'd", ""}};
   for (const auto& [word, expected] : cases) {
     pre_->SetSentence(FromUtf8(word));
     pre_->NextToken();
@@ -226,16 +237,18 @@ TEST_F(ShippedTokeniserTest, EveryTokenClassComesOutWithItsFeatures) {
       {"5 kg of", Card("5 kg", "^IN_WORDS=POS,^HAS_COMMA=NEG,^UNIT=kg", "5") + " | of"},
       {"12,000 km", Card("12,000 km", "^IN_WORDS=NEG,^HAS_COMMA=POS,^UNIT=km", "12000")},
       {"5 men", Card("5", kPlain, "5") + " | men"},  // a word that only begins like a unit
-      {"is 5'6\" tall", "is | 5/6/card {card ^IN_WORDS=NEG,^IN_WORDS=NEG,^HAS_COMMA=NEG,^UNIT=INCHES,^NUMBER=5/6} "
-                        "<card>"
-                        " | tall"},
+      {"is 5'6\" tall",
+       "is | 5/6/card {card ^IN_WORDS=NEG,^IN_WORDS=NEG,^HAS_COMMA=NEG,^UNIT=INCHES,^NUMBER=5/6} "
+       "<card>"
+       " | tall"},
       {"at 10:30:15", "at | 10:30:15" + kTime + "10,^MIN=30,^SEC=15,^TIMETYPE=NULL} <adv>"},
       {"at 10:30.", "at | 10:30" + kTime + "10,^MIN=30,^SEC=NULL,^TIMETYPE=NULL} <adv> | ./end"},
       {"at 7 A.M. he", "at | 7 A.M." + kTime + "7,^MIN=NULL,^SEC=NULL,^TIMETYPE=am} <adv> | he"},
       {"on 12 October 2005 we", "on | 12 October 2005" + kDay + "FALSE,^MONTH_VALUE=10,^Year=2005} <date> | we"},
       {"on 12/10/2005", "on | 12/10/2005" + kDay + "TRUE,^MONTH_VALUE=10,^Year=2005} <date>"},
-      {"on Monday", "on | Monday/date {date ^DAY_IN_WORD=1,^DAY_IN_DIGIT=NULL,^MONTH_IN_DIGIT=FALSE,"
-                    "^MONTH_VALUE=NULL} <date>"},
+      {"on Monday",
+       "on | Monday/date {date ^DAY_IN_WORD=1,^DAY_IN_DIGIT=NULL,^MONTH_IN_DIGIT=FALSE,"
+       "^MONTH_VALUE=NULL} <date>"},
       {"May I go", "May | I | go"},
       {"A4 etc", "A4/alphanum {alphanum ^NUMBER=A4} | etc/abbr"},
   };
@@ -251,8 +264,9 @@ TEST_F(ShippedTokeniserTest, SentencesInARowShareNothing) {
   pre_->SetSentence(u"A4 and more");
   pre_->NextToken();
   ASSERT_NE(pre_->GetLastBuiltEntry(), nullptr);
-  EXPECT_EQ(Tokens("hello October"), "hello | October/date {date ^DAY_IN_WORD=NULL,^DAY_IN_DIGIT=NULL,"
-                                     "^MONTH_IN_DIGIT=FALSE,^MONTH_VALUE=10} <date>");
+  EXPECT_EQ(Tokens("hello October"),
+            "hello | October/date {date ^DAY_IN_WORD=NULL,^DAY_IN_DIGIT=NULL,"
+            "^MONTH_IN_DIGIT=FALSE,^MONTH_VALUE=10} <date>");
 }
 
 }  // namespace

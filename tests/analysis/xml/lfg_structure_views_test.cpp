@@ -153,11 +153,11 @@ TEST_F(LfgStructureViews, GeneratedCategoriesGiveWayToTheirDaughters) {
 TEST_F(LfgStructureViews, SentencesWithoutAnalysisAreReportedOnce) {
   // Words, which driver, what the tree gets, the message captions.
   const std::tuple<const char*, bool, const char*, std::vector<std::u16string>> cases[] = {
-      {"book book", true, "", {u"Language Parser"}},      // no complete sentence
-      {"book book", false, "", {u"LFG Parser"}},          // the chart is there; the printer finds nothing
-      {"I gave him", true, "C-Structure # 1\n", {}},       // a sentence, but OBJ2 is missing
-      {"I gave him", false, "", {u"LFG Parser"}},         // so it is incomplete
-      {"", true, "", {u"Language Parser"}},               // no words: an empty chart
+      {"book book", true, "", {u"Language Parser"}},  // no complete sentence
+      {"book book", false, "", {u"LFG Parser"}},      // the chart is there; the printer finds nothing
+      {"I gave him", true, "C-Structure # 1\n", {}},  // a sentence, but OBJ2 is missing
+      {"I gave him", false, "", {u"LFG Parser"}},     // so it is incomplete
+      {"", true, "", {u"Language Parser"}},           // no words: an empty chart
       {"", false, "", {u"LFG Parser"}},
   };
   for (const auto& [words, cStructures, headings, captions] : cases) {
@@ -194,7 +194,8 @@ TEST_F(LfgStructureViews, CollectorsKeepEachStructureOnceAndExpandWhenAsked) {
 
   // The copies are normalised and stay apart from the chart's structures.
   std::vector<SymbolId> attributes;
-  for (const CFSNode* child : expanded[0]->root->ChildList) attributes.push_back(static_cast<SymbolId>(child->Attribute));
+  for (const CFSNode* child : expanded[0]->root->ChildList)
+    attributes.push_back(static_cast<SymbolId>(child->Attribute));
   EXPECT_TRUE(std::is_sorted(attributes.begin(), attributes.end()));
   EXPECT_FALSE(AddDistinctFStructure(expanded, nullptr));
   EXPECT_FALSE(CollectStartFStructures(*parser_, Words("book book"), expanded));

@@ -102,7 +102,7 @@ TEST_F(BatchMode, EverySentenceGetsARecordAndTheParsedOnesTheirFStructure) {
 TEST_F(BatchMode, ASentenceTranslatedInPartKeepsItsUrduAndNamesWhatItLeavesOut) {
   struct Case {
     const char* sentence;
-    std::string result;  // the record's result; empty: Urdu that the stream also prints
+    std::string result;              // the record's result; empty: Urdu that the stream also prints
     std::vector<std::string> named;  // words after "Not translated: "
   };
   const std::vector<Case> cases = {
@@ -220,8 +220,9 @@ TEST_F(BatchMode, TheBenchmarkWritesOneLowerCasedRecordPerSentence) {
   std::string rest;
   const auto records = BenchmarkRecords(ReadUtf16AsUtf8(files_.File("bench.txt")), rest);
   EXPECT_TRUE(rest.empty()) << "text between records: " << rest;
-  const std::vector<std::pair<std::string, std::string>> expected = {
-      {"i gave him a book", "parsed"}, {"\r\nthe boy reads a book", "parsed"}, {"\r\nbook book gave the", "not parsed"}};
+  const std::vector<std::pair<std::string, std::string>> expected = {{"i gave him a book", "parsed"},
+                                                                     {"\r\nthe boy reads a book", "parsed"},
+                                                                     {"\r\nbook book gave the", "not parsed"}};
   EXPECT_EQ(records, expected);
 }
 
@@ -240,7 +241,8 @@ TEST_F(BatchMode, TheFStructureFileLivesForOneRun) {
     CTranslatorDlg translator;
     ASSERT_TRUE(translator.InitializeEngine());
     for (int run = 0; run < 2; ++run) {
-      const CListRunSummary summary = translator.TranslateSentenceList({files_.File("list.txt"), files_.File("out.txt")});
+      const CListRunSummary summary =
+          translator.TranslateSentenceList({files_.File("list.txt"), files_.File("out.txt")});
       EXPECT_TRUE(summary.AllTranslated()) << summary.failureText;
       EXPECT_FALSE(FStructuresXmlStream().IsOpen());
       EXPECT_TRUE(IsWellFormedXml(fStructures)) << "run " << run;

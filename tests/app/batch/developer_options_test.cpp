@@ -66,7 +66,8 @@ TEST(DeveloperHelpers, PermutationGenerator) {
 
   std::vector<std::vector<uint16_t>> three;
   CGrammar::GeneratePermutations({}, {1, 2, 3}, three);
-  EXPECT_EQ(three, (std::vector<std::vector<uint16_t>>{{1, 2, 3}, {1, 3, 2}, {2, 1, 3}, {2, 3, 1}, {3, 1, 2}, {3, 2, 1}}));
+  EXPECT_EQ(three,
+            (std::vector<std::vector<uint16_t>>{{1, 2, 3}, {1, 3, 2}, {2, 1, 3}, {2, 3, 1}, {3, 1, 2}, {3, 2, 1}}));
 
   std::vector<std::vector<uint16_t>> four;
   CGrammar::GeneratePermutations({9}, {1, 2, 3, 4}, four);

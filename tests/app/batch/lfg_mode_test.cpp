@@ -51,10 +51,8 @@ TEST_F(LfgMode, TheBenchmarkTimesTheChartParserOnEverySentence) {
   const auto records = BenchmarkRecords(ReadUtf16AsUtf8(root_.File("data/lfg/BenchMarks.txt")), rest);
   EXPECT_TRUE(rest.empty()) << rest;
   const std::vector<std::pair<std::string, std::string>> expected = {
-      {"i gave him a book", "parsed"},
-      {"\r\ni saw the man with a telescope", "parsed"},
-      {"\r\nthe man gave him a book", "parsed"},
-      {"\r\ngave i", "not parsed"},
+      {"i gave him a book", "parsed"},           {"\r\ni saw the man with a telescope", "parsed"},
+      {"\r\nthe man gave him a book", "parsed"}, {"\r\ngave i", "not parsed"},
       {"\r\ni saw a zebra", "not parsed"},
   };
   EXPECT_EQ(records, expected);

@@ -45,7 +45,8 @@ TEST(SentenceFileReader, SentencesEndAtDotsAndBlankOnesAreSkipped) {
 // FF FE tells UTF-16LE from UTF-8.
 TEST(SentenceFileReader, UnicodeFilesAreReadAsWrittenAndOtherBytesRefused) {
   const std::string text = "I gave him a book.\r\nCaf\xC3\xA9 \xD8\xA7\xDB\x8C\xDA\xA9 \xF0\x9F\x98\x80.";
-  const std::vector<std::string> sentences = {"I gave him a book", "Caf\xC3\xA9 \xD8\xA7\xDB\x8C\xDA\xA9 \xF0\x9F\x98\x80"};
+  const std::vector<std::string> sentences = {"I gave him a book",
+                                              "Caf\xC3\xA9 \xD8\xA7\xDB\x8C\xDA\xA9 \xF0\x9F\x98\x80"};
   const std::vector<unsigned char> utf16 = Utf16LeBytes(FromUtf8(text));
   const std::vector<unsigned char> utf16NoMark = Utf16LeBytes(FromUtf8(text), false);
   struct Case {

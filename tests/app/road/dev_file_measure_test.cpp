@@ -18,8 +18,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/utf8.h"
 #include "app/road/shipped_road_fixture.h"
+#include "platform/utf8.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 struct CRoadOutcome {
   bool parsed = false;
   bool mapped = false;
-  std::vector<WString> sentences;      // the generated sentences, first the chosen one
+  std::vector<WString> sentences;       // the generated sentences, first the chosen one
   std::vector<WString> rootPredicates;  // the PRED word of each Urdu structure
   // PRED words of the Urdu structures that the mapper spelt in Urdu letters
   // (English words found in no mapping lexicon): PRED values without the

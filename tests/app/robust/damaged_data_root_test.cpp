@@ -57,17 +57,28 @@ const std::string& DevInput() {
 // instead of compiling reads them back.
 const std::vector<std::string>& WrittenFiles() {
   static const std::vector<std::string> files = {
-      "data/CommonSymbolTable.sym",         "data/UCommonLexFeatures.bin",
-      "data/ULexicon.dmp",                  "data/ULexiconInNumbers.bin",
-      "data/UCfg.cfg",                      "data/ULfg.lfg",
-      "data/english/Dummy.dmp",             "data/english/DumpedEgrammar.bin",
-      "data/english/DumpedEgrammarSymbols.txt", "data/english/EGrammar.cfg",
-      "data/english/EGrammar.lfg",          "data/english/EGrammar.ncfg",
-      "data/english/ELexicon.dmp",          "data/english/P_FSInitializer.dmp",
-      "data/english/SymbolTable.dmp",       "data/mapping/MapLex.dmp",
-      "data/mapping/NDomainMapLex.dmp",     "data/mapping/WDomainMapLex.dmp",
-      "data/mapping/ADomainMapLex.dmp",     "data/mapping/MapLexExt.mle",
-      "data/mapping/MapRulesExt.mle",       "data/mapping/InsertRulesExt.mle",
+      "data/CommonSymbolTable.sym",
+      "data/UCommonLexFeatures.bin",
+      "data/ULexicon.dmp",
+      "data/ULexiconInNumbers.bin",
+      "data/UCfg.cfg",
+      "data/ULfg.lfg",
+      "data/english/Dummy.dmp",
+      "data/english/DumpedEgrammar.bin",
+      "data/english/DumpedEgrammarSymbols.txt",
+      "data/english/EGrammar.cfg",
+      "data/english/EGrammar.lfg",
+      "data/english/EGrammar.ncfg",
+      "data/english/ELexicon.dmp",
+      "data/english/P_FSInitializer.dmp",
+      "data/english/SymbolTable.dmp",
+      "data/mapping/MapLex.dmp",
+      "data/mapping/NDomainMapLex.dmp",
+      "data/mapping/WDomainMapLex.dmp",
+      "data/mapping/ADomainMapLex.dmp",
+      "data/mapping/MapLexExt.mle",
+      "data/mapping/MapRulesExt.mle",
+      "data/mapping/InsertRulesExt.mle",
       "data/CompiledRoot.stamp",
   };
   return files;
@@ -137,8 +148,11 @@ struct Damage {
 };
 
 const Damage kDamages[] = {
-    {"emptied", false, 0.0, 0},      {"cut in half", false, 0.5, 0},  {"last byte cut off", false, 1.0, 1},
-    {"bit flipped at a third", true, 0.33, 0}, {"bit flipped near the end", true, 0.8, 0},
+    {"emptied", false, 0.0, 0},
+    {"cut in half", false, 0.5, 0},
+    {"last byte cut off", false, 1.0, 1},
+    {"bit flipped at a third", true, 0.33, 0},
+    {"bit flipped near the end", true, 0.8, 0},
 };
 
 // The shipped files whose loaders must notice damage on their own, in a data

@@ -22,10 +22,21 @@ namespace app_test {
 namespace {
 
 const std::vector<std::string> kOrdinary = {
-    "I gave him a book", "The boy reads a book", "Tom is happy", "Where do you live?", "I want to go.",
-    "Close your book", "We'll wait", "The girl read the books", "Did he read the book", "What did you eat?",
-    "The boy's mother gave the girl a book", "The farmer bought 25 cows", "book book gave the",
-    "Did anybody call on you yesterday?", "I met Dr. Smith etc. He came",
+    "I gave him a book",
+    "The boy reads a book",
+    "Tom is happy",
+    "Where do you live?",
+    "I want to go.",
+    "Close your book",
+    "We'll wait",
+    "The girl read the books",
+    "Did he read the book",
+    "What did you eat?",
+    "The boy's mother gave the girl a book",
+    "The farmer bought 25 cows",
+    "book book gave the",
+    "Did anybody call on you yesterday?",
+    "I met Dr. Smith etc. He came",
 };
 
 // The same kinds of hostile line as scripts/soak.py makes: each ordinary

@@ -18,8 +18,13 @@ TEST(ELexiconParse, EntryTextsAreCutIntoTheirParts) {
   const std::tuple<std::u16string, std::u16string, std::u16string, std::string, Names, std::string, float> cases[] = {
       {u"book: n, ^PRED='book', ^NUM=sg", u"book", u"book", "n", {}, "^NUM=sg", 1.0f},
       // The frame suffix: blanks around its names go.
-      {u"gave : v ,  ^PRED='give< SUBJ ,OBJ,OBJ2 >' , ^TENSE=past", u"gave", u"give", "v", {"SUBJ", "OBJ", "OBJ2"},
-       "^TENSE=past", 1.0f},
+      {u"gave : v ,  ^PRED='give< SUBJ ,OBJ,OBJ2 >' , ^TENSE=past",
+       u"gave",
+       u"give",
+       "v",
+       {"SUBJ", "OBJ", "OBJ2"},
+       "^TENSE=past",
+       1.0f},
       {u"the: det, ^SPEC=def @-0.5@", u"the", u"", "det", {}, "^SPEC=def", -0.5f},
       {u"@2@ran: v, ^PRED='run<SUBJ>', ^TENSE=past", u"ran", u"run", "v", {"SUBJ"}, "^TENSE=past", 2.0f},
       // A closing quote at the very end: no features, nothing read past it.
@@ -42,9 +47,9 @@ TEST(ELexiconParse, EntryTextsAreCutIntoTheirParts) {
   }
   // No colon; no closing quote; no closing '>'; no opening quote; no ','
   // after the predicate; an unclosed weight; no word; a quote at the very end.
-  for (const std::u16string text : {u"no colon here", u"x: v, ^PRED='run<SUBJ>", u"x: v, ^PRED='run<SUBJ'",
-                                    u"x: v, ^PRED=run", u"x: v, ^PRED='run' ^TENSE=past", u"x: n, ^NUM=sg @1",
-                                    u": n, ^NUM=sg", u"x: v, ^PRED='"}) {
+  for (const std::u16string text :
+       {u"no colon here", u"x: v, ^PRED='run<SUBJ>", u"x: v, ^PRED='run<SUBJ'", u"x: v, ^PRED=run",
+        u"x: v, ^PRED='run' ^TENSE=past", u"x: n, ^NUM=sg @1", u": n, ^NUM=sg", u"x: v, ^PRED='"}) {
     CERawEntry entry;
     std::string why;
     EXPECT_FALSE(CELexicon::ParseEntry(text, entry, why)) << ToUtf8(text);
@@ -67,8 +72,10 @@ TEST(ELexiconParse, EntryTextsEndAtFullStopsAndLinesDropUnfinishedText) {
 TEST(ELexiconParse, DefaultEntriesKeepTheLastWeight) {
   // Without a weight the last one holds on.
   const std::tuple<std::u16string, std::string, std::string, float> cases[] = {
-      {u"n:^NUM=sg@-1@", "n", "^NUM=sg", -1.0f}, {u"adj:", "adj", "", -1.0f},
-      {u"v:^X=1@2@", "v", "^X=1", 2.0f},         {u"pn", "pn", "", 2.0f}};
+      {u"n:^NUM=sg@-1@", "n", "^NUM=sg", -1.0f},
+      {u"adj:", "adj", "", -1.0f},
+      {u"v:^X=1@2@", "v", "^X=1", 2.0f},
+      {u"pn", "pn", "", 2.0f}};
   float weight = 1.0f;
   for (const auto& [text, pos, features, expected] : cases) {
     std::string readPos, readFeatures;
@@ -132,8 +139,9 @@ class ELexiconTest : public CompiledGrammarTest {
 };
 
 TEST_F(ELexiconTest, EntriesOfOneWordAndPartOfSpeechMakeOneReading) {
-  Compile(u"read: v, ^PRED='read<SUBJ,OBJ>', ^VFORM=base.\r\nread: v, ^PRED='read<SUBJ,OBJ>', ^TENSE=past.\r\n"
-          u"read: n, ^PRED='read', ^NUM=sg.\r\nbook: n, ^PRED='book', ^NUM=sg.\r\nread: n, ^NUM=pl.\r\n");
+  Compile(
+      u"read: v, ^PRED='read<SUBJ,OBJ>', ^VFORM=base.\r\nread: v, ^PRED='read<SUBJ,OBJ>', ^TENSE=past.\r\n"
+      u"read: n, ^PRED='read', ^NUM=sg.\r\nbook: n, ^PRED='book', ^NUM=sg.\r\nread: n, ^NUM=pl.\r\n");
   ASSERT_FALSE(lexicon_->HasFailed()) << lexicon_->FailureText();
   std::unique_ptr<CEntryList> read = lexicon_->GetEntries(u"read");
   ASSERT_EQ(read->size(), 3u);
@@ -156,7 +164,7 @@ TEST_F(ELexiconTest, FrameListsNameTheirFrameNumberReadFromTheFramesFile) {
   // The frame's GF item: frame 2 for SUBJ OBJ OBJ2, frame 0 for SUBJ.
   ASSERT_EQ(SubcatFrameIds.size(), 3u);
   EXPECT_EQ(GetSubcatFrame(2), (std::vector<uint16_t>{P_SymbolTable::Intern("SUBJ"), P_SymbolTable::Intern("OBJ"),
-                                                       P_SymbolTable::Intern("OBJ2")}));
+                                                      P_SymbolTable::Intern("OBJ2")}));
   int8_t choices = 0;
   EXPECT_EQ(lexicon_->GetEntries(u"gave")->front()->itemIds, P_FSCompiler::CompileDescription("^GF=2", choices));
   const uint16_t frame0 = P_FSCompiler::CompileDescription("^GF=0", choices)[0];
@@ -205,7 +213,9 @@ TEST_F(ELexiconTest, WrongEntriesStopTheCompileWithFileAndEntry) {
 TEST_F(ELexiconTest, FullTablesFailTheCompileWithAMessage) {
   const std::function<void()> fills[] = {
       [] { fsitem_lookup_table.count = FSItemLookupTable::kCapacity; },
-      [] { for (int i = 0; i < 2000; ++i) P_SymbolTable::Intern("filler" + std::to_string(i)); },
+      [] {
+        for (int i = 0; i < 2000; ++i) P_SymbolTable::Intern("filler" + std::to_string(i));
+      },
   };
   for (const auto& fill : fills) {
     P_FSCompiler::Init();

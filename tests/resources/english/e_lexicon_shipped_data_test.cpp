@@ -142,18 +142,50 @@ TEST_F(ShippedEnglishDataTest, WordsOfTheCoveredSentencesHaveTheirReadings) {
     Names readings;
   };
   const Case cases[] = {
-      {u"I", {"pron"}},       {u"gave", {"v"}},        {u"him", {"pron"}},      {u"a", {"det"}},
-      {u"book", {"n", "v"}},       {u"The", {"det"}},       {u"boy", {"n"}},         {u"reads", {"v"}},
-      {u"books", {"n", "v"}},      {u"boys", {"n"}},        {u"read", {"v"}},        {u"reading", {"n", "v"}},
-      {u"is", {"aux", "v"}},  {u"are", {"aux", "v"}},  {u"was", {"aux", "v"}},  {u"were", {"aux", "v"}},
-      {u"has", {"aux", "v"}}, {u"have", {"aux", "v"}}, {u"will", {"aux", "v"}},      {u"not", {"neg"}},
-      {u"Is", {"aux", "v"}},       {u"she", {"pron"}},      {u"they", {"pron"}},     {u"them", {"pron"}},
-      {u"old", {"adj"}},      {u"big", {"adj"}},       {u"in", {"p"}},          {u"garden", {"n"}},
-      {u"with", {"p"}},       {u"slept", {"v"}},       {u"the", {"det"}},       {u"given", {"v"}},
-      {u"?", {"punct"}},      {u"children", {"n"}},    {u"went", {"v"}},        {u"quickly", {"adv"}},
+      {u"I", {"pron"}},
+      {u"gave", {"v"}},
+      {u"him", {"pron"}},
+      {u"a", {"det"}},
+      {u"book", {"n", "v"}},
+      {u"The", {"det"}},
+      {u"boy", {"n"}},
+      {u"reads", {"v"}},
+      {u"books", {"n", "v"}},
+      {u"boys", {"n"}},
+      {u"read", {"v"}},
+      {u"reading", {"n", "v"}},
+      {u"is", {"aux", "v"}},
+      {u"are", {"aux", "v"}},
+      {u"was", {"aux", "v"}},
+      {u"were", {"aux", "v"}},
+      {u"has", {"aux", "v"}},
+      {u"have", {"aux", "v"}},
+      {u"will", {"aux", "v"}},
+      {u"not", {"neg"}},
+      {u"Is", {"aux", "v"}},
+      {u"she", {"pron"}},
+      {u"they", {"pron"}},
+      {u"them", {"pron"}},
+      {u"old", {"adj"}},
+      {u"big", {"adj"}},
+      {u"in", {"p"}},
+      {u"garden", {"n"}},
+      {u"with", {"p"}},
+      {u"slept", {"v"}},
+      {u"the", {"det"}},
+      {u"given", {"v"}},
+      {u"?", {"punct"}},
+      {u"children", {"n"}},
+      {u"went", {"v"}},
+      {u"quickly", {"adv"}},
       // Contractions as the tokeniser splits them: "don't" gives "don" and "t".
-      {u"don", {"aux"}},      {u"t", {"neg"}},         {u"ll", {"aux"}},        {u"m", {"aux", "v"}},
-      {u"Tom", {"pn"}},       {u"where", {"adv"}},     {u"what", {"det", "wh"}},
+      {u"don", {"aux"}},
+      {u"t", {"neg"}},
+      {u"ll", {"aux"}},
+      {u"m", {"aux", "v"}},
+      {u"Tom", {"pn"}},
+      {u"where", {"adv"}},
+      {u"what", {"det", "wh"}},
   };
   for (const Case& c : cases) EXPECT_EQ(Readings(c.word), c.readings) << ToUtf8(c.word);
 }
@@ -164,8 +196,11 @@ TEST_F(ShippedEnglishDataTest, VerbReadingsNameTheirLemmaAndFrame) {
     std::u16string lemma;
     bool alternatives;  // several frames or forms
   };
-  const Case cases[] = {
-      {u"gave", u"give", true}, {u"reads", u"read", true}, {u"slept", u"sleep", true}, {u"has", u"have", true}, {u"is", u"be", false}};
+  const Case cases[] = {{u"gave", u"give", true},
+                        {u"reads", u"read", true},
+                        {u"slept", u"sleep", true},
+                        {u"has", u"have", true},
+                        {u"is", u"be", false}};
   for (const Case& c : cases) {
     std::unique_ptr<CEntryList> entries = lexicon_->GetEntries(c.word);
     const auto verb = std::find_if(entries->begin(), entries->end(),

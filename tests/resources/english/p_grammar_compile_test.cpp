@@ -122,9 +122,9 @@ TEST_F(GrammarCompileTest, GroupsExpandEmptiesGoAndEqualCategoriesMerge) {
 }
 
 TEST_F(GrammarCompileTest, DuplicateProductionsBecomeOneWithAlternativeAnnotations) {
-  const std::tuple<std::u16string, bool> cases[] = {
-      {u"S' -> n: ^NUM=sg; . S' -> n: ^NUM=pl; .", true}, {u"S' -> n: ^NUM=sg; . S' -> n: ^NUM=sg; .", true},
-      {u"S' -> n: ^NUM=sg; .", false}};
+  const std::tuple<std::u16string, bool> cases[] = {{u"S' -> n: ^NUM=sg; . S' -> n: ^NUM=pl; .", true},
+                                                    {u"S' -> n: ^NUM=sg; . S' -> n: ^NUM=sg; .", true},
+                                                    {u"S' -> n: ^NUM=sg; .", false}};
   for (const auto& [rules, choices] : cases) {
     auto grammar = CompileGrammar(rules);
     ASSERT_FALSE(grammar->HasFailed()) << grammar->FailureText();
@@ -137,8 +137,9 @@ TEST_F(GrammarCompileTest, DuplicateProductionsBecomeOneWithAlternativeAnnotatio
 }
 
 TEST_F(GrammarCompileTest, FirstMasksFollowChainsOfFirstDaughters) {
-  auto grammar = CompileGrammar(u"S' -> S: ^=!; . S -> NP: ^SUBJ=!; v: ^=!; . NP -> ( det: ^=!; ) N1: ^=!; .\n"
-                                u"N1 -> [ adj: ! $ ^ADJUNCT; ]* n: ^=!; . NP -> pron: ^=!; .");
+  auto grammar = CompileGrammar(
+      u"S' -> S: ^=!; . S -> NP: ^SUBJ=!; v: ^=!; . NP -> ( det: ^=!; ) N1: ^=!; .\n"
+      u"N1 -> [ adj: ! $ ^ADJUNCT; ]* n: ^=!; . NP -> pron: ^=!; .");
   ASSERT_FALSE(grammar->HasFailed()) << grammar->FailureText();
   CCategoryMask first;
   for (const char* pos : {"det", "n", "pron", "adj"}) first.Set(grammar->GetOrAddPOSId(pos));
@@ -179,9 +180,12 @@ TEST_F(GrammarCompileTest, CompileErrorsAreReportedAndStopCleanly) {
   std::string many;
   for (int i = 0; i < 70; ++i) many += "t" + std::to_string(i) + " ";
   const std::tuple<std::string, std::u16string, std::u16string> cases[] = {
-      {"", u"S -> n: ; .", u"S'"}, {"", u"S' -> NP: ; .", u"NP"}, {"", u"/ nothing here\r\n", u"no rule"},
+      {"", u"S -> n: ; .", u"S'"},
+      {"", u"S' -> NP: ; .", u"NP"},
+      {"", u"/ nothing here\r\n", u"no rule"},
       // Malformed groups, and more members in any order than are expanded.
-      {"", u"S' -> a: ; ) .", u""}, {"", u"S' -> [ a: ; ]#x#2 .", u""},
+      {"", u"S' -> a: ; ) .", u""},
+      {"", u"S' -> [ a: ; ]#x#2 .", u""},
       {"", u"S' -> [ a: ; % b: ; % c: ; % d: ; % e: ; % f: ; % g: ; ] .", u""},
       // A part of speech beyond the 64 bits of the mask.
       {many, u"S' -> t66: ; .", u"t66"},

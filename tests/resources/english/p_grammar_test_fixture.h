@@ -13,8 +13,8 @@
 #include "core/config_store.h"
 #include "core/symbol_table.h"
 #include "platform/utf8.h"
-#include "resources/lfg/grammar_test_helpers.h"
 #include "resources/english/p_grammar.h"
+#include "resources/lfg/grammar_test_helpers.h"
 #include "support/test_support.h"
 
 inline void WriteNarrowFile(const std::string& path, const std::string& text) {
@@ -54,8 +54,8 @@ class CompiledGrammarTest : public ::testing::Test {
 
   // Compiles the files written last, or loads the dumps when compiling is off.
   std::unique_ptr<P_Grammar> LoadGrammar() {
-    return std::make_unique<P_Grammar>(File("rules.txt"), File("macros.txt"), File("grammar.lfg"),
-                                       File("grammar.cfg"), 1);
+    return std::make_unique<P_Grammar>(File("rules.txt"), File("macros.txt"), File("grammar.lfg"), File("grammar.cfg"),
+                                       1);
   }
 
   // Writes the constraint system's dumps, forgets everything and loads them

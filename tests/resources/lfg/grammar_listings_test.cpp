@@ -85,7 +85,8 @@ TEST_F(GrammarListingsTest, EachListingOfTheSmallGrammarHasItsExactText) {
        "VP ==> v:^ =! ; NP:^ OBJ=! , ^ OBJ CASE=v acc; \r\n"
        "VP ==> v:^ =! ; NP:^ OBJ=! , ^ OBJ CASE=v acc; NP:^ OBJ2=! ; \r\n"
        "VP ==> VP:^ =! ; PP:! $^ ADJUNCT; \r\n"},
-      {"production-numbers", false, "N'\t1\r\nNP\t2\r\nNP\t2\r\nNP\t2\r\nPP\t3\r\nS\t4\r\nVP\t5\r\nVP\t5\r\nVP\t5\r\nVP\t5\r\n"},
+      {"production-numbers", false,
+       "N'\t1\r\nNP\t2\r\nNP\t2\r\nNP\t2\r\nPP\t3\r\nS\t4\r\nVP\t5\r\nVP\t5\r\nVP\t5\r\nVP\t5\r\n"},
       {"numbered-productions", false,
        "1. N'(1) -> n({n}) \r\n"
        "2. NP(2) -> NP(2) PP(3) \r\n"

@@ -118,8 +118,8 @@ TEST_F(GrammarTest, EachNotationBecomesGeneratedProductions) {
 TEST_F(GrammarTest, LookaheadSetsFollowNullableCategories) {
   RawProductionList productions =
       Expand(*grammar, dir, u"S -> NP: ; VP: ; . NP -> (det: ;) N: ; . N -> n: ; . VP -> v: ; (NP: ;) . Q -> X: ; .");
-  ASSERT_EQ(DescribeRaw(productions), (Lines{"S -> NP VP", "P_1 -> det", "P_1 ->", "NP -> P_1 N", "N -> n",
-                                             "P_2 -> NP", "P_2 ->", "VP -> v P_2", "Q -> X"}));
+  ASSERT_EQ(DescribeRaw(productions), (Lines{"S -> NP VP", "P_1 -> det", "P_1 ->", "NP -> P_1 N", "N -> n", "P_2 -> NP",
+                                             "P_2 ->", "VP -> v P_2", "Q -> X"}));
   const NameSet empty = grammar->CollectEmptyCategories(productions);
   EXPECT_EQ(empty, (NameSet{u"P_1", u"P_2"}));
   grammar->ComputeLookaheadSets(productions, empty);
@@ -163,8 +163,9 @@ TEST_F(GrammarTest, CfgListingNamesTheLookaheadAndReadsBack) {
   EXPECT_EQ(ReadText(dir.File("one.cfg")), u"S [" + names + u"] -> NP:^SUBJ=!; VP:^=!; .\r\n");
 
   RawProductionList written =
-      Expand(*grammar, dir, u"S -> NP: ^SUBJ=!, ^CASE=nom; (Adv: ^ADJUNCT$!;) VP: ^=!; . E -> (V: ;) .\n"
-                            u"NP -> [det: ^SPEC=!; | pron: ^=!;] n: ^=!, [^NUM] ; . VP -> (V: ^=!;)* v: ^=!; .");
+      Expand(*grammar, dir,
+             u"S -> NP: ^SUBJ=!, ^CASE=nom; (Adv: ^ADJUNCT$!;) VP: ^=!; . E -> (V: ;) .\n"
+             u"NP -> [det: ^SPEC=!; | pron: ^=!;] n: ^=!, [^NUM] ; . VP -> (V: ^=!;)* v: ^=!; .");
   grammar->ComputeLookaheadSets(written, grammar->CollectEmptyCategories(written));
   grammar->WriteCfgFile(written, dir.File("out.cfg"));
   // Every production comes back with its lookahead and every daughter's
@@ -187,8 +188,8 @@ TEST_F(GrammarTest, CfgListingNamesTheLookaheadAndReadsBack) {
 
 TEST_F(GrammarTest, UnopenableFilesGiveAnEmptyGrammar) {
   MessageRecorder messages;
-  CGrammar empty(dir.File("missing-rules.txt"), dir.File("missing-macros.txt"), dir.File("g.lfg"),
-                 dir.File("g.cfg"), nullptr, false, true);
+  CGrammar empty(dir.File("missing-rules.txt"), dir.File("missing-macros.txt"), dir.File("g.lfg"), dir.File("g.cfg"),
+                 nullptr, false, true);
   EXPECT_FALSE(messages.messages().empty());
   ProductionList out;
   EXPECT_FALSE(empty.GetProductions(empty.GetCategoryId(u"S"), out));
@@ -208,14 +209,17 @@ TEST_F(GrammarTest, AnnotationCompiler) {
       {u"^ADJUNCT$!", {u"^ ADJUNCT$! "}, {}, 0},
       {u"^SUBJ=!, ^SUBJ CASE=erg", {u"^ SUBJ=! ", u"^ SUBJ CASE=v erg"}, {}, 0},
       // A 'c' right after '=' makes the item a constraint.
-      {u"^CASE=cnom", {}, {u"[^CASE =c nom]"}, 0}, {u"^CASE =c nom", {}, {u"[^CASE  =c nom]"}, 0},
+      {u"^CASE=cnom", {}, {u"[^CASE =c nom]"}, 0},
+      {u"^CASE =c nom", {}, {u"[^CASE  =c nom]"}, 0},
       // Bracketed and negated constraints are kept whole, commas included.
       {u"[^OBJ [^PRED, ^NUM]], ^=!", {u"^ =! "}, {u"[^OBJ [^PRED, ^NUM]]"}, 0},
       {u"~[^NEG], ^=!", {u"^ =! "}, {u"~[^NEG]"}, 0},
       // Braces protect their commas.
       {u"^TENSE={pres,past}", {u"^ TENSE=v pres past"}, {}, 0},
       // Every item gets its own equation; broken items are rejected whole.
-      {u"^A=, ^B=x", {u"^ B=v x"}, {}, 1}, {u"bare, ^B=x", {u"^ B=v x"}, {}, 1}, {u"=x", {}, {}, 1},
+      {u"^A=, ^B=x", {u"^ B=v x"}, {}, 1},
+      {u"bare, ^B=x", {u"^ B=v x"}, {}, 1},
+      {u"=x", {}, {}, 1},
   };
   for (const auto& [annotation, equations, constraints, rejected] : cases) {
     CProductionSymbol symbol;
@@ -231,8 +235,9 @@ TEST_F(GrammarTest, AnnotationCompiler) {
 
 TEST_F(GrammarTest, ProductionsAreNumberedIndexedAndGetTheirMotherAttributes) {
   const auto log = LogLines();
-  grammar = Compile(dir, u"S -> NP: ^SUBJ=!, ^OBL=x; Undefined: ^TOPIC=!; VP: ^=!; . VP -> NP: ^OBJ=!; v: ^=!; .\n"
-                         u"VP -> v: [^NEG], ^NEG=!; . NP -> n: ^=!; . NP -> NP: ^=!; pp: ^=!; .");
+  grammar = Compile(dir,
+                    u"S -> NP: ^SUBJ=!, ^OBL=x; Undefined: ^TOPIC=!; VP: ^=!; . VP -> NP: ^OBJ=!; v: ^=!; .\n"
+                    u"VP -> v: [^NEG], ^NEG=!; . NP -> n: ^=!; . NP -> NP: ^=!; pp: ^=!; .");
   // The undefined category is reported, and the categories after it still
   // get their mother attributes, the attributes of the first equations.
   EXPECT_EQ(log(), 1u);
@@ -285,11 +290,14 @@ TEST_F(GrammarTest, ManyCategoriesAllGetSlots) {
 }
 
 TEST_F(GrammarTest, CollectProductionsFilterByAttributesAndPredictionsByCategories) {
-  grammar = Compile(dir, u"S -> NP: ^SUBJ=!; VP: ^=!; . S -> VP: ^=!; . VP -> NP: ^OBJ=!; v: ^=!; . VP -> v: ^=!; .\n"
-                         u"NP -> det: ^SPEC=!; n: ^=!; . NP -> pron: ^=!; . T -> NP: ^TOPIC=!; S: ^=!; .");
+  grammar = Compile(dir,
+                    u"S -> NP: ^SUBJ=!; VP: ^=!; . S -> VP: ^=!; . VP -> NP: ^OBJ=!; v: ^=!; . VP -> v: ^=!; .\n"
+                    u"NP -> det: ^SPEC=!; n: ^=!; . NP -> pron: ^=!; . T -> NP: ^TOPIC=!; S: ^=!; .");
   auto* root = new CFSNode();
   const std::pair<std::vector<SymbolId>, std::vector<WString>> cases[] = {
-      {{}, {u"S -> VP"}}, {{Id(u"OBJ")}, {u"S -> VP"}}, {{Id(u"SUBJ")}, {u"S -> NP VP", u"S -> VP"}},
+      {{}, {u"S -> VP"}},
+      {{Id(u"OBJ")}, {u"S -> VP"}},
+      {{Id(u"SUBJ")}, {u"S -> NP VP", u"S -> VP"}},
   };
   for (const auto& [children, expected] : cases) {
     root->ChildList.clear();
@@ -318,14 +326,15 @@ TEST_F(GrammarTest, CollectProductionsFilterByAttributesAndPredictionsByCategori
     entry->category = static_cast<int16_t>(Id(category));
   }
   const std::tuple<const char16_t*, std::vector<CLexicalEntry*>, std::vector<WString>> predictions[] = {
-      {u"NP", {&det, &pron}, {u"NP -> det n", u"NP -> pron"}}, {u"NP", {&adj}, {}},
-      {u"VP", {&v}, {u"VP -> v"}}, {u"S", {&pron}, {u"S -> NP VP", u"S -> VP"}},
+      {u"NP", {&det, &pron}, {u"NP -> det n", u"NP -> pron"}},
+      {u"NP", {&adj}, {}},
+      {u"VP", {&v}, {u"VP -> v"}},
+      {u"S", {&pron}, {u"S -> NP VP", u"S -> VP"}},
   };
   for (const auto& [category, entries, expected] : predictions) {
     const size_t registered = RegisteredProductionCount();
     ProductionList out;
-    EXPECT_EQ(grammar->CollectPredictedProductions(grammar->GetCategoryId(category), &entries, out),
-              !expected.empty());
+    EXPECT_EQ(grammar->CollectPredictedProductions(grammar->GetCategoryId(category), &entries, out), !expected.empty());
     EXPECT_EQ(Texts(out), expected);
     // The grammar's own objects, not copies.
     EXPECT_EQ(RegisteredProductionCount(), registered);
@@ -342,7 +351,8 @@ TEST_F(GrammarTest, ItemTextsWithBarsBecomeAlternativesAndCopiesStayOutOfTheRegi
   const std::pair<const char16_t*, std::vector<std::vector<WString>>> cases[] = {
       {u"[^CASE=nom | ^CASE=acc | ^CASE=dat]", {{u"[^CASE=nom]"}, {u"[^CASE=acc]"}, {u"[^CASE=dat]"}}},
       // The units next to the bar are kept; blanks are trimmed.
-      {u"[X | Y]", {{u"[X]"}, {u"[Y]"}}}, {u"[^NUM]", {{u"[^NUM]"}}},
+      {u"[X | Y]", {{u"[X]"}, {u"[Y]"}}},
+      {u"[^NUM]", {{u"[^NUM]"}}},
       // Only the first disjunction of a production is split.
       {u"[A|B], [C|D]", {{u"[A]", u"[C|D]"}, {u"[B]", u"[C|D]"}}},
   };
@@ -377,9 +387,10 @@ TEST_F(GrammarTest, ItemTextsWithBarsBecomeAlternativesAndCopiesStayOutOfTheRegi
 }
 
 TEST_F(GrammarTest, PredictionsByNameFilterTheStoreByTheWordsCategories) {
-  grammar = Compile(dir, u"S -> q: ^=! ; NP: ^SUBJ=! ; v: ^=! ; .\nS -> NP: ^SUBJ=! ; v: ^=! ; .\n"
-                         u"NP -> det: ^SPEC=! ; n: ^=! ; .\nNP -> n: ^=! ; .\nNP -> pron: ^=! ; .\n"
-                         u"Adv -> adv: ^=! ; .");
+  grammar = Compile(dir,
+                    u"S -> q: ^=! ; NP: ^SUBJ=! ; v: ^=! ; .\nS -> NP: ^SUBJ=! ; v: ^=! ; .\n"
+                    u"NP -> det: ^SPEC=! ; n: ^=! ; .\nNP -> n: ^=! ; .\nNP -> pron: ^=! ; .\n"
+                    u"Adv -> adv: ^=! ; .");
   CLexicalEntry det, n, pron, q, adv;
   for (auto [entry, category] : {std::pair{&det, u"det"}, {&n, u"n"}, {&pron, u"pron"}, {&q, u"q"}, {&adv, u"adv"}}) {
     entry->category = static_cast<int16_t>(Id(category));
@@ -422,8 +433,9 @@ TEST_F(GrammarTest, StoreDisjunctionsBecomeStoreProductionsAfterTheMothersOthers
   };
   for (const auto& [annotation, expected] : cases) {
     SCOPED_TRACE(ToUtf8(annotation));
-    grammar = Compile(dir, u"NP -> n: ^=!, " + WString(annotation) + u"; .\nNP -> pron: ^=!, [^NUM]; .\n"
-                           u"Z -> NP: ^=!; .");
+    grammar = Compile(dir, u"NP -> n: ^=!, " + WString(annotation) +
+                               u"; .\nNP -> pron: ^=!, [^NUM]; .\n"
+                               u"Z -> NP: ^=!; .");
     ProductionList tableBefore;
     grammar->GetProductions(grammar->GetCategoryId(u"NP"), tableBefore);
     const size_t registered = RegisteredProductionCount();

@@ -69,14 +69,16 @@ CLexicalEntry* SizedEntry(size_t equations, size_t constraints, size_t wordUnits
 
 TEST_F(LexiconTest, NumbersFileGivesBackTheCompiledEntries) {
   MessageRecorder messages;
-  auto compiled = CompileUrdu(u"kitab : n, ^PRED = 'kitab', ^GEND = f. x : adj, ^PRED = 'x', ^DEG = , ^NUM = sg.\n"
-                              u"de : v, ^PRED = 'de<SUBJ,OBJ>', [^OBJ CASE =c ACC], ^OBJ NUM =c sg, ^TENSE = past.");
+  auto compiled = CompileUrdu(
+      u"kitab : n, ^PRED = 'kitab', ^GEND = f. x : adj, ^PRED = 'x', ^DEG = , ^NUM = sg.\n"
+      u"de : v, ^PRED = 'de<SUBJ,OBJ>', [^OBJ CASE =c ACC], ^OBJ NUM =c sg, ^TENSE = past.");
   auto loaded = LoadUrdu();
   EXPECT_TRUE(messages.messages().empty());
   // Loaded entries are filed under their bare lexemes and keep only those as PRED.
-  EXPECT_EQ(DescribeAll(*loaded), (std::vector<std::string>{
-      "kitab|n|kitab||^ PRED=v kitab;^ GEND=v f", "x|adj|x||^ PRED=v x;^ DEG=NULL;^ NUM=v sg",
-      "de|v|de|[^OBJ CASE =c ACC];[^OBJ NUM =c sg]|^ PRED=v de SUBJ OBJ;^ TENSE=v past"}));
+  EXPECT_EQ(
+      DescribeAll(*loaded),
+      (std::vector<std::string>{"kitab|n|kitab||^ PRED=v kitab;^ GEND=v f", "x|adj|x||^ PRED=v x;^ DEG=NULL;^ NUM=v sg",
+                                "de|v|de|[^OBJ CASE =c ACC];[^OBJ NUM =c sg]|^ PRED=v de SUBJ OBJ;^ TENSE=v past"}));
   EXPECT_EQ(loaded->Keys(), compiled->Keys());
 }
 
@@ -103,10 +105,10 @@ TEST_F(LexiconTest, NumbersReaderCrossesItsWindow) {
 TEST_F(LexiconTest, DamagedNumbersFileStopsWithAMessage) {
   const SymbolId id = GetSymbolId(u"w", true);
   const std::vector<uint16_t> tails[] = {
-      {id, id, id, 3, 0, id},                      // record cut short
-      {id, id, id, 0x8000, 0},                     // negative count
-      {id, id, id, 0, 1, u'=', 7},                 // operand flag out of range
-      {id, id, id, 0, 1, u'=', 1, u'v', 40, id},   // path longer than the file
+      {id, id, id, 3, 0, id},                     // record cut short
+      {id, id, id, 0x8000, 0},                    // negative count
+      {id, id, id, 0, 1, u'=', 7},                // operand flag out of range
+      {id, id, id, 0, 1, u'=', 1, u'v', 40, id},  // path longer than the file
   };
   for (const auto& tail : tails) {
     std::vector<unsigned char> bytes;
@@ -174,9 +176,12 @@ TEST_F(LexiconTest, DumpRecordsRefuseWhatTheirFieldsCannotHoldAndTheDumpSaysSo) 
   // and constraint texts, left path id and length, left kind, operator,
   // right path length and kind, a constraint text of 3 units and its
   // terminator, no category, word and PRED.
-  const std::pair<size_t, unsigned> fields[] = {
-      {0, 1 | 1 << 8}, {2, GetSymbolId(u"NUM", false)}, {32, 1}, {34, '^'}, {36, '='}, {68, 2}, {70, 'v'},
-      {702, 'c'},      {708, 0},                         {1702, 0xFFFF}, {1704, 'w'}, {1904, 'p'}};
+  const std::pair<size_t, unsigned> fields[] = {{0, 1 | 1 << 8}, {2, GetSymbolId(u"NUM", false)},
+                                                {32, 1},         {34, '^'},
+                                                {36, '='},       {68, 2},
+                                                {70, 'v'},       {702, 'c'},
+                                                {708, 0},        {1702, 0xFFFF},
+                                                {1704, 'w'},     {1904, 'p'}};
   for (const auto& [offset, value] : fields) EXPECT_EQ(bytes[offset] | bytes[offset + 1] << 8, value) << offset;
   EXPECT_FALSE(EmptyLexicon()->WriteLexiconDump(dir.File("empty.bin")));
 }
@@ -255,7 +260,8 @@ TEST_F(LexiconTest, ShippedUrduLexiconCompilesWithoutAMessageHoldsTheSampleSente
   ASSERT_NE(source, nullptr) << "LFG_SOURCE_DIR names the repository";
   // Read the shipped files; everything written goes to the temporary folder.
   const std::string data = std::string(source) + "/dataroot/data/";
-  for (const auto& [key, name] : {std::pair{"ULexiconFileName", "ULexicon.txt"}, {"Expansions", "Expansions.txt"},
+  for (const auto& [key, name] : {std::pair{"ULexiconFileName", "ULexicon.txt"},
+                                  {"Expansions", "Expansions.txt"},
                                   {"UOrderedFeatureListFileName", "UOrderedFeatureList.txt"},
                                   {"EOrderedFeatureListFileName", "EOrderedFeatureList.txt"}}) {
     SetConfigValue(key, data + name);

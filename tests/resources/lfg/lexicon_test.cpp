@@ -22,7 +22,8 @@ TEST_F(LexiconTest, RawTextGivesEntries) {
       {u"larka : n, ^NUM = sg.", {"larka|n|n||^ NUM=v sg"}, ""},
       // Bracketed and negated constraints swallow their comma; a constraining item becomes one.
       {u"x : v, [^SUBJ CASE =c NOM], ~[^NEG], ^NUM =c sg, ^TENSE = pres.",
-       {"x|v|v|[^SUBJ CASE =c NOM];~[^NEG];[^NUM =c sg]|^ TENSE=v pres"}, ""},
+       {"x|v|v|[^SUBJ CASE =c NOM];~[^NEG];[^NUM =c sg]|^ TENSE=v pres"},
+       ""},
       // A constraint right before the period closes the entry.
       {u"a : n, [^NUM].\nb : n, [^GEND] .", {"a|n|n|[^NUM]|", "b|n|n|[^GEND]|"}, ""},
       // Comments on their own lines and after the period; a word broken over two lines.
@@ -30,10 +31,10 @@ TEST_F(LexiconTest, RawTextGivesEntries) {
       {u"a : n.\nb : ^NUM = sg.", {"a|n|n||", "b|EMPTY|||^ NUM=v sg"}, ""},
       {u"look up : v, ^PRED = 'look-up'.", {"look up|v|'look-up'||^ PRED=v look-up"}, ""},
       // Malformed entries are dropped with a report; the next one recovers.
-      {u"a : n.\nx : n, ^NUM = sg / plural?\n.\ny : n.", {"a|n|n||", "y|n|n||"},
+      {u"a : n.\nx : n, ^NUM = sg / plural?\n.\ny : n.",
+       {"a|n|n||", "y|n|n||"},
        "line 2: entry 'x' was dropped: a comment stands before its '.'"},
-      {u"a : n, ^NUM = sg\nb : n.", {"b|n|n||"},
-       "line 1: entry 'a' was dropped: the next entry starts before its '.'"},
+      {u"a : n, ^NUM = sg\nb : n.", {"b|n|n||"}, "line 1: entry 'a' was dropped: the next entry starts before its '.'"},
       {u"x : n, ^PRED = 'x.\ny : n.", {"y|n|n||"}, "line 1: entry 'x' was dropped: a quote or a brace is not closed"},
       {u"a : n.\nb : n, [^NUM", {"a|n|n||"}, "line 2: entry 'b' was dropped: the text ends before its '.'"},
       // A text cut before the ':' of its last word.
@@ -97,11 +98,16 @@ TEST(LexiconOperands, TextsGiveKindAndPath) {
                angles = &CLexicon::ParseRuleOperandKeepAngles;
   const std::tuple<Parser, WString, char, std::vector<WString>> cases[] = {
       // A name never seen before is interned.
-      {plain, u" ! ", '!', {}}, {plain, u"^SUBJ NameNeverSeenBefore", '^', {u"SUBJ", u"NameNeverSeenBefore"}},
-      {plain, u"very big", 'v', {u"very", u"big"}}, {plain, u"'de<SUBJ,OBJ>'", 'v', {u"de", u"SUBJ", u"OBJ"}},
-      {plain, u"{NOM, OBL}", 'v', {u"NOM", u"OBL"}}, {rule, u"m::SUBJ.NUM.x", 'm', {u"SUBJ", u"NUM", u"x"}},
-      {rule, u"OBJ.CASE", 's', {u"OBJ", u"CASE"}}, {rule, u"{'de<SUBJ,OBJ>', x}", 'v', {u"de", u"SUBJ", u"OBJ", u"x"}},
-      {angles, u"{de<SUBJ,OBJ>, x}", 'v', {u"de<SUBJ,OBJ>", u"x"}}, {angles, u"a::b.c", 'a', {u"b", u"c"}},
+      {plain, u" ! ", '!', {}},
+      {plain, u"^SUBJ NameNeverSeenBefore", '^', {u"SUBJ", u"NameNeverSeenBefore"}},
+      {plain, u"very big", 'v', {u"very", u"big"}},
+      {plain, u"'de<SUBJ,OBJ>'", 'v', {u"de", u"SUBJ", u"OBJ"}},
+      {plain, u"{NOM, OBL}", 'v', {u"NOM", u"OBL"}},
+      {rule, u"m::SUBJ.NUM.x", 'm', {u"SUBJ", u"NUM", u"x"}},
+      {rule, u"OBJ.CASE", 's', {u"OBJ", u"CASE"}},
+      {rule, u"{'de<SUBJ,OBJ>', x}", 'v', {u"de", u"SUBJ", u"OBJ", u"x"}},
+      {angles, u"{de<SUBJ,OBJ>, x}", 'v', {u"de<SUBJ,OBJ>", u"x"}},
+      {angles, u"a::b.c", 'a', {u"b", u"c"}},
   };
   for (const auto& [parse, text, kind, path] : cases) {
     auto operand = parse(text);
@@ -137,8 +143,9 @@ class LexiconManagerTest : public LexiconTest {
 };
 
 TEST(LexiconManagerTokens, NumberTokenTypesAndLetters) {
-  const std::pair<WString, char> cases[] = {{u"1,000.5", 'n'}, {u",.", 'n'}, {u"\u0662\u0663", 'n'}, {u"st", 't'},
-                                             {u"4thx", 'f'},    {u"4x", 'f'}, {u"-3", 'f'}};
+  const std::pair<WString, char> cases[] = {{u"1,000.5", 'n'}, {u",.", 'n'},   {u"\u0662\u0663", 'n'},
+                                            {u"st", 't'},      {u"4thx", 'f'}, {u"4x", 'f'},
+                                            {u"-3", 'f'}};
   for (const auto& [token, type] : cases) EXPECT_EQ(CLexiconManager::GetNumberTokenType(token), type) << Utf8(token);
   // Letters other than the basic Latin ones count as non-letters.
   EXPECT_TRUE(CLexiconManager::HasNonLetter(u"\u06A9\u062A\u0627\u0628"));
@@ -148,11 +155,16 @@ TEST(LexiconManagerTokens, NumberTokenTypesAndLetters) {
 TEST_F(LexiconManagerTest, SentencesGiveOneListPerToken) {
   const std::pair<WString, std::vector<std::string>> cases[] = {
       // A two-word entry takes the next token; otherwise the one-word reading.
-      {u"look up the word", {"look up/v look up/v", "the/det", "word/n"}}, {u"look the", {"look/v", "the/det"}},
-      {u"The Book", {"the/det", "book/n"}}, {u"21 4th 2nd", {"21/num", "4th/numth", "2nd/numth"}},
-      {u"b2b", {"/alphanum"}}, {u"he's", {"he/pron", "apostr/gen"}}, {u"book?", {"book/n", "qmark/n"}},
+      {u"look up the word", {"look up/v look up/v", "the/det", "word/n"}},
+      {u"look the", {"look/v", "the/det"}},
+      {u"The Book", {"the/det", "book/n"}},
+      {u"21 4th 2nd", {"21/num", "4th/numth", "2nd/numth"}},
+      {u"b2b", {"/alphanum"}},
+      {u"he's", {"he/pron", "apostr/gen"}},
+      {u"book?", {"book/n", "qmark/n"}},
       // Every word is replaced, the last one too; an unknown word is a noun.
-      {u"went went", {"gone/v", "gone/v"}}, {u"zebra", {"zebra/n"}},
+      {u"went went", {"gone/v", "gone/v"}},
+      {u"zebra", {"zebra/n"}},
   };
   CLexiconManager manager(lexicon.get());
   for (const auto& [sentence, expected] : cases) {

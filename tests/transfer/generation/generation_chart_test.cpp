@@ -24,8 +24,8 @@ TEST_F(GenerationTest, StructuresGiveTheirSentences) {
       {"subject, object, agreement",
        "[PRED='parh'/SUBJ,OBJ SUBJ[PRED='larka' NUM=sg] OBJ[PRED='kitab' NUM=sg SPEC[PRED='ek']]]",
        " larka ek kitab parhta"},
-      {"plural subject and object",
-       "[PRED='parh'/SUBJ,OBJ SUBJ[PRED='larka' NUM=pl] OBJ[PRED='kitab' NUM=pl]]", " larke kitaben parhte"},
+      {"plural subject and object", "[PRED='parh'/SUBJ,OBJ SUBJ[PRED='larka' NUM=pl] OBJ[PRED='kitab' NUM=pl]]",
+       " larke kitaben parhte"},
       {"intransitive with a pronoun", "[PRED='aa'/SUBJ SUBJ[PRED='woh' NUM=sg]]", " woh aata"},
       {"adjunct set in set order", "[PRED='aa'/SUBJ SUBJ[PRED='woh' NUM=sg] ADJUNCT{[PRED='aaj'] [PRED='yahan']}]",
        " woh aaj yahan aata"},
@@ -48,19 +48,21 @@ constexpr const char* kIntransitive = "[PRED='aa'/SUBJ SUBJ[PRED='woh' NUM=sg]]"
 TEST_F(GenerationTest, EmptyProductionsWaitUntilTheAgendaRunsDry) {
   // Tail is empty unless the clause is negated. The second rule needs no
   // Tail, so its sentence comes first and the deferred edge is never used.
-  rulesText = u"S -> NP: ^SUBJ=! ; v: ^=! ; Tail: ^=! ; .\n"
-              u"S -> NP: ^SUBJ=! ; v: ^=! ; .\n"
-              u"Tail -> (neg: ^=!, [^NEG =c +] ;) .\n"
-              u"NP -> pron: ^=! ; .\n";
+  rulesText =
+      u"S -> NP: ^SUBJ=! ; v: ^=! ; Tail: ^=! ; .\n"
+      u"S -> NP: ^SUBJ=! ; v: ^=! ; .\n"
+      u"Tail -> (neg: ^=!, [^NEG =c +] ;) .\n"
+      u"NP -> pron: ^=! ; .\n";
   EXPECT_EQ(GenerateFrom(kIntransitive), " woh aata");
   EXPECT_EQ(Generator().DeferredSize(), 1u);
   ResetSentence();
   EXPECT_EQ(Generator().DeferredSize(), 0u);
   // Without the second rule the deferred edge is released and used.
   generator.reset();
-  rulesText = u"S -> NP: ^SUBJ=! ; v: ^=! ; Tail: ^=! ; .\n"
-              u"Tail -> (neg: ^=!, [^NEG =c +] ;) .\n"
-              u"NP -> pron: ^=! ; .\n";
+  rulesText =
+      u"S -> NP: ^SUBJ=! ; v: ^=! ; Tail: ^=! ; .\n"
+      u"Tail -> (neg: ^=!, [^NEG =c +] ;) .\n"
+      u"NP -> pron: ^=! ; .\n";
   EXPECT_EQ(GenerateFrom(kIntransitive), " woh aata");
   EXPECT_EQ(Generator().DeferredSize(), 0u);
 }
@@ -81,10 +83,11 @@ TEST_F(GenerationTest, FinishedClausesThatLeaveAPartUnusedCountFromTheThirdOn) {
   // Three rules finish over the structure (their subjects differ in
   // category only: a category predicted once over a node is not predicted
   // again); none uses OBL.
-  rulesText = u"S -> NP: ^SUBJ=! ; v: ^=! ; .\n"
-              u"S -> Subject: ^SUBJ=! ; v: ^=! ; .\n"
-              u"S -> Pronoun: ^SUBJ=! ; v: ^=! ; .\n"
-              u"NP -> pron: ^=! ; .\nSubject -> pron: ^=! ; .\nPronoun -> pron: ^=! ; .\n";
+  rulesText =
+      u"S -> NP: ^SUBJ=! ; v: ^=! ; .\n"
+      u"S -> Subject: ^SUBJ=! ; v: ^=! ; .\n"
+      u"S -> Pronoun: ^SUBJ=! ; v: ^=! ; .\n"
+      u"NP -> pron: ^=! ; .\nSubject -> pron: ^=! ; .\nPronoun -> pron: ^=! ; .\n";
   const char* unused = "[PRED='aa'/SUBJ SUBJ[PRED='woh' NUM=sg] OBL[PRED='kal']]";
   EXPECT_EQ(GenerateFrom(unused), " woh aata");
   EXPECT_EQ(Generator().UnfinishedSCount(), 3);
@@ -110,11 +113,12 @@ TEST_F(GenerationTest, OfUnfinishedClausesTheThirdGivesTheFirstSentence) {
   // Three clauses, each in its own word order, finish over a structure
   // whose OBL none of them uses: the first two give nothing, the third its
   // sentence.
-  rulesText = u"S -> NP: ^SUBJ=! ; v: ^=! ; .\n"
-              u"S -> v: ^=! ; Subject: ^SUBJ=! ; .\n"
-              u"S -> Pronoun: ^SUBJ=! ; Adv: !$^ADJUNCT ; v: ^=! ; .\n"
-              u"NP -> pron: ^=! ; .\nSubject -> pron: ^=! ; .\nPronoun -> pron: ^=! ; .\n"
-              u"Adv -> adv: ^=! ; .\n";
+  rulesText =
+      u"S -> NP: ^SUBJ=! ; v: ^=! ; .\n"
+      u"S -> v: ^=! ; Subject: ^SUBJ=! ; .\n"
+      u"S -> Pronoun: ^SUBJ=! ; Adv: !$^ADJUNCT ; v: ^=! ; .\n"
+      u"NP -> pron: ^=! ; .\nSubject -> pron: ^=! ; .\nPronoun -> pron: ^=! ; .\n"
+      u"Adv -> adv: ^=! ; .\n";
   EXPECT_EQ(GenerateFrom("[PRED='aa'/SUBJ SUBJ[PRED='woh' NUM=sg] OBL[PRED='kal'] ADJUNCT{[PRED='aaj']}]"),
             " woh aaj aata");
   EXPECT_EQ(Generator().UnfinishedSCount(), 3);

@@ -18,15 +18,15 @@ TEST_F(GenerationTest, ConstraintTextsAreEvaluatedPerBracket) {
   const Case cases[] = {
       {u"[^CASE =c erg]", true},
       {u"[^CASE =c nom]", false},
-      {u"[^NUM =c pl]", true},                    // one shared value is enough
-      {u"[^TENSE =c pres]", false},               // missing
-      {u"^CASE =c erg", false},                   // never closed: nothing to evaluate
+      {u"[^NUM =c pl]", true},       // one shared value is enough
+      {u"[^TENSE =c pres]", false},  // missing
+      {u"^CASE =c erg", false},      // never closed: nothing to evaluate
       {u"~[^NEG =c +]", false},
       {u"~[^MOOD =c interrog]", true},
       {u"[^CASE =c nom | ^CASE =c erg]", true},
       {u"[^CASE =c erg] & [^NUM =c sg]", true},
       {u"[^CASE =c erg] && [^NUM =c du]", false},  // "&&" counts once
-      {u"[^CASE = !CASE]", true},                 // two existing nodes share a value
+      {u"[^CASE = !CASE]", true},                  // two existing nodes share a value
       {u"[^SUBJ PERS = !PERS]", false},
   };
   for (const Case& c : cases) {
@@ -97,9 +97,9 @@ TEST_F(GenerationTest, SentencesAreSortedDeduplicatedAndCleaned) {
   };
   const Case cases[] = {
       {{u" b a", u" a b", u" b a"}, " a b| b a"},
-      {{u" x \u0627 y"}, " x y"},   // a lone alif goes with one blank
-      {{u" x'y 'z'"}, " xy z"},     // apostrophes vanish
-      {{u" x \u0627"}, " x "},      // a match at the end of the text counts
+      {{u" x \u0627 y"}, " x y"},  // a lone alif goes with one blank
+      {{u" x'y 'z'"}, " xy z"},    // apostrophes vanish
+      {{u" x \u0627"}, " x "},     // a match at the end of the text counts
       // the final marks and the comma join the word before them
       {{u" x \u06D4", u" x y \u061F", u" x \u060C y \u06D4"}, " x y\u061F| x\u060C y\u06D4| x\u06D4"},
       {{u" \u06D4 x "}, "\u06D4 x "},  // a blank not before a mark stays

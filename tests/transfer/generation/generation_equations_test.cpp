@@ -124,8 +124,7 @@ TEST_F(GenerationEquations, TestOnlyEquationsWithPathsChangeNothing) {
   EXPECT_EQ(ValuesOf(At(root, "TENSE")), "pres");
   EXPECT_EQ(root->GenerationMark, 1);
   EXPECT_FALSE(urdu.ApplyEquation(Eq(u"^TENSE", u'=', u"past").get(), root, subj, false));
-  EXPECT_FALSE(urdu.ApplyEquation(Eq(u"^SUBJ", u'=', u"sg").get(), root, subj, false))
-      << "a structure takes no values";
+  EXPECT_FALSE(urdu.ApplyEquation(Eq(u"^SUBJ", u'=', u"sg").get(), root, subj, false)) << "a structure takes no values";
   EXPECT_FALSE(urdu.ApplyEquation(Eq(u"^TENSE", u'=', u"pres").get(), nullptr, subj, false));
 }
 

@@ -64,15 +64,23 @@ TEST_F(GenerationTest, ASentenceWithoutTheWordOfItsNegationLeavesTheNegationOut)
   constexpr const char16_t* kNegationOrNot =
       u"S -> NP: ^SUBJ=! ; v: ^=! ; .\nS -> NP: ^SUBJ=! ; neg: ^=! ; v: ^=! ; .\nNP -> pron: ^=! ; .\n";
   const std::vector<Case> cases = {
-      {"the grammar says the negation", nullptr, "[PRED='aa'/SUBJ NEG=+ SUBJ[PRED='woh' NUM=sg]]",
+      {"the grammar says the negation",
+       nullptr,
+       "[PRED='aa'/SUBJ NEG=+ SUBJ[PRED='woh' NUM=sg]]",
        {{" woh nahin aata", ""}}},
       {"no rule says it", kNoNegation, "[PRED='aa'/SUBJ NEG=+ SUBJ[PRED='woh' NUM=sg]]", {{" woh aata", "NEG"}}},
-      {"a rule that says it beside one that does not", kNegationOrNot,
-       "[PRED='aa'/SUBJ NEG=+ SUBJ[PRED='woh' NUM=sg]]", {{" woh aata", "NEG"}, {" woh nahin aata", ""}}},
-      {"a clause that is not negated", kNoNegation, "[PRED='aa'/SUBJ NEG=- SUBJ[PRED='woh' NUM=sg]]",
+      {"a rule that says it beside one that does not",
+       kNegationOrNot,
+       "[PRED='aa'/SUBJ NEG=+ SUBJ[PRED='woh' NUM=sg]]",
+       {{" woh aata", "NEG"}, {" woh nahin aata", ""}}},
+      {"a clause that is not negated",
+       kNoNegation,
+       "[PRED='aa'/SUBJ NEG=- SUBJ[PRED='woh' NUM=sg]]",
        {{" woh aata", ""}}},
-      {"a negated subject left out with its negation", kNoNegation,
-       "[PRED='aa'/SUBJ SUBJ[PRED='woh' NUM=sg] OBJ[PRED='kitab' NEG=+ NUM=sg]]", {{" woh aata", "'kitab' NEG"}}},
+      {"a negated subject left out with its negation",
+       kNoNegation,
+       "[PRED='aa'/SUBJ SUBJ[PRED='woh' NUM=sg] OBJ[PRED='kitab' NEG=+ NUM=sg]]",
+       {{" woh aata", "'kitab' NEG"}}},
   };
   const std::u16string testRules = rulesText;
   for (const Case& c : cases) {
@@ -83,7 +91,8 @@ TEST_F(GenerationTest, ASentenceWithoutTheWordOfItsNegationLeavesTheNegationOut)
     handle->Normalize();
     Generator().GenerateSentences(sentences, {handle});
     std::vector<std::pair<std::string, std::string>> found;
-    for (const CGeneratedSentence& sentence : sentences) found.emplace_back(ToUtf8(sentence.text), PredWords(sentence.leftOut));
+    for (const CGeneratedSentence& sentence : sentences)
+      found.emplace_back(ToUtf8(sentence.text), PredWords(sentence.leftOut));
     EXPECT_EQ(found, c.sentences) << c.what;
     ResetSentence();
   }

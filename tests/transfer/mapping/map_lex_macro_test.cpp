@@ -16,9 +16,9 @@ TEST(ReplaceAllIgnoreCase, ReplacesWholeMatchesWithoutRegardToCase) {
       {u"x.PRED", u"x", u"SUBJ", u"SUBJ.PRED"},
       {u"X.PRED = x", u"x", u"OBJ", u"OBJ.PRED = OBJ"},
       {u"_Lemma_ and _LEMMA_", u"_lemma_", u"'a'", u"'a' and 'a'"},
-      {u"aaa", u"aa", u"b", u"ba"},                 // matching goes on after a match
+      {u"aaa", u"aa", u"b", u"ba"},                        // matching goes on after a match
       {u"PRED = _le", u"_lemma_", u"'a'", u"PRED = _le"},  // cut by the end: no match
-      {u"abc", u"", u"z", u"abc"},                  // an empty pattern changes nothing
+      {u"abc", u"", u"z", u"abc"},                         // an empty pattern changes nothing
       {u"", u"x", u"y", u""},
       {u"کتاب x", u"X", u"'کتاب'", u"کتاب 'کتاب'"},
   };
@@ -103,7 +103,7 @@ TEST_F(MapLexMacroTest, CallsAreReplacedByTheirBodies) {
       {"#n(SUBJ)", ""},  // names are compared letter case included
       {"#UNKNOWN(a) rest", " rest"},
       {"book [ --> #NOUN('کتاب',f) ; ]", "book [ --> PRED = 'کتاب', GEND = {f} ; ]"},
-      {"#NOUN('a', f)", "PRED = 'a', GEND = { f}"},  // arguments are not trimmed
+      {"#NOUN('a', f)", "PRED = 'a', GEND = { f}"},   // arguments are not trimmed
       {"#NOUN('a')", "PRED = 'a', GEND = {_gend_}"},  // a missing argument leaves its parameter
       {"#NOUN('a',f,extra)", "PRED = 'a', GEND = {f}"},
       {"#BARE()", "BREAK"},

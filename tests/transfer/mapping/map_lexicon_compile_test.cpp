@@ -12,8 +12,8 @@ std::string Show(const CMapRuleElement& e) {
   if (e.op == 'i') {
     return "INSERT " + ToUtf8(GetSymbolName(e.cacheSymbol)) + " " + ToUtf8(GetSymbolName(e.insertHeadword)) + " " +
            (e.value == kNoSymbol ? std::string("none")
-            : e.valueIsNumber   ? std::to_string(e.value)
-                                : ToUtf8(GetSymbolName(e.value)));
+            : e.valueIsNumber    ? std::to_string(e.value)
+                                 : ToUtf8(GetSymbolName(e.value)));
   }
   std::string text = e.op == 0 ? "go" : std::string(1, e.op);
   text += " " + std::string(1, e.leftPath.kind) + "[" + Names(e.leftPath.ids) + "]";
@@ -91,7 +91,11 @@ TEST_F(MapLexiconCompileTest, EntriesAreReadWithConditionMarkerNumberAndBreak) {
       {"take [ (A) -->;]", u"(A)", '-', 0, false, {}},
       {"take [ (A) --> B @-1;]", u"(A)", '-', -1, false, {"go t[B]"}},
       // Line ends are skipped outside parentheses.
-      {"take [\r\n  (SUBJ.NUM == {sg})\n  & ~(OBJ)\n  --> B;]", u"(SUBJ.NUM == {sg})  & ~(OBJ)", '-', 0, false,
+      {"take [\r\n  (SUBJ.NUM == {sg})\n  & ~(OBJ)\n  --> B;]",
+       u"(SUBJ.NUM == {sg})  & ~(OBJ)",
+       '-',
+       0,
+       false,
        {"go t[B]"}},
       // Nothing acts inside parentheses: neither '-' nor '[' nor "//".
       {"take [ ((A-B) | [x] // y) --> B;]", u"((A-B) | [x] // y)", '-', 0, false, {"go t[B]"}},
@@ -123,10 +127,10 @@ TEST_F(MapLexiconCompileTest, HeadwordsCommentsAndTheTraps) {
   const Case cases[] = {
       {"a [ --> X;] b [ --> Y;]", {u"a", u"b"}},
       {"// a [ --> X;]\nb [ --> Y;]", {u"b"}},
-      {"junk // comment\nb [ --> Y;]", {u"b"}},     // a comment drops the pending text
-      {"well-known [ --> X;]", {u"wellnown"}},      // '-' and the next character are dropped
-      {"why? [ --> X;]", {u"why"}},                 // so are '?' and the blank after it
-      {"a/b [ --> X;]", {u"a/b"}},                  // a single '/' is text
+      {"junk // comment\nb [ --> Y;]", {u"b"}},  // a comment drops the pending text
+      {"well-known [ --> X;]", {u"wellnown"}},   // '-' and the next character are dropped
+      {"why? [ --> X;]", {u"why"}},              // so are '?' and the blank after it
+      {"a/b [ --> X;]", {u"a/b"}},               // a single '/' is text
       {"  spaced  word  [ --> X;]", {u"spaced  word"}},
       {"a [ --> X; // the rest of the line\n --> Y;]", {u"a"}},
   };
@@ -183,8 +187,8 @@ TEST_F(MapLexiconCompileTest, SecondBlocksAndSecondDefaultsAreDroppedWithALogLin
 TEST_F(MapLexiconCompileTest, MisplacedTextIsReportedWithItsLineAndSkipped) {
   struct Case {
     std::string raw;
-    std::string message;      // a part of the one message
-    size_t entriesOfA;        // entries that headword a keeps
+    std::string message;  // a part of the one message
+    size_t entriesOfA;    // entries that headword a keeps
   };
   const Case cases[] = {
       {"--> X;\na [ --> Y;]", "line 1: an entry stands outside a headword block", 1},

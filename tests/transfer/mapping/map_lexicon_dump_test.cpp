@@ -110,8 +110,8 @@ TEST_F(MapLexiconDumpTest, ACompiledLexiconReadsBackEqual) {
 
 TEST_F(MapLexiconDumpTest, AHeadwordOfManyWordsReadsBackWhole) {
   std::string raw = "long [\n";
-  for (int i = 0; i < 60; ++i) raw += "  (SUBJ.NUM == {sg}) --> PRED = 'a" + std::to_string(i) + "', OBJ = s::OBJ @" +
-                                     std::to_string(i) + ";\n";
+  for (int i = 0; i < 60; ++i)
+    raw += "  (SUBJ.NUM == {sg}) --> PRED = 'a" + std::to_string(i) + "', OBJ = s::OBJ @" + std::to_string(i) + ";\n";
   raw += "]\nshort [ --> B ; ]\n";
   auto compiled = Compile("MapLexRaw.mlr", raw);
   ASSERT_GT(DumpBytes().size(), 2u * 200u * 2u);
@@ -132,8 +132,8 @@ TEST_F(MapLexiconDumpTest, ADumpOfAnotherSymbolTableIsRefused) {
 TEST_F(MapLexiconDumpTest, CutDumpsAreRefused) {
   Compile("MapLexRaw.mlr", ReadUtf8(SourceDir() + "/tests/data/mapping/MapLexRaw.mlr"));
   const std::vector<unsigned char> whole = DumpBytes();
-  for (size_t length : {size_t{0}, size_t{1}, size_t{4}, size_t{7}, size_t{8}, whole.size() / 2, whole.size() - 2,
-                        whole.size() - 1}) {
+  for (size_t length :
+       {size_t{0}, size_t{1}, size_t{4}, size_t{7}, size_t{8}, whole.size() / 2, whole.size() - 2, whole.size() - 1}) {
     WriteBytes(dir_.File("MapLex.dmp"), std::vector<unsigned char>(whole.begin(), whole.begin() + long(length)));
     ExpectRefused("cut at " + std::to_string(length));
   }

@@ -28,7 +28,7 @@ TEST_F(MapRuleElementTest, PathTextsGiveTheirKindAndIds) {
       {u"s::{sg}", 'v', {u"sg"}},
       {u"SUBJ . NUM", 't', {u"SUBJ", u"NUM"}},
       {u"OBJ PRED", 't', {u"OBJ", u"PRED"}},  // blanks cut paths too
-      {u"ab::OBJ", 't', {u"ab::OBJ"}},      // only a one-letter kind is a kind
+      {u"ab::OBJ", 't', {u"ab::OBJ"}},        // only a one-letter kind is a kind
       {u"::OBJ", 't', {u"::OBJ"}},
   };
   for (const Case& c : cases) {
@@ -90,8 +90,8 @@ TEST_F(MapRuleElementTest, InsertValuesAreCountsSymbolsOrNothing) {
     uint16_t want;  // kNoSymbol: none; 0: the symbol of the text; else a count
   };
   const Case cases[] = {
-      {u"NULL", kNoSymbol}, {u"", kNoSymbol},    {u"3", 3},          {u"12", 12},
-      {u"32767", 32767},    {u"OBJ", 0},         {u"0", kNoSymbol},  {u"40000", kNoSymbol},
+      {u"NULL", kNoSymbol}, {u"", kNoSymbol}, {u"3", 3},         {u"12", 12},
+      {u"32767", 32767},    {u"OBJ", 0},      {u"0", kNoSymbol}, {u"40000", kNoSymbol},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(ToUtf8(c.value));

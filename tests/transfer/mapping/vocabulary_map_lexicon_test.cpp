@@ -26,8 +26,8 @@ class VocabularyMapLexiconTest : public MappingTest {
   // is not one of the live lexicons').
   std::unique_ptr<CMapLexicon> Compile(const std::string& name) {
     const std::string data = SourceDir() + "/dataroot/data/mapping/";
-    return std::make_unique<CMapLexicon>(data + "MapMacros.txt", data + "generated/" + name,
-                                         dir_.File(name + ".mle"), english_.get(), 1.0);
+    return std::make_unique<CMapLexicon>(data + "MapMacros.txt", data + "generated/" + name, dir_.File(name + ".mle"),
+                                         english_.get(), 1.0);
   }
 
   // The Urdu lemma an entry assigns to PRED, or "" when it assigns none.
@@ -148,7 +148,8 @@ TEST_F(VocabularyMapLexiconTest, GovernedObjectsHaveTheirObjectRuleAndTheirFrame
 }
 
 TEST_F(VocabularyMapLexiconTest, DomainLexiconsCompileQuietly) {
-  for (const std::string name : {"NDomainVocabularyMapLex.mlr", "WDomainVocabularyMapLex.mlr", "ADomainVocabularyMapLex.mlr"}) {
+  for (const std::string name :
+       {"NDomainVocabularyMapLex.mlr", "WDomainVocabularyMapLex.mlr", "ADomainVocabularyMapLex.mlr"}) {
     SCOPED_TRACE(name);
     auto lexicon = Compile(name);
     EXPECT_FALSE(lexicon->Headwords().empty());

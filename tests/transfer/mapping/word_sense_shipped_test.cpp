@@ -42,11 +42,9 @@ TEST_F(ShippedSenses, PlayIsAGameOrAnInstrumentByItsObject) {
     bool decided;
   };
   const Case cases[] = {
-      {"He plays the guitar", 1, {2, 1}, true},
-      {"He plays football", 1, {1, 2}, true},
-      {"They play the piano", 1, {2, 1}, true},
-      {"He plays", 1, {1, 2}, false},
-      {"He plays the guitar", 4, {1, 2}, false},   // outside the token records
+      {"He plays the guitar", 1, {2, 1}, true},   {"He plays football", 1, {1, 2}, true},
+      {"They play the piano", 1, {2, 1}, true},   {"He plays", 1, {1, 2}, false},
+      {"He plays the guitar", 4, {1, 2}, false},  // outside the token records
       {"He plays the guitar", -1, {1, 2}, false},
   };
   for (const Case& c : cases) {
@@ -75,9 +73,8 @@ TEST_F(ShippedSenses, EveryShippedCollocationIsFoundAtItsHash) {
     for (const CCollocationRecord& record : block) {
       if (record.collocate.empty()) continue;
       SCOPED_TRACE(record.collocate + " " + std::to_string(record.distance));
-      EXPECT_FLOAT_EQ(
-          wsd_.ScoreCollocations(records[0].senseNumber, records, {{record.collocate, 0, record.distance}}),
-          record.score);
+      EXPECT_FLOAT_EQ(wsd_.ScoreCollocations(records[0].senseNumber, records, {{record.collocate, 0, record.distance}}),
+                      record.score);
     }
   }
 }

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "core/parse_result.h"
-#include "transfer/mapping/word_sense_disambiguator.h"
 #include "transfer/mapping/mapping_test_support.h"
+#include "transfer/mapping/word_sense_disambiguator.h"
 
 namespace mapping_test {
 namespace {
@@ -99,11 +99,10 @@ TEST(HashString, GivesTheValuesOfTheSenseFileScript) {
     uint32_t modulus, want;
   };
   const Case cases[] = {
-      {"a", 1, 0},          {"guitar", 1, 0},  // M = 1: always 0
-      {"a", 2, 1},          {"ab", 2, 0},      // M = 2: the last byte mod 2
-      {"ba", 2, 1},         {"guitar", 7, 3},  {"football", 17, 2},
-      {"\xE9", 5, 3},  // a byte above 127 is sign-extended
-      {"hello", 1000, 555}, {"", 5, 0},        {"x", 0, 0},
+      {"a", 1, 0},          {"guitar", 1, 0},                                       // M = 1: always 0
+      {"a", 2, 1},          {"ab", 2, 0},                                           // M = 2: the last byte mod 2
+      {"ba", 2, 1},         {"guitar", 7, 3}, {"football", 17, 2}, {"\xE9", 5, 3},  // a byte above 127 is sign-extended
+      {"hello", 1000, 555}, {"", 5, 0},       {"x", 0, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(HashString(c.text, c.modulus), c.want) << c.text << " " << c.modulus;
 }
@@ -193,8 +192,8 @@ TEST_F(WordSenseTest, CollocationsAreFoundAlongTheirHashChain) {
   const uint32_t overflow = slot == 1 ? 2 : 1;  // never slot 0: a next index of 0 ends a chain
   struct Case {
     const char* what;
-    int32_t homeNext;       // the next index of the home slot
-    int32_t overflowNext;   // the next index of the chained slot
+    int32_t homeNext;      // the next index of the home slot
+    int32_t overflowNext;  // the next index of the chained slot
     float want;
   };
   const Case cases[] = {

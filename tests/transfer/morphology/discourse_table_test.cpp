@@ -57,12 +57,12 @@ TEST_F(DiscourseTable, ReadsEntriesOfAttributeAndValues) {
   const Case cases[] = {
       {u"PERS=3;", u"PERS", {"3"}},
       {u" \r\nPERS = 3,2 ;\r\n", u"PERS", {"3", "2"}},
-      {u"PERS=3, 2;", u"PERS", {"3", " 2"}},    // a blank after a comma stays
+      {u"PERS=3, 2;", u"PERS", {"3", " 2"}},  // a blank after a comma stays
       {u"PERS=3,,2;", u"PERS", {"3", "", "2"}},
-      {u"PERS=;", u"PERS", {"none"}},           // an empty list
-      {u"PERS=3;PERS=2;", u"PERS", {"3"}},      // the first entry stays
-      {u"NUM=sg;PERS=1", u"PERS", {"1"}},       // the last entry lacks its ";"
-      {u"NUM=sg;PERS", u"PERS", {"none"}},      // a key without "="
+      {u"PERS=;", u"PERS", {"none"}},       // an empty list
+      {u"PERS=3;PERS=2;", u"PERS", {"3"}},  // the first entry stays
+      {u"NUM=sg;PERS=1", u"PERS", {"1"}},   // the last entry lacks its ";"
+      {u"NUM=sg;PERS", u"PERS", {"none"}},  // a key without "="
   };
   for (const Case& c : cases) {
     auto table = Load(c.text);
@@ -88,11 +88,8 @@ TEST_F(DiscourseTable, TheTableRuleWorksUnderNounsOnly) {
     std::vector<std::string> expected;
   };
   const Case cases[] = {
-      {{}, true, {"A=3"}},
-      {{u"3", u"2"}, true, {"A=3"}},
-      {{u"2"}, true, {"A=2"}},
-      {{}, false, {"A="}},
-      {{u"3", u"2"}, false, {"A=3,2"}},
+      {{}, true, {"A=3"}}, {{u"3", u"2"}, true, {"A=3"}},    {{u"2"}, true, {"A=2"}},
+      {{}, false, {"A="}}, {{u"3", u"2"}, false, {"A=3,2"}},
   };
   for (const Case& c : cases) {
     CFSNode* parent = Add(nullptr, u"OBJ");

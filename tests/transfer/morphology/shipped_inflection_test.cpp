@@ -61,12 +61,9 @@ TEST_F(ShippedInflection, NounsGiveOneFormPerNumberAndCase) {
     std::string directSingular, obliqueSingular, directPlural, obliquePlural;
   };
   const NounCase cases[] = {
-      {u"لڑکا", u"m", "لڑکا", "لڑکے", "لڑکے", "لڑکوں"},
-      {u"بچہ", u"m", "بچہ", "بچے", "بچے", "بچوں"},
-      {u"گھر", u"m", "گھر", "گھر", "گھر", "گھروں"},
-      {u"آدمی", u"m", "آدمی", "آدمی", "آدمی", "آدمیوں"},
-      {u"لڑکی", u"f", "لڑکی", "لڑکی", "لڑکیاں", "لڑکیوں"},
-      {u"کتاب", u"f", "کتاب", "کتاب", "کتابیں", "کتابوں"},
+      {u"لڑکا", u"m", "لڑکا", "لڑکے", "لڑکے", "لڑکوں"},    {u"بچہ", u"m", "بچہ", "بچے", "بچے", "بچوں"},
+      {u"گھر", u"m", "گھر", "گھر", "گھر", "گھروں"},        {u"آدمی", u"m", "آدمی", "آدمی", "آدمی", "آدمیوں"},
+      {u"لڑکی", u"f", "لڑکی", "لڑکی", "لڑکیاں", "لڑکیوں"}, {u"کتاب", u"f", "کتاب", "کتاب", "کتابیں", "کتابوں"},
       {u"دعا", u"f", "دعا", "دعا", "دعائیں", "دعاؤں"},
   };
   for (const NounCase& c : cases) {
@@ -98,8 +95,7 @@ TEST_F(ShippedInflection, AdjectivesAgreeInGenderNumberAndCase) {
       for (const std::u16string grammaticalCase : {u"nom", u"erg", u"dat", u"acc", u"obl"}) {
         const std::string label = ToUtf8(c.word) + " " + ToUtf8(number) + " " + ToUtf8(grammaticalCase);
         auto forms = [&](const std::u16string& gender) {
-          return Forms(c.word, u"adj",
-                       Features{{u"GEND", {gender}}, {u"NUM", {number}}, {u"CASE", {grammaticalCase}}});
+          return Forms(c.word, u"adj", Features{{u"GEND", {gender}}, {u"NUM", {number}}, {u"CASE", {grammaticalCase}}});
         };
         EXPECT_EQ(forms(u"f"), std::vector<std::string>{c.feminine}) << label;
         const bool direct = number == u"sg" && grammaticalCase == u"nom";
@@ -207,13 +203,17 @@ TEST_F(ShippedInflection, ATransitivePerfectiveWithoutAnObjectStandsInTheMasculi
   const std::tuple<std::u16string, std::u16string, std::vector<std::string>> cases[] = {
       {u"پکانا", u"-", {"پکایا"}},
       {u"پڑھنا", u"-", {"پڑھا"}},
-      {u"پڑھنا", u"+",
+      {u"پڑھنا",
+       u"+",
        {"پڑھا OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=sg", "پڑھی OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=sg",
         "پڑھے OBJ.CASE=nom OBJ.GEND=m OBJ.NUM=pl", "پڑھیں OBJ.CASE=nom OBJ.GEND=f OBJ.NUM=pl", "پڑھا OBJ.CASE=acc"}},
   };
   for (const auto& [infinitive, hasObject, expected] : cases) {
-    const Features features{{u"VFORM", {u"fin"}},   {u"TENSE", {u"past"}},       {u"ASPECT", {u"perf"}},
-                            {u"SUBJ_CASE", {u"erg"}}, {u"HAS_OBJ", {hasObject}}};
+    const Features features{{u"VFORM", {u"fin"}},
+                            {u"TENSE", {u"past"}},
+                            {u"ASPECT", {u"perf"}},
+                            {u"SUBJ_CASE", {u"erg"}},
+                            {u"HAS_OBJ", {hasObject}}};
     // The command form belongs to clauses without tense.
     std::vector<std::string> perfective;
     for (const std::string& form : Forms(infinitive, u"v", features)) {

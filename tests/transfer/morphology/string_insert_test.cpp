@@ -10,10 +10,8 @@ TEST(InsertStringAfter, PutsTheInsertAfterTheUnitAtThePosition) {
     WString expected;
   };
   const Case cases[] = {
-      {u"abc", 0, u"*", u"a*bc"},
-      {u"abc", 1, u"xy", u"abxyc"},
-      {u"abc", 2, u"!", u"abc!"},
-      {u"abc", 7, u"!", u"abc!"},  // past the end: appended
+      {u"abc", 0, u"*", u"a*bc"}, {u"abc", 1, u"xy", u"abxyc"},
+      {u"abc", 2, u"!", u"abc!"}, {u"abc", 7, u"!", u"abc!"},  // past the end: appended
       {u"", 0, u"x", u"x"},
   };
   for (const Case& c : cases) {

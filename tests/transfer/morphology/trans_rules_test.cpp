@@ -93,15 +93,13 @@ TEST_F(TransRules, RewritesEachWordLeftToRight) {
     WString text, expected;
   };
   const Case cases[] = {
-      {u"", u""},
-      {u"a", u"Y "},
-      {u"abc", u"XC "},           // the earlier of two matching rules wins
-      {u"ABC", u"XC "},           // upper case is rewritten as lower case
-      {u"bx", u"bx "},            // no rule of the block fits: copied
-      {u"bcdxyz", u"Q "},         // an advance past the end stops the word
-      {u"a  c", u"Y  C "},        // an empty word between two blanks
-      {u"a ", u"Y "},             // a final blank adds no word
-      {u"z9", u"z9 "},            // letters without a block are copied
+      {u"", u""},          {u"a", u"Y "}, {u"abc", u"XC "},  // the earlier of two matching rules wins
+      {u"ABC", u"XC "},                                      // upper case is rewritten as lower case
+      {u"bx", u"bx "},                                       // no rule of the block fits: copied
+      {u"bcdxyz", u"Q "},                                    // an advance past the end stops the word
+      {u"a  c", u"Y  C "},                                   // an empty word between two blanks
+      {u"a ", u"Y "},                                        // a final blank adds no word
+      {u"z9", u"z9 "},                                       // letters without a block are copied
   };
   for (const Case& c : cases) EXPECT_EQ(rules->Apply(c.text), c.expected) << ToUtf8(c.text);
   // Without blocks for the brackets and the mark they stay.
@@ -122,23 +120,69 @@ TEST(ShippedTransRules, SpellEnglishWordsInUrduLetters) {
   CTransRules rules(morphology_test::ShippedFile("data/urdu/TransRules.txt"));
   EXPECT_TRUE(recorder.messages().empty());
   const std::pair<const char16_t*, const char16_t*> spellings[] = {
-      {u"Tom", u"ٹام"},          {u"London", u"لندن"},     {u"time", u"ٹائم"},        {u"TIME", u"ٹائم"},
-      {u"John", u"جان"},         {u"Mary", u"میری"},       {u"Peter", u"پیٹر"},       {u"Jack", u"جیک"},
-      {u"James", u"جیمز"},       {u"Charles", u"چارلز"},   {u"Sarah", u"سارہ"},       {u"David", u"ڈیوڈ"},
-      {u"Robert", u"رابرٹ"},     {u"Mike", u"مائک"},       {u"Jane", u"جین"},         {u"Boston", u"بوسٹن"},
-      {u"Washington", u"واشنگٹن"}, {u"Jackson", u"جیکسن"}, {u"York", u"یورک"},        {u"Oxford", u"اوکسفورڈ"},
-      {u"Canada", u"کینیڈا"},    {u"India", u"انڈیا"},     {u"Monday", u"منڈے"},      {u"Sunday", u"سنڈے"},
-      {u"Thursday", u"تھرسڈے"},  {u"city", u"سٹی"},        {u"school", u"سکول"},      {u"teacher", u"ٹیچر"},
-      {u"computer", u"کمپیوٹر"}, {u"station", u"سٹیشن"},   {u"doctor", u"ڈاکٹر"},     {u"window", u"ونڈو"},
-      {u"house", u"ہاؤس"},       {u"night", u"نائٹ"},      {u"book", u"بک"},          {u"train", u"ٹرین"},
-      {u"road", u"روڈ"},         {u"phone", u"فون"},       {u"queen", u"کوین"},       {u"church", u"چرچ"},
-      {u"university", u"یونیورسٹی"}, {u"television", u"ٹیلیوژن"}, {u"happy", u"ہیپی"}, {u"box", u"باکس"},
-      {u"ice", u"آئس"},          {u"know", u"نو"},         {u"write", u"رائٹ"},       {u"water", u"واٹر"},
-      {u"bank", u"بینک"},        {u"market", u"مارکیٹ"},   {u"radio", u"ریڈیو"},      {u"street", u"سٹریٹ"},
-      {u"film", u"فلم"},         {u"bus", u"بس"},          {u"green", u"گرین"},       {u"cake", u"کیک"},
+      {u"Tom", u"ٹام"},
+      {u"London", u"لندن"},
+      {u"time", u"ٹائم"},
+      {u"TIME", u"ٹائم"},
+      {u"John", u"جان"},
+      {u"Mary", u"میری"},
+      {u"Peter", u"پیٹر"},
+      {u"Jack", u"جیک"},
+      {u"James", u"جیمز"},
+      {u"Charles", u"چارلز"},
+      {u"Sarah", u"سارہ"},
+      {u"David", u"ڈیوڈ"},
+      {u"Robert", u"رابرٹ"},
+      {u"Mike", u"مائک"},
+      {u"Jane", u"جین"},
+      {u"Boston", u"بوسٹن"},
+      {u"Washington", u"واشنگٹن"},
+      {u"Jackson", u"جیکسن"},
+      {u"York", u"یورک"},
+      {u"Oxford", u"اوکسفورڈ"},
+      {u"Canada", u"کینیڈا"},
+      {u"India", u"انڈیا"},
+      {u"Monday", u"منڈے"},
+      {u"Sunday", u"سنڈے"},
+      {u"Thursday", u"تھرسڈے"},
+      {u"city", u"سٹی"},
+      {u"school", u"سکول"},
+      {u"teacher", u"ٹیچر"},
+      {u"computer", u"کمپیوٹر"},
+      {u"station", u"سٹیشن"},
+      {u"doctor", u"ڈاکٹر"},
+      {u"window", u"ونڈو"},
+      {u"house", u"ہاؤس"},
+      {u"night", u"نائٹ"},
+      {u"book", u"بک"},
+      {u"train", u"ٹرین"},
+      {u"road", u"روڈ"},
+      {u"phone", u"فون"},
+      {u"queen", u"کوین"},
+      {u"church", u"چرچ"},
+      {u"university", u"یونیورسٹی"},
+      {u"television", u"ٹیلیوژن"},
+      {u"happy", u"ہیپی"},
+      {u"box", u"باکس"},
+      {u"ice", u"آئس"},
+      {u"know", u"نو"},
+      {u"write", u"رائٹ"},
+      {u"water", u"واٹر"},
+      {u"bank", u"بینک"},
+      {u"market", u"مارکیٹ"},
+      {u"radio", u"ریڈیو"},
+      {u"street", u"سٹریٹ"},
+      {u"film", u"فلم"},
+      {u"bus", u"بس"},
+      {u"green", u"گرین"},
+      {u"cake", u"کیک"},
       // A short word keeps the vowel of its final e; a longer one drops it.
-      {u"he", u"ہی"},            {u"me", u"می"},           {u"she", u"شی"},           {u"the", u"دی"},
-      {u"we", u"وی"},            {u"be", u"بی"},
+      {u"he", u"ہی"},
+      {u"me", u"می"},
+      {u"she", u"شی"},
+      {u"the", u"دی"},
+      {u"we", u"وی"},
+      {u"be", u"بی"},
   };
   for (const auto& [english, urdu] : spellings) {
     const WString written = rules.Apply(english);

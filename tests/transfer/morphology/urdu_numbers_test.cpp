@@ -58,16 +58,16 @@ TEST_F(UrduNumbers, NumbersGoByTheSouthAsianScale) {
       {u"100000", one + u" لاکھ "},
       {u"10000000", one + u" کروڑ "},
       {u"1000000000", one + u" ارب "},
-      {u"12345678", one + u" کروڑ " + Word(u"23") + u" لاکھ " + Word(u"45") + u" ہزار " + Word(u"6") + u" سو " +
-                        Word(u"78")},
-      {u"123456789012", one + u" سو " + Word(u"23") + u" ارب " + Word(u"45") + u" کروڑ " + Word(u"67") +
-                            u" لاکھ " + Word(u"89") + u" ہزار " + Word(u"12")},
+      {u"12345678",
+       one + u" کروڑ " + Word(u"23") + u" لاکھ " + Word(u"45") + u" ہزار " + Word(u"6") + u" سو " + Word(u"78")},
+      {u"123456789012", one + u" سو " + Word(u"23") + u" ارب " + Word(u"45") + u" کروڑ " + Word(u"67") + u" لاکھ " +
+                            Word(u"89") + u" ہزار " + Word(u"12")},
       // Commas are dropped; anything but digits stays as written.
       {u"1,000", one + u" ہزار "},
       {u"12.5", u"12.5"},
       {u"٣", u"٣"},
-      {u"99999999999999999999999", generator().NumberToWords(u"99999999999999") + u" ارب " +
-                                       generator().NumberToWords(u"999999999")},
+      {u"99999999999999999999999",
+       generator().NumberToWords(u"99999999999999") + u" ارب " + generator().NumberToWords(u"999999999")},
   };
   for (const Case& c : cases) EXPECT_EQ(generator().NumberToWords(c.digits), c.words) << ToUtf8(c.digits);
 }
@@ -87,8 +87,8 @@ TEST_F(UrduNumbers, CardinalsInDigitsTakeSouthAsianCommas) {
       {u"NULL", u"POS", u"NEG", u"21", Word(u"21")},
   };
   for (const Case& c : cases) {
-    Features features{{u"IN_WORDS", {c.inWords}}, {u"HAS_COMMA", {c.hasComma}}, {u"UNIT", {u"NULL"}},
-                      {u"NUMBER_VAL", {c.value}}};
+    Features features{
+        {u"IN_WORDS", {c.inWords}}, {u"HAS_COMMA", {c.hasComma}}, {u"UNIT", {u"NULL"}}, {u"NUMBER_VAL", {c.value}}};
     EXPECT_EQ(generator().CardinalToWords(c.word, features.list()), c.expected) << ToUtf8(c.value);
   }
 }
@@ -127,8 +127,11 @@ TEST_F(UrduNumbers, OrdinalsTakeTheEndingOfTheirGender) {
 // every empty slot.
 Features DateFeatures(const char16_t* day, const char16_t* weekday, const char16_t* month, const char16_t* year,
                       const char16_t* era) {
-  return Features{{u"DAY_IN_WORD", {weekday}}, {u"DAY_IN_DIGIT", {day}}, {u"MONTH_VALUE", {month}},
-                  {u"Year", {year}}, {u"TIMETYPE", {era}}};
+  return Features{{u"DAY_IN_WORD", {weekday}},
+                  {u"DAY_IN_DIGIT", {day}},
+                  {u"MONTH_VALUE", {month}},
+                  {u"Year", {year}},
+                  {u"TIMETYPE", {era}}};
 }
 
 TEST_F(UrduNumbers, DatesWriteDayMonthAndYear) {

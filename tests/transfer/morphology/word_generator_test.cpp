@@ -182,7 +182,8 @@ TEST_F(WordGenerator, AnOrdinalNumberWithoutAGenderComesInBothGenders) {
   };
   const Case cases[] = {
       {u"1", Features{{u"ORD_NUMBER_VAL", {u"1"}}}, {{u"پہلا", "GEND=m"}, {u"پہلی", "GEND=f"}}},
-      {u"21", Features{{u"ORD_NUMBER_VAL", {u"21"}}, {u"IN_WORDS", {u"NEG"}}},
+      {u"21",
+       Features{{u"ORD_NUMBER_VAL", {u"21"}}, {u"IN_WORDS", {u"NEG"}}},
        {{u"21واں", "GEND=m"}, {u"21ویں", "GEND=f"}}},
       // A gender of the structure's own decides alone.
       {u"1", Features{{u"ORD_NUMBER_VAL", {u"1"}}, {u"GEND", {u"f"}}}, {{u"پہلی", ""}}},
@@ -224,7 +225,8 @@ TEST_F(WordGenerator, AnEmptyRuleFileNameIsLogged) {
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   WString text;
   for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    text.push_back(static_cast<WChar>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8));
+    text.push_back(
+        static_cast<WChar>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8));
   }
   EXPECT_NE(text.find(u"Verb Rules File Not found"), WString::npos);
   EXPECT_EQ(text.find(u"Noun Rules File Not found"), WString::npos);

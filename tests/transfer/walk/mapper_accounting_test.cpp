@@ -43,9 +43,13 @@ TEST_F(MapperAccounting, EveryEnglishWordIsCarriedOmittedOnPurposeOrNamedAsDropp
   // "see" at 1 with the subject "boy" at 0 and whatever else the case adds
   // (an object among it is in the verb's frame).
   const auto clause = [](Children more) {
-    const bool withObject = std::any_of(more.begin(), more.end(), [](const CFSNode* node) { return Name(static_cast<SymbolId>(node->Attribute)) == "OBJ"; });
-    Children children = {Pred(u"see", withObject ? std::vector<std::u16string>{u"SUBJ", u"OBJ"} : std::vector<std::u16string>{u"SUBJ"}, 1),
-                         Node(u"SUBJ", {}, {Pred(u"boy", {}, 0)})};
+    const bool withObject = std::any_of(more.begin(), more.end(), [](const CFSNode* node) {
+      return Name(static_cast<SymbolId>(node->Attribute)) == "OBJ";
+    });
+    Children children = {
+        Pred(u"see", withObject ? std::vector<std::u16string>{u"SUBJ", u"OBJ"} : std::vector<std::u16string>{u"SUBJ"},
+             1),
+        Node(u"SUBJ", {}, {Pred(u"boy", {}, 0)})};
     children.insert(children.end(), more.begin(), more.end());
     return children;
   };
@@ -65,20 +69,24 @@ TEST_F(MapperAccounting, EveryEnglishWordIsCarriedOmittedOnPurposeOrNamedAsDropp
       {"every word carried", false, clause({}), {}},
       {"an article left out by a rule that says OMIT", false, clause({object(u"def", u"the")}), {}},
       {"a determiner under NULL is dropped", false, clause({object(u"dem", u"this")}), {"this"}},
-      {"a rule that writes the node's own word carries the words below", false, clause({object(u"poss", u"my")}),
-       {}},
+      {"a rule that writes the node's own word carries the words below", false, clause({object(u"poss", u"my")}), {}},
       {"a word whose entry says OMIT", false, clause({object(u"indef", u"the")}), {}},
       {"a word of no lexicon is spelt, not dropped", false, clause({object(u"indef", u"zork")}), {}},
-      {"a complement under NULL: its words, in sentence order", false,
+      {"a complement under NULL: its words, in sentence order",
+       false,
        clause({Node(u"XCOMP", {}, {Pred(u"read", {u"OBJ"}, 5), Node(u"OBJ", {}, {Pred(u"boy", {}, 4)})})}),
        {"boy", "read"}},
       {"an entry that writes no word", false, clause({adjunct({Pred(u"quickly", {}, 2)})}), {"quickly"}},
-      {"the particle of a phrasal verb, left out by OMIT", false,
-       clause({adjunct({Pred(u"off", {}, 2), Node(u"PARTICLE", {u"+"})})}), {}},
+      {"the particle of a phrasal verb, left out by OMIT",
+       false,
+       clause({adjunct({Pred(u"off", {}, 2), Node(u"PARTICLE", {u"+"})})}),
+       {}},
       {"a negation carried by its rule", true, clause({Node(u"NEG", {u"+"})}), {}},
       {"a negation without a rule is dropped", false, clause({Node(u"NEG", {u"+"})}), {"not"}},
-      {"a negation with another word dropped", false,
-       clause({Node(u"NEG", {u"+"}), object(u"dem", u"this")}), {"not", "this"}},
+      {"a negation with another word dropped",
+       false,
+       clause({Node(u"NEG", {u"+"}), object(u"dem", u"this")}),
+       {"not", "this"}},
       {"a feature other than the negation is not a word", false, clause({Node(u"NEG", {u"-"})}), {}},
   };
   for (const Case& c : cases) {
@@ -95,9 +103,9 @@ TEST_F(MapperAccounting, EveryEnglishWordIsCarriedOmittedOnPurposeOrNamedAsDropp
 
 TEST_F(MapperAccounting, OmitMakesNoTargetNodeAndATargetOfAnotherCallHasNoList) {
   Use(kRules, kLexicon);
-  const std::vector<CFSHandle*> first = MapStructure({Pred(u"see", {u"SUBJ"}, 1),
-                                                      Node(u"SUBJ", {}, {Pred(u"boy", {}, 0)}),
-                                                      Node(u"SPEC", {}, {Pred(u"the", {}, 2), Node(u"KIND", {u"def"})})});
+  const std::vector<CFSHandle*> first =
+      MapStructure({Pred(u"see", {u"SUBJ"}, 1), Node(u"SUBJ", {}, {Pred(u"boy", {}, 0)}),
+                    Node(u"SPEC", {}, {Pred(u"the", {}, 2), Node(u"KIND", {u"def"})})});
   ASSERT_EQ(first.size(), 1u);
   EXPECT_EQ(At(first.front()->root, {u"OMIT"}), nullptr) << Show(first.front()->root);
   EXPECT_EQ(At(first.front()->root, {u"SPEC"}), nullptr) << Show(first.front()->root);

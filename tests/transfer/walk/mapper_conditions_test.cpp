@@ -13,8 +13,7 @@ class MapperConditions : public ToyMapper {
     element_ = Node(u"ELEMENT3", {}, {Pred(u"off"), Node(u"PARTICLE", {u"+"})});
     source_ = Node(u"ROOT", {},
                    {Pred(u"give", {u"SUBJ", u"OBJ"}), subj_, Node(u"OBJ", {}, {Node(u"CASE", {u"acc"})}),
-                    Node(u"TENSE", {u"past"}),
-                    Node(u"ADJUNCT", {}, {Node(u"SET", {}, {element_})})});
+                    Node(u"TENSE", {u"past"}), Node(u"ADJUNCT", {}, {Node(u"SET", {}, {element_})})});
     // The target: the clause built so far, focused on its SUBJ.
     targetSubj_ = Node(u"SUBJ", {}, {Node(u"NUM", {u"sg"})});
     target_ = Node(u"ROOT", {}, {Node(u"ASPECT", {u"perf"}), targetSubj_, Node(u"OBJ")});

@@ -52,8 +52,8 @@ TEST_F(MapperSteps, MatchingEntriesAreCollectedOnePerGroup) {
 
 TEST_F(MapperSteps, CandidatesAfterTheFirstGoToCopiesOfTheState) {
   Use("", "");
-  std::unique_ptr<CMapLexicon> entries = Compile(
-      "entries", "w [ --> A = {a} ; --> A = {b} ; --> B = {b}, A = {x}, A = {y} ; --> C = {c}, NULL ; ]");
+  std::unique_ptr<CMapLexicon> entries =
+      Compile("entries", "w [ --> A = {a} ; --> A = {b} ; --> B = {b}, A = {x}, A = {y} ; --> C = {c}, NULL ; ]");
   const CMapLexHeadword* w = entries->FindHeadword(Sym(u"w"));
   const EntryList& all = w->unconditionalEntries;
   CFSNode* leaf = Node(u"NUM", {u"sg"});
@@ -94,8 +94,7 @@ TEST_F(MapperSteps, CandidatesAfterTheFirstGoToCopiesOfTheState) {
 
 TEST_F(MapperSteps, NullSkipsAndOtherEntriesDescend) {
   Use("", "");
-  std::unique_ptr<CMapLexicon> entries =
-      Compile("entries", "w [ --> SPEC ; --> SPEC, NULL ; ]");
+  std::unique_ptr<CMapLexicon> entries = Compile("entries", "w [ --> SPEC ; --> SPEC, NULL ; ]");
   const EntryList& all = entries->FindHeadword(Sym(u"w"))->unconditionalEntries;
   CFSNode* spec = Node(u"SPEC", {}, {Pred(u"a"), Node(u"KIND", {u"indef"})});
   Node(u"ROOT", {}, {spec});
@@ -135,8 +134,8 @@ TEST_F(MapperSteps, ACopiedStateTranslatesItsTargetAndKeepsItsStacks) {
   EXPECT_EQ(copy->target->weight, 0.5);
   EXPECT_EQ(copy->target->focus, At(copy->target->root, {u"SUBJ", u"OBJ"}));
   const CFSNode* copiedSubj = At(copy->target->root, {u"SUBJ"});
-  EXPECT_EQ(copy->returns, (NodeStack{copy->target->root, const_cast<CFSNode*>(copiedSubj),
-                                      const_cast<CFSNode*>(copiedSubj)}));
+  EXPECT_EQ(copy->returns,
+            (NodeStack{copy->target->root, const_cast<CFSNode*>(copiedSubj), const_cast<CFSNode*>(copiedSubj)}));
   EXPECT_EQ(copy->ancestors, state.ancestors);
   EXPECT_EQ(copy->visits, state.visits);
   EXPECT_EQ(copy->source, state.source);

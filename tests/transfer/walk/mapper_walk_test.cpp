@@ -26,9 +26,9 @@ TEST_F(MapperWalk, AttributesWithoutRulesArePassedThroughOrDropped) {
   Use(kBasicRules, kBasicLexicon);
   // XP has no rule: its SUBJ is mapped at the same target node; CASE (no
   // rule, no children) is dropped.
-  const CFSNode* root = OneTarget(
-      {Pred(u"see", {u"SUBJ"}), Node(u"XP", {}, {Node(u"SUBJ", {}, {Pred(u"boy"), Node(u"NUM", {u"sg"})})}),
-       Node(u"CASE", {u"nom"})});
+  const CFSNode* root =
+      OneTarget({Pred(u"see", {u"SUBJ"}), Node(u"XP", {}, {Node(u"SUBJ", {}, {Pred(u"boy"), Node(u"NUM", {u"sg"})})}),
+                 Node(u"CASE", {u"nom"})});
   ASSERT_NE(root, nullptr);
   EXPECT_EQ(Values(At(root, {u"SUBJ", u"PRED", u"VALUE"})), Strings{"'larka'"}) << Show(root);
   EXPECT_EQ(Values(At(root, {u"SUBJ", u"NUM"})), Strings{"sg"});
@@ -40,8 +40,8 @@ TEST_F(MapperWalk, AttributesWithoutRulesArePassedThroughOrDropped) {
 
 TEST_F(MapperWalk, AWordOfNoLexiconKeepsItsSpellingAndItsFunctions) {
   Use(kBasicRules, kBasicLexicon);
-  const CFSNode* root = OneTarget({Pred(u"zork_ed", {u"SUBJ", u"OBJ"}), Node(u"SUBJ", {}, {Pred(u"Tom")}),
-                                   Node(u"OBJ", {}, {Pred(u"boy")})});
+  const CFSNode* root = OneTarget(
+      {Pred(u"zork_ed", {u"SUBJ", u"OBJ"}), Node(u"SUBJ", {}, {Pred(u"Tom")}), Node(u"OBJ", {}, {Pred(u"boy")})});
   ASSERT_NE(root, nullptr);
   // No rewriting rules here: the word is lower-cased and kept up to its '_'.
   EXPECT_EQ(Values(At(root, {u"PRED", u"VALUE"})), Strings{"zork"}) << Show(root);
@@ -58,12 +58,14 @@ ADJUNCT [ --> ADJUNCT ; ]
 SET [ --> SET ; ]
 ELEMENT [ --> ELEMENT ; ]
 )",
-      std::string(kBasicLexicon) + "the [ --> PRED = 'the' ; ]\na [ --> PRED = 'ek' ; ]\nbig [ --> PRED = 'bara' ; ]\n");
+      std::string(kBasicLexicon) +
+          "the [ --> PRED = 'the' ; ]\na [ --> PRED = 'ek' ; ]\nbig [ --> PRED = 'bara' ; ]\n");
   auto noun = [&](const char16_t* det, const char16_t* kind) {
-    return Node(u"SUBJ", {},
-                {Pred(u"boy"), Node(u"SPEC", {}, {Pred(det), Node(u"KIND", {kind})}),
-                 Node(u"ADJUNCT", {},
-                      {Node(u"SET", {}, {Node(u"ELEMENT1", {}, {Pred(u"big")}), Node(u"ELEMENT2", {}, {Pred(u"big")})})})});
+    return Node(
+        u"SUBJ", {},
+        {Pred(u"boy"), Node(u"SPEC", {}, {Pred(det), Node(u"KIND", {kind})}),
+         Node(u"ADJUNCT", {},
+              {Node(u"SET", {}, {Node(u"ELEMENT1", {}, {Pred(u"big")}), Node(u"ELEMENT2", {}, {Pred(u"big")})})})});
   };
   for (int sentence = 0; sentence < 2; ++sentence) {
     SCOPED_TRACE(sentence);
@@ -107,8 +109,7 @@ TEST_F(MapperWalk, WordSensesAndGroupsChooseOneEntry) {
     SCOPED_TRACE(c.lexicon);
     Use(kBasicRules, c.lexicon + "\nboy [ --> PRED = 'larka' ; ]");
     engine_->SetGenerateAllVariations(c.generateAll);
-    const std::vector<CFSHandle*> targets =
-        MapStructure({Pred(u"see", {u"SUBJ"}), Node(u"SUBJ", {}, {Pred(u"boy")})});
+    const std::vector<CFSHandle*> targets = MapStructure({Pred(u"see", {u"SUBJ"}), Node(u"SUBJ", {}, {Pred(u"boy")})});
     Strings verbs;
     for (const CFSHandle* target : targets) {
       for (const std::string& value : Values(At(target->root, {u"PRED", u"VALUE"}))) verbs.push_back(value);
@@ -189,8 +190,7 @@ SUBJ [ (SUBJ.NUM == {sg}) --> SUBJ, INSERT(NUM, LATE, NULL), CASE = {a}, CASE = 
 NUM [ --> NUM = NUM ; ]
 )",
       kBasicLexicon, "LATE [ --> NUM = {many} ; ]");
-  const CFSNode* root =
-      OneTarget({Pred(u"see", {u"SUBJ"}), Node(u"SUBJ", {}, {Pred(u"boy"), Node(u"NUM", {u"sg"})})});
+  const CFSNode* root = OneTarget({Pred(u"see", {u"SUBJ"}), Node(u"SUBJ", {}, {Pred(u"boy"), Node(u"NUM", {u"sg"})})});
   ASSERT_NE(root, nullptr);
   EXPECT_EQ(Values(At(root, {u"SUBJ", u"NUM"})), Strings{"sg"}) << Show(root);
   EXPECT_EQ(At(root, {u"SUBJ", u"CASE"}), nullptr) << Show(root);
@@ -198,8 +198,7 @@ NUM [ --> NUM = NUM ; ]
 
 TEST_F(MapperWalk, EndlessRepositioningStopsAtTheLimit) {
   Use("SUBJ [ --> SUBJ, INSERT(NUM, LATE, ROOT) ; ]", kBasicLexicon, "LATE [ --> NUM = NUM ; ]");
-  const std::vector<CFSHandle*> targets =
-      MapStructure({Pred(u"see", {u"SUBJ"}), Node(u"SUBJ", {}, {Pred(u"boy")})});
+  const std::vector<CFSHandle*> targets = MapStructure({Pred(u"see", {u"SUBJ"}), Node(u"SUBJ", {}, {Pred(u"boy")})});
   EXPECT_TRUE(targets.empty());
   EXPECT_EQ(CMapperWorkState::liveInstances, 0);
 }

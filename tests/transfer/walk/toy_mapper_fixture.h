@@ -59,8 +59,7 @@ class ToyMapper : public mapping_test::MappingTest {
   }
 
   // A PRED node as the English analysis shapes it: VALUE, GF, INDEX.
-  static CFSNode* Pred(const std::u16string& word, const std::vector<std::u16string>& functions = {},
-                       int index = -1) {
+  static CFSNode* Pred(const std::u16string& word, const std::vector<std::u16string>& functions = {}, int index = -1) {
     CFSNode* pred = Node(u"PRED", {}, {Node(u"VALUE", {word})});
     if (!functions.empty()) pred->AddChild(Node(u"GF", functions));
     if (index >= 0) pred->AddChild(Node(u"INDEX", {FromUtf8(std::to_string(index))}));

@@ -94,8 +94,8 @@ class ShippedMapper : public cfg_test::ShippedCfgEngine {
     const std::string macros = mapping + "MapMacros.txt";
     mapper_ = std::make_unique<CFStructureMapper>(
         macros, mapping + "MapRulesRaw.mlr", dir_.File("MapRulesExt.mle"), macros, mapping + "MapLexRaw.mlr",
-        dir_.File("MapLexExt.mle"), macros, mapping + "InsertRulesRaw.mlr", dir_.File("InsertRulesExt.mle"), 1.0,
-        1.0, data + "urdu/TransRules.txt", englishLexicon_.get(), lfgParser_.get());
+        dir_.File("MapLexExt.mle"), macros, mapping + "InsertRulesRaw.mlr", dir_.File("InsertRulesExt.mle"), 1.0, 1.0,
+        data + "urdu/TransRules.txt", englishLexicon_.get(), lfgParser_.get());
     // As at the end of engine set-up: what the engines named so far stays for
     // every sentence; names made later belong to one sentence, and sentences
     // run under the engine's policy.
