@@ -36,6 +36,18 @@ CFSNode* TopOf(CFSNode* node) {
   return node;
 }
 
+// Where a target path of a statement starts: at the top of the target for a
+// path that begins with ROOT, some levels above the focus for one that
+// begins with PARENT, at the focus otherwise. The leading ROOT or PARENT
+// steps are taken off the path.
+CFSNode* StartOfTargetPath(std::vector<SymbolId>& path, CFSNode* focus) {
+  if (!path.empty() && path.front() == RootId) {
+    path.erase(path.begin());
+    return TopOf(focus);
+  }
+  return ClimbLeadingParents(path, focus);
+}
+
 // Target nodes made by a statement stand for the source node being mapped.
 void TieToSource(CFSNode& node, const CFSNode* source) {
   if (source == nullptr) return;
@@ -91,8 +103,13 @@ bool CMapperEngine::ApplyGoTo(const CMapRuleElement& element, CFSNode* source, C
     flags.SetBreakFlag(1);
     return true;
   } else {
+    // A go-to may start above the focus as an assignment may: a phrase that
+    // English attached to the clause is so put under one of the clause's
+    // functions (a phrase of "of" under the noun it belongs to).
+    std::vector<SymbolId> steps = path;
+    CFSNode* start = StartOfTargetPath(steps, focus);
     bool created = false;
-    reached = focus->FindOrCreatePath(&path, created);
+    reached = steps.empty() ? start : start->FindOrCreatePath(&steps, created);
   }
   if (reached == nullptr) return true;
   TieToSource(*reached, source);
@@ -102,13 +119,7 @@ bool CMapperEngine::ApplyGoTo(const CMapRuleElement& element, CFSNode* source, C
 
 bool CMapperEngine::ApplyAssignment(const CMapRuleElement& element, CFSNode* source, CFSNode* target) {
   std::vector<SymbolId> leftPath = element.leftPath.ids;
-  CFSNode* start = target;
-  if (!leftPath.empty() && leftPath.front() == RootId) {
-    leftPath.erase(leftPath.begin());
-    start = TopOf(start);
-  } else {
-    start = ClimbLeadingParents(leftPath, start);
-  }
+  CFSNode* start = StartOfTargetPath(leftPath, target);
   bool created = false;
   CFSNode* node = start->FindOrCreatePath(&leftPath, created);
   if (node == nullptr) return true;

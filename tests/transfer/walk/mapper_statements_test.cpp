@@ -86,6 +86,33 @@ TEST_F(MapperStatements, GoToMovesTheFocusWithTheSourceNode) {
   EXPECT_EQ(At(target_->root, {u"SUBJ"})->ChildList.size(), 2u);  // OBJ and SPEC
 }
 
+// A go-to path may start at the top of the target (ROOT) or levels above
+// the focus (PARENT), as an assignment's may; the focus moves to the node
+// reached, which is made when missing.
+TEST_F(MapperStatements, GoToMayStartAboveTheFocus) {
+  struct Case {
+    std::string statement;
+    std::vector<std::u16string> reached;  // from the target root
+  };
+  const std::vector<Case> cases = {
+      {"OBJ", {u"SUBJ", u"OBJ"}},
+      {"ROOT.OBJ2", {u"OBJ2"}},
+      {"PARENT.PREDLINK.ADJUNCT.SET", {u"PREDLINK", u"ADJUNCT", u"SET"}},
+      {"PARENT.SUBJ.OBJ", {u"SUBJ", u"OBJ"}},
+  };
+  for (const Case& c : cases) {
+    target_->focus = focus_;
+    ASSERT_TRUE(Apply(c.statement)) << c.statement;
+    const CFSNode* reached = At(target_->root, c.reached);
+    ASSERT_NE(reached, nullptr) << c.statement << " in " << Show(target_->root);
+    EXPECT_EQ(target_->focus, reached) << c.statement;
+  }
+  // Nothing named ROOT or PARENT was made on the way.
+  EXPECT_EQ(At(target_->root, {u"SUBJ", u"ROOT"}), nullptr);
+  EXPECT_EQ(At(target_->root, {u"SUBJ", u"PARENT"}), nullptr);
+  EXPECT_EQ(At(target_->root, {u"PARENT"}), nullptr);
+}
+
 TEST_F(MapperStatements, SetMembersNullBreakAndInsert) {
   ASSERT_TRUE(Apply("ELEMENT"));
   target_->focus = focus_;
