@@ -89,6 +89,7 @@ bool CMapperEngine::ApplyGoTo(const CMapRuleElement& element, CFSNode* source, C
   if (path.empty()) return true;
   CFSNode* focus = target->focus;
   CFSNode* reached = nullptr;
+  bool startsAbove = false;
   if (path.front() == ElementId) {
     const WString name = u"ELEMENT" + IntToWString(nextSetElement_);
     // The number runs on from sentence to sentence and wraps after 65535;
@@ -106,13 +107,17 @@ bool CMapperEngine::ApplyGoTo(const CMapRuleElement& element, CFSNode* source, C
     // A go-to may start above the focus as an assignment may: a phrase that
     // English attached to the clause is so put under one of the clause's
     // functions (a phrase of "of" under the noun it belongs to).
+    // The node reached there stands for a node of its own (or for none), not
+    // for the source node being mapped: it keeps its identity, which the
+    // generator compares when it joins daughters to their mothers.
     std::vector<SymbolId> steps = path;
     CFSNode* start = StartOfTargetPath(steps, focus);
+    startsAbove = start != focus;
     bool created = false;
     reached = steps.empty() ? start : start->FindOrCreatePath(&steps, created);
   }
   if (reached == nullptr) return true;
-  TieToSource(*reached, source);
+  if (!startsAbove) TieToSource(*reached, source);
   if (reached->LinkedId < 1) target->focus = reached;
   return true;
 }

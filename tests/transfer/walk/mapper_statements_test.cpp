@@ -107,6 +107,15 @@ TEST_F(MapperStatements, GoToMayStartAboveTheFocus) {
     ASSERT_NE(reached, nullptr) << c.statement << " in " << Show(target_->root);
     EXPECT_EQ(target_->focus, reached) << c.statement;
   }
+  // A node reached from above keeps its own identity: it does not stand for
+  // the source node being mapped (OBJ was reached both ways; only the plain
+  // path ties it).
+  const uint32_t objId = obj_->NodeId;
+  target_->focus = focus_;
+  obj_->NodeId = objId + 1000;
+  ASSERT_TRUE(Apply("PARENT.SUBJ.OBJ"));
+  EXPECT_EQ(obj_->NodeId, objId + 1000);
+  EXPECT_NE(obj_->NodeId, num_->NodeId);
   // Nothing named ROOT or PARENT was made on the way.
   EXPECT_EQ(At(target_->root, {u"SUBJ", u"ROOT"}), nullptr);
   EXPECT_EQ(At(target_->root, {u"SUBJ", u"PARENT"}), nullptr);
