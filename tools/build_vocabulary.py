@@ -677,11 +677,13 @@ def block_lines(english, rows, object_rules):
     plain_senses = [r for r in verbs if 'when' not in r.options and 'particle' not in r.options]
     verb_condition = '(PRED.GF)' if others or (nouns and len(plain_senses) == 1) else ''
     # Beside an adjective or adverb, the noun reading needs a noun's marks:
-    # the case of a subject or object, a determiner or the plural. A bare
-    # singular predicate ("Tom is fat", which the English grammar may read as
-    # a noun) is the adjective.
+    # the case of a subject or object, a determiner, the plural, or a place in
+    # a coordination of noun phrases with "and" ("heat and light", whose
+    # members leave the case to the whole; "good or evil purposes" is more
+    # often two adjectives read as nouns). A bare singular predicate ("Tom is
+    # fat", which the English grammar may read as a noun) is the adjective.
     if others:
-        noun_condition = '(PERS) & ((CASE) | (SPEC) | (NUM == {pl}))'
+        noun_condition = '(PERS) & ((CASE) | (SPEC) | (NUM == {pl}) | (PARENT.COORD == {and}))'
     else:
         noun_condition = '(PERS)' if verbs and not verb_condition else ''
     for row in sorted(verbs, key=lambda r: ('particle' not in r.options, 'when' not in r.options, r.sense)):

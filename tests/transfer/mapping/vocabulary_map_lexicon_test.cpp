@@ -79,8 +79,9 @@ TEST_F(VocabularyMapLexiconTest, BlocksOrderVerbNounAndAdjectiveReadings) {
        {"'کھلنا'", "'کھولنا'", "'کھلا'"},
        {0, 0, 0}},
       // A noun beside an adjective needs a noun's marks: case, a
-      // determiner or the plural; a bare predicate is the adjective.
-      {u"fat", {"(PERS) & ((CASE) | (SPEC) | (NUM == {pl}))", ""}, {"'چربی'", "'موٹا'"}, {0, 0}},
+      // determiner, the plural or a place in a coordination with "and"; a
+      // bare predicate is the adjective.
+      {u"fat", {"(PERS) & ((CASE) | (SPEC) | (NUM == {pl}) | (PARENT.COORD == {and}))", ""}, {"'چربی'", "'موٹا'"}, {0, 0}},
       // Numbered senses in their order: the adverb still before the adjective.
       {u"still", {"", ""}, {"'ابھی_تک'", "'ساکن'"}, {1, 2}},
       // ask X: X سے پوچھنا (frame condition), otherwise the plain verb.
