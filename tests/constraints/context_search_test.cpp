@@ -13,6 +13,11 @@
 
 #include "constraints/choice_tree.h"
 #include "constraints/free_assignment_search.h"
+#include "constraints_fixture.h"
+#include "core/sentence_arena.h"
+#include "core/sentence_memory.h"
+#include "platform/heap_meter.h"
+#include "platform/utf8.h"
 #include "support/test_support.h"
 
 namespace {
@@ -241,4 +246,32 @@ TEST(ChoiceTreeTest, AgreesWithBruteForce) {
   CChoiceTree excluded;
   for (const ContextList& path : {ContextList{0}, ContextList{1}}) excluded.InsertPaths(path);
   EXPECT_EQ(excluded.Root(), nullptr);
+}
+
+// Each path whose first choice lies above the root pushes the whole tree down
+// and copies it, so the tree doubles with every path. Its nodes count against
+// the sentence's memory budget even where the heap seems not to grow: the tree
+// is given up whole soon after the budget is passed, with the budget's one
+// message, instead of growing to hundreds of MB.
+TEST(ChoiceTreeTest, ADoublingTreeIsGivenUpAtTheSentenceBudget) {
+  ctest::ParseClockScope clock;  // the time limit is never reached
+  MessageRecorder recorder;
+  SetHeapMeterForTesting([] { return size_t{1} << 20; });
+  SentenceMemoryBudget = size_t{1} << 20;
+  BeginSentenceMemory(0);
+  const size_t before = SentenceArena().BytesInUse();
+  {
+    CChoiceTree tree;
+    for (int choice = 22; choice >= 1 && tree.Root() != nullptr; --choice)
+      tree.InsertPaths({static_cast<ChoiceLiteral>(-choice), static_cast<ChoiceLiteral>(100 + choice)});
+    EXPECT_EQ(tree.Root(), nullptr);
+  }
+  const size_t used = SentenceArena().BytesInUse() - before;
+  EXPECT_GT(used, size_t{1} << 20);
+  EXPECT_LT(used, size_t{4} << 20);
+  ASSERT_EQ(recorder.messages().size(), 1u);
+  EXPECT_EQ(ToUtf8(recorder.messages()[0].text), "The sentence needs more than 1 MB of memory and cannot be analysed.");
+  SentenceMemoryBudget = kDefaultSentenceMemoryBudget;
+  SetHeapMeterForTesting({});
+  BeginSentenceMemory(0);
 }
