@@ -2,6 +2,7 @@
 // worked examples and against brute force over every assignment of the
 // choices involved.
 #include "constraints/context_search.h"
+#include "constraints/escaping_assignment.h"
 
 #include <gtest/gtest.h>
 
@@ -274,4 +275,41 @@ TEST(ChoiceTreeTest, ADoublingTreeIsGivenUpAtTheSentenceBudget) {
   SentenceMemoryBudget = kDefaultSentenceMemoryBudget;
   SetHeapMeterForTesting({});
   BeginSentenceMemory(0);
+}
+
+// The search gives exactly what the tree reads off after the same paths:
+// random paths over scattered choice numbers, some naming a choice twice or
+// holding no literal at all, each ordered as the tree takes it.
+TEST(ChoiceTreeTest, TheSearchReadsWhatTheTreeReads) {
+  ctest::ParseClockScope clock;
+  constexpr int kChoiceNumbers[] = {2, 3, 7, 12, 13, 20, 41, 300};
+  std::mt19937 random(20261207);
+  for (int round = 0; round < 3000; ++round) {
+    std::list<ContextList> paths(1 + random() % 7);
+    for (ContextList& path : paths) {
+      for (int choice : kChoiceNumbers)
+        if (random() % 4 == 0) path.push_back(static_cast<ChoiceLiteral>(random() % 2 ? choice : -choice));
+      if (random() % 40 == 0) path.push_back(path.empty() ? 0 : static_cast<ChoiceLiteral>(-path.front()));
+      if (path.empty() && random() % 3 != 0) path.push_back(static_cast<ChoiceLiteral>(kChoiceNumbers[random() % 8]));
+      path.unique();
+      path = OrderContextByChoice(path);
+    }
+    CChoiceTree tree;
+    for (const ContextList& path : paths) tree.InsertPaths(path);
+    ASSERT_EQ(LowestEscapingAssignment(paths), tree.CollectPaths()) << "round " << round;
+  }
+}
+
+// Paths that make the tree double with each one: the search reads the
+// reading off in one step where the tree would pass any budget, and it is the
+// lowest reading (every choice false that can be).
+TEST(ChoiceTreeTest, TheSearchHandlesWhatMakesTheTreeDouble) {
+  ctest::ParseClockScope clock;
+  std::list<ContextList> paths;
+  for (int choice = 60; choice >= 1; --choice)
+    paths.push_back({static_cast<ChoiceLiteral>(-choice), static_cast<ChoiceLiteral>(100 + choice)});
+  ContextList expected;
+  for (int choice = 160; choice >= 101; --choice) expected.push_back(static_cast<ChoiceLiteral>(-choice));
+  for (int choice = 60; choice >= 1; --choice) expected.push_back(static_cast<ChoiceLiteral>(-choice));
+  EXPECT_EQ(LowestEscapingAssignment(paths), expected);
 }
