@@ -9,14 +9,18 @@
 #include <list>
 
 #include "constraints/context_search.h"
+#include "core/sentence_arena.h"
 
 // One node. A decision node decides `variable`: its negative child is the
 // branch where the choice is false, its positive child the branch where it is
 // true; a cut branch is null. An open leaf (variable 0) leaves every
 // assignment below it possible; a decision node without children is empty.
 // Along every path from the root the variables increase. A node owns its
-// children.
-class CChoiceNode {
+// children. A tree of a sentence with many attachments runs to millions of
+// nodes, copied and cut again and again: the nodes live in the sentence arena,
+// where taking and giving back one is a pointer move and the sentence's
+// memory budget sees every node at once.
+class CChoiceNode : public SentenceArenaObject {
  public:
   CChoiceNode() = default;
   ~CChoiceNode();

@@ -1,9 +1,9 @@
 #include "constraints/free_assignment_search.h"
 
 #include <algorithm>
-#include <map>
 #include <numeric>
-#include <set>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -54,10 +54,25 @@ std::vector<Part> SplitIntoParts(const std::vector<VariableNogood>& nogoods, int
 // (when all its literals but one hold, the last one's variable must take the
 // other value). Forcing only cuts branches without a free assignment, so the
 // first full assignment reached is still the part's lowest.
+struct Occurrence {
+  int nogood;  // index among the part's nogoods
+  bool positive;
+};
+
+// What the searches of one assignment's parts share, indexed by variable:
+// the parts have no variable in common, so each part uses and leaves behind
+// only its own entries, and nothing is made again per part.
+struct SearchTables {
+  explicit SearchTables(int variableCount)
+      : assigned(static_cast<size_t>(variableCount) + 1, 0), occurrences(static_cast<size_t>(variableCount) + 1) {}
+  std::vector<char> assigned;
+  std::vector<std::vector<Occurrence>> occurrences;  // [v] = the part's nogoods that name v
+};
+
 class PartSearch {
  public:
-  PartSearch(const Part& part, std::vector<bool>& values, int64_t& steps)
-      : part_(part), values_(values), steps_(steps) {
+  PartSearch(const Part& part, std::vector<bool>& values, int64_t& steps, SearchTables& tables)
+      : part_(part), values_(values), steps_(steps), assigned_(tables.assigned), occurrences_(tables.occurrences) {
     for (const VariableNogood* nogood : part.nogoods) {
       const int index = static_cast<int>(state_.size());
       state_.push_back({nogood, 0, 0});
@@ -103,16 +118,12 @@ class PartSearch {
     int held;    // literals that hold
     int broken;  // literals that fail (the nogood can then never hold)
   };
-  struct Occurrence {
-    int nogood;
-    bool positive;
-  };
-
-  bool Assigned(int variable) const { return assigned_.count(variable) != 0; }
+  bool Assigned(int variable) const { return assigned_[variable] != 0; }
 
   // Sets the variable and everything it forces; false at a nogood that holds.
   bool Assign(int variable, bool value) {
-    std::vector<std::pair<int, bool>> pending{{variable, value}};
+    std::vector<std::pair<int, bool>>& pending = pending_;
+    pending.assign(1, {variable, value});
     while (!pending.empty()) {
       const auto [v, x] = pending.back();
       pending.pop_back();
@@ -121,7 +132,7 @@ class PartSearch {
         continue;
       }
       --steps_;
-      assigned_.insert(v);
+      assigned_[v] = 1;
       values_[v] = x;
       trail_.push_back(v);
       // Every count is brought up to date before a clash is answered, so
@@ -152,7 +163,7 @@ class PartSearch {
         NogoodState& state = state_[occurrence.nogood];
         (occurrence.positive == values_[v] ? state.held : state.broken)--;
       }
-      assigned_.erase(v);
+      assigned_[v] = 0;
       values_[v] = false;
     }
   }
@@ -161,9 +172,10 @@ class PartSearch {
   std::vector<bool>& values_;
   int64_t& steps_;
   std::vector<NogoodState> state_;
-  std::map<int, std::vector<Occurrence>> occurrences_;
-  std::set<int> assigned_;
+  std::vector<char>& assigned_;
+  std::vector<std::vector<Occurrence>>& occurrences_;
   std::vector<int> trail_;
+  std::vector<std::pair<int, bool>> pending_;  // kept between calls for its memory
 };
 
 }  // namespace
@@ -176,8 +188,9 @@ FreeAssignment FindLowestFreeAssignment(const std::vector<VariableNogood>& nogoo
   }
   result.values.assign(static_cast<size_t>(variableCount) + 1, false);
   int64_t steps = stepBudget;
+  SearchTables tables(variableCount);
   for (const Part& part : SplitIntoParts(nogoods, variableCount)) {
-    const FreeAssignmentOutcome outcome = PartSearch(part, result.values, steps).Run();
+    const FreeAssignmentOutcome outcome = PartSearch(part, result.values, steps, tables).Run();
     if (outcome != FreeAssignmentOutcome::kFound) {
       result.outcome = outcome;
       result.values.clear();

@@ -11,6 +11,7 @@
 
 #include "constraints/choice_tree.h"
 #include "constraints/context_search.h"
+#include "constraints/escaping_assignment.h"
 #include "constraints/p_fstructure.h"
 #include "constraints/p_symbol_table.h"
 
@@ -119,24 +120,24 @@ std::list<ContextList> P_FStructure::CollectLinkedNogoods() {
 ContextList P_FStructure::ChooseWithChoiceTree(const std::list<ContextList>& nogoodLists,
                                                const std::list<CFeatureSet>& deepNogoods) const {
   if (solutionContexts.empty()) {
-    CChoiceTree tree;
-    for (const ContextList& path : nogoodLists) tree.InsertPaths(TreePath(path));
-    return tree.CollectPaths();
+    std::list<ContextList> paths;
+    for (const ContextList& path : nogoodLists) paths.push_back(TreePath(path));
+    return LowestEscapingAssignment(paths);
   }
   ContextList chosen;
   for (const CFeatureSet& solution : solutionContexts) {
     // Everything outside the solution context is cut away, then the nogoods
     // that can hold inside it.
-    CChoiceTree tree;
+    std::list<ContextList> paths;
     const FeatureLiteralList literals = ListFeatureLiterals(solution);
     for (const ContextList& path : ComplementPaths(ContextList(literals.begin(), literals.end()))) {
-      tree.InsertPaths(TreePath(path));
+      paths.push_back(TreePath(path));
     }
     for (const ContextList& path :
          FeatureSetsToContextLists(WeakestNogoods(FilterCompatibleSets(deepNogoods, solution)))) {
-      tree.InsertPaths(TreePath(path));
+      paths.push_back(TreePath(path));
     }
-    chosen = tree.CollectPaths();
+    chosen = LowestEscapingAssignment(paths);
     if (!IsTrivial(chosen)) break;
   }
   return chosen;

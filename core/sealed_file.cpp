@@ -63,6 +63,12 @@ FILE* OpenMemoryStream(std::vector<unsigned char> bytes) {
 }
 
 bool ReadAll(FILE* file, std::vector<unsigned char>& bytes) {
+  // The dumps run to megabytes: room for the whole file is made at once.
+  if (std::fseek(file, 0, SEEK_END) == 0) {
+    const long size = std::ftell(file);
+    if (size > 0) bytes.reserve(static_cast<size_t>(size));
+    std::rewind(file);
+  }
   unsigned char chunk[8192];
   for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) bytes.insert(bytes.end(), chunk, chunk + got);
   return std::ferror(file) == 0;
@@ -120,26 +126,27 @@ bool SealWrittenFile(const std::string& path) {
   return std::fwrite(bytes.data() + content, 1, sealBytes, out.get()) == sealBytes && std::fclose(out.release()) == 0;
 }
 
+SealedOpen ReadSealedFile(const std::string& path, std::vector<unsigned char>& content) {
+  content.clear();
+  FileHandle in(OpenFile(path, "rb"));
+  if (!in) return SealedOpen::kMissing;
+  if (!ReadAll(in.get(), content) || !StripSeal(content)) {
+    content.clear();
+    return SealedOpen::kDamaged;
+  }
+  return SealedOpen::kOpened;
+}
+
 FileHandle OpenSealedFile(const std::string& path, SealedOpen* outcome) {
   SealedOpen ignored;
   SealedOpen& result = outcome != nullptr ? *outcome : ignored;
   std::vector<unsigned char> bytes;
-  {
-    FileHandle in(OpenFile(path, "rb"));
-    if (!in) {
-      result = SealedOpen::kMissing;
-      return nullptr;
-    }
-    if (!ReadAll(in.get(), bytes) || !StripSeal(bytes)) {
-      result = SealedOpen::kDamaged;
-      return nullptr;
-    }
-  }
+  result = ReadSealedFile(path, bytes);
+  if (result != SealedOpen::kOpened) return nullptr;
   FileHandle content(OpenMemoryStream(std::move(bytes)));
   if (!content) {
     result = SealedOpen::kDamaged;
     return nullptr;
   }
-  result = SealedOpen::kOpened;
   return content;
 }

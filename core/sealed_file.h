@@ -28,6 +28,10 @@ bool StripSeal(std::vector<unsigned char>& bytes);
 bool SealWrittenFile(const std::string& path);
 
 enum class SealedOpen { kOpened, kMissing, kDamaged };
+// The content of the sealed file, without its seal, for the readers that
+// work on the bytes in memory. The content is left empty unless the outcome
+// is kOpened.
+SealedOpen ReadSealedFile(const std::string& path, std::vector<unsigned char>& content);
 // A stream over the content of the sealed file, without its seal, for the
 // readers that read a FILE*. Null when the file cannot be opened or its seal
 // does not match; outcome (when given) tells which.

@@ -75,6 +75,15 @@ std::string Header() {
 
 std::string StampPath() { return MapPath(kCompiledRootStampFile); }
 
+// The paths as one spelling each: the loaders open one file as "data/x" and
+// as "./data/x", and a file stamped under both would be read and checked
+// twice at every start.
+std::set<std::string> OneSpellingEach(const std::set<std::string>& paths) {
+  std::set<std::string> normal;
+  for (const std::string& path : paths) normal.insert(std::filesystem::path(MapPath(path)).lexically_normal().string());
+  return normal;
+}
+
 }  // namespace
 
 std::string MakeCompiledRootStamp(const std::set<std::string>& read, const std::set<std::string>& written,
@@ -87,13 +96,15 @@ std::string MakeCompiledRootStamp(const std::set<std::string>& read, const std::
     stamp += static_cast<char>(kind) + std::string(" ") + *fingerprint + ' ' + path + '\n';
     return true;
   };
-  const std::string self = StampPath();
-  for (const std::string& path : written) {
-    if (leftOut.count(path) != 0 || path == self) continue;
+  const std::string self = *OneSpellingEach({StampPath()}).begin();
+  const std::set<std::string> writtenPaths = OneSpellingEach(written);
+  const std::set<std::string> leftOutPaths = OneSpellingEach(leftOut);
+  for (const std::string& path : writtenPaths) {
+    if (leftOutPaths.count(path) != 0 || path == self) continue;
     if (!add(path, Stamped::kWritten)) return std::string();
   }
-  for (const std::string& path : read) {
-    if (written.count(path) != 0 || leftOut.count(path) != 0 || path == self) continue;
+  for (const std::string& path : OneSpellingEach(read)) {
+    if (writtenPaths.count(path) != 0 || leftOutPaths.count(path) != 0 || path == self) continue;
     if (!add(path, Stamped::kSource)) return std::string();
   }
   return stamp;

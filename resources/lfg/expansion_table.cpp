@@ -195,7 +195,7 @@ OwnedPredFrameMap CLexicon::ExpandLexicalEntries() const {
   OwnedPredFrameMap table(new PredFrameMap());
   for (const WString& key : keyOrder_) {
     std::vector<FrameGroup> groups;
-    for (const auto& entry : wordMap_.at(key)) {
+    for (const auto& entry : EntriesUnder(key)) {
       const int chosen = groups.empty() ? -1 : ChooseGroup(groups, *entry);
       if (chosen < 0) {
         groups.push_back(MakeGroup(*entry, governable));

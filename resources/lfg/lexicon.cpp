@@ -95,6 +95,7 @@ WString CLexicon::KeyOf(const CLexicalEntry& entry) const {
 }
 
 void CLexicon::FileUnderKey(const WString& key, CLexicalEntry* entry) {
+  EntriesUnder(key);  // the key's unread records come first
   auto& run = wordMap_[key];
   if (run.empty()) keyOrder_.push_back(key);
   run.emplace_back(entry);
@@ -107,27 +108,27 @@ bool CLexicon::AddEntry(CLexicalEntry* entry) {
 }
 
 size_t CLexicon::EntryCount() const {
-  size_t count = 0;
+  size_t count = unreadCount_;
   for (const auto& [key, run] : wordMap_) count += run.size();
   return count;
 }
 
 std::unique_ptr<LexicalEntryList> CLexicon::LookupWord(const WString& word) const {
-  const auto found = wordMap_.find(word);
-  if (found == wordMap_.end() || found->second.empty()) return nullptr;
+  const EntryRun& run = EntriesUnder(word);
+  if (run.empty()) return nullptr;
   auto list = std::make_unique<LexicalEntryList>();
-  for (const auto& entry : found->second) list->push_back(entry.get());
+  for (const auto& entry : run) list->push_back(entry.get());
   return list;
 }
 
 std::unique_ptr<LexicalEntryList> CLexicon::LookupWordWithCategory(const WString& word, const WString& categoryName,
                                                                    bool* found) const {
   const int16_t category = static_cast<int16_t>(GetSymbolId(categoryName, true));
-  const auto run = wordMap_.find(word);
-  if (run == wordMap_.end() || run->second.empty()) return nullptr;
+  const EntryRun& run = EntriesUnder(word);
+  if (run.empty()) return nullptr;
   if (found) *found = true;
   auto list = std::make_unique<LexicalEntryList>();
-  for (const auto& entry : run->second) {
+  for (const auto& entry : run) {
     if (entry->category == category) list->push_back(entry.get());
   }
   return list;

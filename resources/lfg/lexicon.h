@@ -8,6 +8,11 @@
 //   P + "LexiconFileName"            raw lexicon text (read on compile)
 //   "ULexiconInNumbers"              lexicon in numbers (written on compile,
 //                                    read otherwise)
+//
+// A lexicon read from its numbers keeps the numbers and, per key, where the
+// key's records stand in them; a key's entries are made from its records the
+// first time the key is looked up. A sentence looks up a few dozen of the
+// lexicon's keys, so start-up neither builds nor holds the other entries.
 //   P + "LexiconDumpFileName"        2004-byte records (written on compile)
 //   P + "CommonLexFeaturesFileName"  expansion table (Urdu lexicon only)
 //   P + "OrderedFeatureListFileName" names interned first, in file order
@@ -135,8 +140,23 @@ class CLexicon {
   // Fills dumpRecord; false (nothing filled) when the entry does not fit.
   bool PackDumpRecord(const CLexicalEntry& entry);
 
-  std::unordered_map<WString, std::vector<std::unique_ptr<CLexicalEntry>>> wordMap_;
+  using EntryRun = std::vector<std::unique_ptr<CLexicalEntry>>;
+  // The entries under the key (none when it is not filed), made from its
+  // records first where it has unread ones.
+  const EntryRun& EntriesUnder(const WString& key) const;
+  // Indexes the records of the numbers (checked whole first, up to a damaged
+  // one); false when there are none.
+  bool IndexNumbers(std::vector<uint16_t> units, const std::string& fileName);
+
+  // Filled as keys are read: a lookup of a key with unread records makes its
+  // entries, which is why the maps are mutable.
+  mutable std::unordered_map<WString, EntryRun> wordMap_;
   std::vector<WString> keyOrder_;
+  // The lexicon in numbers, and per key the starts of its records not yet
+  // made into entries, in file order.
+  std::vector<uint16_t> numbers_;
+  mutable std::unordered_map<WString, std::vector<uint32_t>> unreadRecords_;
+  mutable size_t unreadCount_ = 0;
 };
 
 // The PRED text reduced to its bare lexeme: a quoted text loses its quotes

@@ -115,7 +115,7 @@ bool CLexicon::WriteLexiconDump(const std::string& fileName) {
   if (!file) return false;
   WString refused;
   for (const WString& key : keyOrder_) {
-    for (const auto& entry : wordMap_[key]) {
+    for (const auto& entry : EntriesUnder(key)) {
       const WString problem = DumpRecordProblem(*entry, false);
       if (!problem.empty()) {
         refused += u"\n" + entry->word + u": " + problem;

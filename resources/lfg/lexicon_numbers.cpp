@@ -8,7 +8,9 @@
 // The reader works through a window of 21600 units and refills it once
 // fewer than 360 units are left, so a record is at most 359 units long.
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
+#include <unordered_map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,13 +76,6 @@ bool WriteUnits(FILE* file, const UnitVector& units) {
   return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
 }
 
-size_t ReadUnits(FILE* file, uint16_t* target, size_t wanted) {
-  std::vector<unsigned char> bytes(wanted * 2);
-  const size_t units = std::fread(bytes.data(), 1, bytes.size(), file) / 2;
-  for (size_t i = 0; i < units; ++i) target[i] = static_cast<uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
-  return units;
-}
-
 // Reads records from the window; every read is checked against the units
 // that are there and every count against what a record can hold.
 class RecordCursor {
@@ -92,10 +87,12 @@ class RecordCursor {
     unit = window_[next_++];
     return true;
   }
-  // The next count units, or false when fewer are left.
-  bool TakeRun(size_t count, std::vector<uint16_t>& units) {
+  // The next count units (copied to units unless it is null), or false when
+  // fewer are left.
+  bool TakeRun(size_t count, std::vector<uint16_t>* units) {
     if (count > end_ - next_) return false;
-    units.assign(window_.begin() + static_cast<long>(next_), window_.begin() + static_cast<long>(next_ + count));
+    if (units)
+      units->assign(window_.begin() + static_cast<long>(next_), window_.begin() + static_cast<long>(next_ + count));
     next_ += count;
     return true;
   }
@@ -113,50 +110,56 @@ class RecordCursor {
   size_t end_;
 };
 
-bool ReadOperand(RecordCursor& cursor, CEquationOperand*& operand) {
+// The readers below check a record and step over it; given an entry they
+// also build what they read into it.
+bool ReadOperand(RecordCursor& cursor, CEquationOperand** operand) {
   uint16_t present = 0;
   if (!cursor.Take(present) || present > 1) return false;
   if (present == 0) return true;
   uint16_t kind = 0;
   size_t length = 0;
   if (!cursor.Take(kind) || !cursor.TakeCount(length)) return false;
+  if (!operand) return cursor.TakeRun(length, nullptr);
   auto made = std::make_unique<CEquationOperand>();
   made->kind = static_cast<int8_t>(kind & 0xFF);
-  if (!cursor.TakeRun(length, made->path)) return false;
-  operand = made.release();
+  if (!cursor.TakeRun(length, &made->path)) return false;
+  *operand = made.release();
   return true;
 }
 
-bool ReadEquation(RecordCursor& cursor, CLexicalEntry& entry) {
+bool ReadEquation(RecordCursor& cursor, CLexicalEntry* entry) {
   uint16_t op = 0;
   if (!cursor.Take(op)) return false;
+  if (!entry) return ReadOperand(cursor, nullptr) && ReadOperand(cursor, nullptr);
   auto equation = std::make_unique<CEquation>();
   equation->op = static_cast<WChar>(op);
-  if (!ReadOperand(cursor, equation->right) || !ReadOperand(cursor, equation->left)) return false;
-  entry.equations.push_back(equation.release());
+  if (!ReadOperand(cursor, &equation->right) || !ReadOperand(cursor, &equation->left)) return false;
+  entry->equations.push_back(equation.release());
   return true;
 }
 
-std::unique_ptr<CLexicalEntry> ReadRecord(RecordCursor& cursor) {
-  uint16_t category = 0, pred = 0, word = 0;
+// pred is set to the record's PRED id.
+bool ReadRecord(RecordCursor& cursor, CLexicalEntry* entry, uint16_t& pred) {
+  uint16_t category = 0, word = 0;
   size_t constraintCount = 0, equationCount = 0;
-  if (!cursor.Take(category) || !cursor.Take(pred) || !cursor.Take(word)) return nullptr;
-  if (!cursor.TakeCount(constraintCount) || !cursor.TakeCount(equationCount)) return nullptr;
-  auto entry = std::make_unique<CLexicalEntry>();
-  entry->category = static_cast<int16_t>(category);
-  entry->pred = GetSymbolName(pred);
-  entry->word = GetSymbolName(word);
-  entry->constraints.reserve(constraintCount);
-  entry->equations.reserve(equationCount);
+  if (!cursor.Take(category) || !cursor.Take(pred) || !cursor.Take(word)) return false;
+  if (!cursor.TakeCount(constraintCount) || !cursor.TakeCount(equationCount)) return false;
+  if (entry) {
+    entry->category = static_cast<int16_t>(category);
+    entry->pred = BareLexeme(GetSymbolName(pred));
+    entry->word = GetSymbolName(word);
+    entry->constraints.reserve(constraintCount);
+    entry->equations.reserve(equationCount);
+  }
   for (size_t i = 0; i < constraintCount; ++i) {
     uint16_t id = 0;
-    if (!cursor.Take(id)) return nullptr;
-    entry->constraints.push_back(GetSymbolName(id));
+    if (!cursor.Take(id)) return false;
+    if (entry) entry->constraints.push_back(GetSymbolName(id));
   }
   for (size_t i = 0; i < equationCount; ++i) {
-    if (!ReadEquation(cursor, *entry)) return nullptr;
+    if (!ReadEquation(cursor, entry)) return false;
   }
-  return entry;
+  return true;
 }
 
 void ReportDamage(const std::string& fileName, size_t recordNumber) {
@@ -183,7 +186,7 @@ bool CLexicon::WriteLexiconInNumbers() {
   UnitVector stream;
   std::vector<WString> tooLong;
   for (const WString& key : keyOrder_) {
-    for (const auto& entry : wordMap_[key]) {
+    for (const auto& entry : EntriesUnder(key)) {
       UnitVector record = EntryRecord(*entry);
       if (record.size() > kMaxRecordUnits) {
         tooLong.push_back(entry->word);
@@ -206,39 +209,71 @@ bool CLexicon::WriteLexiconInNumbers() {
 
 bool CLexicon::ReadLexiconInNumbers() {
   const std::string fileName = GetConfigValue("ULexiconInNumbers");
-  SealedOpen outcome = SealedOpen::kOpened;
-  FileHandle file(OpenSealedFile(fileName, &outcome));
+  std::vector<unsigned char> bytes;
+  const SealedOpen outcome = ReadSealedFile(fileName, bytes);
   if (outcome == SealedOpen::kDamaged) {
     ShowMessage(u"The lexicon file '" + NarrowToWide(fileName) + u"' is damaged or cut short; it was not read.",
                 kLexiconCaption, MessageStyle::Ok);
     damagedFile_ = fileName;
     return false;
   }
-  if (!file) return false;
-  UnitVector window(kWindowUnits);
-  size_t count = ReadUnits(file.get(), window.data(), kWindowUnits);
-  if (count == 0) return false;
+  if (outcome != SealedOpen::kOpened) return false;
+  UnitVector units(bytes.size() / 2);
+  for (size_t i = 0; i < units.size(); ++i) units[i] = static_cast<uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+  bytes = {};
+  return IndexNumbers(std::move(units), fileName);
+}
+
+// The records are checked as the file's reader always read them: through a
+// window of kWindowUnits that moves to the next record once fewer than
+// kMaxRecordUnits + 1 units are left in it, so that a record running past
+// the window is damaged however long the file is.
+bool CLexicon::IndexNumbers(std::vector<uint16_t> units, const std::string& fileName) {
+  numbers_ = std::move(units);
+  if (numbers_.empty()) return false;
+  std::unordered_map<uint16_t, std::vector<uint32_t>*> runOfPred;
+  size_t windowStart = 0;
   size_t next = 0;
-  for (size_t record = 1;; ++record) {
-    if (next >= kRefillAfter) {
-      // Keep the unread tail and fill the rest of the window behind it.
-      const size_t tail = count - next;
-      std::memmove(window.data(), window.data() + next, tail * sizeof(uint16_t));
-      count = tail + ReadUnits(file.get(), window.data() + tail, kWindowUnits - tail);
-      next = 0;
-    }
-    if (next >= count) break;
-    RecordCursor cursor(window, next, count);
-    std::unique_ptr<CLexicalEntry> entry = ReadRecord(cursor);
-    if (!entry) {
+  for (size_t record = 1; next < numbers_.size(); ++record) {
+    if (next - windowStart >= kRefillAfter) windowStart = next;
+    RecordCursor cursor(numbers_, next, std::min(numbers_.size(), windowStart + kWindowUnits));
+    uint16_t pred = 0;
+    if (!ReadRecord(cursor, nullptr, pred)) {
       ReportDamage(fileName, record);
       damagedFile_ = fileName;
       break;
     }
+    std::vector<uint32_t>*& run = runOfPred[pred];
+    if (!run) {
+      const WString key = BareLexeme(GetSymbolName(pred));
+      run = &unreadRecords_[key];
+      if (run->empty() && !wordMap_.count(key)) {
+        keyOrder_.push_back(key);
+        wordMap_[key];
+      }
+    }
+    run->push_back(static_cast<uint32_t>(next));
+    ++unreadCount_;
     next = cursor.Next();
-    entry->pred = BareLexeme(entry->pred);
-    const WString key = entry->pred;
-    FileUnderKey(key, entry.release());
   }
   return true;
+}
+
+const CLexicon::EntryRun& CLexicon::EntriesUnder(const WString& key) const {
+  static const EntryRun kNone;
+  const auto run = wordMap_.find(key);
+  if (run == wordMap_.end()) return kNone;
+  const auto unread = unreadRecords_.find(key);
+  if (unread != unreadRecords_.end()) {
+    for (uint32_t start : unread->second) {
+      RecordCursor cursor(numbers_, start, numbers_.size());
+      auto entry = std::make_unique<CLexicalEntry>();
+      uint16_t pred = 0;
+      ReadRecord(cursor, entry.get(), pred);  // checked whole when indexed
+      run->second.push_back(std::move(entry));
+    }
+    unreadCount_ -= unread->second.size();
+    unreadRecords_.erase(unread);
+  }
+  return run->second;
 }

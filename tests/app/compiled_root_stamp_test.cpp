@@ -8,6 +8,9 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "app/engine/compiled_root_stamp.h"
 #include "app/engine/translator_dlg.h"
@@ -182,6 +185,25 @@ TEST_F(StampedRoot, AFailedCompileLeavesNoStamp) {
   root.WriteDataFile("data/english/EGrammarRules.txt", u"S' -> @NOSUCHMACRO .");
   EXPECT_FALSE(StartIn(root).ready);
   EXPECT_FALSE(fs::exists(root.File("data/CompiledRoot.stamp")));
+}
+
+// A file the compile opened under several spellings of its path is stamped
+// once, as read or as written, so a start checks it once.
+TEST(CompiledRootStampText, NamesEachFileOnceWhateverItsSpelling) {
+  TempDir root;
+  fs::create_directories(root.path() / "data");
+  for (const char* name : {"data/source.txt", "data/dump.bin", "data/log.txt"})
+    WriteBytes(root.File(name), std::vector<unsigned char>(100, 'x'));
+  CurrentFolder current(root.path());
+  const std::string stamp = MakeCompiledRootStamp(
+      {"data/source.txt", "./data/source.txt", "data\\source.txt", "./data/dump.bin", "./data/log.txt"},
+      {"data/dump.bin"}, {"data\\log.txt"});
+  ASSERT_FALSE(stamp.empty());
+  std::vector<std::string> lines;
+  std::istringstream text(stamp);
+  for (std::string line; std::getline(text, line);)
+    if (line.size() > 2 && line[1] == ' ') lines.push_back(line.substr(0, 1) + " " + line.substr(line.rfind(' ') + 1));
+  EXPECT_EQ(lines, (std::vector<std::string>{"W data/dump.bin", "S data/source.txt"}));
 }
 
 }  // namespace

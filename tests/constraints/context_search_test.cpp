@@ -2,6 +2,7 @@
 // worked examples and against brute force over every assignment of the
 // choices involved.
 #include "constraints/context_search.h"
+#include "constraints/escaping_assignment.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,11 @@
 
 #include "constraints/choice_tree.h"
 #include "constraints/free_assignment_search.h"
+#include "constraints_fixture.h"
+#include "core/sentence_arena.h"
+#include "core/sentence_memory.h"
+#include "platform/heap_meter.h"
+#include "platform/utf8.h"
 #include "support/test_support.h"
 
 namespace {
@@ -241,4 +247,69 @@ TEST(ChoiceTreeTest, AgreesWithBruteForce) {
   CChoiceTree excluded;
   for (const ContextList& path : {ContextList{0}, ContextList{1}}) excluded.InsertPaths(path);
   EXPECT_EQ(excluded.Root(), nullptr);
+}
+
+// Each path whose first choice lies above the root pushes the whole tree down
+// and copies it, so the tree doubles with every path. Its nodes count against
+// the sentence's memory budget even where the heap seems not to grow: the tree
+// is given up whole soon after the budget is passed, with the budget's one
+// message, instead of growing to hundreds of MB.
+TEST(ChoiceTreeTest, ADoublingTreeIsGivenUpAtTheSentenceBudget) {
+  ctest::ParseClockScope clock;  // the time limit is never reached
+  MessageRecorder recorder;
+  SetHeapMeterForTesting([] { return size_t{1} << 20; });
+  SentenceMemoryBudget = size_t{1} << 20;
+  BeginSentenceMemory(0);
+  const size_t before = SentenceArena().BytesInUse();
+  {
+    CChoiceTree tree;
+    for (int choice = 22; choice >= 1 && tree.Root() != nullptr; --choice)
+      tree.InsertPaths({static_cast<ChoiceLiteral>(-choice), static_cast<ChoiceLiteral>(100 + choice)});
+    EXPECT_EQ(tree.Root(), nullptr);
+  }
+  const size_t used = SentenceArena().BytesInUse() - before;
+  EXPECT_GT(used, size_t{1} << 20);
+  EXPECT_LT(used, size_t{4} << 20);
+  ASSERT_EQ(recorder.messages().size(), 1u);
+  EXPECT_EQ(ToUtf8(recorder.messages()[0].text), "The sentence needs more than 1 MB of memory and cannot be analysed.");
+  SentenceMemoryBudget = kDefaultSentenceMemoryBudget;
+  SetHeapMeterForTesting({});
+  BeginSentenceMemory(0);
+}
+
+// The search gives exactly what the tree reads off after the same paths:
+// random paths over scattered choice numbers, some naming a choice twice or
+// holding no literal at all, each ordered as the tree takes it.
+TEST(ChoiceTreeTest, TheSearchReadsWhatTheTreeReads) {
+  ctest::ParseClockScope clock;
+  constexpr int kChoiceNumbers[] = {2, 3, 7, 12, 13, 20, 41, 300};
+  std::mt19937 random(20261207);
+  for (int round = 0; round < 3000; ++round) {
+    std::list<ContextList> paths(1 + random() % 7);
+    for (ContextList& path : paths) {
+      for (int choice : kChoiceNumbers)
+        if (random() % 4 == 0) path.push_back(static_cast<ChoiceLiteral>(random() % 2 ? choice : -choice));
+      if (random() % 40 == 0) path.push_back(path.empty() ? 0 : static_cast<ChoiceLiteral>(-path.front()));
+      if (path.empty() && random() % 3 != 0) path.push_back(static_cast<ChoiceLiteral>(kChoiceNumbers[random() % 8]));
+      path.unique();
+      path = OrderContextByChoice(path);
+    }
+    CChoiceTree tree;
+    for (const ContextList& path : paths) tree.InsertPaths(path);
+    ASSERT_EQ(LowestEscapingAssignment(paths), tree.CollectPaths()) << "round " << round;
+  }
+}
+
+// Paths that make the tree double with each one: the search reads the
+// reading off in one step where the tree would pass any budget, and it is the
+// lowest reading (every choice false that can be).
+TEST(ChoiceTreeTest, TheSearchHandlesWhatMakesTheTreeDouble) {
+  ctest::ParseClockScope clock;
+  std::list<ContextList> paths;
+  for (int choice = 60; choice >= 1; --choice)
+    paths.push_back({static_cast<ChoiceLiteral>(-choice), static_cast<ChoiceLiteral>(100 + choice)});
+  ContextList expected;
+  for (int choice = 160; choice >= 101; --choice) expected.push_back(static_cast<ChoiceLiteral>(-choice));
+  for (int choice = 60; choice >= 1; --choice) expected.push_back(static_cast<ChoiceLiteral>(-choice));
+  EXPECT_EQ(LowestEscapingAssignment(paths), expected);
 }

@@ -82,6 +82,41 @@ TEST_F(LexiconTest, NumbersFileGivesBackTheCompiledEntries) {
   EXPECT_EQ(loaded->Keys(), compiled->Keys());
 }
 
+// A lexicon read from its numbers makes no entry at start-up: a key's entries
+// are made, in file order, when the key is first looked up, and entries filed
+// later under that key come after them.
+TEST_F(LexiconTest, LoadedLexiconMakesAKeysEntriesWhenItIsLookedUp) {
+  MessageRecorder messages;
+  std::vector<WString> compiledKeys;
+  {
+    auto compiled = CompileUrdu(
+        u"kitab : n, ^PRED = 'kitab', ^GEND = f. de : v, ^PRED = 'de<SUBJ,OBJ>', ^TENSE = past.\n"
+        u"kitaben : n, ^PRED = 'kitab', ^NUM = pl. de : v, ^PRED = 'de', ^TENSE = pres.");
+    compiledKeys = compiled->Keys();
+  }
+  const int before = CLexicalEntry::liveInstances;
+  auto loaded = LoadUrdu();
+  EXPECT_EQ(CLexicalEntry::liveInstances, before);
+  EXPECT_EQ(loaded->EntryCount(), 4u);
+  EXPECT_EQ(loaded->Keys(), compiledKeys);
+  EXPECT_EQ(loaded->LookupWord(u"kitabx"), nullptr);
+  const auto books = loaded->LookupWordWithCategory(u"kitab", u"n", nullptr);
+  ASSERT_NE(books, nullptr);
+  ASSERT_EQ(books->size(), 2u);
+  EXPECT_EQ(Utf8((*books)[0]->word), "kitab");
+  EXPECT_EQ(Utf8((*books)[1]->word), "kitaben");
+  EXPECT_EQ(CLexicalEntry::liveInstances, before + 2);
+  const auto more = loaded->ParseLexicalEntryText(u"dena : v, ^PRED = 'de', ^TENSE = fut.");
+  ASSERT_NE(more, nullptr);
+  const auto gives = loaded->LookupWord(u"de");
+  ASSERT_NE(gives, nullptr);
+  std::vector<std::string> words;
+  for (const CLexicalEntry* entry : *gives) words.push_back(Utf8(entry->word));
+  EXPECT_EQ(words, (std::vector<std::string>{"de", "de", "dena"}));
+  EXPECT_EQ(loaded->EntryCount(), 5u);
+  EXPECT_TRUE(messages.messages().empty());
+}
+
 TEST_F(LexiconTest, NumbersReaderCrossesItsWindow) {
   std::vector<uint16_t> exactWindow(4320, 0);  // 4320 * 5 units = 21600
   std::vector<uint16_t> longAtEdge(4248, 0);   // 21240 units, then one record of 359 units
