@@ -181,6 +181,43 @@ TEST_F(EnglishConstructions, ParticipleClausesBeforeAndAfterTheMainClause) {
   }
 }
 
+// An infinitive of purpose after a prepositional phrase is one more
+// adjunct, with an understood subject and PURPOSE +; the phrase stays the
+// verb's.
+TEST_F(EnglishConstructions, InfinitivesOfPurpose) {
+  const struct {
+    const char* sentence;
+    const char* verb;
+    const char* purpose;
+    const char* object;
+  } rows[] = {
+      {"He went to the shop to buy bread", "go", "buy", "bread"},
+      {"She came to the city to find work", "come", "find", "work"},
+      {"They waited at the door to see the king", "wait", "see", "king"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.sentence);
+    ASSERT_TRUE(Parse(row.sentence));
+    std::unique_ptr<CParseResult> result(parser_->GetParseResult());
+    ASSERT_TRUE(result && result->FStructure && result->FStructure->root);
+    const CFSNode* root = result->FStructure->root;
+    EXPECT_EQ(Values(At(root, kPred)), std::vector<std::string>{row.verb});
+    const CFSNode* set = At(root, {u"ADJUNCT", u"SET"});
+    ASSERT_NE(set, nullptr);
+    ASSERT_EQ(set->ChildList.size(), 2u) << Show(root);
+    int purposes = 0;
+    for (const CFSNode* member : set->ChildList) {
+      if (Values(At(member, {u"PURPOSE"})) != std::vector<std::string>{"+"}) continue;
+      ++purposes;
+      EXPECT_EQ(Values(At(member, kPred)), std::vector<std::string>{row.purpose});
+      EXPECT_EQ(Values(At(member, PredOf({u"SUBJ"}))), std::vector<std::string>{"pro"});
+      EXPECT_EQ(Values(At(member, PredOf({u"OBJ"}))), std::vector<std::string>{row.object});
+    }
+    EXPECT_EQ(purposes, 1) << Show(root);
+    ResetSentence();
+  }
+}
+
 // Existential "there's" with a present participle: the noun phrase is the
 // subject of the progressive verb and agrees with "'s".
 TEST_F(EnglishConstructions, ThereIsWithAPresentParticiple) {
