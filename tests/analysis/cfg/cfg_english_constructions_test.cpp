@@ -127,6 +127,120 @@ TEST_F(EnglishConstructions, ObjectControl) {
   });
 }
 
+// Participle clauses: before the main clause after a comma, and after the
+// verb's object or a prepositional phrase. Their subject is understood; a
+// past participle there is passive; PARTICIPLE marks them.
+TEST_F(EnglishConstructions, ParticipleClausesBeforeAndAfterTheMainClause) {
+  CheckAll({
+      {"fronted present participle of the copula",
+       "Being tired, he went to bed",
+       {{kPred, {"go"}},
+        {PredOf({u"SUBJ"}), {"he"}},
+        {Under(FirstAdjunct(), {u"PARTICIPLE"}), {"+"}},
+        {PredOf(Under(FirstAdjunct(), {u"SUBJ"})), {"pro"}}}},
+      {"fronted past participle is passive",
+       "Seen from the hill, the town looks small",
+       {{kPred, {"look"}},
+        {PredOf(FirstAdjunct()), {"see"}},
+        {Under(FirstAdjunct(), {u"PASSIVE"}), {"+"}},
+        {Under(FirstAdjunct(), {u"VFORM"}), {"pastpart"}}}},
+      {"fronted past participle before a copula clause",
+       "Written in haste, the letter was hard to read",
+       {{PredOf({u"SUBJ"}), {"letter"}}, {PredOf(FirstAdjunct()), {"write"}}, {{u"TENSE"}, {"past"}}}},
+      {"present participle after the object",
+       "He spent his life seeking the truth",
+       {{kPred, {"spend"}},
+        {PredOf({u"OBJ"}), {"life"}},
+        {PredOf(FirstAdjunct()), {"seek"}},
+        {PredOf(Under(FirstAdjunct(), {u"OBJ"})), {"truth"}},
+        {Under(FirstAdjunct(), {u"VFORM"}), {"prespart"}}}},
+      {"intransitive participle after the object",
+       "She left the room crying",
+       {{PredOf({u"OBJ"}), {"room"}}, {PredOf(FirstAdjunct()), {"cry"}}, {{u"TENSE"}, {"past"}}}},
+  });
+  // After a prepositional phrase the participle is one of two adjuncts.
+  const struct {
+    const char* sentence;
+    const char* participle;
+  } afterAPhrase[] = {{"They talked to us using signs", "use"}, {"We walked along the river singing songs", "sing"}};
+  for (const auto& row : afterAPhrase) {
+    SCOPED_TRACE(row.sentence);
+    ASSERT_TRUE(Parse(row.sentence));
+    std::unique_ptr<CParseResult> result(parser_->GetParseResult());
+    ASSERT_TRUE(result && result->FStructure && result->FStructure->root);
+    const CFSNode* set = At(result->FStructure->root, {u"ADJUNCT", u"SET"});
+    ASSERT_NE(set, nullptr);
+    std::vector<std::string> participles;
+    for (const CFSNode* member : set->ChildList) {
+      if (Values(At(member, {u"PARTICIPLE"})) == std::vector<std::string>{"+"}) {
+        participles.push_back(Values(At(member, kPred)).at(0));
+      }
+    }
+    EXPECT_EQ(participles, std::vector<std::string>{row.participle});
+    ResetSentence();
+  }
+}
+
+// An infinitive of purpose after a prepositional phrase is one more
+// adjunct, with an understood subject and PURPOSE +; the phrase stays the
+// verb's.
+TEST_F(EnglishConstructions, InfinitivesOfPurpose) {
+  const struct {
+    const char* sentence;
+    const char* verb;
+    const char* purpose;
+    const char* object;
+  } rows[] = {
+      {"He went to the shop to buy bread", "go", "buy", "bread"},
+      {"She came to the city to find work", "come", "find", "work"},
+      {"They waited at the door to see the king", "wait", "see", "king"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.sentence);
+    ASSERT_TRUE(Parse(row.sentence));
+    std::unique_ptr<CParseResult> result(parser_->GetParseResult());
+    ASSERT_TRUE(result && result->FStructure && result->FStructure->root);
+    const CFSNode* root = result->FStructure->root;
+    EXPECT_EQ(Values(At(root, kPred)), std::vector<std::string>{row.verb});
+    const CFSNode* set = At(root, {u"ADJUNCT", u"SET"});
+    ASSERT_NE(set, nullptr);
+    ASSERT_EQ(set->ChildList.size(), 2u) << Show(root);
+    int purposes = 0;
+    for (const CFSNode* member : set->ChildList) {
+      if (Values(At(member, {u"PURPOSE"})) != std::vector<std::string>{"+"}) continue;
+      ++purposes;
+      EXPECT_EQ(Values(At(member, kPred)), std::vector<std::string>{row.purpose});
+      EXPECT_EQ(Values(At(member, PredOf({u"SUBJ"}))), std::vector<std::string>{"pro"});
+      EXPECT_EQ(Values(At(member, PredOf({u"OBJ"}))), std::vector<std::string>{row.object});
+    }
+    EXPECT_EQ(purposes, 1) << Show(root);
+    ResetSentence();
+  }
+}
+
+// Existential "there's" with a present participle: the noun phrase is the
+// subject of the progressive verb and agrees with "'s".
+TEST_F(EnglishConstructions, ThereIsWithAPresentParticiple) {
+  CheckAll({
+      {"an indefinite pronoun",
+       "There's someone waiting outside",
+       {{kPred, {"wait"}}, {PredOf({u"SUBJ"}), {"someone"}}, {{u"ASPECT"}, {"prog"}}, {{u"TENSE"}, {"pres"}}}},
+      {"a noun with its article and a phrase",
+       "There's a man sitting in the car",
+       {{kPred, {"sit"}},
+        {PredOf({u"SUBJ"}), {"man"}},
+        {{u"SUBJ", u"NUM"}, {"sg"}},
+        {PredOf(Under(FirstAdjunct(), {u"OBJ"})), {"car"}}}},
+      {"an adverb after the participle",
+       "There's nobody living here",
+       {{kPred, {"live"}}, {PredOf({u"SUBJ"}), {"nobody"}}, {{u"VFORM"}, {"prespart"}}}},
+  });
+  for (const char* wrong : {"There's two men sitting in the car", "There's a man sit in the car"}) {
+    EXPECT_FALSE(Parse(wrong)) << wrong;
+    ResetSentence();
+  }
+}
+
 TEST_F(EnglishConstructions, RelativeClauses) {
   CheckAll({
       {"subject relative with who",
