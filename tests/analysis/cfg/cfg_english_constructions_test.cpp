@@ -632,5 +632,30 @@ TEST_F(EnglishConstructions, CleftQuestionsApproximationsAndNewForms) {
   });
 }
 
+
+// A noun of time with a clause that says which time; names of several words
+// with "the"; "the other" for a noun already named.
+TEST_F(EnglishConstructions, TimesWithAClauseNamesAndTheOther) {
+  const Path timePhrase = FirstAdjunct();
+  CheckAll({
+      {"the first time and a clause",
+       "She cried the first time she heard it",
+       {{kPred, {"cry"}},
+        {PredOf(timePhrase), {"time"}},
+        {PredOf(Under(timePhrase, {u"ADJUNCT", u"SET", kFirstMember})), {"hear"}},
+        {PredOf(Under(timePhrase, {u"ADJUNCT", u"SET", kFirstMember, u"OBJ"})), {"it"}}}},
+      {"every time and a clause",
+       "He smiles every time we meet",
+       {{PredOf(timePhrase), {"time"}}, {PredOf(Under(timePhrase, {u"SPEC"})), {"every"}}}},
+      {"a name of two words with the",
+       "The United States is a big country",
+       {{PredOf({u"SUBJ"}), {"States"}}, {PredOf(FirstAdjunct({u"SUBJ"})), {"United"}}}},
+      {"the other",
+       "I took one book and she took the other",
+       {{PredOf(Under(kLastConjunct, {u"OBJ"})), {"other"}}, {PredOf(Under(kLastConjunct, {u"OBJ", u"SPEC"})), {"the"}}}},
+  });
+  EXPECT_FALSE(Parse("She cried the first book she read it")) << "only a noun of time takes a clause without a gap";
+}
+
 }  // namespace
 }  // namespace cfg_test
