@@ -561,6 +561,9 @@ TEST_F(EnglishConstructions, EllipsisAndCoordinatedModals) {
        "We can and should help",
        {{kPred, {"help"}}, {{u"MODAL"}, {"can"}}, {{u"COORDMODAL"}, {"should"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
   });
+  CheckAll({{"with an adverb after the negation",
+             "He does not either",
+             {{kPred, {"do"}}, {{u"ELLIPSIS"}, {"+"}}, {PredOf(FirstAdjunct()), {"either"}}}}});
   for (const char* wrong : {"She doesn't reads", "You may or may not wins"}) {
     EXPECT_FALSE(Parse(wrong)) << wrong;
     ResetSentence();
@@ -655,6 +658,24 @@ TEST_F(EnglishConstructions, TimesWithAClauseNamesAndTheOther) {
        {{PredOf(Under(kLastConjunct, {u"OBJ"})), {"other"}}, {PredOf(Under(kLastConjunct, {u"OBJ", u"SPEC"})), {"the"}}}},
   });
   EXPECT_FALSE(Parse("She cried the first book she read it")) << "only a noun of time takes a clause without a gap";
+}
+
+
+// A question word as the object of a preposition left at the end, which is
+// the copula's predicate.
+TEST_F(EnglishConstructions, QuestionsWithAPrepositionLeftAtTheEnd) {
+  CheckAll({
+      {"what is it like",
+       "What is the weather like",
+       {{kPred, {"be"}},
+        {PredOf({u"PREDLINK"}), {"like"}},
+        {PredOf({u"PREDLINK", u"OBJ"}), {"what"}},
+        {PredOf({u"SUBJ"}), {"weather"}},
+        {{u"MOOD"}, {"interrog"}}}},
+      {"after a modal, with a modifier",
+       "What would the city be like without cars",
+       {{{u"MODAL"}, {"would"}}, {PredOf({u"PREDLINK", u"OBJ"}), {"what"}}, {PredOf(FirstAdjunct()), {"without"}}}},
+  });
 }
 
 }  // namespace
