@@ -665,9 +665,10 @@ TEST_F(EnglishConstructions, TimesWithAClauseNamesAndTheOther) {
 // the copula's predicate.
 TEST_F(EnglishConstructions, QuestionsWithAPrepositionLeftAtTheEnd) {
   CheckAll({
-      {"what is it like",
-       "What is the weather like",
+      {"what will it be like",
+       "What will the weather be like",
        {{kPred, {"be"}},
+        {{u"TENSE"}, {"fut"}},
         {PredOf({u"PREDLINK"}), {"like"}},
         {PredOf({u"PREDLINK", u"OBJ"}), {"what"}},
         {PredOf({u"SUBJ"}), {"weather"}},
