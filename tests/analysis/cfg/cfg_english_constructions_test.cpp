@@ -637,7 +637,7 @@ TEST_F(EnglishConstructions, CleftQuestionsApproximationsAndNewForms) {
 
 
 // A noun of time with a clause that says which time; names of several words
-// with "the"; "the other" for a noun already named.
+// with "the"; a range of numbers; "the other" for a noun already named.
 TEST_F(EnglishConstructions, TimesWithAClauseNamesAndTheOther) {
   const Path timePhrase = FirstAdjunct();
   CheckAll({
@@ -653,6 +653,12 @@ TEST_F(EnglishConstructions, TimesWithAClauseNamesAndTheOther) {
       {"a name of two words with the",
        "The United States is a big country",
        {{PredOf({u"SUBJ"}), {"States"}}, {PredOf(FirstAdjunct({u"SUBJ"})), {"United"}}}},
+      {"a range of two numbers",
+       "The children are from 8 to 12",
+       {{PredOf({u"PREDLINK"}), {"from"}},
+        {{u"PREDLINK", u"OBJ", u"NUMBER_VAL"}, {"8"}},
+        {PredOf(FirstAdjunct({u"PREDLINK"})), {"to"}},
+        {Under(FirstAdjunct({u"PREDLINK"}), {u"OBJ", u"NUMBER_VAL"}), {"12"}}}},
       {"the other",
        "I took one book and she took the other",
        {{PredOf(Under(kLastConjunct, {u"OBJ"})), {"other"}}, {PredOf(Under(kLastConjunct, {u"OBJ", u"SPEC"})), {"the"}}}},
