@@ -11,6 +11,7 @@
 
 #include "analysis/cfg/cfg_parser.h"
 #include "analysis/tokeniser/pre_processor.h"
+#include "analysis/tokeniser/sentence_split.h"
 #include "constraints/p_fs_compiler.h"
 #include "constraints/p_symbol_table.h"
 #include "core/config_store.h"
@@ -135,32 +136,16 @@ bool Analyse(Engine& engine, const std::string& text, Inspect&& inspect) {
   return analysis.analysed;
 }
 
-// Every sentence of a line in turn, as the translator takes them ("Wait a
-// little. He hasn't arrived yet."): true when each has an analysis.
+// Every sentence of a line in turn, cut as the translator cuts a typed text
+// ("Wait a little. He hasn't arrived yet."): true when each has an analysis.
 template <typename Inspect>
 bool AnalyseLine(Engine& engine, const std::string& text, Inspect&& inspect) {
-  engine.pre->SetSentence(FromUtf8(StripTrailingMarks(text)));
-  bool all = true;
-  size_t sentences = 0;
-  for (;;) {
-    CSentenceReadings readings;
-    CSentenceTokens tokens;
-    engine.parser->PreprocessSentence(readings, tokens);
-    if (tokens.empty()) break;
-    ++sentences;
-    Analysis analysis;
-    for (const CToken* token : tokens) analysis.words.push_back(token->Text);
-    if (engine.parser->ParseTokens(readings, tokens)) {
-      analysis.result.reset(engine.parser->GetParseResult());
-      analysis.analysed = analysis.result != nullptr;
-    }
-    inspect(analysis, tokens);
-    all = all && analysis.analysed;
-    analysis.result.reset();
-    for (CToken* token : tokens) delete token;
-    ResetAfterSentence();
-  }
-  return all && sentences > 0;
+  const CPreProcessor& tokeniser = *engine.pre;
+  const std::vector<WString> sentences =
+      SplitTypedSentences(FromUtf8(text), [&tokeniser](const WString& word) { return tokeniser.IsAbbreviation(word); });
+  bool all = !sentences.empty();
+  for (const WString& sentence : sentences) all = Analyse(engine, ToUtf8(sentence), inspect) && all;
+  return all;
 }
 
 inline bool Analyse(Engine& engine, const std::string& text) {

@@ -173,6 +173,12 @@ BRILL_TAGS = {
 BRILL_POS = {'NN': 'n', 'NNS': 'n', 'NNP': 'pn', 'NNPS': 'pn', 'VB': 'v', 'VBP': 'v', 'VBZ': 'v', 'VBD': 'v',
              'VBN': 'v', 'VBG': 'v', 'JJ': 'adj', 'JJR': 'adj', 'JJS': 'adj', 'RB': 'adv', 'RBR': 'adv',
              'RBS': 'adv', 'RP': 'adv', 'IN': 'p', 'CD': 'card', 'DT': 'det', 'PRP': 'pron', 'MD': 'aux'}
+# Generated forms that the word list attests as well, by the ending their
+# kind has: comparatives and superlatives ("sadder", "saddest"), and the past
+# in -t that WordNet lists beside the one in -ed ("spilt", "burnt"). Other
+# forms are left to the corpus and Brill: the list cannot tell a past from a
+# participle ("drank", "drunk") nor a count noun's plural from a mass noun's.
+LISTED_ENDINGS = {'comp': ('er',), 'superl': ('est',), 'past': ('t',), 'pastpart': ('t',)}
 WORD = re.compile(r"[A-Za-z][a-z]*(-[A-Za-z][a-z]*)*$")
 
 # WordNet's generic verb frames -> our frame codes (verb-frames.txt). Frames
@@ -188,7 +194,7 @@ WORDNET_FRAMES = {
     30: 't', 31: 't', 33: 't',
     14: 'd', 24: 'o', 26: 'c', 34: 'c', 28: 'x', 35: 'x',
 }
-FRAME_ORDER = 'itdpxocq'
+FRAME_ORDER = 'itdpxocqry'
 
 
 class Corpus:
@@ -268,6 +274,9 @@ class Lexicon:
         self.corpus = corpus
         self.groups = {}   # (word, pos) -> {'lemma', 'entries'}
         self.closed = set()
+        # The words of the SCOWL list: a list of real forms, which attests
+        # the comparatives, superlatives and past forms it holds.
+        self.listed = set()
         self.left_out = 0
         # Words whose readings are complete: later sources add none to them.
         self.settled = set()
@@ -283,7 +292,8 @@ class Lexicon:
 
     def attested(self, word, kind):
         return self.corpus.has(word.lower(), kind) or any(
-            tag in self.brill_tags(word) for tag in BRILL_TAGS.get(kind, ()))
+            tag in self.brill_tags(word) for tag in BRILL_TAGS.get(kind, ())) or (
+            word in self.listed and word.endswith(LISTED_ENDINGS.get(kind, ())))
 
     def add(self, word, pos, lemma, text):
         key = (word, pos)
@@ -597,6 +607,7 @@ def add_word_list_readings(lexicon, wordnet, words, verbs_done):
             add_open_class_reading(lexicon, wordnet, word, word, kind, verbs_done)
 
 
+
 def closed_words(closed):
     """(word, part of speech) of every hand-written closed-class entry."""
     found = set()
@@ -635,10 +646,12 @@ def build(brill, corpus, wordnet):
     closed = CLOSED.replace('COORD_CONJ', coord).replace('SUB_CONJ', sub)
     lexicon = Lexicon(brill, corpus)
     lexicon.closed = closed_words(closed)
+    listed = word_lists.words()
+    lexicon.listed = set(listed)
     verbs_done = set(line.split()[0] for line in VERBS.strip().splitlines())
     add_hand_lists(lexicon, wordnet)
     add_corpus_readings(lexicon, wordnet, corpus, verbs_done)
-    add_word_list_readings(lexicon, wordnet, word_lists.words(), verbs_done)
+    add_word_list_readings(lexicon, wordnet, listed, verbs_done)
     lines = HEADER.splitlines() + [''] + closed.strip('\n').splitlines()
     for title, pos in (('Names', 'pn'), ('Nouns', 'n'), ('Verbs', 'v'), ('Adjectives', 'adj'), ('Adverbs', 'adv'),
                        ('Prepositions', 'p'), ('Coordinating conjunctions', coord),

@@ -124,6 +124,7 @@ class CPreProcessor {
   CToken EndAutomatonToken(size_t afterPosition, bool trailingSkip);
   CToken EndOfInputToken();
   CToken WithEntryOrAsWord(CToken token) const;
+  bool IsLetterBeforeApostropheWord(const WString& word) const;
   // --- fixed rules (pre_processor_rules.cpp) ---
   Step ReadByFixedRules(CToken& token);
   CToken ReadApostropheToken(size_t possessiveTest);

@@ -77,13 +77,24 @@ bool CPreProcessor::IsSentenceEndAfter(size_t position) const {
   return true;
 }
 
+// A single letter before an apostrophe and a letter belongs to the word after
+// it: "o'clock", "O'Brien". "I" keeps its clitics apart ("I'm", "I'll").
+bool CPreProcessor::IsLetterBeforeApostropheWord(const WString& word) const {
+  return word.size() == 1 && IsAsciiLetter(word[0]) && word != u"I" && word != u"i" && CharAt(position_) == u'\'' &&
+         IsAsciiLetter(CharAt(position_ + 1));
+}
+
 CToken CPreProcessor::ReadWordToken() {
   WString word;
   bool mixed = false;
-  while (position_ < sentence_.size() && !IsTokenDelimiter(sentence_[position_])) {
-    const WChar c = sentence_[position_++];
-    if (!IsAsciiLetter(c) && c < kFirstForeignLetter) mixed = true;
-    word += c;
+  for (;;) {
+    while (position_ < sentence_.size() && !IsTokenDelimiter(sentence_[position_])) {
+      const WChar c = sentence_[position_++];
+      if (!IsAsciiLetter(c) && c < kFirstForeignLetter) mixed = true;
+      word += c;
+    }
+    if (!IsLetterBeforeApostropheWord(word)) break;
+    word += sentence_[position_++];
   }
   scan_.partText = word;
   StepOverWordEnd();

@@ -3,10 +3,10 @@
 // developer drivers use.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "analysis/tokeniser/sentence_split.h"
 #include "core/wide_string.h"
 
 // The unit that marks where collected clauses go inside segment texts while
@@ -18,18 +18,6 @@ inline constexpr WChar kClauseMarker = u'\uE000';
 // (below U+0020, and U+007F) become blanks, so a sentence cannot add lines to
 // the trace log, and the clause marker is removed.
 WString CleanTypedText(const WString& text);
-
-// Whether a word (without its dot) is an abbreviation, as the tokeniser
-// reads "Mr" in "Mr. Smith".
-using AbbreviationTest = std::function<bool(const WString& word)>;
-
-// The typed text cut into its sentences, in order. A sentence ends at a run
-// of '.', '?' and '!' (with any closing quotes or brackets after it) that is
-// followed by a blank; a dot right after an abbreviation ends nothing, and a
-// dot between digits ("3.5") is never followed by a blank. Each sentence
-// keeps its end punctuation and loses its outer blanks; blank pieces are
-// left out, so a text of blanks gives no sentence.
-std::vector<WString> SplitTypedSentences(const WString& text, const AbbreviationTest& isAbbreviation);
 
 // The typed text as the analysis reads it, after CleanTypedText:
 //  - a byte-order mark or zero-width space anywhere is dropped;

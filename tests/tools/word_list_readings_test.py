@@ -67,5 +67,35 @@ class WordListReadings(unittest.TestCase):
         self.assertIn(('bullied', 'v'), added)
 
 
+
+class FormsTheWordListAttests(unittest.TestCase):
+    """A generated form counts as attested by the word list only when its
+    ending fits its kind: comparatives in -er, superlatives in -est, a past
+    in -t beside the one in -ed."""
+
+    def forms(self, listed, lemma, kind, pos, irregular=()):
+        wordnet = small_wordnet(verbs={lemma}, adjectives={lemma})
+        wordnet.forms_of = {'noun': {}, 'verb': {lemma: set(irregular)}, 'adj': {lemma: set(irregular)}}
+        lexicon = builder.Lexicon(BRILL, NoCorpus())
+        lexicon.listed = set(listed)
+        return builder.forms_of(lexicon, wordnet, lemma, kind, pos)
+
+    def test_rows(self):
+        rows = [
+            ('a superlative of the list', ['saddest'], 'sad', 'superl', 'adj', (), ['saddest']),
+            ('a comparative of the list', ['sadder'], 'sad', 'comp', 'adj', (), ['sadder']),
+            ('no superlative without evidence', [], 'sad', 'superl', 'adj', (), []),
+            ("a comparative is no superlative", ['easier'], 'easy', 'superl', 'adj', ['easier'], []),
+            ('a past in -t', ['spilt', 'spilled'], 'spill', 'past', 'verb', ['spilt'], ['spilt']),
+        ]
+        for what, listed, lemma, kind, pos, irregular, expected in rows:
+            with self.subTest(what):
+                self.assertEqual(self.forms(listed, lemma, kind, pos, irregular), expected)
+
+    def test_a_participle_in_ing_is_no_past(self):
+        # WordNet lists "compelling" among the irregular forms of "compel".
+        self.assertNotIn('compelling', self.forms(['compelling'], 'compel', 'past', 'verb', ['compelling']))
+
+
 if __name__ == '__main__':
     unittest.main()

@@ -634,5 +634,170 @@ TEST_F(EnglishConstructions, NounPhrasesAloneAreFragments) {
   });
 }
 
+
+// An unreal condition: "were" with a singular subject is the subjunctive,
+// and only in an if-clause.
+TEST_F(EnglishConstructions, SubjunctiveWereInIfClauses) {
+  CheckAll({
+      {"first person",
+       "If I were rich, I would buy a house",
+       {{Under(FirstAdjunct(), {u"CONJFORM"}), {"if"}},
+        {Under(FirstAdjunct(), {u"MOOD"}), {"subj"}},
+        {PredOf(Under(FirstAdjunct(), {u"PREDLINK"})), {"rich"}},
+        {kPred, {"buy"}}}},
+      {"negated, third person",
+       "If she weren't busy, she could help us",
+       {{Under(FirstAdjunct(), {u"MOOD"}), {"subj"}}, {Under(FirstAdjunct(), {u"NEG"}), {"+"}}, {{u"MODAL"}, {"can"}}}},
+      {"a plural subject keeps the indicative",
+       "If they were late, we would wait",
+       {{Under(FirstAdjunct(), {u"MOOD"}), {}}, {Under(FirstAdjunct(), {u"TENSE"}), {"past"}}}},
+  });
+  for (const char* wrong : {"He were happy", "Were she happy"}) {
+    EXPECT_FALSE(Parse(wrong)) << wrong << ": the subjunctive stands in an if-clause";
+    ResetSentence();
+  }
+}
+
+// A negated verb phrase left out after "do" or a modal is the verb 'do' with
+// the subject alone; two modals may share one verb.
+TEST_F(EnglishConstructions, EllipsisAndCoordinatedModals) {
+  CheckAll({
+      {"after does",
+       "She doesn't",
+       {{kPred, {"do"}}, {{u"ELLIPSIS"}, {"+"}}, {{u"NEG"}, {"+"}}, {{u"TENSE"}, {"pres"}}}},
+      {"after a modal, in a second clause",
+       "We wanted to stay, but we couldn't",
+       {{{u"COORD"}, {"but"}}, {PredOf(kLastConjunct), {"do"}}, {Under(kLastConjunct, {u"MODAL"}), {"can"}}}},
+      {"may or may not",
+       "You may or may not win",
+       {{kPred, {"win"}}, {{u"MODAL"}, {"may"}}, {{u"COORDMODAL"}, {"may"}}, {{u"COORDNEG"}, {"+"}}}},
+      {"can and should",
+       "We can and should help",
+       {{kPred, {"help"}}, {{u"MODAL"}, {"can"}}, {{u"COORDMODAL"}, {"should"}}, {{u"SUBJ", u"NUM"}, {"pl"}}}},
+  });
+  CheckAll({{"with an adverb after the negation",
+             "He does not either",
+             {{kPred, {"do"}}, {{u"ELLIPSIS"}, {"+"}}, {PredOf(FirstAdjunct()), {"either"}}}}});
+  for (const char* wrong : {"She doesn't reads", "You may or may not wins"}) {
+    EXPECT_FALSE(Parse(wrong)) << wrong;
+    ResetSentence();
+  }
+}
+
+// A possessor after "of" without its noun, an object with an adjective
+// phrase, "a little" after the verb, "turn out to be".
+TEST_F(EnglishConstructions, DoubleGenitivesObjectPredicatesAndParticles) {
+  const Path ofPhrase = FirstAdjunct();
+  CheckAll({
+      {"double genitive of a name",
+       "She is a cousin of Ali's",
+       {{PredOf({u"PREDLINK"}), {"cousin"}},
+        {PredOf(ofPhrase), {"of"}},
+        {PredOf(Under(ofPhrase, {u"OBJ"})), {"Ali"}},
+        {Under(ofPhrase, {u"OBJ", u"GEN"}), {"+"}}}},
+      {"double genitive of two names",
+       "He is a neighbour of Tom and Mary's",
+       {{Under(ofPhrase, {u"OBJ", u"COORD"}), {"and"}}, {Under(ofPhrase, {u"OBJ", u"GEN"}), {"+"}}}},
+      {"object and adjective",
+       "The news made him sad",
+       {{kPred, {"make"}}, {PredOf({u"OBJ"}), {"he"}}, {PredOf({u"XCOMP"}), {"sad"}}, {{u"TENSE"}, {"past"}}}},
+      {"a little after the verb",
+       "Wait a little",
+       {{kPred, {"wait"}}, {PredOf(FirstAdjunct()), {"little"}}, {PredOf(Under(FirstAdjunct(), {u"SPEC"})), {"a"}}}},
+      {"turn out to be",
+       "The story turned out to be false",
+       {{kPred, {"turn"}},
+        {{u"PRT"}, {"+"}},
+        {PredOf({u"XCOMP"}), {"be"}},
+        {PredOf({u"XCOMP", u"PREDLINK"}), {"false"}},
+        {PredOf({u"XCOMP", u"SUBJ"}), {"story"}}}},
+  });
+  EXPECT_FALSE(Parse("The story came out to be false")) << "only a phrasal frame takes the particle and infinitive";
+}
+
+// A cleft question; approximate numbers and times; "o'clock"; forms the
+// lexicon script makes from the word list and the verb frames it was given.
+TEST_F(EnglishConstructions, CleftQuestionsApproximationsAndNewForms) {
+  CheckAll({
+      {"cleft question",
+       "Why is it that she is always late",
+       {{kPred, {"be"}},
+        {PredOf({u"SUBJ"}), {"it"}},
+        {PredOf({u"PREDLINK"}), {"be"}},
+        {PredOf({u"PREDLINK", u"SUBJ"}), {"she"}},
+        {PredOf(FirstAdjunct()), {"why"}},
+        {{u"MOOD"}, {"interrog"}}}},
+      {"about before a number",
+       "About fifty people came",
+       {{PredOf({u"SUBJ"}), {"person"}},
+        {PredOf({u"SUBJ", u"SPEC"}), {"about"}},
+        {{u"SUBJ", u"SPEC", u"SPECTYPE"}, {"approx"}},
+        {{u"SUBJ", u"NUM"}, {"pl"}}}},
+      {"about before a time",
+       "He slept until about noon",
+       {{PredOf(Under(FirstAdjunct(), {u"OBJ"})), {"noon"}},
+        {PredOf(Under(FirstAdjunct(), {u"OBJ", u"SPEC"})), {"about"}}}},
+      {"o'clock",
+       "The train leaves at six o'clock",
+       {{PredOf(Under(FirstAdjunct(), {u"OBJ"})), {"oclock"}}, {{u"TENSE"}, {"pres"}}}},
+      {"a past in -t", "The milk was spilt", {{kPred, {"spill"}}, {{u"PASSIVE"}, {"+"}}}},
+      {"a superlative from the word list",
+       "It was the saddest day",
+       {{PredOf({u"PREDLINK"}), {"day"}}, {Under(FirstAdjunct({u"PREDLINK"}), {u"DEGREE"}), {"superl"}}}},
+      {"a verb of the hand list", "We were drenched", {{kPred, {"drench"}}, {{u"PASSIVE"}, {"+"}}}},
+      {"do without an object", "How are you doing", {{kPred, {"do"}}, {{u"ASPECT"}, {"prog"}}, {{u"MOOD"}, {"interrog"}}}},
+  });
+}
+
+
+// A noun of time with a clause that says which time; names of several words
+// with "the"; a range of numbers; "the other" for a noun already named.
+TEST_F(EnglishConstructions, TimesWithAClauseNamesAndTheOther) {
+  const Path timePhrase = FirstAdjunct();
+  CheckAll({
+      {"the first time and a clause",
+       "She cried the first time she heard it",
+       {{kPred, {"cry"}},
+        {PredOf(timePhrase), {"time"}},
+        {PredOf(Under(timePhrase, {u"ADJUNCT", u"SET", kFirstMember})), {"hear"}},
+        {PredOf(Under(timePhrase, {u"ADJUNCT", u"SET", kFirstMember, u"OBJ"})), {"it"}}}},
+      {"every time and a clause",
+       "He smiles every time we meet",
+       {{PredOf(timePhrase), {"time"}}, {PredOf(Under(timePhrase, {u"SPEC"})), {"every"}}}},
+      {"a name of two words with the",
+       "The United States is a big country",
+       {{PredOf({u"SUBJ"}), {"States"}}, {PredOf(FirstAdjunct({u"SUBJ"})), {"United"}}}},
+      {"a range of two numbers",
+       "The children are from 8 to 12",
+       {{PredOf({u"PREDLINK"}), {"from"}},
+        {{u"PREDLINK", u"OBJ", u"NUMBER_VAL"}, {"8"}},
+        {PredOf(FirstAdjunct({u"PREDLINK"})), {"to"}},
+        {Under(FirstAdjunct({u"PREDLINK"}), {u"OBJ", u"NUMBER_VAL"}), {"12"}}}},
+      {"the other",
+       "I took one book and she took the other",
+       {{PredOf(Under(kLastConjunct, {u"OBJ"})), {"other"}}, {PredOf(Under(kLastConjunct, {u"OBJ", u"SPEC"})), {"the"}}}},
+  });
+  EXPECT_FALSE(Parse("She cried the first book she read it")) << "only a noun of time takes a clause without a gap";
+}
+
+
+// A question word as the object of a preposition left at the end, which is
+// the copula's predicate.
+TEST_F(EnglishConstructions, QuestionsWithAPrepositionLeftAtTheEnd) {
+  CheckAll({
+      {"what will it be like",
+       "What will the weather be like",
+       {{kPred, {"be"}},
+        {{u"TENSE"}, {"fut"}},
+        {PredOf({u"PREDLINK"}), {"like"}},
+        {PredOf({u"PREDLINK", u"OBJ"}), {"what"}},
+        {PredOf({u"SUBJ"}), {"weather"}},
+        {{u"MOOD"}, {"interrog"}}}},
+      {"after a modal, with a modifier",
+       "What would the city be like without cars",
+       {{{u"MODAL"}, {"would"}}, {PredOf({u"PREDLINK", u"OBJ"}), {"what"}}, {PredOf(FirstAdjunct()), {"without"}}}},
+  });
+}
+
 }  // namespace
 }  // namespace cfg_test

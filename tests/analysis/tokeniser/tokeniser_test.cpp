@@ -167,6 +167,10 @@ TEST_F(TokeniserTest, FixedRulesSplitWordsPunctuationAndApostrophes) {
       {"James's car", "James | '/apostr {apostr } | s | car"},
       {"the players' ball", "the | players | ball"},
       {"I don't", "I | don | t"},
+      {"at eight o'clock", "at | eight | o'clock"},
+      {"O'Brien's car", "O'Brien | '/apostr {apostr } | car"},
+      {"I'm sure I'll", "I | m | sure | I | ll"},
+      {"o' clock", "o | clock"},
       {"a co-op", "a | co-op/alphanum {alphanum ^NUMBER=co-op}"},
       {"\xd9\xbe\xd8\xa7\xd9\x86\xdb\x8c", "\xd9\xbe\xd8\xa7\xd9\x86\xdb\x8c"},
   };
