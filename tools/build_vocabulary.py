@@ -289,6 +289,9 @@ def verb_entries(lemma, frame, ergative, extra, light_gender='m'):
 
     add(inf, '^VFORM = inf' + ('' if ergative else ', ^SUBJ_CASE = nom'))
     lines.append('%s : v, %s, ^VFORM = stem%s.' % (stem, pred, tail))
+    # The oblique infinitive, before the postposition of a complement
+    # (جانے کا فیصلہ، بھاگنے کی کوشش).
+    lines.append('%s : v, %s, ^VFORM = infobl%s.' % (inf[:-1] + 'ے', pred, tail))
     for word, agreement in zip(impf, SUBJ_AGREEMENT_IMPF):
         add_finite(word, '^ASPECT = impf, ^TENSE = {pres,past}, ^SUBJ_CASE = nom, ' + agreement)
     if ergative and 'OBJ' in frame:
@@ -320,6 +323,10 @@ def verb_entries(lemma, frame, ergative, extra, light_gender='m'):
     # The polite command and "let's" share the first and third plural
     # subjunctive: پڑھیں، کریں، جائیں.
     add_finite(fut[3], '^MOOD = {imp,hort}')
+    # The subjunctive, after کہ of a wish (میں چاہتا ہوں کہ آپ آئیں): the
+    # future's forms without گا.
+    for word, (pers, num) in zip(fut, FUTURE):
+        add_finite(word, '^MOOD = subj, ^SUBJ_CASE = nom, ^SUBJ PERS = %s, ^SUBJ NUM = %s' % (pers, num))
     for word, (pers, num) in zip(fut, FUTURE):
         for gend in ('m', 'f'):
             add_finite(word + AFFIX[(gend, num)], '^TENSE = fut, ^SUBJ_CASE = nom, ^SUBJ PERS = %s, ^SUBJ NUM = %s, ^SUBJ GEND = %s'
