@@ -296,7 +296,12 @@ def verb_entries(lemma, frame, ergative, extra, light_gender='m'):
         add_finite(word, '^ASPECT = impf, ^TENSE = {pres,past}, ^SUBJ_CASE = nom, ' + agreement)
     if ergative and 'OBJ' in frame:
         for word, agreement in zip(perf, AGREEMENT_PERF):
-            add_finite(word, '^ASPECT = perf, ^TENSE = {pres,past}, ^SUBJ_CASE = erg, ^OBJ ' + agreement.format('OBJ'))
+            add_finite(word, '^ASPECT = perf, ^TENSE = {pres,past}, ^SUBJ_CASE = erg, ^OBJ CASE = nom, ^OBJ '
+                       + agreement.format('OBJ'))
+        # An object with کو takes no agreement: the masculine singular, or
+        # the form that agrees with the noun of a light verb (اسے اجازت دی).
+        add_finite(perf[1] if light_gender == 'f' else perf[0],
+                   '^ASPECT = perf, ^TENSE = {pres,past}, ^SUBJ_CASE = erg, ^OBJ CASE = acc')
     elif ergative:
         # No object to agree with: the masculine singular, or the form that
         # agrees with the noun of a light verb (بات کی).
