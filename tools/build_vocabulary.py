@@ -289,11 +289,19 @@ def verb_entries(lemma, frame, ergative, extra, light_gender='m'):
 
     add(inf, '^VFORM = inf' + ('' if ergative else ', ^SUBJ_CASE = nom'))
     lines.append('%s : v, %s, ^VFORM = stem%s.' % (stem, pred, tail))
+    # The oblique infinitive, before the postposition of a complement
+    # (جانے کا فیصلہ، بھاگنے کی کوشش).
+    lines.append('%s : v, %s, ^VFORM = infobl%s.' % (inf[:-1] + 'ے', pred, tail))
     for word, agreement in zip(impf, SUBJ_AGREEMENT_IMPF):
         add_finite(word, '^ASPECT = impf, ^TENSE = {pres,past}, ^SUBJ_CASE = nom, ' + agreement)
     if ergative and 'OBJ' in frame:
         for word, agreement in zip(perf, AGREEMENT_PERF):
-            add_finite(word, '^ASPECT = perf, ^TENSE = {pres,past}, ^SUBJ_CASE = erg, ^OBJ ' + agreement.format('OBJ'))
+            add_finite(word, '^ASPECT = perf, ^TENSE = {pres,past}, ^SUBJ_CASE = erg, ^OBJ CASE = nom, ^OBJ '
+                       + agreement.format('OBJ'))
+        # An object with کو takes no agreement: the masculine singular, or
+        # the form that agrees with the noun of a light verb (اسے اجازت دی).
+        add_finite(perf[1] if light_gender == 'f' else perf[0],
+                   '^ASPECT = perf, ^TENSE = {pres,past}, ^SUBJ_CASE = erg, ^OBJ CASE = acc')
     elif ergative:
         # No object to agree with: the masculine singular, or the form that
         # agrees with the noun of a light verb (بات کی).
@@ -320,6 +328,10 @@ def verb_entries(lemma, frame, ergative, extra, light_gender='m'):
     # The polite command and "let's" share the first and third plural
     # subjunctive: پڑھیں، کریں، جائیں.
     add_finite(fut[3], '^MOOD = {imp,hort}')
+    # The subjunctive, after کہ of a wish (میں چاہتا ہوں کہ آپ آئیں): the
+    # future's forms without گا.
+    for word, (pers, num) in zip(fut, FUTURE):
+        add_finite(word, '^MOOD = subj, ^SUBJ_CASE = nom, ^SUBJ PERS = %s, ^SUBJ NUM = %s' % (pers, num))
     for word, (pers, num) in zip(fut, FUTURE):
         for gend in ('m', 'f'):
             add_finite(word + AFFIX[(gend, num)], '^TENSE = fut, ^SUBJ_CASE = nom, ^SUBJ PERS = %s, ^SUBJ NUM = %s, ^SUBJ GEND = %s'
