@@ -751,7 +751,8 @@ TEST_F(EnglishConstructions, CleftQuestionsApproximationsAndNewForms) {
 
 
 // A noun of time with a clause that says which time; names of several words
-// with "the"; a range of numbers; "the other" for a noun already named.
+// with "the"; a range of numbers; a noun with an embedded question; "the
+// other" for a noun already named.
 TEST_F(EnglishConstructions, TimesWithAClauseNamesAndTheOther) {
   const Path timePhrase = FirstAdjunct();
   CheckAll({
@@ -773,6 +774,11 @@ TEST_F(EnglishConstructions, TimesWithAClauseNamesAndTheOther) {
         {{u"PREDLINK", u"OBJ", u"NUMBER_VAL"}, {"8"}},
         {PredOf(FirstAdjunct({u"PREDLINK"})), {"to"}},
         {Under(FirstAdjunct({u"PREDLINK"}), {u"OBJ", u"NUMBER_VAL"}), {"12"}}}},
+      {"a noun with an embedded question",
+       "I have no idea where she lives",
+       {{PredOf({u"OBJ"}), {"idea"}},
+        {PredOf(FirstAdjunct({u"OBJ"})), {"live"}},
+        {PredOf(FirstAdjunct(FirstAdjunct({u"OBJ"}))), {"where"}}}},
       {"the other",
        "I took one book and she took the other",
        {{PredOf(Under(kLastConjunct, {u"OBJ"})), {"other"}}, {PredOf(Under(kLastConjunct, {u"OBJ", u"SPEC"})), {"the"}}}},
