@@ -214,7 +214,9 @@ TEST_F(TokeniserTest, OverLongSentenceIsRefusedNotWrapped) {
 class ShippedTokeniserTest : public TokeniserTest {
  protected:
   void SetUp() override {
-    const std::string data = std::string(std::getenv("LFG_SOURCE_DIR")) + "/dataroot/data/";
+    // The source tree CTest names, else the current folder (a run by hand from the clone's root).
+    const char* root = std::getenv("LFG_SOURCE_DIR");
+    const std::string data = std::string(root != nullptr ? root : ".") + "/dataroot/data/";
     UseFiles(data + "tokeniser/TransitionTable.txt", data + "tokeniser/UnitPosFile.txt",
              data + "tokeniser/AbbreviationFile.txt", data + "english/POSs.txt");
   }
