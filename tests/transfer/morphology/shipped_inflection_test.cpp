@@ -154,6 +154,9 @@ TEST_F(ShippedInflection, VerbFormsCarryTheirAgreementAsAddedProperties) {
         "آئیں گے SUBJ.PERS=1,3 SUBJ.NUM=pl SUBJ.GEND=m", "آئیں گی SUBJ.PERS=1,3 SUBJ.NUM=pl SUBJ.GEND=f"}},
       {u"پڑھنا", {u"stem", u"", u"", u""}, {"پڑھ"}},
       {u"پڑھنا", {u"inf", u"", u"", u""}, {"پڑھنا"}},
+      // The oblique infinitive, before the postposition of a complement.
+      {u"پڑھنا", {u"infobl", u"", u"", u""}, {"پڑھنے"}},
+      {u"کھانا", {u"infobl", u"", u"", u""}, {"کھانے"}},
       // The infinitive of an obligation agrees with an unmarked object.
       {u"پڑھنا",
        {u"oblig", u"", u"", u""},
@@ -185,7 +188,7 @@ TEST_F(ShippedInflection, NoFiniteFormStandsWhereTheStemOrAnInfinitiveIsWanted) 
   // The finite forms name VFORM fin: a stem before سکنا or رہا, an
   // infinitive and the infinitive of an obligation get only their own forms,
   // whatever the clause's tense, aspect or mood.
-  const std::u16string kinds[] = {u"stem", u"inf", u"oblig"};
+  const std::u16string kinds[] = {u"stem", u"inf", u"infobl", u"oblig"};
   for (const std::u16string infinitive : {u"پڑھنا", u"آنا", u"پینا"}) {
     for (const std::u16string& kind : kinds) {
       for (const std::string& form : Forms(infinitive, u"v", Features{{u"VFORM", {kind}}})) {
@@ -230,9 +233,31 @@ TEST_F(ShippedInflection, TheCommandFormIsTheStemWithYeNoon) {
   for (const auto& [infinitive, command] : cases) {
     std::vector<std::string> withMood;
     for (const std::string& form : Forms(infinitive, u"v", Features{{u"VFORM", {u"fin"}}})) {
-      if (form.find("MOOD=") != std::string::npos) withMood.push_back(form);
+      if (form.find("MOOD=imp") != std::string::npos) withMood.push_back(form);
     }
     EXPECT_EQ(withMood, std::vector<std::string>{command + " MOOD=imp,hort"}) << ToUtf8(infinitive);
+  }
+}
+
+TEST_F(ShippedInflection, TheSubjunctiveIsTheFutureWithoutGa) {
+  // After کہ of a wish: one form per person and number, agreeing with the
+  // subject in nothing else; ئ or ؤ after a stem in ا or و.
+  const std::pair<std::u16string, std::vector<std::string>> cases[] = {
+      {u"پڑھنا", {"پڑھوں SUBJ.PERS=1 SUBJ.NUM=sg", "پڑھے SUBJ.PERS=2,3 SUBJ.NUM=sg", "پڑھو SUBJ.PERS=2 SUBJ.NUM=pl",
+                 "پڑھیں SUBJ.PERS=1,3 SUBJ.NUM=pl"}},
+      {u"آنا", {"آؤں SUBJ.PERS=1 SUBJ.NUM=sg", "آئے SUBJ.PERS=2,3 SUBJ.NUM=sg", "آؤ SUBJ.PERS=2 SUBJ.NUM=pl",
+               "آئیں SUBJ.PERS=1,3 SUBJ.NUM=pl"}},
+      {u"بیٹھنا", {"بیٹھوں SUBJ.PERS=1 SUBJ.NUM=sg", "بیٹھے SUBJ.PERS=2,3 SUBJ.NUM=sg", "بیٹھو SUBJ.PERS=2 SUBJ.NUM=pl",
+                  "بیٹھیں SUBJ.PERS=1,3 SUBJ.NUM=pl"}},
+  };
+  for (const auto& [infinitive, expected] : cases) {
+    const Features features{{u"VFORM", {u"fin"}}, {u"MOOD", {u"subj"}}, {u"SUBJ_CASE", {u"nom"}}};
+    std::vector<std::string> forms;
+    for (const std::string& form : Forms(infinitive, u"v", features)) {
+      // Forms that add a tense or an aspect belong to other clauses.
+      if (form.find("TENSE=") == std::string::npos && form.find("ASPECT=") == std::string::npos) forms.push_back(form);
+    }
+    EXPECT_EQ(forms, expected) << ToUtf8(infinitive);
   }
 }
 
