@@ -45,6 +45,16 @@ void DropLastUnit(WString& text) {
   if (!text.empty()) text.pop_back();
 }
 
+// An annotation is written in printable ASCII: a macro value with any other
+// character (a letter of a damaged file) would turn an attribute into one
+// that nothing has, and a constraint on it would quietly hold or fail.
+bool IsAnnotationText(const WString& text) {
+  for (const WChar c : text) {
+    if ((c < 0x20 && c != u'\t') || c > 0x7E) return false;
+  }
+  return true;
+}
+
 // Name=value entries, each ended by '.'; the first definition of a name wins.
 MacroTable ReadMacros(const std::string& path) {
   MacroTable macros;
@@ -263,9 +273,12 @@ bool CGrammar::ExpandMacros(const std::string& rulesPath, const std::string& mac
       const auto found = macros.find(name);
       if (found != macros.end()) {
         output += found->second;
+        if (damage_.empty() && !IsAnnotationText(found->second)) {
+          damage_ = u"the macro " + name + u" holds a character that no annotation has";
+        }
       } else {
         WriteTraceLog(u"Grammar macro not defined: " + name);
-        if (damage_.empty()) damage_ = u"the macro @" + name + u" is not defined";
+        if (damage_.empty()) damage_ = u"the macro " + name + u" is not defined";
       }
       c = reader.GetChar();
       if (c == 0) break;

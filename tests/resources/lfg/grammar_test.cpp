@@ -51,6 +51,27 @@ TEST_F(GrammarTest, MacroExpansion) {
   }
 }
 
+// A macro whose value holds a letter that no annotation has (a damaged
+// file) makes the grammar damaged, naming the macro; comments of the macro
+// file may hold any letter.
+TEST_F(GrammarTest, AMacroValueOutsideAnnotationTextIsDamage) {
+  const std::tuple<const char16_t*, const char16_t*> cases[] = {
+      {u"@M = ~[^PRONTYPE =c pers] .", u""},
+      {u"/ a comment with \u0627\u0648\u0631 in it.\r\n@M = ^A=b .", u""},
+      {u"@M = ~[^PRONTY\u1050E =c pers] .", u"the macro @M holds a character that no annotation has"},
+      {u"@M = ^A=\u0001b .", u"the macro @M holds a character that no annotation has"},
+      // A reference to no macro names it once, with its at sign.
+      {u"@N = ^A=b .", u"the macro @M is not defined"},
+  };
+  for (const auto& [macros, damage] : cases) {
+    std::unique_ptr<CGrammar> fresh = Compile(dir, u"");
+    WriteUtf16File(dir.File("m.txt"), macros);
+    WriteUtf16File(dir.File("r.txt"), u"X: @M ;");
+    fresh->ExpandMacros(dir.File("r.txt"), dir.File("m.txt"), dir.File("out.lfg"), false);
+    EXPECT_EQ(ToUtf8(fresh->Damage()), ToUtf8(damage)) << ToUtf8(macros);
+  }
+}
+
 TEST_F(GrammarTest, RuleTokeniser) {
   const std::pair<const char16_t*, Lines> cases[] = {
       // Comments run to the line end; one after a ';' leaves the rule open.
