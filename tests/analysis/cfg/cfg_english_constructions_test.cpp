@@ -218,6 +218,41 @@ TEST_F(EnglishConstructions, InfinitivesOfPurpose) {
   }
 }
 
+// An infinitive after a noun phrase with a determiner modifies it; when the
+// infinitive's verb lacks its object, the object is the noun phrase, an
+// understood relative (PRED 'pro', PRONTYPE rel).
+TEST_F(EnglishConstructions, InfinitivesThatModifyANoun) {
+  const Path infinitive = FirstAdjunct({u"OBJ"});
+  CheckAll({
+      {"object understood",
+       "I need a book to read",
+       {{PredOf({u"OBJ"}), {"book"}},
+        {PredOf(infinitive), {"read"}},
+        {PredOf(Under(infinitive, {u"SUBJ"})), {"pro"}},
+        {PredOf(Under(infinitive, {u"OBJ"})), {"pro"}},
+        {Under(infinitive, {u"OBJ", u"PRONTYPE"}), {"rel"}}}},
+      {"plural with a quantifier",
+       "She has some letters to write",
+       {{{u"OBJ", u"NUM"}, {"pl"}}, {PredOf(infinitive), {"write"}}, {Under(infinitive, {u"OBJ", u"PRONTYPE"}), {"rel"}}}},
+      {"object of the infinitive given",
+       "We have enough money to buy it",
+       {{PredOf(infinitive), {"buy"}}, {PredOf(Under(infinitive, {u"OBJ"})), {"it"}}}},
+  });
+  // After a prepositional phrase inside the noun phrase the infinitive is
+  // the second adjunct of the noun.
+  ASSERT_TRUE(Parse("I have a lot of work to do"));
+  std::unique_ptr<CParseResult> result(parser_->GetParseResult());
+  ASSERT_TRUE(result && result->FStructure && result->FStructure->root);
+  const CFSNode* set = At(result->FStructure->root, {u"OBJ", u"ADJUNCT", u"SET"});
+  ASSERT_NE(set, nullptr);
+  std::vector<std::string> gaps;
+  for (const CFSNode* member : set->ChildList) {
+    const std::vector<std::string> object = Values(At(member, {u"OBJ", u"PRONTYPE"}));
+    if (!object.empty()) gaps.push_back(Values(At(member, kPred)).at(0) + " " + object.front());
+  }
+  EXPECT_EQ(gaps, std::vector<std::string>{"do rel"}) << Show(result->FStructure->root);
+}
+
 // Existential "there's" with a present participle: the noun phrase is the
 // subject of the progressive verb and agrees with "'s".
 TEST_F(EnglishConstructions, ThereIsWithAPresentParticiple) {
