@@ -380,6 +380,11 @@ bool CTranslatorDlg::BuildTransferSide(const CSetUpKeys& keys, bool replaceStarI
   if (m_pDiscourseTable->EntryCount() == 0) {
     return Fail("The pronoun table could not be read from '" + keys.discourse + "'");
   }
+  // Every condition text of the loaded data is read now, with the names it
+  // holds, so that no sentence reads one.
+  m_pMapper->LearnConditions();
+  m_pGenerator->LearnConditions();
+  if (m_pEnglishGrammar != nullptr) m_pLFGParser->LearnConditions(*m_pEnglishGrammar);
   return true;
 }
 
