@@ -1,6 +1,7 @@
 // Coverage of the English analysis over a file of sentences, for data
-// authors: the share of distinct sentences that get an analysis, the words
-// the lexicon lacks by frequency, and the sentences without an analysis.
+// authors: the share of distinct lines whose every segment gets an analysis
+// on the translator's road, the words the lexicon lacks by frequency, and
+// the lines without an analysis.
 //
 // usage: english_coverage FILE [--data-root DIR] [--show] [--trace] [--log FILE] [--top N]
 //   FILE        a .tsv file (header line, English in the first column) or a
@@ -11,27 +12,28 @@
 //   --trace     print each sentence and its time before analysing the next
 //   --log FILE  write the analysis trace log to FILE
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <map>
-#include <new>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "bench/english_engine.h"
+#include "core/fs_handle.h"
+#include "core/fs_node.h"
 #include "core/fs_node_text.h"
 #include "core/string_helpers.h"
 #include "core/trace_log.h"
 #include "platform/message_box.h"
+#include "resources/english/e_lexicon.h"
 #include "resources/lfg/lexicon_manager.h"
 
 namespace {
 
-using english_bench::Analysis;
-using english_bench::Engine;
 
 struct Options {
   std::string file;
@@ -81,10 +83,24 @@ std::vector<std::string> ReadSentences(const std::string& path) {
   return sentences;
 }
 
-bool IsUnknown(const Engine& engine, const CToken& token) {
-  if (token.Kind != kTokenWord) return false;
-  return engine.lexicon->GetEntries(token.Text)->empty() &&
-         engine.lexicon->GetEntries(ToLowerString(token.Text))->empty();
+// A word of a segment (its tokens joined by blanks) that has letters and no
+// entry in the English lexicon, as typed or in lower case.
+bool IsUnknown(const CELexicon& lexicon, const WString& word) {
+  const bool hasLetter = std::any_of(word.begin(), word.end(), [](WChar c) { return c < 0x80 && std::isalpha(c); });
+  return hasLetter && lexicon.GetEntries(word)->empty() && lexicon.GetEntries(ToLowerString(word))->empty();
+}
+
+void CountUnknownWords(const CELexicon& lexicon, const CTranslationResult& result,
+                       std::map<std::string, size_t>& unknown) {
+  for (const CSegmentOutcome& segment : result.segments) {
+    size_t start = 0;
+    while (start < segment.english.size()) {
+      const size_t end = std::min(segment.english.find(u' ', start), segment.english.size());
+      const WString word = segment.english.substr(start, end - start);
+      if (IsUnknown(lexicon, word)) ++unknown[ToUtf8(word)];
+      start = end + 1;
+    }
+  }
 }
 
 }  // namespace
@@ -106,39 +122,33 @@ int main(int argc, char** argv) {
     std::cerr << "message box: " << ToUtf8(caption) << ": " << ToUtf8(text) << "\n";
     return 1;
   });
-  if (!options.log.empty()) OpenTraceLog(options.log);
-  const english_bench::EnginePaths paths{options.dataRoot + "/data/english/", options.dataRoot + "/data/tokeniser/",
-                                         "lfg_english_coverage"};
-  Engine engine(paths, true);
-  if (engine.Failed()) {
-    std::cerr << "the grammar or the lexicon of " << options.dataRoot << " failed to compile\n";
+  english_bench::Engine engine(options.dataRoot, "lfg_english_coverage_");
+  if (!engine.Start(true)) {
+    std::cerr << "the engine of " << options.dataRoot << " failed to start: " << engine.Failure() << "\n";
     return 1;
   }
+  // The engine opens its own trace log at start-up; the option's replaces it.
+  if (!options.log.empty()) OpenTraceLog(options.log);
   const size_t compileMessages = messages;
+  CTranslatorDlg& translator = engine.translator();
 
   std::map<std::string, size_t> unknown;
   std::vector<std::string> failed;
   size_t analysed = 0;
-  size_t outOfMemory = 0;
   for (const std::string& sentence : sentences) {
     const auto begin = std::chrono::steady_clock::now();
     if (options.trace) std::cerr << sentence << std::flush;
-    bool ok = false;
-    try {
-      ok = english_bench::AnalyseLine(engine, sentence, [&](const Analysis& a, const CSentenceTokens& tokens) {
-        for (const CToken* token : tokens) {
-          if (IsUnknown(engine, *token)) ++unknown[ToUtf8(token->Text)];
-        }
-        if (options.show && a.result && a.result->FStructure && a.result->FStructure->root) {
-          std::cout << sentence << "\n  " << ToUtf8(DescribeStructure(a.result->FStructure->root)) << "\n";
-        }
-      });
-    } catch (const std::bad_alloc&) {
-      // A sentence that exhausts the memory counts as not analysed; its
-      // structures are freed with the reset.
-      english_bench::ResetAfterSentence();
-      ++outOfMemory;
-    }
+    CTranslationResult result;
+    const bool ok = english_bench::AnalyseLine(
+        translator, sentence,
+        [&](const CParseResult& analysis) {
+          if (options.show && analysis.FStructure && analysis.FStructure->root) {
+            std::cout << sentence << "\n  " << ToUtf8(DescribeStructure(analysis.FStructure->root)) << "\n";
+          }
+        },
+        &result);
+    CountUnknownWords(*translator.m_pCfgLexicon, result, unknown);
+    messages += result.messages.size();
     if (options.trace) {
       std::cerr << "  " << std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count()
                 << " ms\n";
@@ -150,10 +160,9 @@ int main(int argc, char** argv) {
     }
   }
 
-  std::printf(
-      "%zu of %zu distinct lines analysed (%.1f%%); %zu message boxes (%zu while compiling); %zu out of memory\n",
-      analysed, sentences.size(), 100.0 * static_cast<double>(analysed) / static_cast<double>(sentences.size()),
-      messages, compileMessages, outOfMemory);
+  std::printf("%zu of %zu distinct lines analysed (%.1f%%); %zu messages (%zu while starting)\n", analysed,
+              sentences.size(), 100.0 * static_cast<double>(analysed) / static_cast<double>(sentences.size()), messages,
+              compileMessages);
   std::vector<std::pair<std::string, size_t>> byCount(unknown.begin(), unknown.end());
   std::stable_sort(byCount.begin(), byCount.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
   std::printf("\nunknown words (%zu distinct):\n", byCount.size());

@@ -55,10 +55,9 @@ int main(int argc, char** argv) {
     ++messages;
     return 1;
   });
-  english_bench::Engine engine({dataRoot + "/data/english/", dataRoot + "/data/tokeniser/", "lfg_pp_attachment_bench"},
-                               true);
-  if (engine.Failed()) {
-    std::fprintf(stderr, "the grammar or the lexicon of %s failed to compile\n", dataRoot.c_str());
+  english_bench::Engine engine(dataRoot, "lfg_pp_attachment_bench_");
+  if (!engine.Start(true)) {
+    std::fprintf(stderr, "the engine of %s failed to start: %s\n", dataRoot.c_str(), engine.Failure().c_str());
     return 1;
   }
   SetHeapMeterForTesting(MeterRecordingPeak);
@@ -77,7 +76,9 @@ int main(int argc, char** argv) {
       const size_t before = LibraryHeapBytes();
       g_peak = before;
       const auto begin = std::chrono::steady_clock::now();
-      analysed = english_bench::Analyse(engine, text);
+      CTranslationResult result;
+      analysed = english_bench::AnalyseLine(engine.translator(), text, nullptr, &result);
+      messages += static_cast<int>(result.messages.size());
       const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
       if (run == 0) continue;
       times.push_back(ms);

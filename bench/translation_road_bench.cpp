@@ -43,6 +43,7 @@
 #include <vector>
 
 #include "app/engine/translator_dlg.h"
+#include "bench/data_root_copy.h"
 #include "core/sentence_arena.h"
 #include "platform/utf8.h"
 
@@ -50,91 +51,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using english_bench::DataRootCopy;
+
 std::string g_sentenceFile = std::string(LFG_EVAL_DIR) + "/tatoeba-dev.tsv";
-
-// --- The data root copy
-
-// Files a run writes into a data root; they are not copied.
-bool IsRunOutput(const fs::path& path) {
-  const std::string name = path.filename().string();
-  for (const char* written :
-       {"LogFile.Log", "CStructures.xml", "FStructures.xml", "LFGParserCStructures.xml", ".translator.lock"}) {
-    if (name == written) return true;
-  }
-  return false;
-}
-
-// The configuration's text: UTF-16LE with the mark, ASCII keys and values.
-std::string ReadConfiguration(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  const std::string raw = bytes.str();
-  std::string text;
-  for (size_t at = 2; at + 1 < raw.size(); at += 2) text.push_back(raw[at]);
-  return text;
-}
-
-void WriteConfiguration(const fs::path& file, const std::string& text) {
-  std::string raw = "\xFF\xFE";
-  for (char c : text) raw += std::string{c, '\0'};
-  std::ofstream(file, std::ios::binary) << raw;
-}
-
-class DataRootCopy {
- public:
-  DataRootCopy() : path_(fs::temp_directory_path() / ("lfg_road_bench_" + std::to_string(getpid()))) {
-    const fs::path source = fs::path(LFG_SOURCE_DIR) / "dataroot";
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(source)) {
-      const fs::path target = path_ / fs::relative(entry.path(), source);
-      if (entry.is_directory()) {
-        fs::create_directories(target);
-      } else if (!IsRunOutput(entry.path())) {
-        fs::create_directories(target.parent_path());
-        fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing);
-      }
-    }
-  }
-  ~DataRootCopy() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  DataRootCopy(const DataRootCopy&) = delete;
-  DataRootCopy& operator=(const DataRootCopy&) = delete;
-
-  const fs::path& path() const { return path_; }
-
-  // Sets "key=value;" in EConfig.inf, replacing the key's entry.
-  void SetKey(const std::string& key, const std::string& value) {
-    const fs::path file = path_ / "EConfig.inf";
-    std::string text = ReadConfiguration(file);
-    const std::string entry = key + "=";
-    size_t at = text.rfind("\n" + entry);
-    at = at != std::string::npos ? at + 1 : (text.rfind(entry, 0) == 0 ? 0 : std::string::npos);
-    if (at != std::string::npos) {
-      const size_t end = text.find(';', at);
-      text.replace(at, end - at, entry + value);
-    } else {
-      text += entry + value + ";\r\n";
-    }
-    WriteConfiguration(file, text);
-  }
-
- private:
-  fs::path path_;
-};
 
 // The copy in use by every benchmark, the current folder while they run.
 DataRootCopy& Root() {
-  static DataRootCopy root;
+  static DataRootCopy root(std::string(LFG_SOURCE_DIR) + "/dataroot", "lfg_road_bench_");
   return root;
 }
 
-void UseCompilingStart(bool compile) {
-  for (const char* key : {"CompileLexicon", "CompileP_Grammar", "CompileMapper"}) {
-    Root().SetKey(key, compile ? "yes" : "no");
-  }
-}
+void UseCompilingStart(bool compile) { Root().SetCompileKeys(compile); }
 
 double PeakRssMegabytes(const rusage& usage) { return static_cast<double>(usage.ru_maxrss) / 1024.0; }
 

@@ -271,7 +271,12 @@ const CParsedCondition* CConditionBook::Known(const WString& text) const {
   return found != parsed_.end() ? &found->second : nullptr;
 }
 
+void CConditionBook::Learn(const WString& text) {
+  if (!text.empty() && Known(text) == nullptr) Keep(text, Parse(text));
+}
+
 CParsedCondition CConditionBook::Parse(const WString& text) const {
+  const CPermanentSymbols dataNames;
   CParsedCondition condition;
   condition.expression = CConditionExpression::Read(text, syntax_);
   for (const ConditionTerm& term : condition.expression.Terms()) {
@@ -279,15 +284,6 @@ CParsedCondition CConditionBook::Parse(const WString& text) const {
         CParsedCondition::Operands{readOperand_(term.left), readOperand_(term.right), term.onlyLook});
   }
   return condition;
-}
-
-bool CConditionBook::NamesSentenceSymbols(const CParsedCondition& condition) {
-  auto names = [](const std::unique_ptr<CEquationOperand>& operand) {
-    if (operand == nullptr) return false;
-    return std::any_of(operand->path.begin(), operand->path.end(), IsSentenceSymbol);
-  };
-  return std::any_of(condition.terms.begin(), condition.terms.end(),
-                     [&](const CParsedCondition::Operands& term) { return names(term.left) || names(term.right); });
 }
 
 const CParsedCondition& CConditionBook::Keep(const WString& text, CParsedCondition condition) {

@@ -109,22 +109,24 @@ struct CParsedCondition {
 
 using OperandReader = std::unique_ptr<CEquationOperand> (*)(const WString&);
 
-// The conditions of one dialect, each distinct text read once. A parsed
-// condition is kept for the life of the book unless an operand names a
-// symbol of the current sentence (such ids are given out again after the
-// sentence): that text is read again at each use.
+// The conditions of one dialect, each distinct text read once: the texts of
+// the data files when they load (Learn), any other text at its first use.
+// The names a condition reads are permanent symbols (core/symbol_table.h),
+// also when it is read during a sentence, so a kept condition never holds an
+// id that the sentence reset gives out again.
 class CConditionBook {
  public:
   CConditionBook(ConditionSyntax syntax, OperandReader readOperand);
 
+  // Reads the text now and keeps it; an empty or known text is left alone.
+  void Learn(const WString& text);
   // The value of the text's condition, compare called for each of its terms
   // (see CParsedCondition::Evaluate).
   template <class Compare>
   int Evaluate(const WString& text, Compare&& compare) {
-    if (const CParsedCondition* known = Known(text)) return known->Evaluate(compare);
-    CParsedCondition parsed = Parse(text);
-    if (NamesSentenceSymbols(parsed)) return parsed.Evaluate(compare);
-    return Keep(text, std::move(parsed)).Evaluate(compare);
+    const CParsedCondition* known = Known(text);
+    if (known == nullptr) known = &Keep(text, Parse(text));
+    return known->Evaluate(compare);
   }
   // The kept condition of the text, or null.
   const CParsedCondition* Known(const WString& text) const;
@@ -132,7 +134,6 @@ class CConditionBook {
 
  private:
   CParsedCondition Parse(const WString& text) const;
-  static bool NamesSentenceSymbols(const CParsedCondition& condition);
   const CParsedCondition& Keep(const WString& text, CParsedCondition condition);
 
   ConditionSyntax syntax_;

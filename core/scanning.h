@@ -24,6 +24,25 @@ inline size_t SkipToLineEnd(const WString& text, size_t pos) {
   return pos;
 }
 
+// The punctuation of a grammar rule's groups (alternatives, options,
+// repetitions and negation): each stands as a symbol of its own.
+inline bool IsGroupPunctuation(WChar unit) {
+  switch (unit) {
+    case u'%':
+    case u'(':
+    case u')':
+    case u'*':
+    case u'+':
+    case u'[':
+    case u']':
+    case u'{':
+    case u'|':
+    case u'}':
+    case u'~': return true;
+    default: return false;
+  }
+}
+
 // The lines of a text without their ends; CR LF, LF and a lone CR each end a
 // line. A line end at the very end of the text does not open another line.
 std::vector<WString> SplitLines(const WString& text);

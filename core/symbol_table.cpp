@@ -40,6 +40,7 @@ struct SentenceNames {
   bool on = false;
   uint32_t permanentCounter = 0;
   std::vector<SymbolId> ids;
+  int permanentScopes = 0;  // open CPermanentSymbols
 };
 
 SentenceNames& Sentence() {
@@ -91,11 +92,30 @@ std::vector<unsigned char> ReadWholeFile(FILE* file) {
   return bytes;
 }
 
+// Makes the id of a name given during the sentence permanent: it leaves the
+// sentence's list, and the reset goes back no lower than the id (the sentence
+// ids below it are given out again only by a later table).
+void KeepSentenceSymbol(SymbolId id) {
+  SentenceNames& sentence = Sentence();
+  const auto at = std::find(sentence.ids.begin(), sentence.ids.end(), id);
+  if (at != sentence.ids.end()) sentence.ids.erase(at);
+  sentence.permanentCounter = std::max(sentence.permanentCounter, static_cast<uint32_t>(id));
+}
+
+bool KeepsNamesPermanent() { return Sentence().on && Sentence().permanentScopes > 0; }
+
 }  // namespace
+
+CPermanentSymbols::CPermanentSymbols() { ++Sentence().permanentScopes; }
+
+CPermanentSymbols::~CPermanentSymbols() { --Sentence().permanentScopes; }
 
 SymbolId GetSymbolId(const WString& name, bool create) {
   auto found = IdsByName().find(name);
-  if (found != IdsByName().end()) return found->second;
+  if (found != IdsByName().end()) {
+    if (KeepsNamesPermanent() && IsSentenceSymbol(found->second)) KeepSentenceSymbol(found->second);
+    return found->second;
+  }
   return create ? AddSymbol(name) : kNoSymbol;
 }
 
@@ -112,7 +132,11 @@ SymbolId AddSymbol(const WString& name) {
   SymbolId id = static_cast<SymbolId>(++Counter());
   IdsByName()[name] = id;
   NamesById()[id] = name;
-  if (Sentence().on) Sentence().ids.push_back(id);
+  if (KeepsNamesPermanent()) {
+    KeepSentenceSymbol(id);
+  } else if (Sentence().on) {
+    Sentence().ids.push_back(id);
+  }
   return id;
 }
 
@@ -217,7 +241,10 @@ void ClearSymbolTable() {
   IdsByName().clear();
   NamesById().clear();
   Counter() = 0;
+  // A scope open around the clearing still closes afterwards.
+  const int scopes = Sentence().permanentScopes;
   Sentence() = SentenceNames();
+  Sentence().permanentScopes = scopes;
 }
 
 void BeginSentenceSymbols() {

@@ -64,6 +64,18 @@ void ReleaseSentenceSymbols();
 size_t SentenceSymbolCount();
 // Whether the id is a name of the current sentence (and so ends with it).
 bool IsSentenceSymbol(SymbolId id);
+// While one lives, a name that AddSymbol gives or GetSymbolId finds is
+// permanent even when a sentence is being analysed: the words that data
+// files name (a condition read for the first time mid-sentence) are data,
+// not words of the sentence, and keep their ids through the reset. A name
+// the sentence made already is kept from then on. Scopes may nest.
+class CPermanentSymbols {
+ public:
+  CPermanentSymbols();
+  ~CPermanentSymbols();
+  CPermanentSymbols(const CPermanentSymbols&) = delete;
+  CPermanentSymbols& operator=(const CPermanentSymbols&) = delete;
+};
 // The id counter: the last id given by AddSymbol, or one above the highest id
 // entered by AddSymbolWithId.
 uint32_t SymbolIdCounter();

@@ -1,48 +1,43 @@
-// The English analysis built from the configuration of the work folder, as
-// the program's set-up builds it: symbol tables, grammar, lexicon, tokeniser,
-// CFG parser, tag list and segmenter.
+// The translator's engine in the work folder (a copy of the shipped data
+// root) for the fuzz targets that run the program's own set-up and sentence
+// road: the whole road, the English analysis, and the analysis's compiled
+// files.
 #pragma once
 
-#include <memory>
+#include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
-#include "analysis/cfg/cfg_parser.h"
-#include "analysis/segmentation/sentence_segmenter.h"
-#include "analysis/tokeniser/pre_processor.h"
+#include "app/engine/translator_dlg.h"
 #include "fuzz/file_replacement.h"
-#include "resources/english/e_lexicon.h"
-#include "resources/english/p_grammar.h"
 
 namespace fuzz {
 
-class EnglishEngine {
- public:
-  // compile: compile grammar and lexicon (writing the dumps) or load them.
-  // False when a part reports failure.
-  bool Build(bool compile);
-  void Release();
-  // Tokenises, segments (with the given segmenter, or the engine's) and
-  // parses the sentence, builds the result trees and frees everything the
-  // sentence made.
-  void Analyse(const WString& sentence, CSentenceSegmenter* segmenter = nullptr);
-  bool Built() const { return parser_ != nullptr; }
+// Made once and never destroyed: the engine's tables are statics of their
+// own, which may be gone before a static translator would release into them.
+CTranslatorDlg& Translator();
 
- private:
-  void ResetSentence();
-  std::unique_ptr<P_Grammar> grammar_;
-  std::unique_ptr<CELexicon> lexicon_;
-  std::unique_ptr<CPreProcessor> pre_;
-  std::unique_ptr<CCfgParser> parser_;
-  std::unique_ptr<CSentenceSegmenter> segmenter_;
-};
+// Enters a private copy of the shipped data root (EnterDataRootCopy) whose
+// data are the target's own: without the manifest, set-up checks none of
+// them against the shipped files (which would read every data file at each
+// start).
+void EnterEngineRoot();
 
-}  // namespace fuzz
+// Starts the engine for the analysis in the work folder, compiling or loading
+// as its configuration says; false when set-up fails.
+bool StartAnalysisEngine();
 
-namespace fuzz {
+// The text down the translator's road, which ends after the analysis of
+// every segment; the per-sentence state is freed by the road's reset.
+void Analyse(const WString& text);
 
-// The compiled dumps of the English analysis: the engine is compiled once
-// (writing every dump); each input then replaces one of the given dumps, and
-// the engine loads from the dumps and analyses a sentence.
+// The compiled files of the English analysis: the work folder is compiled
+// once (writing every file) and then configured to load its compiled files
+// whatever they hold, as a data root shipped with them is; each input
+// replaces one of the given files and the engine starts from them and
+// analyses a sentence. So the mutated bytes are read by the engine's own
+// loading start, which no stamp or recompile bypasses.
 class CompiledDumpFuzzer {
  public:
   explicit CompiledDumpFuzzer(std::vector<std::string> keys) : dumps_(std::move(keys)) {}
@@ -51,7 +46,6 @@ class CompiledDumpFuzzer {
 
  private:
   FileReplacement dumps_;
-  EnglishEngine engine_;
 };
 
 }  // namespace fuzz

@@ -8,7 +8,9 @@
 
 #include "analysis/lfg/lfg_parser.h"
 #include "core/condition_expression.h"
+#include "core/production.h"
 #include "core/value_sets.h"
+#include "resources/lfg/grammar.h"
 #include "resources/lfg/lexicon.h"
 
 namespace {
@@ -73,6 +75,17 @@ int CLFGParser::ReadCondition(const WString& text, CFSNode* fL, CFSNode* fR, boo
   });
   if (value < 1) return 0;
   return undecided ? kUndecided : 1;
+}
+
+void CLFGParser::LearnConditions(const CGrammar& source) {
+  for (const CProduction* production : source.AllProductions()) {
+    if (production->mother != nullptr) {
+      for (const WString& text : production->mother->constraints) LearnCondition(text);
+    }
+    for (const CProductionSymbol* symbol : production->daughters) {
+      for (const WString& text : symbol->constraints) LearnCondition(text);
+    }
+  }
 }
 
 bool CLFGParser::EvaluateCondition(const WString& text, CFSNode* fL, CFSNode* fR) {

@@ -87,6 +87,11 @@ class CLFGParser {
   // 1 true, 0 false, -1 true so far but undecided because a '^' path is not
   // built in fL yet.
   int EvaluateConditionPartial(const WString& text, CFSNode* fL, CFSNode* fR);
+  // Reads the condition texts of loaded data now, so that no sentence reads
+  // them: one text, or the constraint texts of every production of a grammar.
+  void LearnCondition(const WString& text) { conditions_.Learn(text); }
+  void LearnConditions(const CGrammar& source);
+  size_t KnownConditions() const { return conditions_.Size(); }
   int CompareConditionOperands(CFSNode* fL, CFSNode* fR, const WString& left, const WString& right);
   int CompareConditionOperandsPartial(CFSNode* fL, CFSNode* fR, const WString& left, const WString& right);
   bool CheckCompletenessCoherence(CFSNode* node);

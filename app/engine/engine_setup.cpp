@@ -135,12 +135,16 @@ bool CTranslatorDlg::FailUnlessShown(const CMessageCounter& shown, const std::st
   return false;
 }
 
-bool CTranslatorDlg::InitializeEngine() {
-  const auto steps = [this](const CSetUpKeys& keys) {
-    return LoadSymbolsForLoadingStart(keys) && BuildEnglishSide(keys) && BuildTransferSide(keys) &&
+bool CTranslatorDlg::InitializeEngine(EngineScope scope) {
+  const bool whole = scope == EngineScope::kTranslation;
+  const auto steps = [this, whole](const CSetUpKeys& keys) {
+    return LoadSymbolsForLoadingStart(keys) && BuildEnglishSide(keys) && (!whole || BuildTransferSide(keys)) &&
            WriteCompiledFiles(keys) && BuildSegmentation(keys) && BuildTransRules(keys);
   };
-  ready_ = StartFromCompiledFiles(steps) || StartAndStamp(steps);
+  // The stamp speaks of the whole root's compiled files; the analysis alone
+  // starts as configured.
+  ready_ = whole ? StartFromCompiledFiles(steps) || StartAndStamp(steps) : RunSetUp(steps);
+  scope_ = scope;
   return ready_;
 }
 
@@ -380,6 +384,11 @@ bool CTranslatorDlg::BuildTransferSide(const CSetUpKeys& keys, bool replaceStarI
   if (m_pDiscourseTable->EntryCount() == 0) {
     return Fail("The pronoun table could not be read from '" + keys.discourse + "'");
   }
+  // Every condition text of the loaded data is read now, with the names it
+  // holds, so that no sentence reads one.
+  m_pMapper->LearnConditions();
+  m_pGenerator->LearnConditions();
+  if (m_pEnglishGrammar != nullptr) m_pLFGParser->LearnConditions(*m_pEnglishGrammar);
   return true;
 }
 

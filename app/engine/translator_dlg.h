@@ -51,6 +51,15 @@ class CUrduWordGenerator;
 class P_Grammar;
 struct CSetUpKeys;
 
+// What InitializeEngine builds.
+enum class EngineScope {
+  kTranslation,  // every engine: the whole road
+  // The English side and the segmenter: the road ends after each segment's
+  // analysis (the analysis benchmarks and fuzzers). It starts as the
+  // configuration says, without the data root's stamp.
+  kEnglishAnalysis,
+};
+
 class CTranslatorDlg {
  public:
   CTranslatorDlg();
@@ -65,7 +74,7 @@ class CTranslatorDlg {
   // root). Stops at the first failure, after one message that names the
   // file or key, and then releases what it built: the translator is either
   // fully set up or holds no engine. Returns IsReady().
-  bool InitializeEngine();
+  bool InitializeEngine(EngineScope scope = EngineScope::kTranslation);
   // Frees every engine, dependents first, then the last chart and the
   // per-sentence registries. Safe to call twice.
   void ReleaseEngine();
@@ -203,6 +212,7 @@ class CTranslatorDlg {
   WString SegmentPrefix(int number) const;
 
   bool ready_ = false;
+  EngineScope scope_ = EngineScope::kTranslation;
   std::string setUpFailure_;
   std::string domain_;                    // "Domain" of the call in progress
   CTranslationResult* result_ = nullptr;  // the record of the call in progress

@@ -188,7 +188,7 @@ bool CTranslatorDlg::TranslateSentence(const WString& sentence) {
   // name decides which English member of the same name it meets on the walk
   // (the English ones are numbered per sentence), so the same sentence would
   // come out differently after other sentences than alone.
-  m_pMapper->Engine().SetNextSetElementNumber(1);
+  if (m_pMapper) m_pMapper->Engine().SetNextSetElementNumber(1);
   m_pPreProcessor->SetSentence(sentence);
   WriteTraceLog(sentence);
 
@@ -242,13 +242,14 @@ void CTranslatorDlg::TranslateSegment(CSentenceSegment& segment, int number) {
 
   std::vector<std::unique_ptr<CParseResult>> results;
   ParseSegment(segment, result_->segments[index], results);
-  if (!results.empty()) MapAndGenerate(results, result_->segments[index]);
+  if (!results.empty() && scope_ == EngineScope::kTranslation) MapAndGenerate(results, result_->segments[index]);
   if (options_.showCStructure) HandOverCStructures(number);
 
   CSegmentOutcome& outcome = result_->segments[index];
   if (!outcome.generated) outcome.translation = RewriteWords(segment);
   segment.translation = outcome.translation;
-  ReportSegmentLoss(outcome);
+  // An engine for the analysis alone loses nothing it was asked for.
+  if (scope_ == EngineScope::kTranslation) ReportSegmentLoss(outcome);
 }
 
 void CTranslatorDlg::ParseSegment(CSentenceSegment& segment, CSegmentOutcome& outcome,

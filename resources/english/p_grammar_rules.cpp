@@ -82,6 +82,11 @@ class RuleTokeniser {
 
  private:
   void Take(WChar unit) {
+    if (IsGroupPunctuation(unit)) {
+      buffer_.pop_back();
+      AppendOperator(unit);
+      return;
+    }
     switch (unit) {
       case u'-': return BeginProduction();
       case u':': return ReadDaughter();
@@ -89,20 +94,6 @@ class RuleTokeniser {
       case u'/': return SkipComment();
       case u'#': return ReadCountOperator();
       case u'>': buffer_.clear(); return;
-      case u'%':
-      case u'(':
-      case u')':
-      case u'*':
-      case u'+':
-      case u'[':
-      case u']':
-      case u'{':
-      case u'|':
-      case u'}':
-      case u'~':
-        buffer_.pop_back();
-        AppendOperator(unit);
-        return;
       default: return;
     }
   }

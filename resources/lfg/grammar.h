@@ -152,6 +152,8 @@ class CGrammar {
   const CGrammarSymbolTable& SymbolTable() const { return symbols_; }
   // Every production of the store, in store order (for listings and tests).
   const ProductionStore* Store() const { return store_.get(); }
+  // The store's productions, then the copies ExpandDisjunctions made.
+  std::vector<const CProduction*> AllProductions() const;
   // What showed the rules or macros damaged or cut short while compiling (a
   // macro that is not defined, a rule the text ends inside); empty when
   // nothing did. Such a grammar lacks rules and is refused.

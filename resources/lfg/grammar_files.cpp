@@ -21,24 +21,6 @@ constexpr int kLfgBufferUnits = 1024;
 // The expanded rules are written in pieces of this many input units.
 constexpr int kUnitsPerWrite = 256;
 
-// The punctuation of groups: each becomes a special symbol of its own.
-bool IsGroupPunctuation(WChar c) {
-  switch (c) {
-    case u'%':
-    case u'(':
-    case u')':
-    case u'*':
-    case u'+':
-    case u'[':
-    case u']':
-    case u'{':
-    case u'|':
-    case u'}':
-    case u'~': return true;
-    default: return false;
-  }
-}
-
 std::unique_ptr<CRawSymbol> SpecialSymbol(WChar c) { return std::make_unique<CRawSymbol>(WString(1, c), WString(), 1); }
 
 void DropLastUnit(WString& text) {

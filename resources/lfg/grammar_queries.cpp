@@ -204,6 +204,15 @@ bool CGrammar::ExpandDisjunction(CProduction* production, size_t itemIndex, size
   return true;
 }
 
+std::vector<const CProduction*> CGrammar::AllProductions() const {
+  std::vector<const CProduction*> all;
+  if (store_ != nullptr) {
+    for (const auto& [mother, production] : *store_) all.push_back(production.get());
+  }
+  for (const auto& production : alternatives_) all.push_back(production.get());
+  return all;
+}
+
 bool CGrammar::ExpandStoreDisjunctions() {
   if (store_ == nullptr) return false;
   ProductionList productions;

@@ -145,10 +145,10 @@ TEST_F(ConditionBookTest, KeepsATextReadOnceAndEvaluatesEveryTerm) {
   EXPECT_EQ(kept->terms[0].right, nullptr) << "a one-sided term has no right operand";
 }
 
-// A condition naming a word of the current sentence is not kept: its id is
-// given out again after the sentence, and a kept copy would then name
-// another word.
-TEST_F(ConditionBookTest, DoesNotKeepNamesOfTheSentence) {
+// A condition first read during a sentence is kept with its names made
+// permanent: the reset gives out no id a kept condition holds, so the word
+// never turns into another one.
+TEST_F(ConditionBookTest, KeepsAConditionReadDuringASentenceWithItsNames) {
   CConditionBook book(MappingConditionSyntax(), &ReadNames);
   const SymbolId known = GetSymbolId(u"KNOWN", true);
   BeginSentenceSymbols();
@@ -160,7 +160,7 @@ TEST_F(ConditionBookTest, DoesNotKeepNamesOfTheSentence) {
   EXPECT_EQ(book.Evaluate(u"(KNOWN)", record), 1);
   EXPECT_EQ(book.Evaluate(u"(fresh)", record), 1);
   EXPECT_NE(book.Known(u"(KNOWN)"), nullptr);
-  EXPECT_EQ(book.Known(u"(fresh)"), nullptr);
+  EXPECT_NE(book.Known(u"(fresh)"), nullptr);
   ReleaseSentenceSymbols();
   GetSymbolId(u"other", true);  // takes the id "fresh" had
   EXPECT_EQ(book.Evaluate(u"(fresh)", record), 1);
@@ -168,4 +168,28 @@ TEST_F(ConditionBookTest, DoesNotKeepNamesOfTheSentence) {
   EXPECT_EQ(seen[0], known);
   EXPECT_EQ(seen[2], GetSymbolId(u"fresh", false));
   EXPECT_NE(seen[2], GetSymbolId(u"other", false));
+}
+
+// Texts learnt when their file loads are read then, once each; evaluating
+// them reads nothing again, during a sentence or after its reset.
+TEST_F(ConditionBookTest, LearntTextsAreReadOnceAtLoad) {
+  static int reads = 0;
+  reads = 0;
+  const OperandReader counting = [](const WString& text) {
+    ++reads;
+    return ReadNames(text);
+  };
+  CConditionBook book(MappingConditionSyntax(), counting);
+  for (const char16_t* text : {u"(SUBJ.NUM == {sg})", u"~(OBJ)", u"(SUBJ.NUM == {sg})", u""}) book.Learn(text);
+  EXPECT_EQ(book.Size(), 2u);
+  const int readAtLoad = reads;
+  BeginSentenceSymbols();
+  for (int sentence = 0; sentence < 3; ++sentence) {
+    GetSymbolId(u"word" + IntToWString(sentence), true);
+    EXPECT_EQ(book.Evaluate(u"~(OBJ)", [](const CParsedCondition::Operands&) { return false; }), 1);
+    EXPECT_EQ(book.Evaluate(u"(SUBJ.NUM == {sg})", [](const CParsedCondition::Operands&) { return true; }), 1);
+    ReleaseSentenceSymbols();
+  }
+  EXPECT_EQ(reads, readAtLoad);
+  EXPECT_NE(GetSymbolId(u"OBJ", false), kNoSymbol);
 }

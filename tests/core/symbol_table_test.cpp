@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/sealed_file.h"
 #include "core/string_helpers.h"
 #include "core/symbol_table.h"
+#include "platform/utf8.h"
 #include "support/test_support.h"
 
 namespace {
@@ -177,4 +180,45 @@ TEST_F(SymbolTableTest, NamesOfOneSentenceLeaveAtItsResetAndTheirIdsServeAgain) 
   }
   EXPECT_TRUE(messages_.messages().empty());
   EXPECT_EQ(SymbolNamesById().size(), 2u);
+}
+
+// Names read from data while a sentence runs (a condition met for the first
+// time) outlive its reset, whether new or already made by the sentence; the
+// sentence's other names go, and later sentences never get a kept id again.
+TEST_F(SymbolTableTest, NamesReadUnderAPermanentScopeOutliveTheSentenceReset) {
+  BeginSentenceSymbols();
+  const SymbolId unknownWord = GetSymbolId(u"zorb", true);
+  const SymbolId before = GetSymbolId(u"sentenceOnly", true);
+  SymbolId dataWord = kNoSymbol;
+  {
+    CPermanentSymbols permanent;
+    dataWord = GetSymbolId(u"erg", true);
+    EXPECT_EQ(GetSymbolId(u"zorb", true), unknownWord);
+  }
+  const SymbolId after = GetSymbolId(u"sentenceToo", true);
+  EXPECT_EQ(SentenceSymbolCount(), 2u);
+  ReleaseSentenceSymbols();
+
+  const struct {
+    const char16_t* name;
+    SymbolId id;
+    bool kept;
+  } cases[] = {{u"zorb", unknownWord, true},
+               {u"erg", dataWord, true},
+               {u"sentenceOnly", before, false},
+               {u"sentenceToo", after, false}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(GetSymbolId(c.name, false), c.kept ? c.id : kNoSymbol) << ToUtf8(c.name);
+    EXPECT_EQ(IsSentenceSymbol(c.id), false) << ToUtf8(c.name);
+  }
+  for (int sentence = 0; sentence < 3; ++sentence) {
+    for (SymbolId id : NameSentence(sentence, 4)) {
+      EXPECT_NE(id, unknownWord);
+      EXPECT_NE(id, dataWord);
+      EXPECT_GT(id, std::max(unknownWord, dataWord));
+    }
+    ReleaseSentenceSymbols();
+  }
+  EXPECT_EQ(GetSymbolName(dataWord), u"erg");
+  ExpectMapsAgree();
 }

@@ -6,12 +6,14 @@
 #include <string>
 
 #include "analysis/lfg/chart_edge.h"
+#include "analysis/lfg/lfg_parser.h"
 #include "core/condition_expression.h"
 #include "core/fs_node.h"
 #include "core/production.h"
 #include "core/string_helpers.h"
 #include "core/trace_log.h"
 #include "core/value_sets.h"
+#include "resources/lfg/grammar.h"
 #include "resources/lfg/lexicon.h"
 #include "transfer/generation/urdu_sentence_generator.h"
 
@@ -42,6 +44,24 @@ bool CUrduSentenceGenerator::CheckConstraints(CFSNode* mother, CFSNode* self, co
     if (!EvaluateConstraint(text, mother, self, testOnly)) return false;
   }
   return true;
+}
+
+void CUrduSentenceGenerator::LearnConditions() {
+  if (urduGrammar_ != nullptr) {
+    for (const CProduction* production : urduGrammar_->AllProductions()) {
+      for (const CProductionSymbol* daughter : production->daughters) {
+        for (const WString& text : daughter->constraints) constraints_.Learn(text);
+      }
+    }
+  }
+  if (urduLexicon_ == nullptr || lfgParser_ == nullptr) return;
+  for (const WString& key : urduLexicon_->Keys()) {
+    const std::unique_ptr<LexicalEntryList> entries = urduLexicon_->LookupWord(key);
+    if (entries == nullptr) continue;
+    for (const CLexicalEntry* entry : *entries) {
+      for (const WString& text : entry->constraints) lfgParser_->LearnCondition(text);
+    }
+  }
 }
 
 std::unique_ptr<CEquationOperand> CUrduSentenceGenerator::ReadConstraintOperand(const WString& text) {

@@ -94,6 +94,11 @@ class CUrduSentenceGenerator {
   CFSNode* NextUnmarkedSetElement(CFSNode* node, bool peek);
 
   // --- constraints (generator_constraints.cpp) ---
+  // Reads the constraint texts of the grammar's productions, and those of
+  // the Urdu lexicon's entries into the LFG parser's book, once at set-up,
+  // so that no sentence reads them.
+  void LearnConditions();
+  size_t KnownConstraints() const { return constraints_.Size(); }
   bool CheckConstraints(CFSNode* mother, CFSNode* self, const CProductionSymbol* daughter, bool testOnly);
   bool EvaluateConstraint(const WString& text, CFSNode* mother, CFSNode* self, bool testOnly);
   bool EvaluateConstraintTerm(CFSNode* mother, CFSNode* self, const CEquationOperand* left,

@@ -27,6 +27,13 @@ CFStructureMapper::CFStructureMapper(const std::string& rulesMacroFile, const st
 
 CFStructureMapper::~CFStructureMapper() = default;
 
+void CFStructureMapper::LearnConditions() {
+  for (const CMapLexicon* lexicon :
+       {rules_.get(), lexicon_.get(), insertRules_.get(), news_.get(), weather_.get(), agriculture_.get()}) {
+    if (lexicon != nullptr) engine_.LearnConditions(*lexicon);
+  }
+}
+
 CMapLexicon* CFStructureMapper::DomainLexicon(const std::string& domain) const {
   if (domain == "News") return news_.get();
   if (domain == "Weather") return weather_.get();

@@ -38,6 +38,8 @@ class CFStructureMapper {
   std::unique_ptr<TargetGroupList> Map(const std::vector<CParseResult*>& results, const std::string& domain);
 
   CMapperEngine& Engine() { return engine_; }
+  // Reads the condition texts of every lexicon into the engine (set-up).
+  void LearnConditions();
   CMapLexicon& Rules() { return *rules_; }
   CMapLexicon& Lexicon() { return *lexicon_; }
   CMapLexicon& InsertRules() { return *insertRules_; }

@@ -16,6 +16,9 @@
 #include "core/fs_node.h"
 #include "core/string_helpers.h"
 #include "resources/lfg/lexicon.h"
+#include "transfer/mapping/map_lex_entry.h"
+#include "transfer/mapping/map_lex_headword.h"
+#include "transfer/mapping/map_lexicon.h"
 #include "transfer/walk/mapper_engine.h"
 
 namespace {
@@ -36,6 +39,12 @@ CFSNode* ComparedNode(CFSNode* node) {
 
 std::unique_ptr<CEquationOperand> CMapperEngine::ReadConditionOperand(const WString& text) {
   return CLexicon::ParseRuleOperand(text);
+}
+
+void CMapperEngine::LearnConditions(const CMapLexicon& lexicon) {
+  for (const auto& [id, headword] : lexicon.Headwords()) {
+    for (const CMapLexEntry* entry : headword->conditionalEntries) conditions_.Learn(entry->condition);
+  }
 }
 
 // The text is read once by the engine's condition book; its comparisons give

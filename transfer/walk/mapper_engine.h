@@ -124,6 +124,10 @@ class CMapperEngine {
   // Whether the condition text holds with source paths read around the
   // source node and target paths ("t::") at the target node.
   bool MatchCondition(const WString& condition, CFSNode* source, CFSNode* target);
+  // Reads the condition texts of the lexicon's entries now (at set-up), so
+  // that no sentence reads them.
+  void LearnConditions(const CMapLexicon& lexicon);
+  size_t KnownConditions() const { return conditions_.Size(); }
   // One comparison of a condition: 1 or 0.
   int EvaluateComparison(CFSNode* source, CFSNode* target, const WString& left, const WString& right);
   int EvaluateComparison(CFSNode* source, CFSNode* target, const CEquationOperand* left, const CEquationOperand* right);
