@@ -10,20 +10,17 @@
 #include <sstream>
 #include <vector>
 
+#include "core/file_checksum.h"
 #include "core/sealed_file.h"
 #include "platform/file_system.h"
 
 namespace {
 
-constexpr const char* kFirstLine = "compiled root 2";
+constexpr const char* kFirstLine = "compiled root 3";
 // A written file is known by its size and the checksum of this many last
 // bytes: for a sealed file, the seal with the content's length and checksum.
 constexpr long kTailBytes = 64;
-// Whole files are checked in blocks, each block's checksum mixed into the
-// file's.
-constexpr size_t kBlockBytes = size_t{1} << 16;
 constexpr uint64_t kBlockMixer = 1099511628211ull;
-
 enum class Stamped : char { kSource = 'S', kWritten = 'W' };
 
 // The size of the open file, or nothing.
@@ -33,28 +30,26 @@ std::optional<uint64_t> OpenFileSize(FILE* file) {
   return static_cast<uint64_t>(status.st_size);
 }
 
-// "size checksum" of the file: of the whole content, read a block at a time
-// (the sources run to megabytes and are checked at every start), or of its
-// last bytes.
+// "size checksum" of the file: of the whole content (ChecksumWholeFile, the
+// figures the data manifest checks too), or of its last bytes.
 std::optional<std::string> Fingerprint(const std::string& path, Stamped kind) {
+  if (kind == Stamped::kSource) {
+    const std::optional<FileChecksum> whole = ChecksumWholeFile(path);
+    if (!whole) return std::nullopt;
+    return std::to_string(whole->size) + ' ' + std::to_string(whole->checksum);
+  }
   FileHandle file(std::fopen(MapPath(path).c_str(), "rb"));
   if (!file) return std::nullopt;
   const std::optional<uint64_t> size = OpenFileSize(file.get());
   if (!size) return std::nullopt;
   uint64_t first = 0;
-  if (kind == Stamped::kWritten && *size > static_cast<uint64_t>(kTailBytes)) {
+  if (*size > static_cast<uint64_t>(kTailBytes)) {
     first = *size - kTailBytes;
     if (std::fseek(file.get(), static_cast<long>(first), SEEK_SET) != 0) return std::nullopt;
   }
-  std::vector<unsigned char> block(kBlockBytes);
-  uint64_t left = *size - first;
-  uint64_t checksum = left;
-  while (left > 0) {
-    const size_t wanted = static_cast<size_t>(std::min<uint64_t>(left, block.size()));
-    if (std::fread(block.data(), 1, wanted, file.get()) != wanted) return std::nullopt;
-    checksum = checksum * kBlockMixer ^ ContentChecksum(block.data(), wanted);
-    left -= wanted;
-  }
+  std::vector<unsigned char> tail(static_cast<size_t>(*size - first));
+  if (!tail.empty() && std::fread(tail.data(), 1, tail.size(), file.get()) != tail.size()) return std::nullopt;
+  const uint64_t checksum = tail.size() * kBlockMixer ^ ContentChecksum(tail.data(), tail.size());
   return std::to_string(*size) + ' ' + std::to_string(checksum);
 }
 

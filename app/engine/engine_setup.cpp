@@ -25,6 +25,7 @@
 #include "constraints/p_fs_compiler.h"
 #include "constraints/p_symbol_table.h"
 #include "core/config_store.h"
+#include "core/file_checksum.h"
 #include "core/file_writer.h"
 #include "core/process_policy.h"
 #include "core/symbol_table.h"
@@ -136,6 +137,9 @@ bool CTranslatorDlg::FailUnlessShown(const CMessageCounter& shown, const std::st
 }
 
 bool CTranslatorDlg::InitializeEngine(EngineScope scope) {
+  // The stamp and the data manifest check the same source files: each is
+  // read and summed once.
+  const CStartChecksums checksums;
   const bool whole = scope == EngineScope::kTranslation;
   const auto steps = [this, whole](const CSetUpKeys& keys) {
     return LoadSymbolsForLoadingStart(keys) && BuildEnglishSide(keys) && (!whole || BuildTransferSide(keys)) &&

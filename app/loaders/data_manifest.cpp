@@ -6,6 +6,7 @@
 #include <optional>
 #include <sstream>
 
+#include "core/file_checksum.h"
 #include "core/sealed_file.h"
 #include "platform/file_system.h"
 #include "platform/utf8.h"
@@ -87,9 +88,9 @@ std::string CheckDataManifest(const std::string& folder) {
     if (!entry) return damagedManifest;
     ++files;
     const std::string named = "The data file '" + entry->rest + "'";
-    const std::optional<std::string> content = ReadFileBytes((root / entry->rest).string());
+    const std::optional<FileChecksum> content = ChecksumWholeFile((root / entry->rest).string());
     if (!content) return Rebuild(named + " is missing or cannot be read");
-    if (content->size() != entry->length || ChecksumOf(*content) != entry->checksum) {
+    if (content->size != entry->length || content->checksum != entry->checksum) {
       return Rebuild(named + " differs from what '" + kDataManifestFile + "' lists (damaged or changed)");
     }
   }
