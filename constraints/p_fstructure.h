@@ -160,6 +160,18 @@ class P_FStructure {
   std::list<P_FSItem*> items;
   std::list<P_FSItem*> constrainingItems;
   P_FSItemComplex* root;
+  // The F-structures whose root an equation's path linked to this one (the
+  // subject of an infinitive identified with the subject or object of the
+  // verb that controls it), each with the context of its link. A root link
+  // makes the linking F-structure see this one, not the other way round;
+  // unification walks these links back, so that whatever is unified with
+  // this F-structure later (the clause's own subject, met only when the
+  // clause is built) also meets what the linking F-structure says.
+  struct IdentifiedFrom {
+    P_FStructure* fs;
+    CFeatureSet context;
+  };
+  std::vector<IdentifiedFrom> identifiedFrom;
   std::list<CFeatureSet> nogoods;
   ContextList chosenContext;
   std::list<P_FSItem*> passItems;

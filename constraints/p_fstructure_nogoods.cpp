@@ -28,10 +28,32 @@ P_FStructure* LiveLink(const P_ConVal* link) {
   return fs && !fs->failed ? fs : nullptr;
 }
 
+// Calls visit(F-structure, context of the link) for every F-structure that
+// unification treats as one with fs: those linked at its root and those
+// whose root was linked to it by an equation's path. The walk guards of
+// P_UnificationWalk end the way round such a pair.
+template <typename Visit>
+void ForEachIdentified(const P_FStructure& fs, Visit visit) {
+  for (const P_ConVal* link : fs.root->values) {
+    if (P_FStructure* linked = link->GetFStructure()) visit(linked, link->contextBits);
+  }
+  for (const P_FStructure::IdentifiedFrom& from : fs.identifiedFrom) visit(from.fs, from.context);
+}
+
 }  // namespace
 
 void P_FStructure::ResolveNogoods() {
   if (nogoodsResolved || failed) return;
+  // Set first: an F-structure that reaches itself through its root links
+  // ends here.
+  nogoodsResolved = true;
+  // What is linked at the root was not always finished on its own: the
+  // F-structure that an equation with a path made for its first step (the
+  // complement's subject of "^XCOMP SUBJ=^OBJ") is reached only from here,
+  // and the clashes inside it are its nogoods.
+  for (const P_ConVal* link : root->values) {
+    if (P_FStructure* linked = link->GetFStructure()) linked->ResolveNogoods();
+  }
   CollectItemNogoods();
   CollectRootItemNogoods();
   CollectRootPairNogoods();
@@ -44,7 +66,6 @@ void P_FStructure::ResolveNogoods() {
     chosenContext = FindNogoodFreeContext(FeatureSetsToContextLists(nogoods));
     failed = chosenContext.empty();
   }
-  nogoodsResolved = true;
 }
 
 void P_FStructure::CollectItemNogoods() {
@@ -130,10 +151,9 @@ std::list<CFeatureSet> P_FStructure::UnifyItemNogoods(P_FSItem* item, P_Unificat
     if (IsDefiniteClash(found)) return found;
     result.splice(result.end(), found);
   }
-  for (const P_ConVal* link : root->values) {
-    P_FStructure* linked = link->GetFStructure();
-    if (linked) AppendConjoined(linked->UnifyItemNogoods(item, walk), link->contextBits, result);
-  }
+  ForEachIdentified(*this, [&](P_FStructure* linked, const CFeatureSet& context) {
+    AppendConjoined(linked->UnifyItemNogoods(item, walk), context, result);
+  });
   return result;
 }
 
@@ -153,22 +173,16 @@ std::list<CFeatureSet> UnifyItemListsOnce(P_FStructure* a, P_FStructure* b, P_Un
       if (IsDefiniteClash(found)) return found;
       result.splice(result.end(), found);
     }
-    for (const P_ConVal* link : b->root->values) {
-      P_FStructure* linked = link->GetFStructure();
-      if (linked) AppendConjoined(linked->UnifyItemNogoods(own, walk), link->contextBits, result);
-    }
+    ForEachIdentified(*b, [&](P_FStructure* linked, const CFeatureSet& context) {
+      AppendConjoined(linked->UnifyItemNogoods(own, walk), context, result);
+    });
   }
-  for (const P_ConVal* own : a->root->values) {
-    P_FStructure* linked = own->GetFStructure();
-    if (!linked) continue;
-    for (P_FSItem* other : b->items) AppendConjoined(linked->UnifyItemNogoods(other, walk), own->contextBits, result);
-    for (const P_ConVal* link : b->root->values) {
-      P_FStructure* other = link->GetFStructure();
-      if (other) {
-        AppendConjoined(UnifyItemLists(linked, other, walk), FeatureSetOr(own->contextBits, link->contextBits), result);
-      }
-    }
-  }
+  ForEachIdentified(*a, [&](P_FStructure* linked, const CFeatureSet& ownContext) {
+    for (P_FSItem* other : b->items) AppendConjoined(linked->UnifyItemNogoods(other, walk), ownContext, result);
+    ForEachIdentified(*b, [&](P_FStructure* other, const CFeatureSet& context) {
+      AppendConjoined(UnifyItemLists(linked, other, walk), FeatureSetOr(ownContext, context), result);
+    });
+  });
   return result;
 }
 

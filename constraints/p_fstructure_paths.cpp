@@ -51,9 +51,17 @@ P_FStructure* MakePathStructure(P_FStructure* fs, std::string path, const CFeatu
   }
 }
 
+// The F-structure at the end of a path, reached by the root link of
+// another, learns of that link (P_FStructure::identifiedFrom).
+void NoteIdentifiedFrom(P_FStructure* end, P_FStructure* from, const CFeatureSet& context) {
+  if (end != nullptr && from != nullptr && end != from) end->identifiedFrom.push_back({from, context});
+}
+
 // Resolves the path links of one item's own value list; the F-structure being
-// resolved records the contexts of paths that lead nowhere.
-void ResolvePathLinks(P_FSItemComplex& item, std::list<CFeatureSet>& nogoods) {
+// resolved records the contexts of paths that lead nowhere. identifying: the
+// F-structure whose root the item is (null for another item); the ends of its
+// links learn of it.
+void ResolvePathLinks(P_FSItemComplex& item, std::list<CFeatureSet>& nogoods, P_FStructure* identifying) {
   std::list<P_ConVal*> keptAside;
   for (auto it = item.values.begin(); it != item.values.end(); ++it) {
     P_ConVal* link = *it;
@@ -61,6 +69,7 @@ void ResolvePathLinks(P_FSItemComplex& item, std::list<CFeatureSet>& nogoods) {
     const std::string path = P_SymbolTable::GetString(static_cast<int16_t>(link->GetFSAttribute()));
     std::list<P_ConVal*> found = link->GetBoundFStructure()->FindPathValues(path, link->contextBits);
     if (!found.empty()) {
+      for (const P_ConVal* value : found) NoteIdentifiedFrom(value->GetFStructure(), identifying, value->contextBits);
       // The link does not own its F-structure; only the link goes.
       delete link;
       *it = found.front();
@@ -71,6 +80,7 @@ void ResolvePathLinks(P_FSItemComplex& item, std::list<CFeatureSet>& nogoods) {
     auto* fsLink = dynamic_cast<P_ConValFSLink*>(link);
     if (fsLink != nullptr) {
       if (P_FStructure* made = MakePathStructure(fsLink->boundFStructure, path, link->contextBits)) {
+        NoteIdentifiedFrom(made, identifying, link->contextBits);
         fsLink->boundFStructure = made;
         fsLink->attribute = 0;
         continue;
@@ -91,9 +101,9 @@ void P_FStructure::ResolveIndexPaths() {
   for (P_FSItem* item : items) {
     auto* complex = dynamic_cast<P_FSItemComplex*>(item);
     if (!complex || complex->attribute == SymbolTableIndexId) continue;
-    ResolvePathLinks(*complex, nogoods);
+    ResolvePathLinks(*complex, nogoods, nullptr);
   }
-  ResolvePathLinks(*root, nogoods);
+  ResolvePathLinks(*root, nogoods, this);
 }
 
 std::list<P_ConVal*> P_FStructure::FindPathValues(std::string path, CFeatureSet context) {

@@ -25,6 +25,9 @@ run_one() {
   esac
   local log="$dir/findings/$name/log.txt"
   set +e
+  # The targets carry their own sanitizer defaults (fuzz/sanitizer_options.cpp:
+  # ten frames per allocation stack, so that the sanitizer's store of stacks
+  # stays small over a long run); ASAN_OPTIONS adds to them.
   ASAN_OPTIONS=detect_leaks=1 "$dir/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 \
     -artifact_prefix="$dir/findings/$name/" $dict "$dir/corpus/$name" >"$log" 2>&1
   local status=$?

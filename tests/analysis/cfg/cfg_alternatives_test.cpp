@@ -200,6 +200,40 @@ TEST_F(CfgAlternatives, AControlEquationUnifiesItsTwoHalves) {
   }
 }
 
+// The solver sees the clash between the halves of a control equation, so a
+// controller with several readings keeps the one that agrees with what the
+// complement says of its subject: the subject without a verb that states it
+// ("want"), with one ("wants" gives its person) and the object. "sheep" has
+// both numbers in one entry, "deer" in two entries.
+TEST_F(CfgAlternatives, AControlledSubjectChoosesTheControllersReading) {
+  const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+      {"^XCOMP SUBJ NUM=pl", "sheep want to go", "SUBJ NUM", "{pl}"},
+      {"^XCOMP SUBJ NUM=sg", "sheep want to go", "SUBJ NUM", "{sg}"},
+      {"^XCOMP SUBJ NUM=pl", "deer want to go", "SUBJ NUM", "{pl}"},
+      {"^XCOMP SUBJ NUM=pl", "sheep wants to go", "SUBJ NUM", "{pl}"},
+      {"^XCOMP SUBJ NUM=pl", "I told sheep to go", "OBJ NUM", "{pl}"},
+      {"^XCOMP SUBJ NUM=sg", "I told deer to go", "OBJ NUM", "{sg}"},
+      {"^XCOMP SUBJ NUM=pl", "I want to go", "SUBJ NUM", "none"},
+      {"^XCOMP SUBJ NUM=pl", "he wants to go", "SUBJ NUM", "none"},
+      {"^XCOMP SUBJ PERS=1", "I told him to go", "OBJ NUM", "none"},
+  };
+  for (const auto& [complementSays, sentence, path, expected] : cases) {
+    SCOPED_TRACE(std::string(complementSays) + ": " + sentence);
+    Load(std::string("S' -> S: ^=! ; .\n") + "S -> NP: ^SUBJ=!, ^SUBJ CASE=nom ; VP: ^=! ; .\n" +
+             "VP -> v: ^=! ; INF: ^XCOMP=!, ^XCOMP SUBJ=^SUBJ, " + complementSays + " ; .\n" +
+             "VP -> v: ^=! ; NP: ^OBJ=!, ^OBJ CASE=acc ; INF: ^XCOMP=!, ^XCOMP SUBJ=^OBJ, " + complementSays +
+             " ; .\n" + "INF -> p: ; v: ^=! ; .\n" + "NP -> n: ^=! ; .\n",
+         "sheep: n, ^PRED='sheep', ^PERS=3, [^NUM=sg | ^NUM=pl].\n"
+         "deer: n, ^PRED='deer', ^PERS=3, ^NUM=sg.\n"
+         "deer: n, ^PRED='deer', ^PERS=3, ^NUM=pl.\n");
+    const CFSNode* root = Analyse(sentence);
+    EXPECT_EQ(Content(At(root, path)), expected) << Content(root);
+    if (root != nullptr) {
+      EXPECT_EQ(Content(At(root, "XCOMP SUBJ NUM")), expected) << Content(root);
+    }
+  }
+}
+
 // Readings of one word and one part of speech stand side by side in the
 // chart: the one whose frame fails in solving leaves the one that fits, in
 // the main clause and in a complement.
@@ -241,3 +275,4 @@ TEST_F(CfgAlternatives, ASentenceThatCannotNameItsStructuresFails) {
 }
 
 }  // namespace
+
