@@ -56,8 +56,11 @@ void InsertCollectedClauses(MergeState& state) {
 
 // Each segment's translation is a sentence with its final mark; the merged
 // text is one sentence, so the marks come off the segments and one goes at
-// its end: the question mark when a segment asked, else the full stop.
-WString TakeFinalMarks(std::vector<CSegmentText>& segments) {
+// its end. The writer's own mark says whether the sentence asks: a clause
+// the analysis read as a question ("when the rain stopped, ...") does not
+// make a statement a question. Without a typed mark, the question mark
+// when a segment asked, else the full stop.
+WString TakeFinalMarks(std::vector<CSegmentText>& segments, WChar typedEndMark) {
   WString mark;
   for (CSegmentText& segment : segments) {
     WString& text = segment.translation;
@@ -66,13 +69,16 @@ WString TakeFinalMarks(std::vector<CSegmentText>& segments) {
     if (mark.empty() || text.back() == kQuestionMark) mark = WString(1, text.back());
     text.pop_back();
   }
+  if (!mark.empty() && typedEndMark == u'?') mark = WString(1, kQuestionMark);
+  if (!mark.empty() && typedEndMark == u'.') mark = WString(1, kFullStop);
   return mark;
 }
 
 }  // namespace
 
-WString MergeSegmentTexts(std::vector<CSegmentText>& segments, int clauseRule, int coordinationRule) {
-  const WString finalMark = TakeFinalMarks(segments);
+WString MergeSegmentTexts(std::vector<CSegmentText>& segments, int clauseRule, int coordinationRule,
+                          WChar typedEndMark) {
+  const WString finalMark = TakeFinalMarks(segments, typedEndMark);
   MergeState state;
   for (size_t i = 0; i < segments.size(); ++i) {
     CSegmentText& segment = segments[i];

@@ -50,6 +50,28 @@ TEST(SegmentMerge, JoinsSegmentsAsTheRulesSay) {
   }
 }
 
+// The writer's mark decides whether the merged sentence asks; a text that
+// generated no mark still gets none.
+TEST(SegmentMerge, TheFinalMarkFollowsTheTypedSentence) {
+  struct MarkCase {
+    const char* name;
+    std::vector<CSegmentText> segments;
+    char16_t typedEndMark;
+    std::u16string expected;
+  };
+  const std::vector<MarkCase> cases = {
+      {"a clause read as a question in a statement", {{u"الف؟", u"،", 1}, {u"ب۔", u"", -1}}, u'.', u"الف ، ب۔"},
+      {"a question whose last clause is a statement", {{u"الف؟", u"کہ", 1}, {u"ب۔", u"", -1}}, u'?', u"الف کہ ب؟"},
+      {"a question generated as a statement", {{u"الف۔", u"", -1}}, u'?', u"الف؟"},
+      {"no typed mark: a segment that asked wins", {{u"الف؟", u"،", 1}, {u"ب۔", u"", -1}}, 0, u"الف ، ب؟"},
+      {"no generated mark stays without one", {{u"الف", u"", -1}}, u'.', u"الف"},
+  };
+  for (MarkCase c : cases) {
+    EXPECT_EQ(ToUtf8(MergeSegmentTexts(c.segments, kClause, kCoordination, c.typedEndMark)), ToUtf8(c.expected))
+        << c.name;
+  }
+}
+
 TEST(SegmentMerge, TextsLongerThanSixteenBitPositionsAreMergedWhole) {
   std::u16string longText(40000, u'ا');
   std::vector<CSegmentText> segments = {{u"A", u"", -1}, {longText, u"", kClause}, {u"C", u"", -1}};

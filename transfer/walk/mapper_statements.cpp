@@ -90,6 +90,13 @@ bool CMapperEngine::ApplyGoTo(const CMapRuleElement& element, CFSNode* source, C
   } else if (path.front() == BreakId) {
     flags.SetBreakFlag(1);
     return true;
+  } else if (path.front() == RootId) {
+    // A path from the top of the target: the node's words go to another
+    // part of the sentence (a clause after an adjective becomes the
+    // sentence's complement).
+    std::vector<SymbolId> fromRoot(path.begin() + 1, path.end());
+    bool created = false;
+    reached = fromRoot.empty() ? TopOf(focus) : TopOf(focus)->FindOrCreatePath(&fromRoot, created);
   } else {
     bool created = false;
     reached = focus->FindOrCreatePath(&path, created);
