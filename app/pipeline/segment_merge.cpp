@@ -12,11 +12,16 @@ constexpr WChar kQuestionMark = u'\u061F';  // ؟
 
 void RemoveAll(WString& text, WChar unit) { text.erase(std::remove(text.begin(), text.end(), unit), text.end()); }
 
+bool IsClauseMark(WChar unit) { return unit == u'\u060C' || unit == u'\u061B'; }  // ، ؛
+
+// Runs of blanks become one, and a blank before the Urdu comma or semicolon
+// goes: the mark joins the word before it, as the final marks do.
 void CollapseBlankRuns(WString& text) {
   WString collapsed;
   collapsed.reserve(text.size());
   for (WChar unit : text) {
     if (unit == u' ' && !collapsed.empty() && collapsed.back() == u' ') continue;
+    if (IsClauseMark(unit) && !collapsed.empty() && collapsed.back() == u' ') collapsed.pop_back();
     collapsed.push_back(unit);
   }
   text = std::move(collapsed);
