@@ -218,4 +218,7 @@ class CTranslatorDlg {
   CTranslationResult* result_ = nullptr;  // the record of the call in progress
   int* currentSegment_ = nullptr;         // the segment whose documents are handed over
   CTranslateOptions options_;
+  // The mark that ended the typed sentence being translated ('?', '.' or 0):
+  // the Urdu sentence ends as the writer's did.
+  WChar typedEndMark_ = 0;
 };

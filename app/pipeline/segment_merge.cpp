@@ -12,11 +12,16 @@ constexpr WChar kQuestionMark = u'\u061F';  // ؟
 
 void RemoveAll(WString& text, WChar unit) { text.erase(std::remove(text.begin(), text.end(), unit), text.end()); }
 
+bool IsClauseMark(WChar unit) { return unit == u'\u060C' || unit == u'\u061B'; }  // ، ؛
+
+// Runs of blanks become one, and a blank before the Urdu comma or semicolon
+// goes: the mark joins the word before it, as the final marks do.
 void CollapseBlankRuns(WString& text) {
   WString collapsed;
   collapsed.reserve(text.size());
   for (WChar unit : text) {
     if (unit == u' ' && !collapsed.empty() && collapsed.back() == u' ') continue;
+    if (IsClauseMark(unit) && !collapsed.empty() && collapsed.back() == u' ') collapsed.pop_back();
     collapsed.push_back(unit);
   }
   text = std::move(collapsed);
@@ -56,8 +61,11 @@ void InsertCollectedClauses(MergeState& state) {
 
 // Each segment's translation is a sentence with its final mark; the merged
 // text is one sentence, so the marks come off the segments and one goes at
-// its end: the question mark when a segment asked, else the full stop.
-WString TakeFinalMarks(std::vector<CSegmentText>& segments) {
+// its end. The writer's own mark says whether the sentence asks: a clause
+// the analysis read as a question ("when the rain stopped, ...") does not
+// make a statement a question. Without a typed mark, the question mark
+// when a segment asked, else the full stop.
+WString TakeFinalMarks(std::vector<CSegmentText>& segments, WChar typedEndMark) {
   WString mark;
   for (CSegmentText& segment : segments) {
     WString& text = segment.translation;
@@ -66,13 +74,16 @@ WString TakeFinalMarks(std::vector<CSegmentText>& segments) {
     if (mark.empty() || text.back() == kQuestionMark) mark = WString(1, text.back());
     text.pop_back();
   }
+  if (!mark.empty() && typedEndMark == u'?') mark = WString(1, kQuestionMark);
+  if (!mark.empty() && typedEndMark == u'.') mark = WString(1, kFullStop);
   return mark;
 }
 
 }  // namespace
 
-WString MergeSegmentTexts(std::vector<CSegmentText>& segments, int clauseRule, int coordinationRule) {
-  const WString finalMark = TakeFinalMarks(segments);
+WString MergeSegmentTexts(std::vector<CSegmentText>& segments, int clauseRule, int coordinationRule,
+                          WChar typedEndMark) {
+  const WString finalMark = TakeFinalMarks(segments, typedEndMark);
   MergeState state;
   for (size_t i = 0; i < segments.size(); ++i) {
     CSegmentText& segment = segments[i];

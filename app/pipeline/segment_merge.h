@@ -26,5 +26,9 @@ struct CSegmentText {
 // The merged text: markers and line feeds removed, runs of blanks made one,
 // blanks, CRs and LFs trimmed at both ends. clauseRule and coordinationRule
 // are the rule indexes of "p:#" and "and:coord_conj" (any value that is no
-// segment's index when the rule file lacks one).
-WString MergeSegmentTexts(std::vector<CSegmentText>& segments, int clauseRule, int coordinationRule);
+// segment's index when the rule file lacks one). typedEndMark is the mark
+// that ended the English sentence ('?', '.', or 0 for none, see
+// TypedEndMarkOf): the one final mark of a marked text is ؟ after '?' and ۔
+// after '.'; without one, ؟ when a segment asked.
+WString MergeSegmentTexts(std::vector<CSegmentText>& segments, int clauseRule, int coordinationRule,
+                          WChar typedEndMark = 0);

@@ -88,6 +88,16 @@ void TrimTrailingPunctuationOf(WString& sentence) {
   sentence.resize(keep);
 }
 
+WChar TypedEndMarkOf(const WString& sentence) {
+  for (size_t i = sentence.size(); i > 0; --i) {
+    const WChar unit = sentence[i - 1];
+    if (unit == u'?') return u'?';
+    if (unit == u'.' || unit == u'!') return u'.';
+    if (unit != u' ' && unit != u'"' && unit != u'\'' && unit != u')' && unit != u']') return 0;
+  }
+  return 0;
+}
+
 std::string ToLowerNarrow(const std::string& text) {
   std::string lower = text;
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

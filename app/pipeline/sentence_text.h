@@ -35,5 +35,10 @@ WString PrepareSentenceText(const WString& typed, std::vector<WString>& setAside
 // removing the first unit, and keeps what stays. An empty text stays empty.
 void TrimTrailingPunctuationOf(WString& sentence);
 
+// The mark that ends the typed sentence: '?' or '.' ('!' counts as '.'),
+// read past closing quotes and brackets and trailing blanks; 0 when the
+// sentence ends in none of them.
+WChar TypedEndMarkOf(const WString& sentence);
+
 // A copy in which each byte went through tolower (the "C" locale).
 std::string ToLowerNarrow(const std::string& text);

@@ -144,11 +144,13 @@ void CTranslatorDlg::TranslateTypedText(const WString& text) {
   try {
     const CPhaseTimer timer;
     for (WString& sentence : sentences) {
+      typedEndMark_ = TypedEndMarkOf(sentence);
       TrimTrailingPunctuation(sentence);
       if (!result_->sentence.empty()) result_->sentence += u' ';
       result_->sentence += sentence;
       TranslateReportingFailures(sentence);
     }
+    typedEndMark_ = 0;
     result_->totalMilliseconds = timer.ElapsedMilliseconds();
     result_->totalMicroseconds = timer.ElapsedMicroseconds();
     result_->translated = true;
@@ -299,7 +301,7 @@ WString CTranslatorDlg::MergeSegmentTranslations(std::vector<CSentenceSegment*>&
   for (const CSentenceSegment* segment : segments) {
     texts.push_back(CSegmentText{segment->translation, segment->joiningText, segment->ruleIndex});
   }
-  return MergeSegmentTexts(texts, m_pSegmenter->pRuleIndex, m_pSegmenter->andRuleIndex);
+  return MergeSegmentTexts(texts, m_pSegmenter->pRuleIndex, m_pSegmenter->andRuleIndex, typedEndMark_);
 }
 
 void CTranslatorDlg::FillFStructureTree(CFSNode* node, CTreeView* tree, CTreeItem* parent, bool underParent) {

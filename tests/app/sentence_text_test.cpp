@@ -26,6 +26,21 @@ TEST(SentenceText, TrailingPunctuationIsTrimmed) {
   }
 }
 
+TEST(SentenceText, TheTypedEndMarkIsReadPastQuotesAndBlanks) {
+  const std::vector<std::pair<std::u16string, char16_t>> cases = {
+      {u"When the rain stopped, he went out.", u'.'},
+      {u"Where are you, Tom?", u'?'},
+      {u"Look at this!", u'.'},
+      {u"He said \"Go away!\"", u'.'},
+      {u"(Is it true?) ", u'?'},
+      {u"He said so?!", u'.'},
+      {u"No mark at all", 0},
+      {u"Ends in a comma,", 0},
+      {u"", 0},
+  };
+  for (const auto& [sentence, expected] : cases) EXPECT_EQ(TypedEndMarkOf(sentence), expected) << ToUtf8(sentence);
+}
+
 TEST(SentenceText, ControlCharactersBecomeBlanksAndTheMarkerGoes) {
   const std::u16string typed = u"I\ngave\r\thim\u007F a\uE000 book";
   EXPECT_EQ(CleanTypedText(typed), u"I gave  him  a book");

@@ -97,7 +97,7 @@ TEST_F(TranslationLoss, EachInputIsTranslatedWholeOrItsMissingWordsAreNamed) {
       {"an emoji", "\U0001F600 I gave him a book", 1, kGaveBook, {"\U0001F600"}},
       {"a negation is said, not left out", "You can't have everything.", 0, "", {}, "نہیں"},
       {"a negation with a modal", "I can't fight any longer.", 0, "", {}, "نہیں"},
-      {"a negated clause left out names its negation", "I'm afraid you can't marry her.", 1, "", {"marry", "not"}},
+      {"a negated clause left out names its negation", "I think it's better not to try it.", 1, "", {"try", "not"}},
   };
   for (const Case& c : cases) {
     const ProgramRun run = Run(c.input + "\n");

@@ -48,13 +48,18 @@ WString CUrduWordGenerator::DateToWords(const std::vector<CEquation*>& features)
   const WString month = FeatureText(features, monthValueId_);
   const WString year = FeatureText(features, yearId_);
   const WString era = FeatureText(features, timeTypeId_);
-  if (year.empty() && month.empty()) return WString();
+  const int64_t weekdayNumber = weekday.empty() ? 0 : DecimalValue(weekday);
+  const bool knownWeekday = weekdayNumber >= 1 && weekdayNumber <= 7;
+  if (year.empty() && month.empty()) {
+    // A weekday alone ("on Sunday": اتوار کو) is its name, without the comma
+    // that parts it from a date.
+    if (!knownWeekday) return WString();
+    const WString& name = dayNames_[static_cast<size_t>(weekdayNumber)];
+    return name.substr(0, name.size() - kUrduComma.size());
+  }
 
   WString result;
-  if (!weekday.empty()) {
-    const int64_t number = DecimalValue(weekday);
-    result += number >= 1 && number <= 7 ? dayNames_[static_cast<size_t>(number)] : weekday;
-  }
+  if (!weekday.empty()) result += knownWeekday ? dayNames_[static_cast<size_t>(weekdayNumber)] : weekday;
   if (!daySlot.empty() && !month.empty()) {
     if (!day.empty()) result += day + u" ";
     const int64_t number = DecimalValue(month);

@@ -13,6 +13,7 @@
 #include "transfer/mapping/map_lex_headword.h"
 #include "transfer/mapping/map_lexicon.h"
 #include "transfer/mapping/map_rule_element.h"
+#include "transfer/walk/adjunct_clauses.h"
 
 namespace {
 
@@ -97,6 +98,7 @@ std::unique_ptr<TargetGroupList> CMapperEngine::Map(const std::vector<CParseResu
     TransferNode(workStack, finished, result->Names);
     for (CFSHandle* candidate : finished) {
       if (!ApplyFinalRules(source, candidate)) continue;
+      FinishAdjunctClauses(candidate->root);
       if (lfgParser_ != nullptr && !lfgParser_->CheckCompletenessCoherence(candidate->root)) continue;
       AddUniqueResult(group->Targets, candidate);
     }

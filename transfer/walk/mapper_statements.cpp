@@ -103,13 +103,21 @@ bool CMapperEngine::ApplyGoTo(const CMapRuleElement& element, CFSNode* source, C
   } else if (path.front() == BreakId) {
     flags.SetBreakFlag(1);
     return true;
+  } else if (path.front() == RootId) {
+    // A path from the top of the target: the node's words go to another
+    // part of the sentence (a clause after an adjective becomes the
+    // sentence's complement).
+    std::vector<SymbolId> fromRoot(path.begin() + 1, path.end());
+    bool created = false;
+    reached = fromRoot.empty() ? TopOf(focus) : TopOf(focus)->FindOrCreatePath(&fromRoot, created);
   } else {
-    // A go-to may start above the focus as an assignment may: a phrase that
-    // English attached to the clause is so put under one of the clause's
-    // functions (a phrase of "of" under the noun it belongs to).
+    // A go-to may climb above the focus (PARENT) as an assignment may: a
+    // phrase that English attached to the clause is so put under one of the
+    // clause's functions (a phrase of "of" under the noun it belongs to).
     // The node reached there stands for a node of its own (or for none), not
     // for the source node being mapped: it keeps its identity, which the
-    // generator compares when it joins daughters to their mothers.
+    // generator compares when it joins daughters to their mothers. (A path
+    // from ROOT, above, moves the source node itself and so is tied to it.)
     std::vector<SymbolId> steps = path;
     CFSNode* start = StartOfTargetPath(steps, focus);
     startsAbove = start != focus;

@@ -148,6 +148,10 @@ TEST_F(UrduNumbers, DatesWriteDayMonthAndYear) {
       {DateFeatures(u"NULL", u"NULL", u"NULL", u"500", u"bc"), u"500 قبل مسیح "},
       {DateFeatures(u"NULL", u"NULL", u"NULL", u"1947", u"ad"), u"1947 "},
       {DateFeatures(u"12", u"NULL", u"NULL", u"NULL", u"NULL"), u""},
+      // A weekday alone ("on Sunday") is its name, without the comma.
+      {DateFeatures(u"NULL", u"7", u"NULL", u"NULL", u"NULL"), u"اتوار"},
+      {DateFeatures(u"NULL", u"4", u"NULL", u"NULL", u"NULL"), u"جمعرات"},
+      {DateFeatures(u"NULL", u"9", u"NULL", u"NULL", u"NULL"), u""},
   };
   for (const Case& c : cases) EXPECT_EQ(generator().DateToWords(c.features.list()), c.expected);
 }

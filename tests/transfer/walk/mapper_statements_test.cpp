@@ -122,6 +122,31 @@ TEST_F(MapperStatements, GoToMayStartAboveTheFocus) {
   EXPECT_EQ(At(target_->root, {u"PARENT"}), nullptr);
 }
 
+// A go-to path that begins with ROOT is read from the top of the target,
+// wherever the focus stands: a clause found inside an adjective becomes the
+// sentence's complement.
+TEST_F(MapperStatements, GoToFromTheRootLeavesTheFocusSubtree) {
+  struct Case {
+    std::string statement;
+    std::vector<std::u16string> reached;  // from the target root; empty for the root
+  };
+  const std::vector<Case> cases = {
+      {"ROOT.COMP", {u"COMP"}},
+      {"ROOT.COMP.SUBJ", {u"COMP", u"SUBJ"}},
+      {"ROOT.SUBJ", {u"SUBJ"}},  // found, not made again
+  };
+  for (const Case& c : cases) {
+    target_->focus = obj_;
+    ASSERT_TRUE(Apply(c.statement)) << c.statement;
+    const CFSNode* reached = At(target_->root, c.reached);
+    ASSERT_NE(reached, nullptr) << c.statement << " in " << Show(target_->root);
+    EXPECT_EQ(target_->focus, reached) << c.statement;
+    EXPECT_EQ(reached->NodeId, num_->NodeId) << c.statement;
+  }
+  EXPECT_EQ(target_->root->ChildList.size(), 2u);  // SUBJ and COMP
+  EXPECT_EQ(At(target_->root, {u"SUBJ", u"OBJ", u"ROOT"}), nullptr);
+}
+
 TEST_F(MapperStatements, SetMembersNullBreakAndInsert) {
   ASSERT_TRUE(Apply("ELEMENT"));
   target_->focus = focus_;
