@@ -113,6 +113,9 @@ class CLexicon {
   size_t EntryCount() const;
   // Keys in the order they were first filed (the order every writer walks).
   const std::vector<WString>& Keys() const { return keyOrder_; }
+  // Every constraint text of the lexicon's entries, each once, without making
+  // entries of the records a lexicon read from its numbers has not made yet.
+  std::vector<WString> ConstraintTexts() const;
   const PredFrameMap* ExpansionTable() const { return expansionTable.get(); }
   const ExpansionsMap* Expansions() const { return expansionsMap.get(); }
   // The lexicon file that was found damaged while the lexicon was built (an
@@ -157,6 +160,8 @@ class CLexicon {
   std::vector<uint16_t> numbers_;
   mutable std::unordered_map<WString, std::vector<uint32_t>> unreadRecords_;
   mutable size_t unreadCount_ = 0;
+  // The constraint texts of the records of the numbers, read when indexed.
+  std::vector<WString> numberConstraints_;
 };
 
 // The PRED text reduced to its bare lexeme: a quoted text loses its quotes

@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <memory>
 #include <string>
+#include <set>
 #include <vector>
 
 #include "core/config_store.h"
@@ -138,8 +139,10 @@ bool ReadEquation(RecordCursor& cursor, CLexicalEntry* entry) {
   return true;
 }
 
-// pred is set to the record's PRED id.
-bool ReadRecord(RecordCursor& cursor, CLexicalEntry* entry, uint16_t& pred) {
+// pred is set to the record's PRED id; the ids of the record's constraint
+// texts are added to constraintIds when it is given.
+bool ReadRecord(RecordCursor& cursor, CLexicalEntry* entry, uint16_t& pred,
+                std::set<uint16_t>* constraintIds = nullptr) {
   uint16_t category = 0, word = 0;
   size_t constraintCount = 0, equationCount = 0;
   if (!cursor.Take(category) || !cursor.Take(pred) || !cursor.Take(word)) return false;
@@ -155,6 +158,7 @@ bool ReadRecord(RecordCursor& cursor, CLexicalEntry* entry, uint16_t& pred) {
     uint16_t id = 0;
     if (!cursor.Take(id)) return false;
     if (entry) entry->constraints.push_back(GetSymbolName(id));
+    if (constraintIds) constraintIds->insert(id);
   }
   for (size_t i = 0; i < equationCount; ++i) {
     if (!ReadEquation(cursor, entry)) return false;
@@ -232,13 +236,14 @@ bool CLexicon::IndexNumbers(std::vector<uint16_t> units, const std::string& file
   numbers_ = std::move(units);
   if (numbers_.empty()) return false;
   std::unordered_map<uint16_t, std::vector<uint32_t>*> runOfPred;
+  std::set<uint16_t> constraintIds;
   size_t windowStart = 0;
   size_t next = 0;
   for (size_t record = 1; next < numbers_.size(); ++record) {
     if (next - windowStart >= kRefillAfter) windowStart = next;
     RecordCursor cursor(numbers_, next, std::min(numbers_.size(), windowStart + kWindowUnits));
     uint16_t pred = 0;
-    if (!ReadRecord(cursor, nullptr, pred)) {
+    if (!ReadRecord(cursor, nullptr, pred, &constraintIds)) {
       ReportDamage(fileName, record);
       damagedFile_ = fileName;
       break;
@@ -256,7 +261,16 @@ bool CLexicon::IndexNumbers(std::vector<uint16_t> units, const std::string& file
     ++unreadCount_;
     next = cursor.Next();
   }
+  for (uint16_t id : constraintIds) numberConstraints_.push_back(GetSymbolName(id));
   return true;
+}
+
+std::vector<WString> CLexicon::ConstraintTexts() const {
+  std::set<WString> texts(numberConstraints_.begin(), numberConstraints_.end());
+  for (const auto& [key, run] : wordMap_) {
+    for (const auto& entry : run) texts.insert(entry->constraints.begin(), entry->constraints.end());
+  }
+  return {texts.begin(), texts.end()};
 }
 
 const CLexicon::EntryRun& CLexicon::EntriesUnder(const WString& key) const {

@@ -55,13 +55,9 @@ void CUrduSentenceGenerator::LearnConditions() {
     }
   }
   if (urduLexicon_ == nullptr || lfgParser_ == nullptr) return;
-  for (const WString& key : urduLexicon_->Keys()) {
-    const std::unique_ptr<LexicalEntryList> entries = urduLexicon_->LookupWord(key);
-    if (entries == nullptr) continue;
-    for (const CLexicalEntry* entry : *entries) {
-      for (const WString& text : entry->constraints) lfgParser_->LearnCondition(text);
-    }
-  }
+  // The texts alone: a lexicon read from its numbers makes a key's entries
+  // only when the key is looked up.
+  for (const WString& text : urduLexicon_->ConstraintTexts()) lfgParser_->LearnCondition(text);
 }
 
 std::unique_ptr<CEquationOperand> CUrduSentenceGenerator::ReadConstraintOperand(const WString& text) {

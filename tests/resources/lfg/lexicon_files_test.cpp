@@ -117,6 +117,30 @@ TEST_F(LexiconTest, LoadedLexiconMakesAKeysEntriesWhenItIsLookedUp) {
   EXPECT_TRUE(messages.messages().empty());
 }
 
+// The constraint texts are listed from the numbers alone: listing them makes
+// no entry, and a key looked up later still gives its entries with them.
+TEST_F(LexiconTest, LoadedLexiconListsItsConstraintTextsWithoutMakingEntries) {
+  {
+    auto compiled = CompileUrdu(
+        u"kitab : n, ^PRED = 'kitab', [^NUM =c sg].\n"
+        u"de : v, ^PRED = 'de<SUBJ,OBJ>', ~[^TENSE =c fut], [^NUM =c sg].\n"
+        u"ghar : n, ^PRED = 'ghar'.");
+    EXPECT_EQ(compiled->ConstraintTexts().size(), 2u);
+  }
+  const int before = CLexicalEntry::liveInstances;
+  auto loaded = LoadUrdu();
+  const std::vector<WString> texts = loaded->ConstraintTexts();
+  EXPECT_EQ(CLexicalEntry::liveInstances, before);
+  ASSERT_EQ(texts.size(), 2u);
+  const auto gives = loaded->LookupWord(u"de");
+  ASSERT_NE(gives, nullptr);
+  ASSERT_EQ((*gives)[0]->constraints.size(), 2u);
+  for (const WString& text : (*gives)[0]->constraints) {
+    EXPECT_NE(std::find(texts.begin(), texts.end(), text), texts.end()) << Utf8(text);
+  }
+  EXPECT_EQ(loaded->ConstraintTexts(), texts);
+}
+
 TEST_F(LexiconTest, NumbersReaderCrossesItsWindow) {
   std::vector<uint16_t> exactWindow(4320, 0);  // 4320 * 5 units = 21600
   std::vector<uint16_t> longAtEdge(4248, 0);   // 21240 units, then one record of 359 units
